@@ -1,0 +1,35 @@
+#pragma once
+// Shared state of one tovrel-cli run and the registration of its commands.
+// Each subsystem registers its commands from a file of its own.
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "Dataextractor.h"
+#include "TerminalScreen.h"
+
+namespace tovrel::cli {
+
+struct Context {
+    TerminalScreen screen;
+    DeviceLink link{screen};
+    std::optional<int> port;  // --port N
+    // The command chosen on the command line; returns the exit status.
+    std::function<int()> run;
+
+    // Connects as asked: with --port N, Connect(N) with messages, recording
+    // the mode in DeviceMode; otherwise as the program's start does
+    // (remembered port, then ports 1 to 254). True when a variator answered
+    // in any mode.
+    bool ConnectDevice();
+    // Connects and demands the normal firmware; says why not on stderr.
+    bool ConnectNormal();
+};
+
+void RegisterLinkCommands(CLI::App& app, Context& ctx);
+
+// Parses a number the way the command line accepts it: decimal, or hex with 0x.
+std::optional<long> ParseNumber(const std::string& text);
+
+}  // namespace tovrel::cli

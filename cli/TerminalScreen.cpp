@@ -1,0 +1,70 @@
+#include "TerminalScreen.h"
+
+#include <unistd.h>
+
+#include <iostream>
+
+namespace tovrel::cli {
+
+TerminalScreen::TerminalScreen() : tty_(::isatty(STDERR_FILENO) != 0) {}
+
+void TerminalScreen::OnMessage(std::string_view text) {
+    EndBar();
+    std::cerr << "Message: " << text << std::endl;
+}
+
+std::optional<std::string> TerminalScreen::ChooseFile(std::string_view, std::string_view) {
+    auto choice = next_file_choice;
+    next_file_choice.reset();
+    return choice;
+}
+
+void TerminalScreen::Beep() {
+    if (tty_) std::cerr << '\a' << std::flush;
+}
+
+void TerminalScreen::AppendLine(std::string_view control, std::string_view line) {
+    StoredScreen::AppendLine(control, line);
+    EndBar();
+    std::cerr << line << std::endl;
+}
+
+void TerminalScreen::OnSet(std::string_view control, Property property, const PropertyValue& value) {
+    if (!show_progress) return;
+    if (control == "LabelProgress") {
+        if (!IsVisible("LabelProgress")) return;
+        std::string text = Text("LabelProgress");
+        if ((property == Property::Text || property == Property::Visible) && text != last_progress_text_) {
+            EndBar();
+            std::cerr << text << std::endl;
+            last_progress_text_ = text;
+        }
+        if (property == Property::Visible && std::get_if<bool>(&value) && !std::get<bool>(value)) last_progress_text_.clear();
+    } else if (control == "ProgressBar1") {
+        if (property == Property::Position && IsVisible("ProgressBar1")) DrawBar();
+        if (property == Property::Visible && !IsVisible("ProgressBar1")) EndBar();
+    }
+}
+
+void TerminalScreen::DrawBar() {
+    if (!tty_) return;
+    int lo = Number("ProgressBar1", Property::Minimum);
+    int hi = Number("ProgressBar1", Property::Maximum);
+    int pos = Number("ProgressBar1", Property::Position);
+    if (hi <= lo) return;
+    int width = 40;
+    int filled = static_cast<int>(static_cast<long>(pos - lo) * width / (hi - lo));
+    if (filled < 0) filled = 0;
+    if (filled > width) filled = width;
+    std::string bar = "\r[" + std::string(static_cast<std::size_t>(filled), '#') +
+                      std::string(static_cast<std::size_t>(width - filled), ' ') + "] " + std::to_string(pos);
+    std::cerr << bar << std::flush;
+    bar_drawn_ = true;
+}
+
+void TerminalScreen::EndBar() {
+    if (bar_drawn_) std::cerr << '\n';
+    bar_drawn_ = false;
+}
+
+}  // namespace tovrel::cli

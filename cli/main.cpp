@@ -1,0 +1,26 @@
+// tovrel-cli: the command-line front end of Tovrel Terminal.
+#include <iostream>
+
+#include "Cli.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Tovrel Terminal: configure the Tovrel 60-2 ignition-timing variator"};
+    app.require_subcommand(1);
+    tovrel::cli::Context ctx;
+    int port = 0;
+    auto* port_opt = app.add_option("--port", port, "Connect to port N instead of the remembered port and the scan")
+                         ->check(CLI::Range(1, 999));
+    bool quiet = false;
+    app.add_flag("-q,--quiet", quiet, "Do not show progress");
+    tovrel::cli::RegisterLinkCommands(app, ctx);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+    if (*port_opt) ctx.port = port;
+    ctx.screen.show_progress = !quiet;
+    int status = ctx.run ? ctx.run() : 2;
+    ctx.link.Disconnect();
+    return status;
+}

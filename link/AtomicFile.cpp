@@ -1,0 +1,54 @@
+#include "AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+namespace tovrel {
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+    namespace fs = std::filesystem;
+    auto fail = [&](const std::string& what, int err) {
+        if (error) *error = what + ": " + std::strerror(err);
+        return false;
+    };
+    fs::path target(path);
+    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) return fail("cannot create a file in " + dir.string(), errno);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) {
+            int err = errno;
+            ::close(fd);
+            ::unlink(name.data());
+            return fail("cannot write " + path, err);
+        }
+        done += static_cast<std::size_t>(w);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        int err = errno;
+        ::unlink(name.data());
+        return fail("cannot write " + path, err);
+    }
+    ::chmod(name.data(), 0644);
+    if (::rename(name.data(), path.c_str()) != 0) {
+        int err = errno;
+        ::unlink(name.data());
+        return fail("cannot replace " + path, err);
+    }
+    return true;
+}
+
+}  // namespace tovrel

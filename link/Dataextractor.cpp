@@ -1,0 +1,326 @@
+#include "Dataextractor.h"
+
+#include <charconv>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "AtomicFile.h"
+#include "Cp1251.h"
+#include "PortPath.h"
+
+namespace tovrel {
+
+namespace {
+
+constexpr std::string_view kEchoMessage =
+    "UARTdataExchangeForTovrel: Вариатор сообщает о получении пакета с неверной контрольной суммой";
+constexpr std::string_view kBadReplyMessage =
+    "UARTdataExchangeForTovrel: На запрос чтения или записи вариатор ответил пакетом(ами) с неверной "
+    "контрольной суммой";
+constexpr std::string_view kDefaultPortLabel = "Номер COM-порта по умолчанию: ";
+
+struct StateLook {
+    std::string_view word;
+    std::string_view caption;
+    Rgb colour;
+};
+constexpr StateLook kStates[] = {
+    {state::Connected, "Подключен", colours::Green},
+    {state::Disconnected, "Не подключен", colours::Red},
+    {state::Connecting, "Устанавливается подключение, ожидайте", colours::SkyBlue},
+    {state::FirmwareUpdate, "Вариатор в режиме смены прошивки", colours::Purple},
+    {state::Oscilloscope, "Вариатор в режиме записи осциллограмм", colours::Fuchsia},
+};
+
+void RealSleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+}  // namespace
+
+DeviceLink::DeviceLink(Screen& screen, std::unique_ptr<SerialPort> port)
+    : sleep_ms(RealSleep), screen_(screen), port_(std::move(port)) {}
+
+// ---------------------------------------------------------------- exchange
+
+std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::uint8_t address,
+                                                   std::uint8_t index, std::int16_t value, bool showErrors,
+                                                   std::int8_t attempts) {
+    last_exchange_ok_ = false;
+    std::uint8_t request[7] = {};
+    // Every call starts from a zeroed reply, so nothing of an earlier call can
+    // be taken for this call's reply (and a silent line never yields 1..3).
+    std::uint8_t reply[7] = {};
+    const bool write = operation == ExchangeOp::Write;
+    request[0] = write ? 0xAA : 0x55;
+    bool bad_reply = false;
+
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (!port_ || !port_->SetTimeout(kDrainTimeoutMs)) return 0;
+        // Drain whatever stale input waits on the line.
+        for (int n = 0; n < kDrainLimitBytes && port_->Read(&reply[0], 1); ++n) {
+        }
+        port_->SetTimeout(kExchangeTimeoutMs);
+
+        const auto v = static_cast<std::uint16_t>(value);
+        request[1] = address;
+        request[2] = index;
+        request[3] = static_cast<std::uint8_t>(v >> 8);
+        request[4] = static_cast<std::uint8_t>(v & 0xFF);
+        request[5] = static_cast<std::uint8_t>(~request[3]);
+        request[6] = static_cast<std::uint8_t>(~request[4]);
+        if (!port_->Write(request, 7)) continue;
+
+        screen_.Pump();
+        // A nested handler may have closed or released the port meanwhile.
+        if (!port_) break;
+        port_->Read(&reply[0], 1);
+        port_->Read(&reply[1], 6);
+
+        if (reply[3] != static_cast<std::uint8_t>(~reply[5]) || reply[4] != static_cast<std::uint8_t>(~reply[6])) {
+            bad_reply = true;
+            continue;
+        }
+        if (!write) {
+            bad_reply = false;
+            last_exchange_ok_ = true;
+            break;
+        }
+        bool complement = true, copy = true;
+        for (int i = 0; i < 7; ++i) {
+            complement = complement && reply[i] == static_cast<std::uint8_t>(~request[i]);
+            copy = copy && reply[i] == request[i];
+        }
+        if (complement) {
+            for (auto& b : reply) b = static_cast<std::uint8_t>(~b);
+            bad_reply = false;
+            last_exchange_ok_ = true;
+            break;
+        }
+        if (copy) {
+            if (showErrors) screen_.ShowMessage(kEchoMessage);
+            bad_reply = true;
+        }
+    }
+    if (bad_reply && showErrors) screen_.ShowMessage(kBadReplyMessage);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>((reply[3] << 8) | reply[4]));
+}
+
+// -------------------------------------------------------------- connection
+
+void DeviceLink::ShowConnectionState(std::string_view word) {
+    for (const auto& s : kStates) {
+        if (s.word != word) continue;
+        connection_state_ = std::string(word);
+        screen_.SetText("Label2", s.caption);
+        screen_.SetColour("Label2", s.colour);
+        screen_.SetVisible("Label2", true);
+        screen_.Repaint("Label2");
+        screen_.Pump();
+        return;
+    }
+}
+
+std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
+    auto path = PortPath(n);
+    if (!path) {
+        if (showMessages) screen_.ShowMessage("Неверный номер порта");
+        return 0;
+    }
+    if (DeviceConnected) {
+        if (showMessages) screen_.ShowMessage("Вариатор уже подключен");
+        return 1;
+    }
+    if (!port_ || !port_->Open(*path, kBaudRate, kExchangeTimeoutMs)) {
+        if (showMessages) screen_.ShowMessage("Не удалось подключиться");
+        return 0;
+    }
+    open_port_ = n;
+    if (!port_->SetTimeout(kExchangeTimeoutMs)) screen_.ShowMessage("Не удалось изменить таймаут 1");
+    if (!port_->Purge()) {
+        if (showMessages) screen_.ShowMessage("Не удалось очистить com-порт.");
+        return 0;
+    }
+    const auto r = static_cast<std::uint16_t>(UARTdataExchangeForTovrel(ExchangeOp::Read, 0, 0, 0, showMessages, 1));
+
+    screen_.SetText("LabelProgress", "Получили ответ от com-порта " + std::to_string(n) + " | " + std::to_string(r));
+    screen_.Repaint("LabelProgress");
+    screen_.Repaint("TForm2");
+    screen_.Pump();
+    sleep_ms(1000);
+
+    auto set_timeout = [&](std::string_view failure) {
+        if (!port_ || !port_->SetTimeout(kExchangeTimeoutMs)) screen_.ShowMessage(failure);
+    };
+    switch (r) {
+        case kModeNormal:
+            if (showMessages) screen_.ShowMessage("Вариатор подключен");
+            DeviceConnected = true;
+            ShowConnectionState(state::Connected);
+            set_timeout("Не удалось изменить таймаут 2");
+            return 1;
+        case kModeLoader:
+            ShowConnectionState(state::FirmwareUpdate);
+            screen_.ShowMessage("Компорт открыт. Вариатор находится в режиме обновления прошивки.");
+            set_timeout("Не удалось изменить таймаут 3");
+            screen_.SelectPage(11);
+            screen_.Repaint("FirmwareUpdateTabSheet");
+            screen_.Pump();
+            return 2;
+        case kModeOscilloscope:
+            ShowConnectionState(state::Oscilloscope);
+            screen_.ShowMessage(
+                "Компорт открыт. Вариатор находится в режиме записи осциллограмм. Убедитесь, что прошивка "
+                "осциллографа под нужный тип датчика (индуктивный или Холла) и приступайте к записи осциллограммы.");
+            set_timeout("Не удалось изменить таймаут 4");
+            screen_.SelectPage(13);
+            screen_.Repaint("OscilloscopeTabSheet");
+            screen_.Pump();
+            return 3;
+        default:
+            if (showMessages) screen_.ShowMessage("Компорт открыт. Вариатор не подключен");
+            DeviceConnected = false;
+            return 0;
+    }
+}
+
+bool DeviceLink::Disconnect() {
+    if (port_) port_->Close();
+    open_port_ = 0;
+    DeviceConnected = false;
+    DeviceMode = 0;
+    return true;
+}
+
+void DeviceLink::ReleasePort() {
+    if (port_) port_->Close();
+    port_.reset();
+    open_port_ = 0;
+}
+
+// --------------------------------------------------------------- port scan
+
+bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
+    // A scan while the variator is already connected would make Connect
+    // report the first port tried without touching the line. Report the port
+    // of the open connection instead.
+    if (DeviceConnected && OpenPortNumber() != 0) {
+        const int n = OpenPortNumber();
+        SaveDefaultPort(static_cast<std::uint8_t>(n));
+        screen_.SetText("ComboBox1", std::to_string(n));
+        screen_.SetText("LabelProgress", "Подключились к com-порту " + std::to_string(n));
+        screen_.Repaint("LabelProgress");
+        DeviceMode = kModeNormal;
+        ShowConnectionState(state::Connected);
+        return true;
+    }
+
+    ShowConnectionState(state::Connecting);
+    bool found = false;
+    screen_.SetPosition("ProgressBar1", 0);
+    screen_.SetText("LabelProgress", "Попытка подключения к com-порту ");
+    screen_.SetVisible("ProgressBar1", true);
+    screen_.SetVisible("LabelProgress", true);
+    const auto old_min = screen_.Get("ProgressBar1", Property::Minimum);
+    const auto old_max = screen_.Get("ProgressBar1", Property::Maximum);
+    screen_.Set("ProgressBar1", Property::Minimum, static_cast<int>(first));
+    screen_.Set("ProgressBar1", Property::Maximum, static_cast<int>(limit));
+    screen_.Repaint("TForm2");
+    screen_.Pump();
+
+    auto progress = [&](const std::string& text) {
+        screen_.SetText("LabelProgress", text);
+        screen_.Repaint("LabelProgress");
+        screen_.Repaint("TForm2");
+        screen_.Pump();
+    };
+
+    for (std::int32_t n = first; n < limit; ++n) {
+        const std::string num = std::to_string(n);
+        screen_.SetText("LabelProgress", "Попытка подключения к com-порту " + num);
+        screen_.Repaint("LabelProgress");
+        screen_.SetPosition("ProgressBar1", static_cast<int>(n));
+        screen_.Repaint("ProgressBar1");
+        screen_.Repaint("TForm2");
+        screen_.Pump();
+        std::uint16_t r = Connect(n, false);
+        DeviceMode = static_cast<std::uint8_t>(r);
+        if (r == 0) {
+            progress("Вторая попытка подключения к com-порту " + num);
+            r = Connect(n, false);
+            DeviceMode = static_cast<std::uint8_t>(r);
+        }
+        if (r == 0) {
+            progress("Третья попытка подключения к com-порту " + num);
+            r = Connect(n, false);
+            DeviceMode = static_cast<std::uint8_t>(r);
+        }
+        if (r == 0) {
+            progress("Отсоединяемся от com-порта " + num);
+            Disconnect();
+            continue;
+        }
+        SaveDefaultPort(static_cast<std::uint8_t>(n));
+        screen_.SetText("ComboBox1", num);
+        found = true;
+        progress("Подключились к com-порту " + num);
+        break;
+    }
+    if (!found) ShowConnectionState(state::Disconnected);
+    screen_.Set("ProgressBar1", Property::Minimum, old_min);
+    screen_.Set("ProgressBar1", Property::Maximum, old_max);
+    screen_.SetVisible("ProgressBar1", false);
+    screen_.SetVisible("LabelProgress", false);
+    return found;
+}
+
+std::string DeviceLink::DefaultPortFilePath() const {
+    if (default_port_dir.empty()) return kDefaultPortFile;
+    return (std::filesystem::path(default_port_dir) / kDefaultPortFile).string();
+}
+
+bool DeviceLink::SaveDefaultPort(std::uint8_t port) {
+    std::string number = std::to_string(port);
+    if (number.size() < 5) number.append(5 - number.size(), ' ');
+    std::string line = Utf8ToCp1251(kDefaultPortLabel) + number + "\r\n";
+    return WriteFileAtomically(DefaultPortFilePath(), line);
+}
+
+bool DeviceLink::LoadDefaultPort(std::uint8_t& port) {
+    std::ifstream in(DefaultPortFilePath(), std::ios::binary);
+    if (!in) return false;
+    std::string word;
+    for (int i = 0; i < 4; ++i) {
+        if (!(in >> word)) return false;
+    }
+    if (!(in >> word)) return false;
+    // A decimal integer at the start of the word, as a formatted scan reads it.
+    const char* begin = word.data();
+    const char* end = word.data() + word.size();
+    if (begin != end && *begin == '+') ++begin;
+    long long value = 0;
+    auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr == begin) return false;
+    port = static_cast<std::uint8_t>(static_cast<unsigned long long>(value) & 0xFF);
+    return true;
+}
+
+bool DeviceLink::ConnectAtStart() {
+    std::uint8_t port = 1;
+    bool found = false;
+    if (LoadDefaultPort(port)) {
+        found = AutoConnect(port, port + 1);
+        if (!found) found = AutoConnect(1, 255);
+    } else {
+        found = AutoConnect(1, 255);
+    }
+    if (!found) {
+        screen_.ShowMessage(
+            "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
+            "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ");
+    }
+    return found;
+}
+
+}  // namespace tovrel

@@ -1,0 +1,114 @@
+#pragma once
+// The device link: the 7-byte request/reply exchange, connecting with the
+// mode probe, the port scan and the remembered port. One DeviceLink exists
+// per program run; it owns the serial port object.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "Crc.h"
+#include "Screen.h"
+
+namespace tovrel {
+
+enum class ExchangeOp { Read, Write };
+
+// Connection state words shown by the status label.
+namespace state {
+inline constexpr std::string_view Connected = "connected";
+inline constexpr std::string_view Disconnected = "disconnected";
+inline constexpr std::string_view Connecting = "connecting";
+inline constexpr std::string_view FirmwareUpdate = "firmware_update";
+inline constexpr std::string_view Oscilloscope = "oscilloscope";
+}  // namespace state
+
+// Device mode codes answered by the mode probe.
+inline constexpr std::uint16_t kModeNormal = 1;
+inline constexpr std::uint16_t kModeLoader = 2;
+inline constexpr std::uint16_t kModeOscilloscope = 3;
+
+inline constexpr std::int32_t kExchangeTimeoutMs = 2000;
+inline constexpr std::int32_t kDrainTimeoutMs = 1;
+// A line that never stops sending is drained this far, then the request goes
+// out all the same.
+inline constexpr int kDrainLimitBytes = 4096;
+
+inline constexpr const char* kDefaultPortFile = "Default_COM_Settings.txt";
+// Shown when a device command is started while another one holds the line.
+inline constexpr std::string_view kLineBusyMessage =
+    "Дождитесь окончания текущего обмена с вариатором: команда не выполнена.";
+
+class DeviceLink {
+public:
+    DeviceLink(Screen& screen, std::unique_ptr<SerialPort> port = std::make_unique<ComPort>());
+
+    Screen& screen() { return screen_; }
+    // Null after ReleasePort.
+    SerialPort* port() { return port_.get(); }
+
+    // ---- the exchange ----
+    std::int16_t UARTdataExchangeForTovrel(ExchangeOp operation, std::uint8_t address, std::uint8_t index,
+                                           std::int16_t value, bool showErrors, std::int8_t attempts);
+    // Whether the last exchange got a reply that passed its checks (a read) or
+    // was confirmed (a write). For callers that must tell success apart; the
+    // device procedures themselves go by the returned value.
+    bool LastExchangeOk() const { return last_exchange_ok_; }
+
+    // ---- connection ----
+    std::uint16_t Connect(std::int32_t port, bool showMessages);
+    bool Disconnect();
+    void ReleasePort();
+    // The status display: sets ConnectionState and the status label.
+    void ShowConnectionState(std::string_view word);
+    const std::string& ConnectionState() const { return connection_state_; }
+    bool IsConnected() const { return connection_state_ == state::Connected; }
+
+    bool DeviceConnected = false;
+    std::uint8_t DeviceMode = 0;
+    // Number of the port the open connection uses, 0 when none is open.
+    int OpenPortNumber() const { return port_ && port_->IsOpen() ? open_port_ : 0; }
+
+    // ---- port scan and remembered port ----
+    bool AutoConnect(std::int32_t first, std::int32_t limit);
+    bool SaveDefaultPort(std::uint8_t port);
+    bool LoadDefaultPort(std::uint8_t& port);
+    // The connection step of the program start: the remembered port, then
+    // ports 1 to 254; shows the failure message when nothing answered.
+    bool ConnectAtStart();
+
+    // ---- line ownership ----
+    // A device procedure that puts a sequence of frames on the line holds it
+    // for its duration; a second procedure started from a pumped message finds
+    // the line busy and must refuse (with kLineBusyMessage where a user pressed
+    // something) instead of interleaving its frames.
+    bool LineBusy() const { return line_holders_ > 0; }
+    class LineHold {
+    public:
+        explicit LineHold(DeviceLink& link) : link_(&link) { ++link_->line_holders_; }
+        ~LineHold() { --link_->line_holders_; }
+        LineHold(const LineHold&) = delete;
+        LineHold& operator=(const LineHold&) = delete;
+    private:
+        DeviceLink* link_;
+    };
+
+    // Pauses of the device procedures (1000 ms after a probe, ...). Tests
+    // replace it so that they do not wait.
+    std::function<void(int ms)> sleep_ms;
+    // Directory of Default_COM_Settings.txt; empty means the working directory.
+    std::string default_port_dir;
+
+private:
+    std::string DefaultPortFilePath() const;
+
+    Screen& screen_;
+    std::unique_ptr<SerialPort> port_;
+    std::string connection_state_;
+    int open_port_ = 0;
+    bool last_exchange_ok_ = false;
+    int line_holders_ = 0;
+};
+
+}  // namespace tovrel

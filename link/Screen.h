@@ -1,0 +1,103 @@
+#pragma once
+// The logic's only way to the screen. Every device procedure talks to the
+// window through this interface: modal messages, properties of controls
+// addressed by their component names, page selection and the message pump.
+//
+// The desktop layer implements it with Qt widgets, the command line with a
+// terminal, the tests with a recording fake. None of the calls assumes the
+// caller runs on the GUI thread: an implementation may forward them (for
+// instance with a blocking queued call) when device work runs on a worker
+// thread; Pump() is then the place where that worker lets stop requests in.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace tovrel {
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+namespace colours {
+inline constexpr Rgb Green{0, 128, 0};
+inline constexpr Rgb Red{255, 0, 0};
+inline constexpr Rgb Yellow{255, 255, 0};
+inline constexpr Rgb SkyBlue{166, 202, 240};
+inline constexpr Rgb Purple{128, 0, 128};
+inline constexpr Rgb Fuchsia{255, 0, 255};
+inline constexpr Rgb Blue{0, 0, 255};
+// The system "button face" colour; the desktop layer maps this value to
+// the palette's button colour.
+inline constexpr Rgb ButtonFace{240, 240, 240};
+}  // namespace colours
+
+enum class Property {
+    Text,      // caption of a label, button, check box; text of an edit or memo
+    Colour,    // background colour (Rgb)
+    Visible,   // bool
+    Enabled,   // bool
+    Opaque,    // bool: a label shows its background colour only when opaque
+    Position,  // int: progress bar and gauge position
+    Minimum,   // int: progress bar range, chart axis minimum
+    Maximum,   // int
+    Checked,   // bool: check boxes
+};
+
+// monostate means "never set".
+using PropertyValue = std::variant<std::monostate, std::string, bool, int, Rgb>;
+
+class Screen {
+public:
+    virtual ~Screen() = default;
+
+    // Modal message box with the caption "Message" and one OK button; returns
+    // when the user has closed it.
+    virtual void ShowMessage(std::string_view text) = 0;
+    // The toolkit's standard error display (conversion errors, file errors).
+    virtual void ShowError(std::string_view text) { ShowMessage(text); }
+
+    virtual void Set(std::string_view control, Property property, PropertyValue value) = 0;
+    virtual PropertyValue Get(std::string_view control, Property property) const = 0;
+
+    // Pages of the main page control, by index.
+    virtual void SelectPage(int index) = 0;
+    virtual int SelectedPage() const = 0;
+
+    virtual void Repaint(std::string_view control) { (void)control; }
+    // Processes pending window messages: button presses made while a device
+    // procedure runs are handled from here.
+    virtual void Pump() = 0;
+
+    // Appends a line to a multi-line memo.
+    virtual void AppendLine(std::string_view control, std::string_view line);
+    // A file dialog; returns the chosen path, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) {
+        (void)dialog; (void)filter;
+        return std::nullopt;
+    }
+    virtual void Beep() {}
+
+    // Conveniences over Set and Get.
+    void SetText(std::string_view control, std::string_view text) {
+        Set(control, Property::Text, std::string(text));
+    }
+    void SetColour(std::string_view control, Rgb colour) { Set(control, Property::Colour, colour); }
+    void SetVisible(std::string_view control, bool on) { Set(control, Property::Visible, on); }
+    void SetEnabled(std::string_view control, bool on) { Set(control, Property::Enabled, on); }
+    void SetOpaque(std::string_view control, bool on) { Set(control, Property::Opaque, on); }
+    void SetPosition(std::string_view control, int position) { Set(control, Property::Position, position); }
+    void SetChecked(std::string_view control, bool on) { Set(control, Property::Checked, on); }
+
+    std::string Text(std::string_view control) const;
+    bool IsVisible(std::string_view control) const { return Flag(control, Property::Visible); }
+    bool IsChecked(std::string_view control) const { return Flag(control, Property::Checked); }
+    bool IsEnabled(std::string_view control) const;
+    int Number(std::string_view control, Property property) const;
+    std::optional<Rgb> Colour(std::string_view control) const;
+    bool Flag(std::string_view control, Property property) const;
+};
+
+}  // namespace tovrel

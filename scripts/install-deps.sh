@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what Tovrel Terminal needs to build and test on Debian 12.
+# Safe to run again: apt-get only adds what is missing.
+set -euo pipefail
+packages=(
+  build-essential g++ cmake make pkg-config
+  libgtest-dev libgmock-dev
+  libpugixml-dev libcli11-dev libpng-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,118 @@
+#include "Line.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+
+namespace tovrel::sim {
+
+namespace {
+void SetRaw(int fd) {
+    termios tio{};
+    if (::tcgetattr(fd, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        ::cfsetispeed(&tio, B9600);
+        ::cfsetospeed(&tio, B9600);
+        ::tcsetattr(fd, TCSANOW, &tio);
+    }
+}
+[[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what + ": " + std::strerror(errno)); }
+}  // namespace
+
+Line::Line(std::string link_path) : link_path_(std::move(link_path)) {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0) Fail("posix_openpt");
+    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0) Fail("unlockpt");
+    char name[128];
+    if (::ptsname_r(master_, name, sizeof name) != 0) Fail("ptsname");
+    terminal_path_ = name;
+    own_terminal_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (own_terminal_ < 0) Fail("open " + terminal_path_);
+    SetRaw(own_terminal_);
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path link(link_path_);
+    if (link.has_parent_path()) fs::create_directories(link.parent_path(), ec);
+    fs::remove(link, ec);
+    fs::create_symlink(terminal_path_, link, ec);
+    if (ec) throw std::runtime_error("cannot link " + link_path_ + ": " + ec.message());
+}
+
+Line::~Line() {
+    std::error_code ec;
+    namespace fs = std::filesystem;
+    if (fs::is_symlink(link_path_, ec) && fs::read_symlink(link_path_, ec) == terminal_path_) fs::remove(link_path_, ec);
+    if (own_terminal_ >= 0) ::close(own_terminal_);
+    if (master_ >= 0) ::close(master_);
+}
+
+void Line::Send(std::span<const std::uint8_t> bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        std::size_t chunk = bytes.size() - i;
+        if (paced_) {
+            // A byte reaches the other end when its last bit is on the line.
+            // The schedule absorbs small oversleeps; only a line that was
+            // idle for longer than a byte starts a new schedule.
+            auto now = Clock::now();
+            if (next_send_ + kByteTime9600 < now) next_send_ = now;
+            next_send_ += kByteTime9600;
+            std::this_thread::sleep_until(next_send_);
+            chunk = 1;
+        }
+        ssize_t w = ::write(master_, bytes.data() + i, chunk);
+        if (w > 0) {
+            i += static_cast<std::size_t>(w);
+            continue;
+        }
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0 && errno == EAGAIN) {
+            pollfd p{master_, POLLOUT, 0};
+            ::poll(&p, 1, 10);
+            continue;
+        }
+        return;  // the line is gone; drop the rest
+    }
+}
+
+std::vector<TimedByte> Line::Receive(std::chrono::microseconds timeout) {
+    std::vector<TimedByte> out;
+    pollfd p{master_, POLLIN, 0};
+    int ms = static_cast<int>((timeout.count() + 999) / 1000);
+    int r = ::poll(&p, 1, ms);
+    if (r <= 0 || !(p.revents & POLLIN)) {
+        if (r > 0 && (p.revents & (POLLHUP | POLLERR))) std::this_thread::sleep_for(timeout);
+        return out;
+    }
+    std::uint8_t buf[512];
+    ssize_t n = ::read(master_, buf, sizeof buf);
+    auto now = Clock::now();
+    for (ssize_t i = 0; i < n; ++i) {
+        Clock::time_point at = now;
+        if (paced_) {
+            // A whole write arrives at once here; on a real line its bytes
+            // follow each other at the byte time.
+            at = (i > 0 ? out.back().at : std::max(now, last_arrival_)) + kByteTime9600;
+        }
+        last_arrival_ = at;
+        out.push_back({buf[i], at});
+    }
+    return out;
+}
+
+void Line::DropInput() {
+    std::uint8_t buf[512];
+    while (::read(master_, buf, sizeof buf) > 0) {
+    }
+}
+
+}  // namespace tovrel::sim

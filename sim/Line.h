@@ -1,0 +1,58 @@
+#pragma once
+// The simulated variator's end of the serial line: a pseudo-terminal whose
+// other end is linked where the program looks for COM<n>. Bytes can be paced
+// like a real 9600-baud line, in both directions.
+#include <chrono>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tovrel::sim {
+
+using Clock = std::chrono::steady_clock;
+
+// 10 bits per byte at 9600 baud.
+inline constexpr std::chrono::nanoseconds kByteTime9600{1041667};
+
+struct TimedByte {
+    std::uint8_t value;
+    Clock::time_point at;  // arrival time, paced when pacing is on
+};
+
+class Line {
+public:
+    // Opens a pseudo-terminal in raw mode and links its terminal end as
+    // `link_path`, replacing an earlier link there. Throws std::runtime_error
+    // when that is not possible.
+    explicit Line(std::string link_path);
+    ~Line();
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
+
+    const std::string& link_path() const { return link_path_; }
+    const std::string& terminal_path() const { return terminal_path_; }
+
+    void set_paced(bool paced) { paced_ = paced; }
+    bool paced() const { return paced_; }
+
+    // Sends bytes; with pacing, one byte per byte time.
+    void Send(std::span<const std::uint8_t> bytes);
+    void Send(std::initializer_list<std::uint8_t> bytes) { Send(std::span(bytes.begin(), bytes.size())); }
+    // Waits up to `timeout` for input and returns what arrived (possibly
+    // nothing). With pacing, arrival times are spaced by the byte time.
+    std::vector<TimedByte> Receive(std::chrono::microseconds timeout);
+    // Throws away input that has not been received yet.
+    void DropInput();
+
+private:
+    std::string link_path_;
+    std::string terminal_path_;
+    int master_ = -1;
+    int own_terminal_ = -1;  // kept open so the program can close and reopen its end
+    bool paced_ = false;
+    Clock::time_point next_send_{};
+    Clock::time_point last_arrival_{};
+};
+
+}  // namespace tovrel::sim

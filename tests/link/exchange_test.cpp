@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "Dataextractor.h"
+#include "MockPort.h"
+#include "RecordingScreen.h"
+
+namespace tovrel::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+constexpr const char* kEcho =
+    "UARTdataExchangeForTovrel: Вариатор сообщает о получении пакета с неверной контрольной суммой";
+constexpr const char* kFinal =
+    "UARTdataExchangeForTovrel: На запрос чтения или записи вариатор ответил пакетом(ами) с неверной контрольной "
+    "суммой";
+
+class ExchangeTest : public ::testing::Test {
+protected:
+    ExchangeTest() {
+        auto p = std::make_unique<MockPort>();
+        port = p.get();
+        link = std::make_unique<DeviceLink>(screen, std::move(p));
+    }
+    std::int16_t Exchange(ExchangeOp op, std::uint8_t a, std::uint8_t i, std::int16_t v, bool show = true,
+                          std::int8_t attempts = 2) {
+        return link->UARTdataExchangeForTovrel(op, a, i, v, show, attempts);
+    }
+    RecordingScreen screen;
+    MockPort* port;
+    std::unique_ptr<DeviceLink> link;
+};
+
+TEST_F(ExchangeTest, ReadTakesValueFromBytes3And4WhateverBytes0To2Hold) {
+    port->replies.push_back({0x12, 0x34, 0x56, 0xFF, 0x38, 0x00, 0xC7});
+    EXPECT_EQ(Exchange(ExchangeOp::Read, 1, 5, 100), -200);
+    ASSERT_EQ(port->written.size(), 1u);
+    EXPECT_EQ(port->written[0], (Bytes{0x55, 0x01, 0x05, 0x00, 0x64, 0xFF, 0x9B}));
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_TRUE(link->LastExchangeOk());
+}
+
+TEST_F(ExchangeTest, ConfirmedWriteIsOneAttemptAndReturnsTheValue) {
+    port->replies.push_back({0x55, 0xF8, 0xFF, 0xED, 0xCB, 0x12, 0x34});
+    EXPECT_EQ(Exchange(ExchangeOp::Write, 7, 0, 0x1234), 0x1234);
+    ASSERT_EQ(port->written.size(), 1u);
+    EXPECT_EQ(port->written[0], (Bytes{0xAA, 0x07, 0x00, 0x12, 0x34, 0xED, 0xCB}));
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+TEST_F(ExchangeTest, EchoedWriteShowsEchoPerAttemptThenFinalMessage) {
+    Bytes echo{0xAA, 0x07, 0x00, 0x12, 0x34, 0xED, 0xCB};
+    port->replies = {echo, echo};
+    EXPECT_EQ(Exchange(ExchangeOp::Write, 7, 0, 0x1234), 0x1234);
+    EXPECT_EQ(port->written.size(), 2u);
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{kEcho, kEcho, kFinal}));
+    EXPECT_FALSE(link->LastExchangeOk());
+}
+
+TEST_F(ExchangeTest, RetryAfterBadReplySucceedsWithoutMessages) {
+    port->replies.push_back({0, 0, 0, 0x01, 0x02, 0x00, 0x00});  // bad complements
+    port->replies.push_back({0, 0, 0, 0x01, 0x02, 0xFE, 0xFD});
+    EXPECT_EQ(Exchange(ExchangeOp::Read, 3, 0, 1000), 0x0102);
+    EXPECT_EQ(port->written.size(), 2u);
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+TEST_F(ExchangeTest, FailuresAreSilentWithoutShowErrors) {
+    Bytes echo{0xAA, 0x07, 0x00, 0x12, 0x34, 0xED, 0xCB};
+    port->replies = {echo, {1, 2, 3, 4, 5, 6, 7}};
+    Exchange(ExchangeOp::Write, 7, 0, 0x1234, false);
+    Exchange(ExchangeOp::Read, 0, 0, 0, false, 3);  // no reply at all
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+TEST_F(ExchangeTest, WriteReplyNeitherComplementNorCopyLeavesFlagAlone) {
+    // Passes the value check, is neither the complement nor the echo.
+    port->replies.push_back({0x00, 0x00, 0x00, 0x12, 0x34, 0xED, 0xCB});
+    Exchange(ExchangeOp::Write, 7, 0, 0x1234, true, 1);
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_FALSE(link->LastExchangeOk());
+}
+
+TEST_F(ExchangeTest, StaleInputIsDrainedAndNeverTakenForTheReply) {
+    port->input = {0x55, 0xF8, 0xFF, 0x00, 0x01, 0xFF, 0xFE};  // looks like a reply of value 1
+    port->replies.push_back({0, 0, 0, 0x00, 0x07, 0xFF, 0xF8});
+    EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0), 7);
+}
+
+TEST_F(ExchangeTest, SilentLineYieldsZeroNeverAnEarlierReply) {
+    port->replies.push_back({0, 0, 0, 0x00, 0x02, 0xFF, 0xFD});
+    EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0, false, 1), 2);
+    // Nothing answers the next call: it must not report mode 2 again.
+    EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0, true, 2), 0);
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{kFinal}));
+}
+
+TEST_F(ExchangeTest, ClosedPortReturnsZeroAtOnce) {
+    port->open = false;
+    EXPECT_EQ(Exchange(ExchangeOp::Write, 7, 0, 5), 0);
+    EXPECT_TRUE(port->written.empty());
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+TEST_F(ExchangeTest, FailedWritesLoseTheAttemptWithoutMessages) {
+    port->fail_writes = true;
+    EXPECT_EQ(Exchange(ExchangeOp::Write, 7, 0, 5), 0);
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+TEST_F(ExchangeTest, ReleasedPortDuringPumpEndsTheCallSafely) {
+    port->replies.push_back({0, 0, 0, 0x00, 0x01, 0xFF, 0xFE});
+    screen.on_pump = [&] { link->ReleasePort(); };
+    EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0, true, 2), 0);
+}
+
+}  // namespace
+}  // namespace tovrel::test

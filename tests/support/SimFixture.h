@@ -1,0 +1,65 @@
+#pragma once
+// A temporary port directory with simulated variators linked into it, and a
+// device link whose pauses do not wait.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "Dataextractor.h"
+#include "RecordingScreen.h"
+#include "Variator.h"
+
+namespace tovrel::test {
+
+class TempDir {
+public:
+    TempDir() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "tovrel-test-XXXXXX").string();
+        path_ = ::mkdtemp(tmpl.data());
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
+
+private:
+    std::string path_;
+};
+
+class SimFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::setenv("TOVREL_PORT_DIR", dir.path().c_str(), 1);
+        link = std::make_unique<DeviceLink>(screen);
+        link->sleep_ms = [this](int ms) { slept_ms += ms; };
+        link->default_port_dir = dir.path();
+    }
+    void TearDown() override {
+        link.reset();
+        sims.clear();
+        ::unsetenv("TOVREL_PORT_DIR");
+    }
+    sim::Variator& AddSim(int port, int mode = 1, bool paced = false) {
+        sim::Options o;
+        o.port_dir = dir.path();
+        o.port_number = port;
+        o.mode = mode;
+        o.paced = paced;
+        sims.push_back(std::make_unique<sim::Variator>(o));
+        sims.back()->Start();
+        return *sims.back();
+    }
+
+    TempDir dir;
+    RecordingScreen screen;
+    std::unique_ptr<DeviceLink> link;
+    std::vector<std::unique_ptr<sim::Variator>> sims;
+    long slept_ms = 0;
+};
+
+}  // namespace tovrel::test
