@@ -1,0 +1,26 @@
+#pragma once
+// The write guard: writes started by the user are refused while the
+// real-time monitor polls or the throttle sensor tracking runs.
+#include "Screen.h"
+
+namespace tovrel {
+
+struct WriteGuard {
+    bool RealtimeReadingActive = false;  // set by the real-time monitor
+    bool TPSFixingActive = false;        // set by the throttle sensor tracking
+
+    // 0 when a write may start; 1 (monitor) or 2 (tracking) after showing why not.
+    int CheckWriteAllowed(Screen& screen) const {
+        if (RealtimeReadingActive) {
+            screen.ShowMessage("Перед записью данных в вариатоор, завершите чтение параметров реального времени.");
+            return 1;
+        }
+        if (TPSFixingActive) {
+            screen.ShowMessage("Перед записью данных в вариатоор, завершите чтение текущего значения TPS.");
+            return 2;
+        }
+        return 0;
+    }
+};
+
+}  // namespace tovrel
