@@ -11,6 +11,27 @@ namespace tovrel {
 
 inline constexpr std::uint32_t kBaudRate = 9600;
 
+// A full timeout set, all in milliseconds. A read of n bytes gives up after
+// read_multiplier * n + read_constant ms in all, or when more than
+// read_interval ms pass between two bytes (0: no interval limit). A write of
+// n bytes gives up after write_multiplier * n + write_constant ms (both 0: no
+// limit). SetTimeout(t) is the set {t, 1, t, 1, 1}.
+struct SerialTimeouts {
+    std::uint32_t read_interval = 0;
+    std::uint32_t read_multiplier = 0;
+    std::uint32_t read_constant = 0;
+    std::uint32_t write_multiplier = 0;
+    std::uint32_t write_constant = 0;
+};
+
+// How one read or write call ended: `ok` is false when the call itself failed
+// (closed port, device gone); `count` is how many bytes moved before it ended,
+// a timeout included.
+struct TransferResult {
+    bool ok = false;
+    std::uint32_t count = 0;
+};
+
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
@@ -30,6 +51,22 @@ public:
     // Always true; the port is closed afterwards.
     virtual bool Close() = 0;
     virtual bool IsOpen() const = 0;
+
+    // Procedures that need more than the six operations (the firmware loader
+    // link): a full timeout set, reads and writes that tell a failed call from
+    // a short one, and waiting until written bytes have left.
+    virtual bool SetTimeouts(const SerialTimeouts& timeouts) {
+        return SetTimeout(static_cast<std::int32_t>(timeouts.read_interval));
+    }
+    virtual TransferResult ReadSome(std::uint8_t* buffer, std::uint32_t count) {
+        if (!IsOpen()) return {};
+        return {true, Read(buffer, count) ? count : 0};
+    }
+    virtual TransferResult WriteSome(const std::uint8_t* bytes, std::uint32_t count) {
+        if (!IsOpen()) return {};
+        return {true, Write(bytes, count) ? count : 0};
+    }
+    virtual bool Drain() { return IsOpen(); }
 };
 
 class ComPort final : public SerialPort {
@@ -46,6 +83,12 @@ public:
     bool Read(std::uint8_t* buffer, std::uint32_t count) override;
     bool Close() override;
     bool IsOpen() const override;
+    bool SetTimeouts(const SerialTimeouts& timeouts) override;
+    TransferResult ReadSome(std::uint8_t* buffer, std::uint32_t count) override;
+    TransferResult WriteSome(const std::uint8_t* bytes, std::uint32_t count) override;
+    // Waits until every written byte has left the driver (bounded by the line
+    // time of what waits, plus a second).
+    bool Drain() override;
 
 private:
     struct Impl;

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <optional>
+#include <thread>
 
 #include "Crc.h"
 
@@ -20,7 +21,7 @@ using Ms = std::chrono::milliseconds;
 
 struct ComPort::Impl {
     int fd = -1;
-    std::int32_t timeout_ms = 0;
+    SerialTimeouts timeouts;
 };
 
 namespace {
@@ -106,8 +107,14 @@ bool ComPort::Open(const std::string& path, std::uint32_t baud, std::int32_t tim
 }
 
 bool ComPort::SetTimeout(std::int32_t timeoutMs) {
-    if (!IsOpen() || timeoutMs < 0) return false;
-    impl_->timeout_ms = timeoutMs;
+    if (timeoutMs < 0) return false;
+    const auto t = static_cast<std::uint32_t>(timeoutMs);
+    return SetTimeouts({t, 1, t, 1, 1});
+}
+
+bool ComPort::SetTimeouts(const SerialTimeouts& timeouts) {
+    if (!IsOpen()) return false;
+    impl_->timeouts = timeouts;
     return true;
 }
 
@@ -117,8 +124,16 @@ bool ComPort::Purge() {
 }
 
 bool ComPort::Write(const std::uint8_t* bytes, std::uint32_t count) {
-    if (!IsOpen()) return false;
-    auto deadline = Clock::now() + Ms(count + 1);
+    auto r = WriteSome(bytes, count);
+    return r.ok && r.count == count;
+}
+
+TransferResult ComPort::WriteSome(const std::uint8_t* bytes, std::uint32_t count) {
+    if (!IsOpen()) return {};
+    const auto& to = impl_->timeouts;
+    std::optional<Clock::time_point> deadline;
+    if (to.write_multiplier != 0 || to.write_constant != 0)
+        deadline = Clock::now() + Ms(std::uint64_t{to.write_multiplier} * count + to.write_constant);
     std::uint32_t done = 0;
     while (done < count) {
         ssize_t w = ::write(impl_->fd, bytes + done, count - done);
@@ -127,24 +142,34 @@ bool ComPort::Write(const std::uint8_t* bytes, std::uint32_t count) {
             continue;
         }
         if (w < 0 && errno == EINTR) continue;
-        if (w < 0 && errno != EAGAIN) return false;
-        int ev = WaitFor(impl_->fd, POLLOUT, deadline);
-        if (ev <= 0 || (ev & (POLLERR | POLLHUP | POLLNVAL))) return false;
+        if (w < 0 && errno != EAGAIN) return {false, done};
+        int ev = WaitFor(impl_->fd, POLLOUT, deadline.value_or(Clock::time_point::max()));
+        if (ev == 0) return {true, done};  // the write timed out
+        if (ev < 0 || (ev & (POLLERR | POLLHUP | POLLNVAL))) return {false, done};
     }
-    return true;
+    return {true, done};
 }
 
 bool ComPort::Read(std::uint8_t* buffer, std::uint32_t count) {
-    if (!IsOpen()) return false;
-    const auto t = Ms(impl_->timeout_ms);
-    const auto total_deadline = Clock::now() + Ms(count) + t;
+    auto r = ReadSome(buffer, count);
+    return r.ok && r.count == count;
+}
+
+TransferResult ComPort::ReadSome(std::uint8_t* buffer, std::uint32_t count) {
+    if (!IsOpen()) return {};
+    const auto& to = impl_->timeouts;
+    std::optional<Clock::time_point> total_deadline;
+    if (to.read_multiplier != 0 || to.read_constant != 0)
+        total_deadline = Clock::now() + Ms(std::uint64_t{to.read_multiplier} * count + to.read_constant);
+    const auto interval = Ms(to.read_interval);
     std::optional<Clock::time_point> last_byte;
     std::uint32_t got = 0;
     while (got < count) {
-        auto deadline = total_deadline;
-        if (last_byte && *last_byte + t < deadline) deadline = *last_byte + t;
+        auto deadline = total_deadline.value_or(Clock::time_point::max());
+        if (to.read_interval != 0 && last_byte && *last_byte + interval < deadline) deadline = *last_byte + interval;
         int ev = WaitFor(impl_->fd, POLLIN, deadline);
-        if (ev <= 0) break;  // timed out, or the port failed
+        if (ev == 0) return {true, got};  // timed out
+        if (ev < 0) return {false, got};
         if (ev & POLLIN) {
             ssize_t r = ::read(impl_->fd, buffer + got, count - got);
             if (r > 0) {
@@ -153,11 +178,25 @@ bool ComPort::Read(std::uint8_t* buffer, std::uint32_t count) {
                 continue;
             }
             if (r < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-            break;  // end of file or an error: the device went away
+            return {false, got};  // end of file or an error: the device went away
         }
-        break;  // hang-up or error without data
+        return {false, got};  // hang-up or error without data
     }
-    return got == count;
+    return {true, got};
+}
+
+bool ComPort::Drain() {
+    if (!IsOpen()) return false;
+    int queued = 0;
+    if (::ioctl(impl_->fd, TIOCOUTQ, &queued) != 0) return false;
+    // Each byte takes about 1.04 ms at 9600 baud; allow twice that and a second.
+    const auto deadline = Clock::now() + Ms(2 * static_cast<std::int64_t>(queued) + 1000);
+    while (queued > 0) {
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(Ms(1));
+        if (::ioctl(impl_->fd, TIOCOUTQ, &queued) != 0) return false;
+    }
+    return true;
 }
 
 bool ComPort::Close() {
