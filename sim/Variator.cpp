@@ -15,6 +15,9 @@ std::optional<Fault> ParseFault(std::string_view name) {
     static const std::map<std::string_view, Fault> names = {
         {"no-reply", Fault::NoReply}, {"bad-check", Fault::BadCheck}, {"echo-write", Fault::EchoWrite},
         {"stale", Fault::StaleBytes}, {"garbage", Fault::Garbage},
+        {"loader-version", Fault::LoaderVersion}, {"loader-silent", Fault::LoaderSilent},
+        {"volume-refused", Fault::VolumeRefused}, {"packet-size-refused", Fault::PacketSizeRefused},
+        {"erase-failed", Fault::EraseFailed}, {"wrong-echo", Fault::WrongEcho}, {"line-dead", Fault::LineDead},
     };
     auto it = names.find(name);
     if (it == names.end()) return std::nullopt;
@@ -58,6 +61,7 @@ void Variator::Run() {
     while (running_) {
         if (int m = pending_mode_.exchange(0); m != 0) {
             mode_ = m;
+            entered_by_switch_ = true;
             Current().OnEnter();
         }
         auto bytes = line_->Receive(std::chrono::milliseconds(2));
@@ -65,6 +69,7 @@ void Variator::Run() {
             if (line_->paced()) std::this_thread::sleep_until(b.at);
             if (int m = pending_mode_.exchange(0); m != 0) {
                 mode_ = m;
+                entered_by_switch_ = true;
                 Current().OnEnter();
             }
             Current().OnByte(b);
@@ -111,6 +116,24 @@ int Variator::Commits() const {
 void Variator::AddAddressHandler(std::shared_ptr<AddressHandler> handler) {
     std::lock_guard lock(mutex_);
     handlers_.push_back(std::move(handler));
+}
+
+// ----------------------------------------------------------------- loader
+
+std::vector<std::uint8_t> Variator::LoaderImage() const {
+    std::lock_guard lock(mutex_);
+    return loader_image_;
+}
+int Variator::LoaderUpdates() const {
+    std::lock_guard lock(mutex_);
+    return loader_updates_;
+}
+void Variator::StoreLoaderImage(std::vector<std::uint8_t> image) {
+    if (!options_.loader_image_file.empty())
+        tovrel::WriteFileAtomically(options_.loader_image_file, std::string(image.begin(), image.end()));
+    std::lock_guard lock(mutex_);
+    loader_image_ = std::move(image);
+    ++loader_updates_;
 }
 
 // ----------------------------------------------------------------- faults

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "Firmware.h"
 #include "Line.h"
@@ -24,6 +25,14 @@ enum class Fault {
     EchoWrite,     // a write is sent back unchanged, as for a bad checksum
     StaleBytes,    // an old reply follows the reply, left for the next request to find
     Garbage,       // random bytes follow the reply
+    // Loader faults; each counts handshakes, volumes, packets ... it affects.
+    LoaderVersion,      // the handshake is answered with another loader version word (5)
+    LoaderSilent,       // the handshake is not answered at all
+    VolumeRefused,      // the image volume is refused (answered with itself)
+    PacketSizeRefused,  // the packet size is refused (answered with itself)
+    EraseFailed,        // the FLASH erase is reported failed (word 0)
+    WrongEcho,          // one answer byte, that of the image's middle byte, is wrong
+    LineDead,           // the line goes dead halfway through the answers to the data
 };
 std::optional<Fault> ParseFault(std::string_view name);
 
@@ -33,6 +42,16 @@ struct Options {
     int mode = 1;               // firmware at start: 1 normal, 2 loader, 3 oscilloscope
     bool paced = false;         // pace bytes like a 9600-baud line
     std::string eeprom_file;    // keeps the normal firmware's EEPROM across runs when set
+    // The loader.
+    std::string loader_image_file;          // every confirmed image is saved here when set
+    std::uint32_t loader_capacity = 262144; // largest image volume it accepts
+    int loader_erase_ms = 50;               // FLASH erase time before its report
+    // After a switch from the running firmware, the loader sends one byte every
+    // this many ms until the handshake (0: never).
+    int loader_ready_ms = 50;
+    // A conversation left idle this long is given up; the loader then waits
+    // for a handshake again.
+    int loader_idle_reset_ms = 1500;
 };
 
 // The normal firmware's configuration, as kept in working memory and EEPROM.
@@ -95,6 +114,15 @@ public:
     // Frames handled since start (any firmware).
     int FramesSeen() const { return frames_seen_.load(); }
 
+    // ---- loader ----
+    // The last image the loader confirmed, and how many it confirmed.
+    std::vector<std::uint8_t> LoaderImage() const;
+    int LoaderUpdates() const;
+    // Called by the loader at its final confirmation.
+    void StoreLoaderImage(std::vector<std::uint8_t> image);
+    // Whether the firmware running now was entered by a switch (not at start).
+    bool EnteredBySwitch() const { return entered_by_switch_.load(); }
+
     // Used by the firmwares.
     std::mutex& mutex() const { return mutex_; }
     void CountFrame() { ++frames_seen_; }
@@ -125,6 +153,9 @@ private:
     std::map<Fault, int> faults_;
     std::vector<std::shared_ptr<AddressHandler>> handlers_;
     std::array<std::uint8_t, 7> last_reply_{};
+    std::vector<std::uint8_t> loader_image_;
+    int loader_updates_ = 0;
+    std::atomic<bool> entered_by_switch_{false};
 };
 
 // The three firmwares; the loader and the oscilloscope firmware live in files

@@ -25,7 +25,15 @@ int main(int argc, char** argv) {
     app.add_option("--eeprom", options.eeprom_file, "File that keeps the EEPROM across runs");
     app.add_option("--fault", faults,
                    "Inject a fault: KIND[:FRAMES], KIND one of no-reply, bad-check, echo-write, stale, garbage; "
-                   "FRAMES -1 means every frame (default 1)");
+                   "loader faults loader-version, loader-silent, volume-refused, packet-size-refused, "
+                   "erase-failed, wrong-echo, line-dead; FRAMES -1 means every frame (default 1)");
+    app.add_option("--loader-image", options.loader_image_file, "File where the loader saves each confirmed image");
+    app.add_option("--loader-capacity", options.loader_capacity, "Largest image volume the loader accepts (bytes)");
+    app.add_option("--loader-erase-ms", options.loader_erase_ms, "FLASH erase time of the loader")
+        ->check(CLI::Range(0, 60000));
+    app.add_option("--loader-ready-ms", options.loader_ready_ms,
+                   "Period of the loader's ready byte after a switch, until the handshake (0: none)")
+        ->check(CLI::Range(0, 60000));
     app.add_option("--timer-division", timer_division, "Device option word 145");
     app.add_option("--capabilities", capabilities, "Capability word 146");
     app.add_option("--switch-word", switch_word, "Switch and speed word 147");

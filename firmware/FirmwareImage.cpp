@@ -1,0 +1,90 @@
+// The image file: choosing it, reading it into FirmwareImage, the size check,
+// and the update log.
+#include <sys/stat.h>
+
+#include "Firmwareupdate.h"
+
+namespace tovrel {
+
+void InitFirmwarePage(Screen& screen) {
+    screen.SetText(kFirmwareMemo, kFirmwareMemoInitial);
+    screen.SetText(kFirmwareButton, kFirmwareButtonCaption);
+    screen.SetEnabled(kFirmwareButton, true);
+    screen.Set(kFirmwareGauge, Property::Minimum, 0);
+    screen.Set(kFirmwareGauge, Property::Maximum, 100);
+    screen.SetPosition(kFirmwareGauge, 0);
+    screen.SetText("Label18", "Ход процесса обновления");
+    screen.SetText("Label19", "Окно служебной информации");
+}
+
+void FirmwareUpdate::LogUpdateLine(std::string_view text) {
+    screen_.AppendLine(kFirmwareMemo, text);
+    screen_.Repaint(kFirmwareMemo);
+    screen_.Pump();
+}
+
+std::optional<std::string> FirmwareUpdate::SelectFirmwareFile() {
+    auto name = screen_.ChooseFile(kFirmwareFileDialog, kFirmwareFileFilter);
+    if (!name) return std::nullopt;
+    LogUpdateLine("Файл прошивки выбран");
+    LogUpdateLine(*name);
+    return name;
+}
+
+ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
+    image.size = 0;
+    // File names reach the system as they are (UTF-8 here).
+    std::FILE* f = std::fopen(name.c_str(), "rb");
+    if (f) {
+        // Only a regular file is an image: a directory would fail on the first
+        // read, and a device such as /dev/zero would never end.
+        struct stat st {};
+        if (::fstat(::fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+            std::fclose(f);
+            f = nullptr;
+        }
+    }
+    if (!f) {
+        LogUpdateLine("Файл прошивки невозможно открыть!");
+        Sleep(5000);
+        return ImageReadEnd::NotOpened;
+    }
+    file_ = f;
+
+    std::uint32_t stored = 0;
+    bool too_long = false;
+    for (int c; (c = std::fgetc(file_)) != EOF;) {
+        if (stored < FirmwareImageCapacity) {
+            image.bytes[stored++] = static_cast<std::uint8_t>(c);
+        } else if (!too_long) {
+            too_long = true;
+            LogUpdateLine("Файл превышает размер буфера");
+            Sleep(5000);
+        }
+    }
+    if (std::ferror(file_)) {
+        LogUpdateLine("Ошибка чтения файла");
+        Sleep(5000);
+        return ImageReadEnd::ReadError;
+    }
+    image.size = stored;
+    LogUpdateLine("Достигнут конец файла");
+    LogUpdateLine(std::to_string(image.size) + " байт размер файла прошивки");
+    return ImageReadEnd::EndOfFile;
+}
+
+void FirmwareUpdate::CheckFirmwareImage() {
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    Sleep(3000);
+    if (image.size == 0 || image.size % 4 != 0) {
+        LogUpdateLine("Размер прошивки равен нулю, или не кратен четырём.");
+        Sleep(2000);
+    } else {
+        LogUpdateLine("Требования к содержимому файла прошивки выполнены.");
+    }
+}
+
+}  // namespace tovrel

@@ -1,0 +1,39 @@
+#pragma once
+// The firmware image: the bytes of a ".evf0" file as the loader gets them.
+// The program does not look inside an image; it checks only its size.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tovrel {
+
+inline constexpr std::uint32_t FirmwareImageCapacity = 262144;  // 0x40000
+
+struct FirmwareImage {
+    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(FirmwareImageCapacity);
+    // Image bytes; 0 until a file has been read to its end. It is the volume
+    // announced to the loader.
+    std::uint32_t size = 0;
+};
+
+// How ReadFirmwareFile ended.
+enum class ImageReadEnd {
+    EndOfFile,   // read to its end: the image holds the file (at most its first 262144 bytes)
+    ReadError,   // a read failed: the size stays 0
+    NotOpened,   // the file could not be opened: nothing was read, the size is 0
+};
+
+// Controls of the firmware page.
+inline constexpr std::string_view kFirmwareFileDialog = "FirmwareFileOpenDialog";
+inline constexpr std::string_view kFirmwareFileFilter = "*.evf0";
+inline constexpr std::string_view kFirmwareMemo = "FirmwareUpdateProcessMemo";
+inline constexpr std::string_view kFirmwareButton = "FirmwareFileSelectButton";
+inline constexpr std::string_view kFirmwareGauge = "FirmwareUpdateProcessGauge";
+inline constexpr std::string_view kFirmwareTabSheet = "FirmwareUpdateTabSheet";
+inline constexpr int kFirmwarePage = 11;
+
+// Texts the page starts with and returns to after every update.
+inline constexpr std::string_view kFirmwareMemoInitial = "Файл прошивки не выбран. ";
+inline constexpr std::string_view kFirmwareButtonCaption = "Нажмите для выбора файла обновления прошивки";
+
+}  // namespace tovrel

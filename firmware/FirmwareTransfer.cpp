@@ -1,0 +1,89 @@
+// The data stage: the image in packets of FirmwarePacketSize bytes, each
+// answered by the loader with its bytes complemented.
+#include <algorithm>
+#include <array>
+
+#include "Firmwareupdate.h"
+
+namespace tovrel {
+
+void FirmwareUpdate::SendFirmwarePackets() {
+    if (ConnectionStage != 4 || image.size == 0) return;
+    const std::uint32_t s = image.size;
+    std::uint32_t position = 0;
+    std::uint32_t remaining = s;
+    std::uint32_t length = FirmwarePacketSize;
+    std::uint32_t confirmed = 0;
+    std::array<std::uint8_t, FirmwarePacketSize> send{};
+    std::array<std::uint8_t, FirmwarePacketSize> answer{};
+
+    FlushLoaderPort();
+    Sleep(500);
+
+    int failed_writes = 0;
+    while (remaining > 0) {
+        if (remaining < length) length = remaining;
+        // position + length never passes the image: position only moves after
+        // a packet was answered in full, so position == s - remaining.
+        std::copy_n(image.bytes.begin() + position, length, send.begin());
+        Sleep(static_cast<int>(length / 32));
+
+        const auto w = LoaderPort.Write(send.data(), length);
+        if (!w.ok || w.count < length) {
+            LogUpdateLine(!w.ok ? "Не смогли отправить данные прошивки" : "Записали меньше байт, чем должны были");
+            if (++failed_writes < kPacketWriteAttempts) continue;  // the same packet again
+            break;
+        }
+        failed_writes = 0;
+        position += length;
+        LogUpdateLine("Передали вариатору " + std::to_string(w.count) +
+                      " байт. Ждём от вариатора подтверждение получения.");
+        if (!LoaderPort.Flush()) LogUpdateLine("ConnectionStage 4. Не удалось очистить буферы приема-передачи пакета");
+
+        std::fill_n(answer.begin(), length, std::uint8_t{0});
+        const auto r = LoaderPort.Read(answer.data(), length);
+        if (!r.ok || r.count < length) {
+            if (!r.ok) {
+                LogUpdateLine("Ответные данные прошивки от вариатора получены не были");
+            } else {
+                LogUpdateLine("Прочитали меньше байт, чем должны были");
+                LogUpdateLine(std::to_string(r.count));
+                LogUpdateLine("байт прочитано");
+            }
+            // The loader's count of received bytes is unknown now: whatever
+            // went next would land at a place of its FLASH that nobody can
+            // tell. Nothing more is sent; the stage ends unconfirmed.
+            break;
+        }
+        for (std::uint32_t i = 0; i < length; ++i) {
+            if (send[i] == static_cast<std::uint8_t>(answer[i] ^ 0xFF)) {
+                ++confirmed;
+            } else {
+                LogUpdateLine("Байт не верен");
+            }
+        }
+        remaining -= length;
+
+        const int progress = 100 - static_cast<int>(std::uint64_t{remaining} * 100 / s);
+        if (progress > screen_.Number(kFirmwareGauge, Property::Position)) {
+            screen_.SetPosition(kFirmwareGauge, progress);
+            screen_.Pump();
+        }
+        const std::string text = "Получено подтверждение предыдущего пакета. Осталось записать " +
+                                 std::to_string(remaining) + " байт из " + std::to_string(s);
+        LogUpdateLine(text);
+        LogUpdateLine("------------------------------------");
+        screen_.SetText(kFirmwareButton, text);
+    }
+
+    if (remaining == 0 && confirmed == s) {
+        ConnectionStage = 5;
+        LogUpdateLine("Достигли окончания с подтверждением правильности получения всех пакетов прошивки");
+        return;
+    }
+    LogUpdateLine("Достигли окончания БЕЗ ПОДТВЕРЖДЕНИЯ правильности получения всех пакетов прошивки");
+    LogUpdateLine("Осталось записать байт:");
+    LogUpdateLine(std::to_string(s - confirmed));
+}
+
+}  // namespace tovrel

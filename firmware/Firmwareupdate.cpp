@@ -1,0 +1,302 @@
+// The update as the page's button runs it: the switch to the loader, the
+// loader search on LoaderPort, the word stages and the closing steps.
+#include "Firmwareupdate.h"
+
+namespace tovrel {
+
+namespace {
+
+constexpr std::uint32_t kHandshakeWord = 0xFFFFFFFF;
+constexpr std::uint32_t kEraseDoneWord = 0xFFFFFFFF;
+constexpr std::uint32_t kConfirmWord = 0xFFFFFFFF;
+
+bool WholeWord(const TransferResult& r) { return r.ok && r.count == 4; }
+
+}  // namespace
+
+FirmwareUpdate::FirmwareUpdate(DeviceLink& link, std::unique_ptr<SerialPort> loader_port)
+    : LoaderPort(std::move(loader_port)),
+      sleep_ms([&link](int ms) { link.sleep_ms(ms); }),
+      link_(link),
+      screen_(link.screen()) {}
+
+FirmwareUpdate::~FirmwareUpdate() {
+    if (file_) std::fclose(file_);
+    LoaderPort.Close();
+}
+
+void FirmwareUpdate::Sleep(int ms) {
+    if (ms > 0 && sleep_ms) sleep_ms(ms);
+}
+
+bool FirmwareUpdate::FlushLoaderPort() {
+    if (LoaderPort.Flush()) return true;
+    LogUpdateLine("Не удалось передать буферы приема-передачи");
+    return false;
+}
+
+// ------------------------------------------------------------ the button
+
+void FirmwareUpdate::FirmwareFileSelectButtonClick() {
+    if (running_) return;  // pressed again from a pumped message: the update runs already
+    if (link_.LineBusy()) {
+        screen_.ShowMessage(kLineBusyMessage);
+        return;
+    }
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(running_);
+    {
+        DeviceLink::LineHold hold(link_);
+        RunFirmwareUpdate();
+        if (FirmwareBeepEnabled) screen_.Beep();
+        // Back to the variator in its new firmware: the remembered port (the
+        // one the loader answered on), then ports 1 to 254.
+        link_.ConnectAtStart();
+    }
+    // The configuration procedures hold the line themselves.
+    if (read_configuration) read_configuration();
+    if (FirmwareBeepEnabled) {
+        screen_.Beep();
+        screen_.Beep();
+    }
+}
+
+void FirmwareUpdate::RunFirmwareUpdate() {
+    ConnectionStage = 0;
+    confirmed_ = false;
+    loader_port_number_ = 0;
+    image.size = 0;
+
+    LogUpdateLine("Нажали кнопку обновления файла прошивки");
+    auto name = SelectFirmwareFile();
+    if (!name) {
+        LogUpdateLine("Файл прошивки не выбран");
+        ClosingSteps();
+        return;
+    }
+    const ImageReadEnd end = ReadFirmwareFile(*name);
+    if (end == ImageReadEnd::NotOpened) {
+        // Nothing to flash and no file to close: the device is left as it is.
+        ClosingSteps();
+        return;
+    }
+    if (end == ImageReadEnd::EndOfFile) Switch();
+    CheckFirmwareImage();
+
+    screen_.SetText(kFirmwareButton, "Идёт процесс инициализации. Занимает до 30 секунд.");
+    screen_.SetEnabled(kFirmwareButton, false);
+    screen_.Repaint(kFirmwareButton);
+
+    SearchLoader();
+    if (ConnectionStage == 1 && image.size != 0) {
+        StageVolume();
+        StagePacketSize();
+        StageEraseReport();
+        SendFirmwarePackets();
+        StageFinalConfirmation();
+    }
+    ClosingSteps();
+}
+
+// The running firmware is told to hand over to its loader, and ComPort is
+// given up so that LoaderPort can open the line.
+void FirmwareUpdate::Switch() {
+    if (link_.DeviceMode == kModeNormal || link_.DeviceMode == kModeOscilloscope) {
+        link_.UARTdataExchangeForTovrel(ExchangeOp::Write, 8, 0, 0, false, 2);
+        link_.DeviceMode = kModeLoader;
+        LogUpdateLine("Отправлен запрос на переключение в режим обновления прошивки.");
+        link_.ShowConnectionState(state::FirmwareUpdate);
+    }
+    if (link_.port()) link_.port()->Purge();
+    link_.Disconnect();
+}
+
+// ------------------------------------------------------------ the search
+
+void FirmwareUpdate::SearchLoader() {
+    int attempt = 0;
+    // Attempts 1 to 3 use the remembered port, then each port from 1 to 254
+    // gets four attempts and 255 one. The end is decided by the attempt
+    // count, so a remembered port of 255 does not cut the search short.
+    while (ConnectionStage == 0 && attempt / 4 < 255) {
+        ++attempt;
+        int p = attempt / 4;
+        if (p == 0) {
+            std::uint8_t remembered = 1;
+            link_.LoadDefaultPort(remembered);
+            p = remembered;
+        }
+        const std::string com = "COM" + std::to_string(p);
+        if (!LoaderPort.Open(p)) {
+            LogUpdateLine("Попытка открыть порт " + com + " не увенчалась успехом");
+            continue;
+        }
+        if (!LoaderPort.ApplySearchTimeouts()) {
+            LogUpdateLine("Не удалось установить параметры com-порта");
+            LoaderPort.Close();
+            continue;
+        }
+        link_.SaveDefaultPort(static_cast<std::uint8_t>(p));
+        LogUpdateLine("Открыт порт " + com + ". Выполнен запрос. Ожидаем ответ вариатора.");
+        if (!LoaderPort.Purge()) {
+            LogUpdateLine("Не удалось очистить com порт");
+            Sleep(1000);
+        }
+        FlushLoaderPort();
+        LogUpdateLine("Загружаем данные (ориентировочно 5-15 секунд)...");
+
+        // The loader's first byte, or the search timeout; its value is not
+        // used. A read call that keeps failing ends the attempt.
+        std::uint8_t first = 0;
+        int failed_reads = 0;
+        while (!LoaderPort.Read(&first, 1).ok && failed_reads <= kSearchReadRepeats) ++failed_reads;
+        if (failed_reads > kSearchReadRepeats) {
+            LogUpdateLine("Вариатор к порту не подключен");
+            LoaderPort.Close();
+            continue;
+        }
+        LogUpdateLine("Загрузка данных окончена, продолжаем процесс инициализации (длительность 5-30 секунд).");
+
+        word_ = kHandshakeWord;
+        LoaderPort.WriteWord(word_);
+        const auto r = LoaderPort.ReadWord(word_);
+        if (!r.ok) {
+            LogUpdateLine("Ответ от вариатора получен не был");
+            screen_.Repaint(kFirmwareMemo);
+        }
+        if (r.count < 4) LogUpdateLine("Прочитали меньше байт, чем должны были");
+        if (word_ == 0) {
+            ConnectionStage = 1;
+            loader_port_number_ = p;
+            LogUpdateLine("Вариатор подключен и готов к обновлению прошивки");
+            link_.ShowConnectionState(state::FirmwareUpdate);
+            break;
+        }
+        std::string text = "Вариатор к порту не подключен";
+        if (word_ != kHandshakeWord) text += ", либо версия загрузчика  " + WordText(word_);
+        LogUpdateLine(text);
+        LoaderPort.Close();
+    }
+    if (ConnectionStage != 0) return;
+    screen_.SetText(kFirmwareButton, "Подключиться к вариатору не удалось.");
+    LogUpdateLine("Вариатор с нужной версией загрузчика обнаружить не удалось.");
+    LogUpdateLine("-----Рекомендация:-----");
+    LogUpdateLine("Попробуйте отключить питание вариатора,");
+    LogUpdateLine("снова включить и и повторить попытку.");
+    Sleep(10000);
+    LoaderPort.Close();
+}
+
+// ------------------------------------------------------------ the stages
+
+void FirmwareUpdate::StageVolume() {
+    if (ConnectionStage != 1) return;
+    const std::uint32_t s = image.size;
+    LoaderPort.ApplyTransferTimeouts();
+    FlushLoaderPort();
+    Sleep(500);
+    word_ = s;
+    LoaderPort.WriteWord(word_);
+    const auto r = LoaderPort.ReadWord(word_);
+    if (!r.ok) {
+        LogUpdateLine("Ответ от вариатора получен не был");
+    } else if (r.count < 4) {
+        LogUpdateLine("Прочитали меньше байт, чем должны были");
+    } else if (word_ == ~s) {
+        LogUpdateLine("Объём прошивки был передан и получен правильный ответ");
+        ConnectionStage = 2;
+    } else if (word_ == s) {
+        LogUpdateLine("Объём прошивки превышает допустимый");
+    } else {
+        LogUpdateLine("Неверный ответ на передачу объёма прошивки");
+        LogUpdateLine("Был получен ответ");
+        LogUpdateLine(WordText(word_));
+    }
+}
+
+void FirmwareUpdate::StagePacketSize() {
+    if (ConnectionStage != 2) return;
+    FlushLoaderPort();
+    Sleep(500);
+    word_ = FirmwarePacketSize;
+    if (!WholeWord(LoaderPort.WriteWord(word_))) LogUpdateLine("Не удалось передать размер пакета");
+    const auto r = LoaderPort.ReadWord(word_);
+    if (!r.ok) {
+        LogUpdateLine("Ответ от вариатора о размере пакета получен не был");
+    } else if (r.count < 4) {
+        LogUpdateLine("Прочитали меньше байт, чем должны были");
+    } else if (word_ == ~FirmwarePacketSize) {
+        LogUpdateLine("Размер пакета был передан и получен правильный ответ");
+        ConnectionStage = 3;
+    } else if (word_ == FirmwarePacketSize) {
+        LogUpdateLine("Размер пакета недопустим");
+    } else {
+        LogUpdateLine("Неверный ответ на передачу размера пакета");
+        LogUpdateLine("Был получен ответ");
+        LogUpdateLine(WordText(word_));
+    }
+}
+
+void FirmwareUpdate::StageEraseReport() {
+    if (ConnectionStage != 3) return;
+    // Nothing is sent: the loader answers once its FLASH is erased.
+    const auto r = LoaderPort.ReadWord(word_);
+    if (!r.ok) {
+        LogUpdateLine("Ответ от вариатора об успешной очистке FLASH получен не был");
+    } else if (r.count < 4) {
+        LogUpdateLine("Прочитали меньше байт, чем должны были в подтверждении об очистке FLASH");
+    } else if (word_ == kEraseDoneWord) {
+        LogUpdateLine("FLASH очищена");
+        ConnectionStage = 4;
+    } else if (word_ == 0) {
+        LogUpdateLine("FLASH не очищена");
+    } else {
+        LogUpdateLine("Неверный ответ на запрос об очистке FLASH");
+        LogUpdateLine("Был получен ответ");
+        LogUpdateLine(WordText(word_));
+    }
+}
+
+void FirmwareUpdate::StageFinalConfirmation() {
+    if (ConnectionStage != 5) return;
+    FlushLoaderPort();
+    Sleep(500);
+    word_ = kConfirmWord;
+    if (!WholeWord(LoaderPort.WriteWord(word_)))
+        LogUpdateLine("Не удалось передать подтверждение того, что прошивка записана верно.");
+    const auto r = LoaderPort.ReadWord(word_);
+    if (!r.ok) {
+        LogUpdateLine("Подтверждение от вариатора получено не было.");
+    } else if (r.count < 4) {
+        LogUpdateLine("Прочитали меньше байт подтверждения, чем должны были");
+    } else if (word_ == 0) {
+        LogUpdateLine("От вариатора было получено подтверждение о целостности прошивки и готовности к её запуску");
+        LogUpdateLine("Прошивка вариатора успешно обновлена.");
+        screen_.SetText(kFirmwareButton, "Прошивка вариатора успешно обновлена.");
+        screen_.SetEnabled(kFirmwareButton, true);
+        confirmed_ = true;
+    } else {
+        LogUpdateLine("Неверный ответ на подтверждение о правильности");
+        LogUpdateLine("Был получен ответ");
+        LogUpdateLine(WordText(word_));
+    }
+}
+
+void FirmwareUpdate::ClosingSteps() {
+    screen_.SetText(kFirmwareMemo, "");
+    screen_.Repaint(kFirmwareMemo);
+    screen_.SetText(kFirmwareButton, kFirmwareButtonCaption);
+    screen_.SetPosition(kFirmwareGauge, 0);
+    screen_.Pump();
+    if (LoaderPort.IsOpen()) {
+        FlushLoaderPort();
+        LoaderPort.Close();
+    }
+    Sleep(2000);
+    screen_.SetEnabled(kFirmwareButton, true);
+}
+
+}  // namespace tovrel

@@ -1,0 +1,103 @@
+#pragma once
+// The firmware update: the image file, the search for the variator's loader
+// on a port of the update's own, the loader conversation (volume, packet
+// size, FLASH erase, data packets, final confirmation), the closing steps,
+// and the follow-up of the page's button (beeps, reconnection, reading the
+// configuration again). Everything reports through the update log
+// (FirmwareUpdateProcessMemo), the button caption and the gauge.
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Dataextractor.h"
+#include "FirmwareImage.h"
+#include "LoaderLink.h"
+
+namespace tovrel {
+
+// A failing one-byte read of the loader search is repeated at most this many
+// times; then the attempt counts as failed.
+inline constexpr int kSearchReadRepeats = 3;
+// A data packet whose write fails is written at most this many times; then
+// the data stage ends unconfirmed.
+inline constexpr int kPacketWriteAttempts = 3;
+
+// Puts the firmware page's controls into their initial state.
+void InitFirmwarePage(Screen& screen);
+
+class FirmwareUpdate {
+public:
+    // `loader_port` is the port object of LoaderPort; tests pass a scripted one.
+    explicit FirmwareUpdate(DeviceLink& link, std::unique_ptr<SerialPort> loader_port = std::make_unique<ComPort>());
+    ~FirmwareUpdate();
+    FirmwareUpdate(const FirmwareUpdate&) = delete;
+    FirmwareUpdate& operator=(const FirmwareUpdate&) = delete;
+
+    // ---- the page's button ----
+    // Runs the update, then (whatever its outcome) beeps when enabled,
+    // reconnects through ComPort, reads the configuration again and beeps
+    // twice. A press while an update runs is ignored; a press while another
+    // device procedure holds the line is refused with kLineBusyMessage.
+    void FirmwareFileSelectButtonClick();
+    // The whole update; always ends with its closing steps.
+    void RunFirmwareUpdate();
+
+    // ---- the image file ----
+    // Shows the file dialog; the chosen name, or nothing when cancelled.
+    std::optional<std::string> SelectFirmwareFile();
+    // Fills the image from the file. On EndOfFile the file is still open for
+    // CheckFirmwareImage; otherwise nothing is left open.
+    ImageReadEnd ReadFirmwareFile(const std::string& name);
+    // Closes the file and logs the verdict on the size.
+    void CheckFirmwareImage();
+    // Appends one line to the update log and shows it at once.
+    void LogUpdateLine(std::string_view text);
+
+    // ---- the loader conversation, each step run by RunFirmwareUpdate ----
+    void SearchLoader();
+    void StageVolume();
+    void StagePacketSize();
+    void StageEraseReport();
+    void SendFirmwarePackets();
+    void StageFinalConfirmation();
+    void ClosingSteps();
+    bool FlushLoaderPort();
+
+    // ---- state ----
+    FirmwareImage image;
+    int ConnectionStage = 0;
+    LoaderLink LoaderPort;
+    // Beeps at the end of the update (start option 2).
+    bool FirmwareBeepEnabled = false;
+    // Whether the last update got the loader's final confirmation.
+    bool Confirmed() const { return confirmed_; }
+    // Number of the port the loader answered on in the last update, 0 if none.
+    int LoaderPortNumber() const { return loader_port_number_; }
+    bool Running() const { return running_; }
+
+    // The configuration read after the reconnection (ReadDeviceOptions, then
+    // ReadAllData); the front end wires it. Skipped while empty.
+    std::function<void()> read_configuration;
+    // The update's pauses; by default the device link's.
+    std::function<void(int ms)> sleep_ms;
+
+private:
+    void Switch();
+    void Sleep(int ms);
+
+    DeviceLink& link_;
+    Screen& screen_;
+    std::FILE* file_ = nullptr;
+    // The one loader word: what is sent is stored here and the answer read
+    // into it, so bytes that never arrive keep what it held.
+    std::uint32_t word_ = 0;
+    bool confirmed_ = false;
+    bool running_ = false;
+    int loader_port_number_ = 0;
+};
+
+}  // namespace tovrel

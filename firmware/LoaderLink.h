@@ -1,0 +1,64 @@
+#pragma once
+// The update's own line to the variator's loader: a serial port of its own
+// (LoaderPort, separate from the exchange's ComPort), its two timeout sets,
+// and the 32-bit loader word that travels least significant byte first.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "Crc.h"
+
+namespace tovrel {
+
+inline constexpr std::uint32_t FirmwarePacketSize = 1024;
+
+// While the loader is searched for: a read of n bytes gives up after
+// n + 2000 ms, or 2000 ms without a byte.
+inline constexpr SerialTimeouts kLoaderSearchTimeouts{2000, 1, 2000, 1, 2000};
+// From the image volume on: a read gives up after 150 * n + 20000 ms, or
+// 20 s without a byte. Writes get the same bound, so that a stuck line ends
+// the update instead of hanging it.
+inline constexpr SerialTimeouts kLoaderTransferTimeouts{20000, 150, 20000, 150, 20000};
+
+// The loader word on the line.
+std::array<std::uint8_t, 4> WordBytes(std::uint32_t word);
+std::uint32_t WordFromBytes(const std::array<std::uint8_t, 4>& bytes);
+// Words in log lines are signed decimal: 0xFFFFFFFF is "-1".
+std::string WordText(std::uint32_t word);
+
+class LoaderLink {
+public:
+    explicit LoaderLink(std::unique_ptr<SerialPort> port = std::make_unique<ComPort>());
+
+    // Opens port n (as ComPort numbers it) with the line settings. False when
+    // it has no path, does not exist or is in use.
+    bool Open(int port_number);
+    bool IsOpen() const { return port_->IsOpen(); }
+    void Close() { port_->Close(); }
+
+    bool ApplySearchTimeouts() { return port_->SetTimeouts(search_timeouts); }
+    bool ApplyTransferTimeouts() { return port_->SetTimeouts(transfer_timeouts); }
+    bool Purge() { return port_->Purge(); }
+    // Waits until everything written has left (FlushFileBuffers).
+    bool Flush() { return port_->Drain(); }
+
+    // One write of the word's 4 bytes.
+    TransferResult WriteWord(std::uint32_t word);
+    // One read of 4 bytes into `word`. Bytes arrive from the least significant
+    // one up; those that do not arrive leave the word's earlier bytes in place.
+    TransferResult ReadWord(std::uint32_t& word);
+    TransferResult Write(const std::uint8_t* bytes, std::uint32_t count) { return port_->WriteSome(bytes, count); }
+    TransferResult Read(std::uint8_t* buffer, std::uint32_t count) { return port_->ReadSome(buffer, count); }
+
+    SerialPort& port() { return *port_; }
+
+    // The timeout sets in force; tests shorten them.
+    SerialTimeouts search_timeouts = kLoaderSearchTimeouts;
+    SerialTimeouts transfer_timeouts = kLoaderTransferTimeouts;
+
+private:
+    std::unique_ptr<SerialPort> port_;
+};
+
+}  // namespace tovrel
