@@ -1,0 +1,298 @@
+// The whole update against the simulated variator: switch, loader search,
+// the stages, the data packets, the closing steps and the button's follow-up.
+#include "FirmwareFixture.h"
+
+namespace tovrel::test {
+namespace {
+
+class UpdateTest : public FirmwareFixture {};
+
+const char* const kSuccessLines[] = {
+    "Достигли окончания с подтверждением правильности получения всех пакетов прошивки",
+    "От вариатора было получено подтверждение о целостности прошивки и готовности к её запуску",
+    "Прошивка вариатора успешно обновлена.",
+};
+
+TEST_F(UpdateTest, ImagesArriveByteExactAndTheVariatorComesBackInItsNewFirmware) {
+    for (std::size_t size : {1024u, 1025u, 3000u, 65536u}) {
+        SCOPED_TRACE(size);
+        sims.clear();
+        link->Disconnect();
+        screen.log.clear();
+        sim::Options o;
+        o.loader_image_file = dir / "received.bin";
+        auto& sim = AddSim(1, 1, o);
+        ASSERT_EQ(link->Connect(1, false), 1);
+        link->DeviceMode = 1;
+        const auto bytes = RandomImage(size, static_cast<unsigned>(size));
+        screen.file_choices = {ImageFile(bytes)};
+        auto& up = MakeUpdate();
+        configuration_reads = 0;
+
+        up.FirmwareFileSelectButtonClick();
+
+        EXPECT_TRUE(up.Confirmed());
+        EXPECT_EQ(sim.LoaderImage(), bytes);
+        std::ifstream saved(dir / "received.bin", std::ios::binary);
+        EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(saved), {}), bytes);
+        for (auto* line : kSuccessLines) EXPECT_TRUE(screen.Logged(line)) << line;
+        EXPECT_EQ(screen.CountLogged("Передали вариатору 1024 байт. Ждём от вариатора подтверждение получения."),
+                  static_cast<int>(size / 1024));
+        EXPECT_EQ(screen.Positions(kFirmwareGauge).end()[-2], 100);  // then the closing steps reset it
+        // The follow-up found the variator again, in its normal firmware, and
+        // read the configuration.
+        EXPECT_TRUE(link->IsConnected());
+        EXPECT_EQ(sim.Mode(), 1);
+        EXPECT_EQ(configuration_reads, 1);
+        EXPECT_EQ(screen.messages, std::vector<std::string>{});
+    }
+}
+
+TEST_F(UpdateTest, ConversationOfA3000ByteImage) {
+    auto& sim = AddSim(1);
+    ASSERT_EQ(link->Connect(1, false), 1);
+    link->DeviceMode = 1;
+    sleeps.clear();
+    screen.file_choices = {ImageFile(RandomImage(3000, 7))};
+    auto& up = MakeUpdate();
+    up.RunFirmwareUpdate();
+
+    const std::vector<std::string> head = {
+        "Нажали кнопку обновления файла прошивки",
+        "Файл прошивки выбран",
+        dir / "image.evf0",
+        "Достигнут конец файла",
+        "3000 байт размер файла прошивки",
+        "Отправлен запрос на переключение в режим обновления прошивки.",
+        "Требования к содержимому файла прошивки выполнены.",
+        "Открыт порт COM1. Выполнен запрос. Ожидаем ответ вариатора.",
+        "Загружаем данные (ориентировочно 5-15 секунд)...",
+        "Загрузка данных окончена, продолжаем процесс инициализации (длительность 5-30 секунд).",
+        "Вариатор подключен и готов к обновлению прошивки",
+        "Объём прошивки был передан и получен правильный ответ",
+        "Размер пакета был передан и получен правильный ответ",
+        "FLASH очищена",
+        "Передали вариатору 1024 байт. Ждём от вариатора подтверждение получения.",
+        "Получено подтверждение предыдущего пакета. Осталось записать 1976 байт из 3000",
+        "------------------------------------",
+        "Передали вариатору 1024 байт. Ждём от вариатора подтверждение получения.",
+        "Получено подтверждение предыдущего пакета. Осталось записать 952 байт из 3000",
+        "------------------------------------",
+        "Передали вариатору 952 байт. Ждём от вариатора подтверждение получения.",
+        "Получено подтверждение предыдущего пакета. Осталось записать 0 байт из 3000",
+        "------------------------------------",
+        kSuccessLines[0], kSuccessLines[1], kSuccessLines[2],
+    };
+    EXPECT_EQ(screen.log, head);
+    EXPECT_EQ(screen.Positions(kFirmwareGauge), (std::vector<int>{0, 35, 69, 100, 0}));
+    // The switch went over ComPort, which the update then gave up.
+    EXPECT_EQ(link->DeviceMode, 0);
+    EXPECT_FALSE(link->port()->IsOpen());
+    EXPECT_EQ(link->ConnectionState(), state::FirmwareUpdate);
+    EXPECT_TRUE(screen.Showed(kFirmwareButton, "Идёт процесс инициализации. Занимает до 30 секунд."));
+    EXPECT_TRUE(screen.Showed(kFirmwareButton, "Прошивка вариатора успешно обновлена."));
+    // Pauses: file check, stages 1, 2, 4 and 5, before each packet, closing.
+    EXPECT_EQ(sleeps, (std::vector<int>{3000, 500, 500, 500, 32, 32, 29, 500, 2000}));
+    EXPECT_EQ(sim.LoaderUpdates(), 1);
+    ExpectPageClosed();
+    // The loader answered on COM1, which is now the remembered port.
+    std::uint8_t remembered = 0;
+    ASSERT_TRUE(link->LoadDefaultPort(remembered));
+    EXPECT_EQ(remembered, 1);
+}
+
+TEST_F(UpdateTest, VariatorAlreadyInItsLoaderGetsNoSwitchRequest) {
+    auto& sim = AddSim(2, 2);
+    ASSERT_EQ(link->Connect(2, false), 2);
+    link->DeviceMode = 2;
+    link->SaveDefaultPort(2);
+    const auto bytes = RandomImage(2048, 3);
+    screen.file_choices = {ImageFile(bytes)};
+    auto& up = MakeUpdate();
+    up.RunFirmwareUpdate();
+    EXPECT_FALSE(screen.Logged("Отправлен запрос на переключение в режим обновления прошивки."));
+    EXPECT_TRUE(screen.Logged("Открыт порт COM2. Выполнен запрос. Ожидаем ответ вариатора."));
+    EXPECT_TRUE(up.Confirmed());
+    EXPECT_EQ(sim.LoaderImage(), bytes);
+    EXPECT_EQ(up.LoaderPortNumber(), 2);
+}
+
+TEST_F(UpdateTest, CancelledDialogGoesToTheClosingStepsAndTheFollowUpStillRuns) {
+    auto& sim = AddSim(1);
+    link->SaveDefaultPort(1);
+    screen.file_choices = {""};
+    auto& up = MakeUpdate();
+    up.FirmwareBeepEnabled = true;
+    up.FirmwareFileSelectButtonClick();
+    EXPECT_EQ(screen.log, (std::vector<std::string>{"Нажали кнопку обновления файла прошивки", "Файл прошивки не выбран"}));
+    EXPECT_EQ(screen.Text(kFirmwareMemo), "");
+    EXPECT_EQ(sleeps.front(), 2000);
+    EXPECT_EQ(sim.LoaderUpdates(), 0);
+    EXPECT_TRUE(link->IsConnected());  // reconnected on the remembered port
+    EXPECT_EQ(configuration_reads, 1);
+    EXPECT_EQ(screen.beeps, 3);
+}
+
+TEST_F(UpdateTest, UnopenableFileLeavesTheConnectedVariatorAlone) {
+    auto& sim = AddSim(1);
+    ASSERT_EQ(link->Connect(1, false), 1);
+    link->DeviceMode = 1;
+    const int frames = sim.FramesSeen();
+    sleeps.clear();
+    screen.file_choices = {dir / "missing.evf0"};
+    auto& up = MakeUpdate();
+    up.RunFirmwareUpdate();
+    EXPECT_EQ(screen.log.back(), "Файл прошивки невозможно открыть!");
+    EXPECT_EQ(sleeps, (std::vector<int>{5000, 2000}));
+    EXPECT_EQ(sim.FramesSeen(), frames);
+    EXPECT_EQ(sim.Mode(), 1);
+    EXPECT_TRUE(link->IsConnected());
+    ExpectPageClosed();
+}
+
+TEST_F(UpdateTest, EmptyImageSwitchesAndFindsTheLoaderButSendsNoVolume) {
+    auto& sim = AddSim(1);
+    ASSERT_EQ(link->Connect(1, false), 1);
+    link->DeviceMode = 1;
+    screen.file_choices = {ImageFile({})};
+    auto& up = MakeUpdate();
+    up.RunFirmwareUpdate();
+    EXPECT_EQ(screen.After("Достигнут конец файла", 3),
+              (std::vector<std::string>{"0 байт размер файла прошивки",
+                                        "Отправлен запрос на переключение в режим обновления прошивки.",
+                                        "Размер прошивки равен нулю, или не кратен четырём."}));
+    EXPECT_EQ(screen.log.back(), "Вариатор подключен и готов к обновлению прошивки");
+    EXPECT_EQ(up.ConnectionStage, 1);
+    EXPECT_EQ(sim.Mode(), 2);
+    ExpectPageClosed();
+}
+
+TEST_F(UpdateTest, SecondPressWhileTheUpdateRunsIsIgnored) {
+    AddSim(1);
+    ASSERT_EQ(link->Connect(1, false), 1);
+    link->DeviceMode = 1;
+    screen.file_choices = {ImageFile(RandomImage(1024, 1)), ImageFile(RandomImage(1024, 2), "other.evf0")};
+    auto& up = MakeUpdate();
+    int presses = 0;
+    screen.on_pump = [&] {
+        if (presses++ == 0) up.FirmwareFileSelectButtonClick();
+    };
+    up.FirmwareFileSelectButtonClick();
+    EXPECT_EQ(screen.CountLogged("Нажали кнопку обновления файла прошивки"), 1);
+    EXPECT_EQ(screen.file_choices.size(), 1u);
+    EXPECT_TRUE(up.Confirmed());
+}
+
+TEST_F(UpdateTest, RefusedWhileAnotherProcedureHoldsTheLine) {
+    screen.file_choices = {ImageFile(RandomImage(1024, 1))};
+    auto& up = MakeUpdate();
+    DeviceLink::LineHold hold(*link);
+    up.FirmwareFileSelectButtonClick();
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineBusyMessage)});
+    EXPECT_TRUE(screen.log.empty());
+    EXPECT_EQ(configuration_reads, 0);
+}
+
+// Each loader fault ends the update with its lines, unconfirmed, without a
+// hang and without the image reaching the loader's store.
+struct FaultCase {
+    const char* name;
+    sim::Fault fault;
+    int count;
+    std::vector<std::string> lines;  // in this order, consecutive
+    int stage;                       // ConnectionStage at the end
+};
+
+TEST_F(UpdateTest, InjectedLoaderFaultsEndWithTheirLines) {
+    const std::vector<std::string> no_loader = {
+        "Вариатор с нужной версией загрузчика обнаружить не удалось.", "-----Рекомендация:-----",
+        "Попробуйте отключить питание вариатора,", "снова включить и и повторить попытку."};
+    const FaultCase cases[] = {
+        {"other loader version", sim::Fault::LoaderVersion, -1,
+         {"Вариатор к порту не подключен, либо версия загрузчика  5"}, 0},
+        {"silent loader", sim::Fault::LoaderSilent, -1,
+         {"Прочитали меньше байт, чем должны были", "Вариатор к порту не подключен"}, 0},
+        {"volume refused", sim::Fault::VolumeRefused, 1, {"Объём прошивки превышает допустимый"}, 1},
+        {"packet size refused", sim::Fault::PacketSizeRefused, 1, {"Размер пакета недопустим"}, 2},
+        {"erase failed", sim::Fault::EraseFailed, 1, {"FLASH не очищена"}, 3},
+        {"one wrong answer byte", sim::Fault::WrongEcho, 1,
+         {"Байт не верен", "Получено подтверждение предыдущего пакета. Осталось записать 952 байт из 3000",
+          "------------------------------------", "Передали вариатору 952 байт. Ждём от вариатора подтверждение получения.",
+          "Получено подтверждение предыдущего пакета. Осталось записать 0 байт из 3000",
+          "------------------------------------",
+          "Достигли окончания БЕЗ ПОДТВЕРЖДЕНИЯ правильности получения всех пакетов прошивки",
+          "Осталось записать байт:", "1"},
+         4},
+        {"line dead mid-data", sim::Fault::LineDead, 1,
+         {"Передали вариатору 1024 байт. Ждём от вариатора подтверждение получения.",
+          "Прочитали меньше байт, чем должны были", "476", "байт прочитано",
+          "Достигли окончания БЕЗ ПОДТВЕРЖДЕНИЯ правильности получения всех пакетов прошивки",
+          "Осталось записать байт:", "1976"},
+         4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sims.clear();
+        link->Disconnect();
+        screen.log.clear();
+        sleeps.clear();
+        auto& sim = AddSim(1);
+        ASSERT_EQ(link->Connect(1, false), 1);
+        link->DeviceMode = 1;
+        sim.InjectFault(c.fault, c.count);
+        screen.file_choices = {ImageFile(RandomImage(3000, 11))};
+        auto& up = MakeUpdate();
+        up.RunFirmwareUpdate();
+
+        EXPECT_FALSE(up.Confirmed());
+        EXPECT_EQ(up.ConnectionStage, c.stage);
+        EXPECT_EQ(sim.LoaderUpdates(), 0);
+        auto it = std::search(screen.log.begin(), screen.log.end(), c.lines.begin(), c.lines.end());
+        EXPECT_NE(it, screen.log.end()) << "missing: " << c.lines.front();
+        if (c.stage == 0) {
+            // Seven attempts on COM1 (three as the remembered port, four in
+            // the scan), the recommendation, and its 10 s.
+            EXPECT_EQ(screen.CountLogged(c.lines.back()), 7);
+            EXPECT_TRUE(std::search(screen.log.begin(), screen.log.end(), no_loader.begin(), no_loader.end()) !=
+                        screen.log.end());
+            EXPECT_TRUE(screen.Showed(kFirmwareButton, "Подключиться к вариатору не удалось."));
+            EXPECT_TRUE(std::find(sleeps.begin(), sleeps.end(), 10000) != sleeps.end());
+        } else {
+            // Nothing follows the failure but the closing steps.
+            EXPECT_EQ(std::vector<std::string>(screen.log.end() - static_cast<std::ptrdiff_t>(c.lines.size()),
+                                               screen.log.end()),
+                      c.lines);
+        }
+        ExpectPageClosed();
+    }
+}
+
+TEST_F(UpdateTest, LoaderOfAnotherVersionOnceThenTheRightOne) {
+    auto& sim = AddSim(1);
+    ASSERT_EQ(link->Connect(1, false), 1);
+    link->DeviceMode = 1;
+    sim.InjectFault(sim::Fault::LoaderVersion, 1);
+    const auto bytes = RandomImage(1024, 5);
+    screen.file_choices = {ImageFile(bytes)};
+    auto& up = MakeUpdate();
+    up.RunFirmwareUpdate();
+    EXPECT_EQ(screen.CountLogged("Вариатор к порту не подключен, либо версия загрузчика  5"), 1);
+    EXPECT_TRUE(up.Confirmed());
+    EXPECT_EQ(sim.LoaderImage(), bytes);
+}
+
+TEST_F(UpdateTest, VolumeAboveTheLoadersCapacityIsRefused) {
+    sim::Options o;
+    o.loader_capacity = 2048;
+    auto& sim = AddSim(1, 2, o);
+    link->SaveDefaultPort(1);
+    screen.file_choices = {ImageFile(RandomImage(2052, 5))};
+    auto& up = MakeUpdate();
+    up.RunFirmwareUpdate();
+    EXPECT_EQ(screen.log.back(), "Объём прошивки превышает допустимый");
+    EXPECT_EQ(up.ConnectionStage, 1);
+    EXPECT_EQ(sim.LoaderUpdates(), 0);
+}
+
+}  // namespace
+}  // namespace tovrel::test
