@@ -151,9 +151,12 @@ void FirmwareUpdate::SearchLoader() {
         // The loader's first byte, or the search timeout; its value is not
         // used. A read call that keeps failing ends the attempt.
         std::uint8_t first = 0;
-        int failed_reads = 0;
-        while (!LoaderPort.Read(&first, 1).ok && failed_reads <= kSearchReadRepeats) ++failed_reads;
-        if (failed_reads > kSearchReadRepeats) {
+        bool read_ok = false;
+        int repeats = 0;
+        do {
+            read_ok = LoaderPort.Read(&first, 1).ok;
+        } while (!read_ok && ++repeats <= kSearchReadRepeats);
+        if (!read_ok) {
             LogUpdateLine("Вариатор к порту не подключен");
             LoaderPort.Close();
             continue;
