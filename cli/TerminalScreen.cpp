@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <iostream>
 
 namespace tovrel::cli {
@@ -43,7 +44,18 @@ void TerminalScreen::OnSet(std::string_view control, Property property, const Pr
     } else if (control == "ProgressBar1") {
         if (property == Property::Position && IsVisible("ProgressBar1")) DrawBar();
         if (property == Property::Visible && !IsVisible("ProgressBar1")) EndBar();
+    } else if (control == "FirmwareUpdateProcessGauge" && property == Property::Position) {
+        if (auto* p = std::get_if<int>(&value); p && *p > 0) DrawGauge(*p);
     }
+}
+
+void TerminalScreen::DrawGauge(int percent) {
+    if (!tty_) return;
+    const int width = 40;
+    const int filled = std::min(percent, 100) * width / 100;
+    std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+              << std::string(static_cast<std::size_t>(width - filled), ' ') << "] " << percent << '%' << std::flush;
+    bar_drawn_ = true;
 }
 
 void TerminalScreen::DrawBar() {

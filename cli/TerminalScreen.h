@@ -25,6 +25,7 @@ protected:
 
 private:
     void DrawBar();
+    void DrawGauge(int percent);
     void EndBar();
     bool tty_;
     bool bar_drawn_ = false;

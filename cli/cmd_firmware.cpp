@@ -1,0 +1,66 @@
+// Commands of the firmware update: flash.
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+
+#include "Cli.h"
+#include "Firmwareupdate.h"
+
+namespace tovrel::cli {
+
+namespace {
+
+bool IsImageName(const std::string& path) {
+    constexpr std::string_view ext = ".evf0";
+    if (path.size() <= ext.size()) return false;
+    return std::equal(ext.rbegin(), ext.rend(), path.rbegin(),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+int Flash(Context& ctx, const std::string& path, bool beep) {
+    if (!IsImageName(path)) {
+        std::cerr << "tovrel-cli: a firmware image is a .evf0 file: " << path << '\n';
+        return 2;
+    }
+    // The mode found decides whether the running firmware is asked to hand
+    // over to its loader; a variator already in its loader is simply found.
+    ctx.ConnectDevice();
+    // The loader search starts on the remembered port: make it the one asked for.
+    if (ctx.port && ctx.link.OpenPortNumber() == *ctx.port && *ctx.port <= 255)
+        ctx.link.SaveDefaultPort(static_cast<std::uint8_t>(*ctx.port));
+
+    FirmwareUpdate update(ctx.link);
+    update.FirmwareBeepEnabled = beep;
+    update.read_configuration = ctx.read_configuration;
+    InitFirmwarePage(ctx.screen);
+    ctx.screen.next_file_choice = path;
+    update.FirmwareFileSelectButtonClick();
+
+    if (update.Confirmed()) {
+        std::cout << "firmware updated: " << update.image.size << " bytes confirmed by the loader on COM"
+                  << update.LoaderPortNumber() << '\n';
+    } else {
+        std::cout << "firmware not updated\n";
+    }
+    if (ctx.link.OpenPortNumber() != 0) {
+        std::cout << "reconnected: COM" << ctx.link.OpenPortNumber() << ", state " << ctx.link.ConnectionState()
+                  << '\n';
+    } else {
+        std::cout << "not reconnected\n";
+    }
+    return update.Confirmed() ? 0 : 1;
+}
+
+}  // namespace
+
+void RegisterFirmwareCommands(CLI::App& app, Context& ctx) {
+    static std::string image;
+    static bool beep = false;
+    auto* flash = app.add_subcommand(
+        "flash", "Replace the variator's firmware with an image through its loader, then reconnect and read the configuration");
+    flash->add_option("image", image, "Firmware image file (*.evf0)")->required();
+    flash->add_flag("--beep", beep, "Ring the terminal bell at the end of the update");
+    flash->callback([&ctx] { ctx.run = [&ctx] { return Flash(ctx, image, beep); }; });
+}
+
+}  // namespace tovrel::cli
