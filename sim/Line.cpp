@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -57,14 +58,14 @@ Line::~Line() {
 }
 
 void Line::Send(std::span<const std::uint8_t> bytes) {
+    // Only a line that was idle for longer than a byte starts a new
+    // schedule. Within one send the bytes follow each other back to back, as
+    // from a UART's buffer: a late wake-up is caught up, never carried on.
+    if (paced_ && next_send_ + kByteTime9600 < Clock::now()) next_send_ = Clock::now();
     for (std::size_t i = 0; i < bytes.size();) {
         std::size_t chunk = bytes.size() - i;
         if (paced_) {
             // A byte reaches the other end when its last bit is on the line.
-            // The schedule absorbs small oversleeps; only a line that was
-            // idle for longer than a byte starts a new schedule.
-            auto now = Clock::now();
-            if (next_send_ + kByteTime9600 < now) next_send_ = now;
             next_send_ += kByteTime9600;
             std::this_thread::sleep_until(next_send_);
             chunk = 1;
@@ -90,6 +91,7 @@ std::vector<TimedByte> Line::Receive(std::chrono::microseconds timeout) {
     int ms = static_cast<int>((timeout.count() + 999) / 1000);
     int r = ::poll(&p, 1, ms);
     if (r <= 0 || !(p.revents & POLLIN)) {
+        backlog_ = false;
         if (r > 0 && (p.revents & (POLLHUP | POLLERR))) std::this_thread::sleep_for(timeout);
         return out;
     }
@@ -100,12 +102,16 @@ std::vector<TimedByte> Line::Receive(std::chrono::microseconds timeout) {
         Clock::time_point at = now;
         if (paced_) {
             // A whole write arrives at once here; on a real line its bytes
-            // follow each other at the byte time.
-            at = (i > 0 ? out.back().at : std::max(now, last_arrival_)) + kByteTime9600;
+            // follow each other at the byte time. Bytes left waiting behind a
+            // full read were on the line right after the ones read before.
+            auto base = i > 0 ? out.back().at : (backlog_ ? last_arrival_ : std::max(now, last_arrival_));
+            at = base + kByteTime9600;
         }
         last_arrival_ = at;
         out.push_back({buf[i], at});
     }
+    int waiting = 0;
+    backlog_ = n > 0 && ::ioctl(master_, FIONREAD, &waiting) == 0 && waiting > 0;
     return out;
 }
 

@@ -53,6 +53,7 @@ private:
     bool paced_ = false;
     Clock::time_point next_send_{};
     Clock::time_point last_arrival_{};
+    bool backlog_ = false;  // more input was waiting after the last read
 };
 
 }  // namespace tovrel::sim

@@ -10,6 +10,7 @@
 //   packets of `size` bytes      each packet's bytes complemented
 //   FF FF FF FF  (confirmation)  00 00 00 00, then the new firmware starts
 #include <algorithm>
+#include <span>
 #include <vector>
 
 #include "Variator.h"
@@ -73,14 +74,11 @@ public:
                 SendWord(0xFFFFFFFF);
                 state_ = State::Data;
             }
-            last_activity_ = Clock::now();
             return;
         }
         if (state_ == State::Handshake) {
-            if (ready_ && pending_.empty() && now - last_activity_ >= std::chrono::milliseconds(o.loader_ready_ms)) {
-                device_.line().Send({0xA5});
-                last_activity_ = Clock::now();
-            }
+            if (ready_ && pending_.empty() && now - last_activity_ >= std::chrono::milliseconds(o.loader_ready_ms))
+                Send(std::array<std::uint8_t, 1>{0xA5});
             return;
         }
         if (now - last_activity_ > std::chrono::milliseconds(o.loader_idle_reset_ms)) Restart();
@@ -98,8 +96,13 @@ private:
     }
 
     void SendWord(std::uint32_t w) {
-        auto bytes = Bytes(w);
+        Send(Bytes(w));
+    }
+    // The idle time of a conversation counts from the loader's own last byte
+    // too: a paced answer takes its time on the line.
+    void Send(std::span<const std::uint8_t> bytes) {
         device_.line().Send(bytes);
+        last_activity_ = Clock::now();
     }
 
     // While waiting for a host: 7-byte frames (the mode probe) start with
@@ -165,11 +168,12 @@ private:
                     Restart();
                     return;
                 }
-                SendWord(0);
+                // The image is kept before the host hears so; then the new
+                // firmware starts.
                 device_.StoreLoaderImage(image_);
-                Restart();
-                // The new firmware starts.
                 device_.SwitchTo(1);
+                SendWord(0);
+                Restart();
                 return;
             default:
                 return;
@@ -191,11 +195,11 @@ private:
         if (holds_middle && device_.TakeFault(Fault::WrongEcho)) answer[middle - start] ^= 0x01;
         if (holds_middle && device_.TakeFault(Fault::LineDead)) {
             answer.resize(middle - start);
-            device_.line().Send(answer);
+            Send(answer);
             state_ = State::Dead;
             return;
         }
-        device_.line().Send(answer);
+        Send(answer);
         if (received_ == volume_) state_ = State::Confirm;
     }
 

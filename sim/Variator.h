@@ -51,7 +51,7 @@ struct Options {
     int loader_ready_ms = 50;
     // A conversation left idle this long is given up; the loader then waits
     // for a handshake again.
-    int loader_idle_reset_ms = 1500;
+    int loader_idle_reset_ms = 3000;
 };
 
 // The normal firmware's configuration, as kept in working memory and EEPROM.

@@ -49,8 +49,8 @@ public:
 };
 
 // Loader timeouts scaled down: the simulator answers at once when unpaced.
-inline constexpr SerialTimeouts kQuickSearch{100, 1, 100, 1, 1000};
-inline constexpr SerialTimeouts kQuickTransfer{400, 1, 400, 1, 1000};
+inline constexpr SerialTimeouts kQuickSearch{250, 1, 250, 1, 1000};
+inline constexpr SerialTimeouts kQuickTransfer{1000, 1, 1000, 1, 1000};
 
 inline std::vector<std::uint8_t> RandomImage(std::size_t size, unsigned seed) {
     std::mt19937 rng(seed);
