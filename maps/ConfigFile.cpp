@@ -40,11 +40,13 @@ std::string Quoted(std::string_view s) {
     return q + "\"";
 }
 
-// The number at the start of a point text, read with the C locale's rules:
-// blanks, an optional sign, digits with '.' as the decimal point, an optional
-// exponent; whatever follows is ignored. Nothing when the text starts with no
-// number; `overflow` tells a number beyond the range of a double.
-std::optional<double> LeadingNumber(std::string_view text, bool& overflow) {
+// The value of a point text: the number at its start, read with the C
+// locale's rules (blanks, an optional sign, digits with '.' as the decimal
+// point, an optional exponent; whatever follows is ignored), divided by 1000.
+// The division is made on the decimal text (its exponent lowered by three),
+// so "9000.4" gives the double nearest to 9.0004. Nothing when the text starts
+// with no number; `overflow` tells a number beyond the range of a double.
+std::optional<double> PointValue(std::string_view text, bool& overflow) {
     overflow = false;
     std::size_t i = 0;
     auto is_space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };
@@ -59,16 +61,20 @@ std::optional<double> LeadingNumber(std::string_view text, bool& overflow) {
         while (i < text.size() && is_digit(text[i])) ++i, ++digits;
     }
     if (digits == 0) return std::nullopt;
+    std::string number(text.substr(start, i - start));
+    long long exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        bool negative = false;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) negative = text[j++] == '-';
         if (j < text.size() && is_digit(text[j])) {
-            while (j < text.size() && is_digit(text[j])) ++j;
-            i = j;
+            for (; j < text.size() && is_digit(text[j]); ++j)
+                if (exponent < 1000000000) exponent = exponent * 10 + (text[j] - '0');
+            if (negative) exponent = -exponent;
         }
     }
+    number += "e" + std::to_string(exponent - 3);
     static const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const std::string number(text.substr(start, i - start));
     const double v = ::strtod_l(number.c_str(), nullptr, c_locale);
     if (!std::isfinite(v)) {
         overflow = true;
@@ -197,12 +203,12 @@ std::optional<ConfigurationContent> ParseConfiguration(std::string_view bytes, s
         for (std::size_t i = 0; i < MapPointCount; ++i) {
             const std::string text = TextContent(nodes[first + i]);
             bool overflow = false;
-            const auto v = LeadingNumber(text, overflow);
+            const auto v = PointValue(text, overflow);
             if (!v) {
                 return fail("Файл конфигурации " + file + ": в точке " + std::to_string(i) + " " + where + " " +
                             (overflow ? "число вне допустимого диапазона: " : "нет числа: ") + Quoted(text) + ".");
             }
-            content.y[static_cast<std::size_t>(m)][i] = *v / 1000;
+            content.y[static_cast<std::size_t>(m)][i] = *v;
         }
     }
     return content;
