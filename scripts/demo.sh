@@ -19,3 +19,7 @@ echo "== probe (remembered port, then ports 1 to 254)"; "$cli" probe
 echo "== write 950 (9.5 degrees) to LPG map point 0, read it back"
 "$cli" -q exchange write 1 0 950
 "$cli" -q exchange read 1 0 100
+echo "== read the whole configuration into config.xml and print the maps"
+"$cli" -q read --out "$work/config.xml"
+echo "== start of $work/config.xml"
+head -c 300 "$work/config.xml"; echo
