@@ -112,8 +112,6 @@ std::string NodeName(const pugi::xml_node& node) {
     return "(текст)";
 }
 
-std::string Format(double v) { return FormatGeneral(v); }
-
 struct StringWriter : pugi::xml_writer {
     std::string out;
     void write(const void* data, std::size_t size) override { out.append(static_cast<const char*>(data), size); }
@@ -126,8 +124,8 @@ void AddMap(pugi::xml_node root, int m, const TimingMap& map) {
         auto point = element.append_child(kPointElements[m]);
         char name[64];
         std::snprintf(name, sizeof name, "UOZ%.0f", map.x[i]);
-        point.append_attribute(name).set_value(Format(map.y[i]).c_str());
-        point.append_child(pugi::node_pcdata).set_value(Format(map.y[i] * 1000).c_str());
+        point.append_attribute(name).set_value(FormatGeneral(map.y[i]).c_str());
+        point.append_child(pugi::node_pcdata).set_value(FormatGeneral(map.y[i] * 1000).c_str());
     }
 }
 

@@ -6,7 +6,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <regex>
 
 #include "ConfigFile.h"
 #include "NumberText.h"
@@ -19,6 +18,14 @@ namespace {
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+// Replaces every occurrence, or only the first.
+std::string Replace(std::string s, const std::string& from, const std::string& to, bool all = true) {
+    for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) {
+        s.replace(at, from.size(), to);
+        if (!all) break;
+    }
+    return s;
 }
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
@@ -122,15 +129,14 @@ TEST_F(ConfigFileTest, ReaderGoesByPositionAndTextOnly) {
     std::string xml = TemplateXml();
     // Names, attributes and the Settings element are not looked at; points
     // parse the way the C library reads a number from the start of a text.
-    xml = std::regex_replace(xml, std::regex("variator60_2"), "anything");
-    xml = std::regex_replace(xml, std::regex("<PetrolPoint UOZ100=\"2\">2000</PetrolPoint>"), "<X>  -1.5e3xyz</X>");
-    xml = std::regex_replace(xml, std::regex("<PetrolPoint UOZ200=\"2\">2000</PetrolPoint>"),
-                             "<X><![CDATA[+250]]></X>");
-    xml = std::regex_replace(xml, std::regex("<PetrolPoint UOZ300=\"2\">2000</PetrolPoint>"), "<X>.5</X>");
-    xml = std::regex_replace(xml, std::regex("UOZ0=\"9\">9000<"), "UOZ0=\"1\">1e-400<");
+    xml = Replace(xml, "variator60_2", "anything");
+    xml = Replace(xml, "<PetrolPoint UOZ100=\"2\">2000</PetrolPoint>", "<X>  -1.5e3xyz</X>");
+    xml = Replace(xml, "<PetrolPoint UOZ200=\"2\">2000</PetrolPoint>", "<X><![CDATA[+250]]></X>");
+    xml = Replace(xml, "<PetrolPoint UOZ300=\"2\">2000</PetrolPoint>", "<X>.5</X>");
+    xml = Replace(xml, "UOZ0=\"9\">9000<", "UOZ0=\"1\">1e-400<");
     // Indented, with a byte-order mark and a comment.
-    xml = std::regex_replace(xml, std::regex("><"), ">\n\t  <");
-    xml = "\xEF\xBB\xBF" + std::regex_replace(xml, std::regex("<Petrolmap>"), "<Petrolmap><!-- petrol -->");
+    xml = Replace(xml, "><", ">\n\t  <");
+    xml = "\xEF\xBB\xBF" + Replace(xml, "<Petrolmap>", "<Petrolmap><!-- petrol -->");
     WriteFile(dir / "odd.xml", xml);
     ASSERT_TRUE(Load(dir / "odd.xml")) << (screen.errors.empty() ? "" : screen.errors[0]);
     EXPECT_EQ(state.maps.Petrol.y[1], -1.5);
@@ -144,9 +150,7 @@ TEST_F(ConfigFileTest, ReaderGoesByPositionAndTextOnly) {
 // Every one of these leaves all four maps as they were and says why.
 TEST_F(ConfigFileTest, MalformedFilesChangeNothing) {
     const std::string good = TemplateXml();
-    auto replace = [&](const std::string& pattern, const std::string& with) {
-        return std::regex_replace(good, std::regex(pattern), with, std::regex_constants::format_first_only);
-    };
+    auto replace = [&](const std::string& first, const std::string& with) { return Replace(good, first, with, false); };
     auto drop_last_point = [&](const std::string& map, const std::string& point) {
         std::string x = good;
         const auto end = x.find("</" + map + ">");
@@ -164,7 +168,7 @@ TEST_F(ConfigFileTest, MalformedFilesChangeNothing) {
         {"truncated", good.substr(0, good.size() / 2), "не является документом XML"},
         {"root without maps", "<?xml version=\"1.0\"?><variator60_2><Settings/></variator60_2>",
          "нужно 5 (Settings и четыре карты)"},
-        {"LPGmap without its text", replace("LPG map\\)\\)\\)", ""), "нужно 81: текст \"LPG map)))\" и 80 точек"},
+        {"LPGmap without its text", replace("LPG map)))", ""), "нужно 81: текст \"LPG map)))\" и 80 точек"},
         {"79 petrol points", drop_last_point("Petrolmap", "PetrolPoint"), "у карты Petrol (узел \"Petrolmap\" корневого элемента) 79 дочерних узлов, нужно 80"},
         {"79 throttle points", drop_last_point("PetrolLoadDependencemap", "PetrolLoadDependencePoint"), "79 дочерних узлов"},
         {"81 points", replace("<PetrolPoint ", "<PetrolPoint UOZ0=\"2\">2000</PetrolPoint><PetrolPoint "), "81 дочерних узлов"},
