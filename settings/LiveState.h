@@ -102,6 +102,8 @@ struct LiveState {
     std::function<void(const RealtimeSnapshot&)> on_pass;
     // After each log capture, whatever became of it.
     std::function<void(const LogCaptureReport&)> on_log;
+    // After each reading of a tracking run has been shown.
+    std::function<void(int pass, std::int16_t reading)> on_reading;
 };
 
 struct LiveContext {

@@ -130,6 +130,7 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
             maximum = r;
             screen.SetText("Detected_MAX_ADC_Label", std::to_string(maximum));
         }
+        if (ctx.state.on_reading) ctx.state.on_reading(pass, r);
         if (ctx.state.TPSFixingStopRequested) {
             stop_requested = true;
             pass = passes;
