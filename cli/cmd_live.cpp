@@ -141,6 +141,19 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
     static LiveRun live;
     LiveContext lc{ctx.link, live.guard, live.options, live.state};
     auto& screen = ctx.screen;
+    std::string csv = kCsvHeader;
+    std::string csv_error;
+    bool csv_ok = true;
+    auto save_csv = [&] {
+        if (args.csv.empty()) return;
+        csv_ok = WriteFileAtomically(args.csv, csv, &csv_error);
+    };
+    // A CSV that cannot be written is found out before the run, not after it.
+    save_csv();
+    if (!csv_ok) {
+        std::cerr << "tovrel-cli: the CSV file cannot be written: " << csv_error << '\n';
+        return 1;
+    }
     if (!ctx.ConnectNormal()) return 1;
     if (!ReadOptions(ctx, live.options)) {
         std::cerr << "tovrel-cli: the device options could not be read\n";
@@ -166,13 +179,6 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
 
     const bool show = screen.show_progress;
     const auto start = std::chrono::steady_clock::now();
-    std::string csv = kCsvHeader;
-    std::string csv_error;
-    bool csv_ok = true;
-    auto save_csv = [&] {
-        if (args.csv.empty()) return;
-        csv_ok = WriteFileAtomically(args.csv, csv, &csv_error);
-    };
     int passes_shown = 0, logs_written = 0, logs_failed = 0, logs_skipped = 0;
     live.state.on_pass = [&](const RealtimeSnapshot& s) {
         ++passes_shown;
