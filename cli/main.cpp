@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     app.add_flag("-q,--quiet", quiet, "Do not show progress");
     tovrel::cli::RegisterLinkCommands(app, ctx);
     tovrel::cli::RegisterConfigCommands(app, ctx);
+    tovrel::cli::RegisterLiveCommands(app, ctx);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

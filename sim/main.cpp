@@ -5,6 +5,8 @@
 #include <iostream>
 #include <thread>
 
+#include "AtomicFile.h"
+#include "Engine.h"
 #include "Variator.h"
 
 namespace {
@@ -29,7 +31,28 @@ int main(int argc, char** argv) {
     app.add_option("--timer-division", timer_division, "Device option word 145");
     app.add_option("--capabilities", capabilities, "Capability word 146");
     app.add_option("--switch-word", switch_word, "Switch and speed word 147");
+    bool engine_on = false;
+    tovrel::sim::EngineOptions engine;
+    std::string log_dump;
+    app.add_flag("--engine", engine_on, "Run a live engine behind the normal firmware (addresses 128..144)");
+    std::vector<CLI::Option*> engine_opts = {
+        app.add_option("--rpm", engine.idle_rpm, "Engine speed with the pedal released (0: the engine stands still)"),
+        app.add_option("--max-rpm", engine.max_rpm, "Engine speed with the pedal fully pressed"),
+        app.add_option("--seed", engine.seed, "Seed of the engine's noise"),
+        app.add_option("--pedal-period", engine.pedal_period_s,
+                       "Seconds of one press and release of the pedal (0: the pedal stays released)"),
+        app.add_option("--tps-released", engine.tps_released, "Throttle sensor ADC with the pedal released"),
+        app.add_option("--tps-pressed", engine.tps_pressed, "Throttle sensor ADC with the pedal fully pressed"),
+        app.add_option("--gas-after", engine.gas_after_s, "Seconds until the gas valve opens (negative: petrol only)"),
+        app.add_option("--temperature-raw", engine.temperature_raw, "Raw processor temperature value at start"),
+        app.add_option("--log-every", engine.log_every_s,
+                       "Start a log on its own this many seconds after the last one was read (0: on request only)"),
+        app.add_option("--log-entry-ms", engine.log_entry_ms, "Milliseconds per recorded log entry (0: at once)"),
+        app.add_option("--log-dump", log_dump,
+                       "Directory that gets each finished log as log_<n>.txt, one \"index T flags\" line per entry"),
+    };
     CLI11_PARSE(app, argc, argv);
+    for (auto* opt : engine_opts) engine_on = engine_on || opt->count() > 0;
     if (options.port_dir.empty()) {
         std::cerr << "tovrel-sim: give --port-dir or set TOVREL_PORT_DIR\n";
         return 2;
@@ -39,6 +62,19 @@ int main(int argc, char** argv) {
         device.SetOptionWord(145, timer_division);
         device.SetOptionWord(146, capabilities);
         device.SetOptionWord(147, switch_word);
+        if (engine_on) {
+            auto live = std::make_shared<tovrel::sim::Engine>(engine);
+            if (!log_dump.empty()) {
+                live->OnLogFinished([log_dump](int n, const tovrel::sim::Engine::LogBufferWords& words) {
+                    std::string text;
+                    for (std::size_t i = 0; i < words.size(); ++i)
+                        text += std::to_string(i) + ' ' + std::to_string(words[i].t) + ' ' +
+                                std::to_string(words[i].flags) + '\n';
+                    tovrel::WriteFileAtomically(log_dump + "/log_" + std::to_string(n) + ".txt", text);
+                });
+            }
+            device.AddAddressHandler(live);
+        }
         for (const auto& f : faults) {
             auto colon = f.find(':');
             auto kind = tovrel::sim::ParseFault(f.substr(0, colon));
@@ -53,7 +89,8 @@ int main(int argc, char** argv) {
         std::signal(SIGTERM, OnSignal);
         device.Start();
         std::cout << "tovrel-sim: " << device.line().link_path() << " -> " << device.line().terminal_path()
-                  << ", firmware mode " << device.Mode() << (options.paced ? ", paced" : "") << std::endl;
+                  << ", firmware mode " << device.Mode() << (options.paced ? ", paced" : "")
+                  << (engine_on ? ", engine running" : "") << std::endl;
         while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
         device.Stop();
     } catch (const std::exception& e) {
