@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     bool quiet = false;
     app.add_flag("-q,--quiet", quiet, "Do not show progress");
     tovrel::cli::RegisterLinkCommands(app, ctx);
+    tovrel::cli::RegisterScopeCommands(app, ctx);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
