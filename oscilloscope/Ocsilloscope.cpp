@@ -200,21 +200,31 @@ std::string Oscilloscope::RecordPath() const {
 }
 
 bool Oscilloscope::InitialisationDone() {
+    // The wait is bounded by the variator's progress: it is given up when no
+    // initialisation frame has come for init_silence_ms, whatever else the
+    // line carries. Messages are pumped at least every slice, so a second
+    // press of the button is taken up while bytes keep coming too.
+    auto last_frame = Clock::now();
+    auto last_pump = Clock::now();
     for (;;) {
+        if (ElapsedMs(last_pump) >= timings.slice_ms) {
+            screen_.Pump();
+            last_pump = Clock::now();
+        }
         if (CancelRequested()) {
             EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
             return false;
         }
+        const long left = timings.init_silence_ms - ElapsedMs(last_frame);
         std::uint8_t b = 0;
-        switch (WaitForByte(b, timings.init_silence_ms)) {
-            case Wait::Cancelled:
-                EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
-                return false;
-            case Wait::Silent:
-                EndAfterStop(CaptureEnd::InitialisationSilent, oscill_text::InitialisationSilent);
-                return false;
-            case Wait::Byte:
-                break;
+        const auto w = left > 0 ? WaitForByte(b, static_cast<int>(left)) : Wait::Silent;
+        if (w == Wait::Cancelled) {
+            EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
+            return false;
+        }
+        if (w == Wait::Silent) {
+            EndAfterStop(CaptureEnd::InitialisationSilent, oscill_text::InitialisationSilent);
+            return false;
         }
         if (b != 0xAA) continue;
         // Address, index, value high and low, two check bytes (not tested).
@@ -225,7 +235,9 @@ bool Oscilloscope::InitialisationDone() {
         if (!whole || f[0] != scope_frame::Address) continue;
         const auto v = static_cast<std::uint16_t>(f[2] << 8 | f[3]);
         if (f[1] == scope_frame::ProgressIndex) {
+            last_frame = Clock::now();
             ShowWithWindow(InitialisationStepText(v));
+            last_pump = Clock::now();
         } else if (f[1] == scope_frame::FinalIndex) {
             AdaptationStepCount = v;
             ShowWithWindow(FinalInitialisationStepText(v));

@@ -34,7 +34,7 @@ inline constexpr std::string_view RightAnswer2 = "RightAnswer2";
 // Ends of a capture that the user or a silent variator brings about.
 inline constexpr std::string_view Cancelled = "Запись осциллограммы отменена.";
 inline constexpr std::string_view InitialisationSilent =
-    "Вариатор не прислал ни одного кадра инициализации за 60 секунд. Запись осциллограммы прервана.";
+    "Вариатор 60 секунд не присылает кадров инициализации. Запись осциллограммы прервана.";
 inline constexpr std::string_view LineNotQuiet =
     "Вариатор не прекращает передачу данных. Запись осциллограммы прервана.";
 }  // namespace oscill_text
@@ -75,7 +75,8 @@ struct CaptureTimings {
     int drain_ms = 1000;       // silence that ends a drain of the input
     int wait_ms = 60000;       // a byte of a frame or record
     int end_ms = 5000;         // left on the port after a capture the program ended
-    // The initialisation is given up when no byte has come for this long.
+    // The initialisation is given up when no initialisation frame has come
+    // for this long.
     int init_silence_ms = 60000;
     // Waits that the user may cancel read in slices this long, pumping
     // messages between them.

@@ -456,3 +456,73 @@ TEST_F(ScriptedCaptureTest, ThirtyTwoBitRequestAndWrongAnswer) {
 
 }  // namespace
 }  // namespace tovrel::test
+
+namespace tovrel::test {
+namespace {
+
+// A line that, once noisy, never goes quiet: every read delivers a byte.
+class NoisyPort : public MockPort {
+public:
+    bool noisy = false;
+    std::size_t noisy_after_writes = 0;  // 0: noisy from the start
+    bool Write(const std::uint8_t* bytes, std::uint32_t n) override {
+        bool ok = MockPort::Write(bytes, n);
+        if (noisy_after_writes && written.size() == noisy_after_writes) noisy = true;
+        return ok;
+    }
+    bool Read(std::uint8_t* buffer, std::uint32_t n) override {
+        if (!noisy) return MockPort::Read(buffer, n);
+        for (std::uint32_t k = 0; k < n; ++k) buffer[k] = 0x13;
+        return true;
+    }
+};
+
+TEST(NoisyLineCapture, EndlessInputEndsTheWaitsWithTheirTexts) {
+    struct Case {
+        const char* name;
+        std::size_t noisy_after_writes;
+        CaptureEnd end;
+        std::string_view text;
+        std::size_t frames_sent;
+    };
+    const Case cases[] = {
+        {"noisy before the request", 0, CaptureEnd::LineNotQuiet, oscill_text::LineNotQuiet, 1},
+        {"noisy after the request", 7, CaptureEnd::InitialisationSilent, oscill_text::InitialisationSilent, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        RecordingScreen screen;
+        auto p = std::make_unique<NoisyPort>();
+        auto* port = p.get();
+        port->noisy = c.noisy_after_writes == 0;
+        port->noisy_after_writes = c.noisy_after_writes;
+        DeviceLink link(screen, std::move(p));
+        link.sleep_ms = [](int) {};
+        link.DeviceMode = 3;
+        ImageCanvas canvas(kOscillImageWidth, kOscillImageHeight);
+        Oscilloscope scope(link, canvas);
+        scope.record_dir = dir.path();
+        scope.timings.init_silence_ms = 150;
+        scope.timings.drain_limit_ms = 100;
+        scope.timings.slice_ms = 10;
+        SetUpOscilloscopePage(screen);
+        int pumps = 0;
+        screen.on_pump = [&] { ++pumps; };
+        scope.ConnectAndShowOsciillButtonClick();
+
+        EXPECT_EQ(scope.LastEnd(), c.end);
+        EXPECT_EQ(screen.Text("Oscill_Label"), c.text);
+        EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(c.text)});
+        // The request (when it went out) and the stop frame, byte by byte.
+        ASSERT_EQ(port->written.size(), c.frames_sent * 7);
+        EXPECT_EQ(port->written.back(), std::vector<std::uint8_t>{0xFF});
+        if (c.end == CaptureEnd::InitialisationSilent) {
+            EXPECT_GT(pumps, 2);  // the window stayed responsive
+        }
+        EXPECT_EQ(screen.Text("ConnectAndShowOsciillButton"), oscill_text::ButtonCaption);
+    }
+}
+
+}  // namespace
+}  // namespace tovrel::test
