@@ -416,7 +416,15 @@ void Oscilloscope::CaptureOscillogram() {
 
     SendFrame(scope_frame::Stop);
     const bool port_ok = DrainLine(timings.end_ms) != Drain::PortFailed;
-    if (!commit(cancelled ? CaptureEnd::Cancelled : CaptureEnd::Finished) || !port_ok) return;
+    if (cancelled && records_written_ == 0) {
+        // Cancelled before the first record: an older record file is worth
+        // more than a head line.
+        file.Discard();
+        last_end_ = CaptureEnd::Cancelled;
+    } else if (!commit(cancelled ? CaptureEnd::Cancelled : CaptureEnd::Finished)) {
+        return;
+    }
+    if (!port_ok) return;
     ShowWithWindow(cancelled ? oscill_text::Cancelled : oscill_text::Finished);
 }
 

@@ -276,24 +276,30 @@ TEST_F(CaptureTest, ASecondPressCancelsAWaitingCapture) {
         const char* name;
         int init_steps;
         sim::ScopeFault fault;
+        int fault_at;
         int records;
         std::string press_at;  // the user presses again while the label starts with this
         int press_on_pump;     // ... at this pump of that label
-        std::size_t kept;      // records kept in the file; 0: no file
+        std::size_t kept;      // records kept in the file; 0: the older file stays
     };
     const Case cases[] = {
-        {"during the initialisation", 0, sim::ScopeFault::None, 400, std::string(oscill_text::Starting), 3, 0},
-        {"waiting for the start answer", 4, sim::ScopeFault::NoStartAnswer, 400, "Финально прошли", 3, 0},
-        {"while recording", 4, sim::ScopeFault::None, -1, "Записали 1005 ", 1, 1006},
+        {"during the initialisation", 0, sim::ScopeFault::None, 0, 400, std::string(oscill_text::Starting), 3, 0},
+        {"waiting for the start answer", 4, sim::ScopeFault::NoStartAnswer, 0, 400, "Финально прошли", 3, 0},
+        {"waiting for the first pulse", 4, sim::ScopeFault::StreamStops, 0, 400, std::string(oscill_text::RequestSent),
+         3, 0},
+        {"while recording", 4, sim::ScopeFault::None, 0, -1, "Записали 1005 ", 1, 1006},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         sims.clear();
         link->Disconnect();
-        fs::remove(RecordFile(false));
+        {
+            std::ofstream(RecordFile(false), std::ios::binary) << "older";
+        }
         auto o = ScopeOptions();
         o.scope_init_steps = c.init_steps;
         o.scope_fault = c.fault;
+        o.scope_fault_record = c.fault_at;
         o.scope_records = c.records;
         StartScope(o);
         // Long waits, so that only the press can end them in time.
@@ -312,11 +318,13 @@ TEST_F(CaptureTest, ASecondPressCancelsAWaitingCapture) {
         EXPECT_EQ(screen.Text("Oscill_Label"), oscill_text::Cancelled);
         EXPECT_TRUE(screen.messages.empty());
         EXPECT_EQ(log->StopFrames(), 1);
-        EXPECT_EQ(fs::exists(RecordFile(false)), c.kept > 0);
         if (c.kept > 0) {
             auto file = ParseRecordFile(ReadBytes(RecordFile(false)), false);
             ExpectFileMatchesSent(file, c.kept, false);
+        } else {
+            EXPECT_EQ(ReadBytes(RecordFile(false)), "older");
         }
+        EXPECT_TRUE(NoTemporaryLeft());
         ExpectButtonUsable();
         scope->timings.init_silence_ms = 600;
         scope->timings.wait_ms = 1500;
