@@ -30,6 +30,7 @@ struct Context {
 void RegisterLinkCommands(CLI::App& app, Context& ctx);
 void RegisterConfigCommands(CLI::App& app, Context& ctx);
 void RegisterLiveCommands(CLI::App& app, Context& ctx);
+void RegisterScopeCommands(CLI::App& app, Context& ctx);
 
 // Parses a number the way the command line accepts it: decimal, or hex with 0x.
 std::optional<long> ParseNumber(const std::string& text);

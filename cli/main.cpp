@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     tovrel::cli::RegisterLinkCommands(app, ctx);
     tovrel::cli::RegisterConfigCommands(app, ctx);
     tovrel::cli::RegisterLiveCommands(app, ctx);
+    tovrel::cli::RegisterScopeCommands(app, ctx);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

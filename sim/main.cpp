@@ -51,8 +51,31 @@ int main(int argc, char** argv) {
         app.add_option("--log-dump", log_dump,
                        "Directory that gets each finished log as log_<n>.txt, one \"index T flags\" line per entry"),
     };
+    std::string scope_fault;
+    app.add_option("--scope-rpm", options.scope_rpm, "Oscilloscope firmware: engine speed of the 60-2 wheel (rpm)")
+        ->check(CLI::Range(1.0, 20000.0));
+    app.add_option("--scope-records", options.scope_records,
+                   "Oscilloscope firmware: records before the end record (-1: no end record)");
+    app.add_option("--scope-steps", options.scope_init_steps,
+                   "Oscilloscope firmware: initialisation steps (0: the initialisation never ends)")
+        ->check(CLI::Range(0, 65535));
+    app.add_option("--scope-step-ms", options.scope_step_ms, "Oscilloscope firmware: pause before each initialisation frame")
+        ->check(CLI::Range(0, 600000));
+    app.add_option("--scope-fault", scope_fault,
+                   "Oscilloscope fault: KIND[:RECORD], KIND one of wrong-marker, stream-stops (at record RECORD, "
+                   "default 100), no-start-answer, bad-start-answer");
     CLI11_PARSE(app, argc, argv);
     for (auto* opt : engine_opts) engine_on = engine_on || opt->count() > 0;
+    if (!scope_fault.empty()) {
+        auto colon = scope_fault.find(':');
+        auto kind = tovrel::sim::ParseScopeFault(scope_fault.substr(0, colon));
+        if (!kind || (colon != std::string::npos && std::atoi(scope_fault.c_str() + colon + 1) < 0)) {
+            std::cerr << "tovrel-sim: unknown oscilloscope fault '" << scope_fault << "'\n";
+            return 2;
+        }
+        options.scope_fault = *kind;
+        if (colon != std::string::npos) options.scope_fault_record = std::atoi(scope_fault.c_str() + colon + 1);
+    }
     if (options.port_dir.empty()) {
         std::cerr << "tovrel-sim: give --port-dir or set TOVREL_PORT_DIR\n";
         return 2;
