@@ -25,13 +25,12 @@ struct Context {
     bool ConnectDevice();
     // Connects and demands the normal firmware; says why not on stderr.
     bool ConnectNormal();
-    // Reads the whole configuration (device options, then everything else),
-    // as after a firmware update's reconnection. Empty until the settings
-    // commands provide it.
-    std::function<void()> read_configuration;
 };
 
 void RegisterLinkCommands(CLI::App& app, Context& ctx);
+void RegisterConfigCommands(CLI::App& app, Context& ctx);
+void RegisterLiveCommands(CLI::App& app, Context& ctx);
+void RegisterScopeCommands(CLI::App& app, Context& ctx);
 void RegisterFirmwareCommands(CLI::App& app, Context& ctx);
 
 // Parses a number the way the command line accepts it: decimal, or hex with 0x.

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "Cli.h"
+#include "ConfigurationReadWrite.h"
 #include "Firmwareupdate.h"
 
 namespace tovrel::cli {
@@ -31,7 +32,17 @@ int Flash(Context& ctx, const std::string& path, bool beep) {
 
     FirmwareUpdate update(ctx.link);
     update.FirmwareBeepEnabled = beep;
-    update.read_configuration = ctx.read_configuration;
+    // After the reconnection: the device options, then the whole configuration.
+    static MapsState maps;
+    static SettingsState settings;
+    bool configuration_read = false;
+    update.read_configuration = [&] {
+        InitMapControls(ctx.screen);
+        InitConfigurationControls(ctx.screen);
+        const TransferTally options = ReadDeviceOptions(ctx.link, settings);
+        const TransferTally all = ReadAllData(ctx.link, maps);
+        configuration_read = options.Ok() && all.Ok();
+    };
     InitFirmwarePage(ctx.screen);
     ctx.screen.next_file_choice = path;
     update.FirmwareFileSelectButtonClick();
@@ -48,6 +59,7 @@ int Flash(Context& ctx, const std::string& path, bool beep) {
     } else {
         std::cout << "not reconnected\n";
     }
+    std::cout << (configuration_read ? "configuration read\n" : "configuration not read\n");
     return update.Confirmed() ? 0 : 1;
 }
 

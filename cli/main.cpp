@@ -13,6 +13,9 @@ int main(int argc, char** argv) {
     bool quiet = false;
     app.add_flag("-q,--quiet", quiet, "Do not show progress");
     tovrel::cli::RegisterLinkCommands(app, ctx);
+    tovrel::cli::RegisterConfigCommands(app, ctx);
+    tovrel::cli::RegisterLiveCommands(app, ctx);
+    tovrel::cli::RegisterScopeCommands(app, ctx);
     tovrel::cli::RegisterFirmwareCommands(app, ctx);
     try {
         app.parse(argc, argv);

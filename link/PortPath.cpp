@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <regex>
-#include <set>
+#include <string_view>
+#include <utility>
 
 namespace tovrel {
 namespace fs = std::filesystem;
@@ -20,24 +20,29 @@ constexpr Range kFixed[] = {{1, 32, "/dev/ttyS"}, {33, 100, "/dev/ttyUSB"}, {133
 constexpr int kOverflowFirst = 233;
 constexpr int kOverflowLast = 254;
 
-bool InFixedRange(const std::string& path) {
-    static const std::regex re(R"(/dev/tty(S|USB|ACM)(\d+))");
-    std::smatch m;
-    if (!std::regex_match(path, m, re)) return false;
-    int n = std::stoi(m[2].str());
-    if (m[1] == "S") return n < 32;
-    return n < 100;
+// Splits "ttyUSB12" into its family ("S", "USB", "ACM") and number.
+std::optional<std::pair<std::string, int>> SerialDeviceName(const std::string& name) {
+    for (const char* family : {"ttyUSB", "ttyACM", "ttyS"}) {
+        std::string_view f(family);
+        if (name.size() <= f.size() || name.compare(0, f.size(), f) != 0) continue;
+        std::string digits = name.substr(f.size());
+        if (digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+        return std::make_pair(std::string(f.substr(3)), std::stoi(digits));
+    }
+    return std::nullopt;
+}
+
+bool InFixedRange(const std::pair<std::string, int>& device) {
+    return device.second < (device.first == "S" ? 32 : 100);
 }
 
 std::vector<std::string> OverflowDevices() {
     std::vector<std::string> out;
     std::error_code ec;
-    static const std::regex re(R"(tty(S|USB|ACM)\d+)");
     for (const auto& e : fs::directory_iterator("/dev", ec)) {
         std::string name = e.path().filename().string();
-        if (!std::regex_match(name, re)) continue;
-        std::string path = "/dev/" + name;
-        if (!InFixedRange(path)) out.push_back(path);
+        auto device = SerialDeviceName(name);
+        if (device && !InFixedRange(*device)) out.push_back("/dev/" + name);
     }
     std::sort(out.begin(), out.end());
     return out;

@@ -2,6 +2,16 @@
 
 namespace tovrel {
 
+std::string GridCell(std::string_view grid, int column, int row) {
+    std::string name(grid);
+    name += '[';
+    name += std::to_string(column);
+    name += ',';
+    name += std::to_string(row);
+    name += ']';
+    return name;
+}
+
 void Screen::AppendLine(std::string_view control, std::string_view line) {
     std::string text = Text(control);
     if (!text.empty()) text += '\n';

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace tovrel {
 
@@ -41,13 +42,25 @@ enum class Property {
     Enabled,   // bool
     Opaque,    // bool: a label shows its background colour only when opaque
     Position,  // int: progress bar and gauge position
-    Minimum,   // int: progress bar range, chart axis minimum
-    Maximum,   // int
+    Minimum,   // int: progress bar range; of a chart, its vertical axis minimum
+    Maximum,   // int: likewise the maximum
     Checked,   // bool: check boxes
 };
 
 // monostate means "never set".
 using PropertyValue = std::variant<std::monostate, std::string, bool, int, Rgb>;
+
+// One point of a chart's line series.
+struct ChartPoint {
+    double x = 0, y = 0;
+    friend bool operator==(const ChartPoint&, const ChartPoint&) = default;
+};
+
+// String grid cells are controls of their own: the cell in column c and row
+// r (both from 0, the fixed header row and column included) of the grid
+// "StringGridLPG" is the control "StringGridLPG[c,r]", and its Text property
+// is the cell's text. GridCell builds that name.
+std::string GridCell(std::string_view grid, int column, int row);
 
 class Screen {
 public:
@@ -79,6 +92,32 @@ public:
         return std::nullopt;
     }
     virtual void Beep() {}
+
+    // Line series of the charts, addressed by their component names
+    // ("LineSeries1", "Series9"); the series belongs to the chart the window
+    // puts it in. Points are kept in index order.
+    // Replaces every point; per-point colours go back to the series colour.
+    virtual void SetSeries(std::string_view series, std::vector<ChartPoint> points) {
+        (void)series; (void)points;
+    }
+    // Changes the y value of an existing point and keeps its colour; an index
+    // outside the series does nothing.
+    virtual void SetPointY(std::string_view series, int index, double y) {
+        (void)series; (void)index; (void)y;
+    }
+    // Colours one existing point; an index outside the series does nothing.
+    virtual void SetPointColour(std::string_view series, int index, Rgb colour) {
+        (void)series; (void)index; (void)colour;
+    }
+    virtual std::vector<ChartPoint> Series(std::string_view series) const {
+        (void)series;
+        return {};
+    }
+    // Nothing when the point shows the series' own colour.
+    virtual std::optional<Rgb> PointColour(std::string_view series, int index) const {
+        (void)series; (void)index;
+        return std::nullopt;
+    }
 
     // Conveniences over Set and Get.
     void SetText(std::string_view control, std::string_view text) {

@@ -36,6 +36,44 @@ int StoredScreen::SelectedPage() const {
     return page_;
 }
 
+void StoredScreen::SetSeries(std::string_view series, std::vector<ChartPoint> points) {
+    std::lock_guard lock(mutex_);
+    auto it = series_.find(series);
+    if (it == series_.end()) it = series_.emplace(std::string(series), SeriesData{}).first;
+    it->second.points = std::move(points);
+    it->second.colours.clear();
+}
+
+void StoredScreen::SetPointY(std::string_view series, int index, double y) {
+    std::lock_guard lock(mutex_);
+    auto it = series_.find(series);
+    if (it == series_.end() || index < 0 || static_cast<std::size_t>(index) >= it->second.points.size()) return;
+    it->second.points[static_cast<std::size_t>(index)].y = y;
+}
+
+void StoredScreen::SetPointColour(std::string_view series, int index, Rgb colour) {
+    std::lock_guard lock(mutex_);
+    auto it = series_.find(series);
+    if (it == series_.end() || index < 0 || static_cast<std::size_t>(index) >= it->second.points.size()) return;
+    it->second.colours[index] = colour;
+}
+
+std::vector<ChartPoint> StoredScreen::Series(std::string_view series) const {
+    std::lock_guard lock(mutex_);
+    auto it = series_.find(series);
+    if (it == series_.end()) return {};
+    return it->second.points;
+}
+
+std::optional<Rgb> StoredScreen::PointColour(std::string_view series, int index) const {
+    std::lock_guard lock(mutex_);
+    auto it = series_.find(series);
+    if (it == series_.end()) return std::nullopt;
+    auto c = it->second.colours.find(index);
+    if (c == it->second.colours.end()) return std::nullopt;
+    return c->second;
+}
+
 void StoredScreen::Pump() {
     if (on_pump) on_pump();
 }

@@ -19,6 +19,11 @@ public:
     void SelectPage(int index) override;
     int SelectedPage() const override;
     void Pump() override;
+    void SetSeries(std::string_view series, std::vector<ChartPoint> points) override;
+    void SetPointY(std::string_view series, int index, double y) override;
+    void SetPointColour(std::string_view series, int index, Rgb colour) override;
+    std::vector<ChartPoint> Series(std::string_view series) const override;
+    std::optional<Rgb> PointColour(std::string_view series, int index) const override;
 
     // Called from Pump(): the place where tests and front ends inject the
     // "button presses" a user makes while a procedure runs.
@@ -33,7 +38,12 @@ protected:
     virtual void OnPage(int index) { (void)index; }
 
 private:
+    struct SeriesData {
+        std::vector<ChartPoint> points;
+        std::map<int, Rgb> colours;
+    };
     mutable std::mutex mutex_;
+    std::map<std::string, SeriesData, std::less<>> series_;
     std::map<std::string, std::map<Property, PropertyValue>, std::less<>> controls_;
     int page_ = 0;
 };

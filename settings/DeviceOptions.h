@@ -20,7 +20,7 @@ struct DeviceCapabilities {
 };
 
 struct DeviceOptions {
-    DeviceCapabilities DeviceCapabilities;
+    ::tovrel::DeviceCapabilities DeviceCapabilities;
     std::uint16_t TimerDivision = 0;   // address 145
     std::uint16_t LowestMotorRpm = 0;  // high byte of address 147 times 10
 };

@@ -85,6 +85,22 @@ void Line::Send(std::span<const std::uint8_t> bytes) {
     }
 }
 
+std::size_t Line::TrySend(std::span<const std::uint8_t> bytes) {
+    std::size_t allowed = bytes.size();
+    if (paced_) {
+        auto now = Clock::now();
+        // A line idle for a while starts a new schedule; short lags are made up.
+        if (next_send_ + 8 * kByteTime9600 < now) next_send_ = now - kByteTime9600;
+        const auto due = static_cast<std::size_t>((now - next_send_) / kByteTime9600);
+        allowed = std::min(allowed, due);
+    }
+    if (allowed == 0) return 0;
+    ssize_t w = ::write(master_, bytes.data(), allowed);
+    if (w <= 0) return 0;
+    if (paced_) next_send_ += static_cast<long>(w) * kByteTime9600;
+    return static_cast<std::size_t>(w);
+}
+
 std::vector<TimedByte> Line::Receive(std::chrono::microseconds timeout) {
     std::vector<TimedByte> out;
     pollfd p{master_, POLLIN, 0};

@@ -39,6 +39,9 @@ public:
     // Sends bytes; with pacing, one byte per byte time.
     void Send(std::span<const std::uint8_t> bytes);
     void Send(std::initializer_list<std::uint8_t> bytes) { Send(std::span(bytes.begin(), bytes.size())); }
+    // Sends what the terminal takes now, without waiting; with pacing only
+    // the bytes whose time has come. Returns how many bytes went out.
+    std::size_t TrySend(std::span<const std::uint8_t> bytes);
     // Waits up to `timeout` for input and returns what arrived (possibly
     // nothing). With pacing, arrival times are spaced by the byte time.
     std::vector<TimedByte> Receive(std::chrono::microseconds timeout);

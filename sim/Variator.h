@@ -14,6 +14,7 @@
 
 #include "Firmware.h"
 #include "Line.h"
+#include "ScopeLog.h"
 
 namespace tovrel::sim {
 
@@ -36,12 +37,30 @@ enum class Fault {
 };
 std::optional<Fault> ParseFault(std::string_view name);
 
+// Faults of the oscilloscope firmware.
+enum class ScopeFault {
+    None,
+    WrongMarker,     // one record starts with 0x55 instead of 0xAA; the stream goes on
+    StreamStops,     // the stream stops without an end record
+    NoStartAnswer,   // the start frame is ignored: no answer, no stream
+    BadStartAnswer,  // the answer to the start frame is wrong; the stream starts all the same
+};
+std::optional<ScopeFault> ParseScopeFault(std::string_view name);
+
 struct Options {
     std::string port_dir;       // where COM<n> is linked
     int port_number = 1;
     int mode = 1;               // firmware at start: 1 normal, 2 loader, 3 oscilloscope
     bool paced = false;         // pace bytes like a 9600-baud line
     std::string eeprom_file;    // keeps the normal firmware's EEPROM across runs when set
+    // Oscilloscope firmware: records of a 60-2 toothed wheel.
+    double scope_rpm = 800;     // engine speed
+    int scope_records = 3000;   // records before the end record; negative: no end record
+    int scope_init_steps = 4;   // initialisation frames: steps 1..n-1, then the final n; 0: never ends
+    int scope_step_ms = 250;    // pause before each initialisation frame
+    ScopeFault scope_fault = ScopeFault::None;
+    int scope_fault_record = 100;         // the record a stream fault strikes
+    std::shared_ptr<ScopeLog> scope_log;  // when set, keeps what the firmware sent
     // The loader.
     std::string loader_image_file;          // every confirmed image is saved here when set
     std::uint32_t loader_capacity = 262144; // largest image volume it accepts

@@ -5,6 +5,8 @@
 #include <iostream>
 #include <thread>
 
+#include "AtomicFile.h"
+#include "Engine.h"
 #include "Variator.h"
 
 namespace {
@@ -37,7 +39,51 @@ int main(int argc, char** argv) {
     app.add_option("--timer-division", timer_division, "Device option word 145");
     app.add_option("--capabilities", capabilities, "Capability word 146");
     app.add_option("--switch-word", switch_word, "Switch and speed word 147");
+    bool engine_on = false;
+    tovrel::sim::EngineOptions engine;
+    std::string log_dump;
+    app.add_flag("--engine", engine_on, "Run a live engine behind the normal firmware (addresses 128..144)");
+    std::vector<CLI::Option*> engine_opts = {
+        app.add_option("--rpm", engine.idle_rpm, "Engine speed with the pedal released (0: the engine stands still)"),
+        app.add_option("--max-rpm", engine.max_rpm, "Engine speed with the pedal fully pressed"),
+        app.add_option("--seed", engine.seed, "Seed of the engine's noise"),
+        app.add_option("--pedal-period", engine.pedal_period_s,
+                       "Seconds of one press and release of the pedal (0: the pedal stays released)"),
+        app.add_option("--tps-released", engine.tps_released, "Throttle sensor ADC with the pedal released"),
+        app.add_option("--tps-pressed", engine.tps_pressed, "Throttle sensor ADC with the pedal fully pressed"),
+        app.add_option("--gas-after", engine.gas_after_s, "Seconds until the gas valve opens (negative: petrol only)"),
+        app.add_option("--temperature-raw", engine.temperature_raw, "Raw processor temperature value at start"),
+        app.add_option("--log-every", engine.log_every_s,
+                       "Start a log on its own this many seconds after the last one was read (0: on request only)"),
+        app.add_option("--log-entry-ms", engine.log_entry_ms, "Milliseconds per recorded log entry (0: at once)"),
+        app.add_option("--log-dump", log_dump,
+                       "Directory that gets each finished log as log_<n>.txt, one \"index T flags\" line per entry"),
+    };
+    std::string scope_fault;
+    app.add_option("--scope-rpm", options.scope_rpm, "Oscilloscope firmware: engine speed of the 60-2 wheel (rpm)")
+        ->check(CLI::Range(1.0, 20000.0));
+    app.add_option("--scope-records", options.scope_records,
+                   "Oscilloscope firmware: records before the end record (-1: no end record)");
+    app.add_option("--scope-steps", options.scope_init_steps,
+                   "Oscilloscope firmware: initialisation steps (0: the initialisation never ends)")
+        ->check(CLI::Range(0, 65535));
+    app.add_option("--scope-step-ms", options.scope_step_ms, "Oscilloscope firmware: pause before each initialisation frame")
+        ->check(CLI::Range(0, 600000));
+    app.add_option("--scope-fault", scope_fault,
+                   "Oscilloscope fault: KIND[:RECORD], KIND one of wrong-marker, stream-stops (at record RECORD, "
+                   "default 100), no-start-answer, bad-start-answer");
     CLI11_PARSE(app, argc, argv);
+    for (auto* opt : engine_opts) engine_on = engine_on || opt->count() > 0;
+    if (!scope_fault.empty()) {
+        auto colon = scope_fault.find(':');
+        auto kind = tovrel::sim::ParseScopeFault(scope_fault.substr(0, colon));
+        if (!kind || (colon != std::string::npos && std::atoi(scope_fault.c_str() + colon + 1) < 0)) {
+            std::cerr << "tovrel-sim: unknown oscilloscope fault '" << scope_fault << "'\n";
+            return 2;
+        }
+        options.scope_fault = *kind;
+        if (colon != std::string::npos) options.scope_fault_record = std::atoi(scope_fault.c_str() + colon + 1);
+    }
     if (options.port_dir.empty()) {
         std::cerr << "tovrel-sim: give --port-dir or set TOVREL_PORT_DIR\n";
         return 2;
@@ -47,6 +93,19 @@ int main(int argc, char** argv) {
         device.SetOptionWord(145, timer_division);
         device.SetOptionWord(146, capabilities);
         device.SetOptionWord(147, switch_word);
+        if (engine_on) {
+            auto live = std::make_shared<tovrel::sim::Engine>(engine);
+            if (!log_dump.empty()) {
+                live->OnLogFinished([log_dump](int n, const tovrel::sim::Engine::LogBufferWords& words) {
+                    std::string text;
+                    for (std::size_t i = 0; i < words.size(); ++i)
+                        text += std::to_string(i) + ' ' + std::to_string(words[i].t) + ' ' +
+                                std::to_string(words[i].flags) + '\n';
+                    tovrel::WriteFileAtomically(log_dump + "/log_" + std::to_string(n) + ".txt", text);
+                });
+            }
+            device.AddAddressHandler(live);
+        }
         for (const auto& f : faults) {
             auto colon = f.find(':');
             auto kind = tovrel::sim::ParseFault(f.substr(0, colon));
@@ -61,7 +120,8 @@ int main(int argc, char** argv) {
         std::signal(SIGTERM, OnSignal);
         device.Start();
         std::cout << "tovrel-sim: " << device.line().link_path() << " -> " << device.line().terminal_path()
-                  << ", firmware mode " << device.Mode() << (options.paced ? ", paced" : "") << std::endl;
+                  << ", firmware mode " << device.Mode() << (options.paced ? ", paced" : "")
+                  << (engine_on ? ", engine running" : "") << std::endl;
         while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
         device.Stop();
     } catch (const std::exception& e) {

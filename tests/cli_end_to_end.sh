@@ -34,4 +34,13 @@ out=$(cd "$dir" && "$cli" --port 3 exchange read 7 0 1000 2>&1); check "exchange
 out=$(cd "$dir" && "$cli" --port 3 exchange read 300 0 1000 2>&1); check "exchange bad address" 2 $? "$out" "0 to 255"
 out=$(cd "$dir" && "$cli" ports 2>&1); check "ports" 0 $? "$out" "COM3"
 out=$(cd "$dir" && "$cli" --port 1000 probe 2>&1); check "port of four digits" 105 $? "$out" "1000"
+
+start_sim 8 3 --scope-step-ms 0 --scope-records 300
+start_sim 9 3 --scope-step-ms 0 --scope-fault wrong-marker:10
+out=$(cd "$dir" && "$cli" --port 8 scope --plot plot.png 2>&1); check "scope 16-bit" 0 $? "$out" "signal.txt: 300 records"
+grep -q "Запись оциллограммы завершена вариатором." <<<"$out" && [ "$(wc -l <"$dir/signal.txt")" = 301 ] \
+  && head -c 8 "$dir/plot.png" | grep -q PNG && echo "ok: scope files" || { echo "FAIL: scope files"; fail=1; }
+out=$(cd "$dir" && "$cli" --port 8 scope --32bit 2>&1); check "scope 32-bit" 0 $? "$out" "signal32.txt: 300 records"
+out=$(cd "$dir" && "$cli" --port 9 scope 2>&1); check "scope wrong marker" 1 $? "$out" "Message: Вариатор прекратил отправку данных"
+out=$(cd "$dir" && "$cli" --port 3 scope 2>&1); check "scope normal firmware" 1 $? "$out" "Message: Вариатор необходимо обновить прошивкой осциллографа."
 exit $fail

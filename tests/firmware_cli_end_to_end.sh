@@ -26,6 +26,7 @@ for size in 1024 1025 3000 65536; do
   check "flash $size bytes" 0 $? "$out" "firmware updated: $size bytes confirmed by the loader on COM2"
   if cmp -s "$dir/image$size.evf0" "$dir/received.bin"; then echo "ok: $size bytes arrived exactly"; else echo "FAIL: $size bytes differ"; fail=1; fi
   grep -q "reconnected: COM2, state connected" <<<"$out" || { echo "FAIL: no reconnection after $size"; fail=1; }
+  grep -q "^configuration read$" <<<"$out" || { echo "FAIL: no configuration read after $size"; fail=1; }
 done
 
 start_sim 3 --fault erase-failed:1

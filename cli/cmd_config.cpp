@@ -1,0 +1,133 @@
+// Commands of the whole configuration: read it from the variator (and keep
+// it in a file), write a file into the variator with the EEPROM commits.
+#include <cstdio>
+#include <iostream>
+
+#include "Cli.h"
+#include "ConfigFile.h"
+#include "ConfigurationReadWrite.h"
+#include "NumberText.h"
+
+namespace tovrel::cli {
+
+namespace {
+
+constexpr int kMaxTimeout = 65535;
+
+void PrintMap(const TimingMaps& maps, MapKind kind) {
+    const auto* c = FindMapControls(kind);
+    const auto& map = *maps.Find(kind);
+    const bool advance = IsAdvanceMap(kind);
+    std::cout << kind << (advance ? " (degrees; rpm = column + row)" : " (percent; pedal position = column + row)")
+              << '\n';
+    std::printf("%6s", "");
+    for (int col = 0; col < 8; ++col) std::printf("%8d", col * c->column_header_step * (advance ? 1 : 10));
+    std::printf("\n");
+    for (int row = 0; row < 10; ++row) {
+        std::printf("%6d", row * c->row_header_step);
+        for (int col = 0; col < 8; ++col)
+            std::printf("%8s", FormatGeneral(map.y[static_cast<std::size_t>(col * 10 + row)]).c_str());
+        std::printf("\n");
+    }
+    std::fflush(stdout);
+}
+
+void PrintOptions(const DeviceOptions& o) {
+    char caps[8];
+    std::snprintf(caps, sizeof caps, "0x%04X", o.DeviceCapabilities.word);
+    std::cout << "Timer division: " << o.TimerDivision << "\nCapability word: " << caps
+              << (o.DeviceCapabilities.KeepsLogs() ? " (keeps logs)" : "")
+              << "\nLowest engine speed: " << o.LowestMotorRpm << " rpm\n";
+}
+
+void PrintParameters(const Screen& screen) {
+    std::cout << "Start timeout: " << screen.Text(kStartTimeoutEdit) << " s\n"
+              << "TPS ADC at minimum load: " << screen.Text("ADC_MIN_Value_Label") << '\n'
+              << "TPS ADC at maximum load: " << screen.Text("ADC_MAX_Value_Label") << '\n';
+}
+
+int Read(Context& ctx, const std::string& out) {
+    if (!ctx.ConnectNormal()) return 1;
+    static MapsState state;
+    static SettingsState settings;
+    InitMapControls(ctx.screen);
+    InitConfigurationControls(ctx.screen);
+    TransferTally tally = ReadDeviceOptions(ctx.link, settings);
+    const bool options_ok = tally.Ok();
+    tally += ReadAllData(ctx.link, state);
+    const bool read_ok = options_ok && tally.completed && tally.failed == 0;
+
+    PrintOptions(settings.options);
+    for (auto kind : kMapKinds) PrintMap(state.maps, kind);
+    PrintParameters(ctx.screen);
+    if (!read_ok) {
+        std::cerr << "tovrel-cli: " << tally.failed << " of " << tally.exchanges << " exchanges failed\n";
+        if (!out.empty()) std::cerr << "tovrel-cli: " << out << " not written\n";
+        return 1;
+    }
+    if (!out.empty()) {
+        const auto& m = state.maps;
+        if (!SaveConfigurationFile(ctx.screen, out, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence))
+            return 1;
+        std::cout << "Saved " << out << '\n';
+    }
+    return 0;
+}
+
+int Write(Context& ctx, const std::string& file, std::optional<int> timeout) {
+    // The whole file is read and checked before the port is even opened.
+    std::string why;
+    const auto content = ReadConfigurationFile(file, &why);
+    if (!content) {
+        ctx.screen.ShowError(why);
+        return 1;
+    }
+    if (!timeout) {
+        const auto from_file = content->timeout ? ParseInteger(*content->timeout) : std::nullopt;
+        if (!from_file || *from_file < 0 || *from_file > kMaxTimeout) {
+            std::cerr << "tovrel-cli: " << file << " holds no start timeout of 0 to " << kMaxTimeout
+                      << " seconds (Timeout=\"" << content->timeout.value_or("") << "\"); give --timeout S\n";
+            return 2;
+        }
+        timeout = from_file;
+    }
+    if (!ctx.ConnectNormal()) return 1;
+    static MapsState state;
+    for (int m = 0; m < 4; ++m) state.maps[m].y = content->y[static_cast<std::size_t>(m)];
+    InitMapControls(ctx.screen);
+    InitConfigurationControls(ctx.screen);
+    ctx.screen.SetText(kStartTimeoutEdit, std::to_string(*timeout));
+    const auto tally = WriteAllData(ctx.link, state);
+    if (!tally.Ok()) {
+        std::cerr << "tovrel-cli: " << tally.failed << " of " << tally.exchanges << " exchanges failed"
+                  << (tally.completed ? "" : "; nothing was committed") << '\n';
+        return 1;
+    }
+    std::cout << "Wrote " << file << ": 4 maps, start timeout " << *timeout << " s, committed to EEPROM\n";
+    return 0;
+}
+
+}  // namespace
+
+void RegisterConfigCommands(CLI::App& app, Context& ctx) {
+    static std::string out;
+    auto* read = app.add_subcommand(
+        "read", "Read the device options and the whole configuration; print the maps and parameters");
+    read->add_option("--out", out, "Also save the configuration as an XML file");
+    read->callback([&ctx] { ctx.run = [&ctx] { return Read(ctx, out); }; });
+
+    static std::string file;
+    static int timeout = 0;
+    auto* write = app.add_subcommand(
+        "write", "Write a configuration file into the variator and commit it to EEPROM");
+    write->add_option("file", file, "XML configuration file")->required();
+    auto* timeout_opt = write->add_option("--timeout", timeout, "Start timeout in seconds (default: the file's)")
+                            ->check(CLI::Range(0, kMaxTimeout));
+    write->callback([&ctx, timeout_opt] {
+        ctx.run = [&ctx, timeout_opt] {
+            return Write(ctx, file, *timeout_opt ? std::optional<int>(timeout) : std::nullopt);
+        };
+    });
+}
+
+}  // namespace tovrel::cli

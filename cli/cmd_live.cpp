@@ -1,0 +1,326 @@
+// Commands of the live data: the real-time monitor with its CSV rows and
+// device log files, and the throttle sensor calibration.
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <iostream>
+
+#include "AtomicFile.h"
+#include "Cli.h"
+#include "ConfigurationReadWrite.h"
+#include "LogFile.h"
+#include "Monitor.h"
+#include "NumberText.h"
+#include "TpsCalibration.h"
+
+namespace tovrel::cli {
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+void OnInterrupt(int) { g_interrupted = 1; }
+
+// The program-wide state the live procedures share in one CLI run.
+struct LiveRun {
+    WriteGuard guard;
+    DeviceOptions options;
+    LiveState state;
+};
+
+// While it lives, Ctrl+C acts as the second press of a running loop's
+// button: the handler only notes it, the next message pump presses. A
+// further Ctrl+C ends the program at once.
+class InterruptPresses {
+public:
+    InterruptPresses(Screen& screen, std::function<void()> press) : screen_(dynamic_cast<StoredScreen&>(screen)) {
+        g_interrupted = 0;
+        struct sigaction sa {};
+        sa.sa_handler = OnInterrupt;
+        sa.sa_flags = SA_RESETHAND;
+        sigemptyset(&sa.sa_mask);
+        ::sigaction(SIGINT, &sa, &old_);
+        screen_.on_pump = [press = std::move(press)] {
+            if (!g_interrupted) return;
+            g_interrupted = 0;
+            press();
+        };
+    }
+    ~InterruptPresses() {
+        screen_.on_pump = nullptr;
+        ::sigaction(SIGINT, &old_, nullptr);
+    }
+    InterruptPresses(const InterruptPresses&) = delete;
+    InterruptPresses& operator=(const InterruptPresses&) = delete;
+
+private:
+    StoredScreen& screen_;
+    struct sigaction old_ {};
+};
+
+// A number in a CSV column: the general form, always with a point.
+std::string CsvNumber(double v) {
+    std::string s = FormatGeneral(v);
+    for (auto& c : s)
+        if (c == DecimalSeparator()) c = '.';
+    return s;
+}
+
+constexpr const char* kCsvHeader =
+    "pass,time_ms,rpm,tps_adc,throttle_index,throttle_percent,fuel,tps_correction_percent,advance_deg,"
+    "synchronisation,time_to_gas_s,cmp1_edges,cmp2_edges,cpu_temperature_c,temperature_raw,direct_send,"
+    "need_good_tahoe,adaptation_coefficient,adaptations_counter,status_word\r\n";
+
+std::string CsvRow(const RealtimeSnapshot& s, long ms) {
+    std::string row;
+    auto add = [&](const std::string& v) {
+        if (!row.empty()) row += ',';
+        row += v;
+    };
+    add(std::to_string(s.pass));
+    add(std::to_string(ms));
+    add(std::to_string(s.engine_speed));
+    add(std::to_string(s.tps_adc));
+    add(std::to_string(s.ThrottleIndex()));
+    add(std::to_string(std::clamp(s.ThrottlePercent(), 0, 100)));
+    add(s.Gas() ? "gas" : "petrol");
+    add(std::to_string(s.Correction()));
+    add(CsvNumber(s.AdvanceDegrees()));
+    add(std::to_string(s.Synchronisation()));
+    add(CsvNumber(s.TimeToGasTenths() / 10.0));
+    add(std::to_string(s.Cmp1Edges()));
+    add(std::to_string(s.Cmp2Edges()));
+    add(CsvNumber(CpuTemperature(s.temperature_raw)));
+    add(std::to_string(s.temperature_raw));
+    add(s.DirectSend() ? "1" : "0");
+    add(s.NeedGoodTahoe() ? "1" : "0");
+    add(s.adaptation_coefficient ? std::to_string(*s.adaptation_coefficient) : "");
+    add(s.adaptations_counter ? std::to_string(*s.adaptations_counter) : "");
+    add(std::to_string(s.status));
+    return row + "\r\n";
+}
+
+std::string LiveLine(const Screen& screen, const RealtimeSnapshot& s) {
+    std::string line = "pass " + std::to_string(s.pass) + ": " + screen.Text("FrequencyLabel") + " | TPS ADC " +
+                       screen.Text("CurrentADCValueLabel") + ", " + std::to_string(std::clamp(s.ThrottlePercent(), 0, 100)) +
+                       " % | correction " + std::to_string(s.Correction()) + " % | " + screen.Text("NecessaryAngleLabel") +
+                       " | " + screen.Text("FuelTypeLabel") + " | sync " + screen.Text("SynchronizationLabel") +
+                       " | gas angles in " + screen.Text("TimeForGasAnglesLabel") + " s | CMP " +
+                       screen.Text("CMP1_Signal_Label") + "/" + screen.Text("CMP2_Signal_Label") + " | CPU " +
+                       screen.Text("CPUTemperatureLabel");
+    if (screen.IsVisible("CalculatedAngleLabel")) line += " | adaptation " + screen.Text("CalculatedAngleLabel");
+    if (screen.IsVisible("AdaptationsCounterLabel")) line += " | adaptations " + screen.Text("AdaptationsCounterLabel");
+    return line;
+}
+
+struct MonitorArgs {
+    int passes = kRealtimePassCount;
+    std::string csv;
+    bool logs = false;
+    std::string logs_dir;
+    bool start_log = false;
+    bool service = false;
+};
+
+int RunMonitor(Context& ctx, const MonitorArgs& args) {
+    static LiveRun live;
+    LiveContext lc{ctx.link, live.guard, live.options, live.state};
+    auto& screen = ctx.screen;
+    std::string csv = kCsvHeader;
+    std::string csv_error;
+    bool csv_ok = true;
+    auto save_csv = [&] {
+        if (args.csv.empty()) return;
+        csv_ok = WriteFileAtomically(args.csv, csv, &csv_error);
+    };
+    // A CSV that cannot be written is found out before the run, not after it.
+    save_csv();
+    if (!csv_ok) {
+        std::cerr << "tovrel-cli: the CSV file cannot be written: " << csv_error << '\n';
+        return 1;
+    }
+    if (!ctx.ConnectNormal()) return 1;
+    SettingsState settings;
+    if (!ReadDeviceOptions(ctx.link, settings).Ok()) {
+        std::cerr << "tovrel-cli: the device options could not be read\n";
+        return 1;
+    }
+    live.options = settings.options;
+    const bool keeps_logs = live.options.DeviceCapabilities.KeepsLogs();
+    screen.SetText(kLogsCounterLabel, "0");
+    if (args.logs) {
+        if (!keeps_logs) {
+            std::cerr << "tovrel-cli: the variator's firmware keeps no logs (capability word "
+                      << live.options.DeviceCapabilities.word << ", bits 9 and 10 not both set)\n";
+            return 1;
+        }
+        screen.SetChecked(kLogsCheckBox, true);
+        live.state.logs_dir = args.logs_dir.empty() ? DefaultLogsDirectory() : args.logs_dir;
+        if (args.start_log) StartLOGButtonClick(live.state);
+    }
+    // The service values, as the service hot key shows them.
+    screen.SetVisible("CalculatedAngleLabel", args.service);
+    screen.SetVisible("AdaptationsCounterLabel", args.service);
+    live.state.monitor_passes = args.passes;
+
+    const bool show = screen.show_progress;
+    const auto start = std::chrono::steady_clock::now();
+    int passes_shown = 0, logs_written = 0, logs_failed = 0, logs_skipped = 0;
+    live.state.on_pass = [&](const RealtimeSnapshot& s) {
+        ++passes_shown;
+        const long ms = static_cast<long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+        if (show) std::cout << LiveLine(screen, s) << std::endl;
+        if (!args.csv.empty()) {
+            csv += CsvRow(s, ms);
+            // The file is replaced whole from time to time, so a run that is
+            // killed keeps what it had shown.
+            if (passes_shown % 50 == 0) save_csv();
+        }
+    };
+    live.state.on_log = [&](const LogCaptureReport& r) {
+        if (r.written) {
+            ++logs_written;
+            std::cout << "log capture " << r.capture << ": " << r.path << std::endl;
+        } else if (r.copied) {
+            ++logs_failed;  // the screen said why
+        } else {
+            ++logs_skipped;
+            std::cerr << "tovrel-cli: log capture " << r.capture << " " << r.error << '\n';
+        }
+    };
+    const long failed_before = live.state.failed_exchanges;
+    {
+        InterruptPresses interrupt(screen, [&lc] {
+            if (lc.guard.RealtimeReadingActive) GetRealtimeParametersButtonClick(lc);
+        });
+        GetRealtimeParametersButtonClick(lc);
+    }
+    live.state.on_pass = nullptr;
+    live.state.on_log = nullptr;
+    save_csv();
+    const long failed = live.state.failed_exchanges - failed_before;
+    std::cerr << "monitor: " << passes_shown << " passes, " << failed << " failed exchanges";
+    if (args.logs) std::cerr << ", " << logs_written << " log files written";
+    std::cerr << '\n';
+    if (!csv_ok) std::cerr << "tovrel-cli: the CSV file was not written: " << csv_error << '\n';
+    return (failed == 0 && logs_failed == 0 && logs_skipped == 0 && csv_ok) ? 0 : 1;
+}
+
+struct TrackArgs {
+    int passes = kTrackingPassCount;
+    bool swap = false;
+    bool store = false;
+};
+
+int RunTrack(Context& ctx, const TrackArgs& args) {
+    static LiveRun live;
+    LiveContext lc{ctx.link, live.guard, live.options, live.state};
+    auto& screen = ctx.screen;
+    if (!ctx.ConnectNormal()) return 1;
+    screen.SetText("Detected_MAX_ADC_Label", "n/a");
+    screen.SetText("Detected_MIN_ADC_Label", "n/a");
+    live.state.tracking_passes = args.passes;
+    const bool tty = screen.show_progress && ::isatty(STDERR_FILENO);
+    live.state.on_reading = [&](int pass, std::int16_t r) {
+        if (!tty) return;
+        std::cerr << "\rreading " << pass << ": " << r << "   minimum " << screen.Text("Detected_MIN_ADC_Label")
+                  << "   maximum " << screen.Text("Detected_MAX_ADC_Label") << "      " << std::flush;
+    };
+    {
+        InterruptPresses interrupt(screen, [&lc] {
+            if (lc.guard.TPSFixingActive) StartFix_MAX_MIN_TPSButtonClick(lc);
+        });
+        StartFix_MAX_MIN_TPSButtonClick(lc);
+    }
+    live.state.on_reading = nullptr;
+    if (tty) std::cerr << '\n';
+    std::cout << "tracked minimum " << screen.Text("Detected_MIN_ADC_Label") << ", maximum "
+              << screen.Text("Detected_MAX_ADC_Label") << '\n';
+    if (args.swap) {
+        Change_Min_to_Max_TPSButtonClick(screen);
+        std::cout << "swapped: minimum " << screen.Text("Detected_MIN_ADC_Label") << ", maximum "
+                  << screen.Text("Detected_MAX_ADC_Label") << '\n';
+    }
+    if (!args.store) return 0;
+    const bool max_ok = Fix_Auto_Detected_MAX_TPSButtonClick(lc);
+    const bool min_ok = Fix_Auto_Detected_MIN_TPSButtonClick(lc);
+    std::cout << "maximum " << screen.Text("ADC_MAX_Value_Label") << (max_ok ? " stored" : " NOT stored")
+              << " (address 6), minimum " << screen.Text("ADC_MIN_Value_Label") << (min_ok ? " stored" : " NOT stored")
+              << " (address 5)\n";
+    return max_ok && min_ok ? 0 : 1;
+}
+
+int RunStorePresent(Context& ctx, bool maximum) {
+    static LiveRun live;
+    LiveContext lc{ctx.link, live.guard, live.options, live.state};
+    if (!ctx.ConnectNormal()) return 1;
+    const char* label = maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label";
+    ctx.screen.SetText(label, "n/a");
+    const bool ok = maximum ? SaveADCMaxButtonClick(lc) : SaveADCMinButtonClick(lc);
+    if (ok) std::cout << (maximum ? "maximum " : "minimum ") << ctx.screen.Text(label) << " stored (address "
+                      << (maximum ? 6 : 5) << ")\n";
+    return ok ? 0 : 1;
+}
+
+int RunStoreTyped(Context& ctx, bool maximum, const std::string& text) {
+    // The window's spin buttons keep typed values to the sensor's range; here
+    // an out-of-range value is refused before anything is sent.
+    const auto v = ParseInteger(text);
+    if (!v) {
+        std::cerr << "tovrel-cli: " << NotAnIntegerMessage(text) << '\n';
+        return 2;
+    }
+    if (*v < 0 || *v > 4095) {
+        std::cerr << "tovrel-cli: a throttle sensor value is an ADC count from 0 to 4095\n";
+        return 2;
+    }
+    static LiveRun live;
+    LiveContext lc{ctx.link, live.guard, live.options, live.state};
+    if (!ctx.ConnectNormal()) return 1;
+    ctx.screen.SetText(maximum ? "MAX_TPS_Value_Edit" : "MIN_TPS_Value_Edit", text);
+    const bool ok =
+        maximum ? Fix_Manually_Set_MAX_TPS_Value_ButtonClick(lc) : Fix_Manually_Set_MIN_TPS_Value_ButtonClick(lc);
+    if (ok) std::cout << (maximum ? "maximum " : "minimum ") << *v << " stored (address " << (maximum ? 6 : 5) << ")\n";
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+void RegisterLiveCommands(CLI::App& app, Context& ctx) {
+    static MonitorArgs margs;
+    auto* monitor = app.add_subcommand("monitor", "Show the variator's live values, pass by pass (Ctrl+C ends the run)");
+    monitor->add_option("--passes", margs.passes, "Polling passes of the run")->check(CLI::Range(1, 1000000));
+    monitor->add_option("--csv", margs.csv, "Write every pass as a row of this CSV file");
+    auto* logs = monitor->add_flag("--logs", margs.logs, "Copy finished device logs into LOG_n.txt files");
+    monitor->add_option("--logs-dir", margs.logs_dir, "Directory of the LOG files (default: LOGs beside the program)")
+        ->needs(logs);
+    monitor->add_flag("--start-log", margs.start_log, "Ask the variator to start a log (as \"Start LOG\" does)")
+        ->needs(logs);
+    monitor->add_flag("--service", margs.service, "Also read the service values (addresses 133 and 142)");
+    monitor->callback([&ctx] { ctx.run = [&ctx] { return RunMonitor(ctx, margs); }; });
+
+    auto* tps = app.add_subcommand("tps", "Throttle sensor calibration");
+    tps->require_subcommand(1);
+    tps->add_subcommand("max", "Store the present sensor reading as the value with the pedal fully pressed")
+        ->callback([&ctx] { ctx.run = [&ctx] { return RunStorePresent(ctx, true); }; });
+    tps->add_subcommand("min", "Store the present sensor reading as the value with the pedal released")
+        ->callback([&ctx] { ctx.run = [&ctx] { return RunStorePresent(ctx, false); }; });
+
+    static TrackArgs targs;
+    auto* track = tps->add_subcommand("track", "Track the lowest and highest readings while the pedal moves (Ctrl+C ends)");
+    track->add_option("--passes", targs.passes, "Readings of the run")->check(CLI::Range(1, 1000000));
+    track->add_flag("--swap", targs.swap, "Swap the tracked ends (a sensor whose reading falls as the pedal goes down)");
+    track->add_flag("--store", targs.store, "Store the tracked ends in the variator's EEPROM");
+    track->callback([&ctx] { ctx.run = [&ctx] { return RunTrack(ctx, targs); }; });
+
+    static std::string set_max_value, set_min_value;
+    auto* set_max = tps->add_subcommand("set-max", "Store a typed value as the value with the pedal fully pressed");
+    set_max->add_option("value", set_max_value, "ADC count 0..4095")->required();
+    set_max->callback([&ctx] { ctx.run = [&ctx] { return RunStoreTyped(ctx, true, set_max_value); }; });
+    auto* set_min = tps->add_subcommand("set-min", "Store a typed value as the value with the pedal released");
+    set_min->add_option("value", set_min_value, "ADC count 0..4095")->required();
+    set_min->callback([&ctx] { ctx.run = [&ctx] { return RunStoreTyped(ctx, false, set_min_value); }; });
+}
+
+}  // namespace tovrel::cli

@@ -1,0 +1,281 @@
+#include "ConfigFile.h"
+
+#include <locale.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <pugixml.hpp>
+#include <vector>
+
+#include "AtomicFile.h"
+#include "NumberText.h"
+
+namespace tovrel {
+
+namespace {
+
+constexpr const char* kRoot = "variator60_2";
+constexpr const char* kMapElements[4] = {"LPGmap", "Petrolmap", "LPGLoadDependencemap", "PetrolLoadDependencemap"};
+constexpr const char* kPointElements[4] = {"LPGPoint", "PetrolPoint", "LPGLoadDependencePoint",
+                                           "PetrolLoadDependencePoint"};
+constexpr const char* kLPGMapText = "LPG map)))";
+constexpr std::size_t kRootChildren = 5;
+
+std::string Quoted(std::string_view s) {
+    constexpr std::size_t kShown = 40;
+    std::string q = "\"";
+    if (s.size() > kShown) {
+        std::size_t cut = kShown;
+        while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80) --cut;  // whole UTF-8 characters
+        q += s.substr(0, cut);
+        q += "...";
+    } else {
+        q += s;
+    }
+    return q + "\"";
+}
+
+// The value of a point text: the number at its start, read with the C
+// locale's rules (blanks, an optional sign, digits with '.' as the decimal
+// point, an optional exponent; whatever follows is ignored), divided by 1000.
+// The division is made on the decimal text (its exponent lowered by three),
+// so "9000.4" gives the double nearest to 9.0004. Nothing when the text starts
+// with no number; `overflow` tells a number beyond the range of a double.
+std::optional<double> PointValue(std::string_view text, bool& overflow) {
+    overflow = false;
+    std::size_t i = 0;
+    auto is_space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };
+    auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
+    while (i < text.size() && is_space(text[i])) ++i;
+    const std::size_t start = i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && is_digit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && is_digit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return std::nullopt;
+    std::string number(text.substr(start, i - start));
+    long long exponent = 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        bool negative = false;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) negative = text[j++] == '-';
+        if (j < text.size() && is_digit(text[j])) {
+            for (; j < text.size() && is_digit(text[j]); ++j)
+                if (exponent < 1000000000) exponent = exponent * 10 + (text[j] - '0');
+            if (negative) exponent = -exponent;
+        }
+    }
+    number += "e" + std::to_string(exponent - 3);
+    static const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    const double v = ::strtod_l(number.c_str(), nullptr, c_locale);
+    if (!std::isfinite(v)) {
+        overflow = true;
+        return std::nullopt;
+    }
+    return v;
+}
+
+// The text content of a node as the DOM gives it: a text node's own text, or
+// all text inside an element.
+std::string TextContent(const pugi::xml_node& node) {
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) return node.value();
+    std::string text;
+    for (auto d = node.first_child(); d;) {
+        if (d.type() == pugi::node_pcdata || d.type() == pugi::node_cdata) text += d.value();
+        if (d.first_child()) {
+            d = d.first_child();
+            continue;
+        }
+        while (d && d != node && !d.next_sibling()) d = d.parent();
+        if (!d || d == node) break;
+        d = d.next_sibling();
+    }
+    return text;
+}
+
+std::vector<pugi::xml_node> Children(const pugi::xml_node& node) {
+    std::vector<pugi::xml_node> out;
+    for (auto c : node.children()) out.push_back(c);
+    return out;
+}
+
+std::string NodeName(const pugi::xml_node& node) {
+    if (node.type() == pugi::node_element) return std::string("\"") + node.name() + "\"";
+    return "(текст)";
+}
+
+struct StringWriter : pugi::xml_writer {
+    std::string out;
+    void write(const void* data, std::size_t size) override { out.append(static_cast<const char*>(data), size); }
+};
+
+void AddMap(pugi::xml_node root, int m, const TimingMap& map) {
+    auto element = root.append_child(kMapElements[m]);
+    if (m == 0) element.append_child(pugi::node_pcdata).set_value(kLPGMapText);
+    for (std::size_t i = 0; i < MapPointCount; ++i) {
+        auto point = element.append_child(kPointElements[m]);
+        char name[64];
+        std::snprintf(name, sizeof name, "UOZ%.0f", map.x[i]);
+        point.append_attribute(name).set_value(FormatGeneral(map.y[i]).c_str());
+        point.append_child(pugi::node_pcdata).set_value(FormatGeneral(map.y[i] * 1000).c_str());
+    }
+}
+
+}  // namespace
+
+std::string ConfigurationXml(const TimingMap& lpg, const TimingMap& petrol, const TimingMap& lpg_load,
+                             const TimingMap& petrol_load, std::string_view timeout) {
+    pugi::xml_document doc;
+    auto decl = doc.append_child(pugi::node_declaration);
+    decl.append_attribute("version").set_value("1.0");
+    decl.append_attribute("encoding").set_value("UTF-8");
+    auto root = doc.append_child(kRoot);
+    auto settings = root.append_child("Settings");
+    settings.append_child(pugi::node_pcdata).set_value("variator settings");
+    settings.append_attribute("Inversion").set_value(0);
+    settings.append_attribute("Timeout").set_value(std::string(timeout).c_str());
+    const TimingMap* maps[4] = {&lpg, &petrol, &lpg_load, &petrol_load};
+    for (int m = 0; m < 4; ++m) AddMap(root, m, *maps[m]);
+    StringWriter w;
+    doc.save(w, "", pugi::format_raw, pugi::encoding_utf8);
+    return std::move(w.out);
+}
+
+std::optional<ConfigurationContent> ParseConfiguration(std::string_view bytes, std::string_view name,
+                                                       std::string* error) {
+    auto fail = [&](const std::string& why) -> std::optional<ConfigurationContent> {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    const std::string file = Quoted(name);
+    if (bytes.size() > kMaxConfigFileBytes)
+        return fail("Файл " + file + " слишком велик для файла конфигурации: " + std::to_string(bytes.size()) +
+                    " байт, допустимо не больше " + std::to_string(kMaxConfigFileBytes) + ".");
+
+    pugi::xml_document doc;
+    // The default options drop text nodes that hold only white space, so an
+    // indented file reads like an unindented one; a byte-order mark is taken
+    // into account.
+    const auto parsed = doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+    if (!parsed) {
+        const std::size_t offset = parsed.offset < 0 ? 0 : std::min(bytes.size(), static_cast<std::size_t>(parsed.offset));
+        std::size_t line = 1, column = 1;
+        for (std::size_t i = 0; i < offset; ++i) {
+            if (bytes[i] == '\n') ++line, column = 1;
+            else ++column;
+        }
+        return fail("Файл " + file + " не является документом XML: " + parsed.description() + " (строка " +
+                    std::to_string(line) + ", позиция " + std::to_string(column) + ").");
+    }
+    const auto root = doc.document_element();
+    const auto sections = Children(root);
+    if (sections.size() < kRootChildren)
+        return fail("Файл " + file + " не является файлом конфигурации вариатора: в корневом элементе \"" +
+                    root.name() + "\" " + std::to_string(sections.size()) + " дочерних узлов, нужно " +
+                    std::to_string(kRootChildren) + " (Settings и четыре карты).");
+
+    ConfigurationContent content;
+    if (sections[0].type() == pugi::node_element) {
+        if (auto a = sections[0].attribute("Timeout")) content.timeout = a.value();
+    }
+    for (int m = 0; m < 4; ++m) {
+        const auto& section = sections[static_cast<std::size_t>(m) + 1];
+        const auto nodes = Children(section);
+        const std::size_t first = m == 0 ? 1 : 0;  // the LPG map starts with its text
+        const std::string where = "карты " + std::string(kMapKinds[static_cast<std::size_t>(m)]) + " (узел " +
+                                  NodeName(section) + " корневого элемента)";
+        if (nodes.size() != first + MapPointCount) {
+            std::string want = std::to_string(first + MapPointCount) +
+                               (m == 0 ? std::string(": текст \"") + kLPGMapText + "\" и 80 точек" : ": 80 точек");
+            return fail("Файл конфигурации " + file + ": у " + where + " " + std::to_string(nodes.size()) +
+                        " дочерних узлов, нужно " + want + ".");
+        }
+        for (std::size_t i = 0; i < MapPointCount; ++i) {
+            const std::string text = TextContent(nodes[first + i]);
+            bool overflow = false;
+            const auto v = PointValue(text, overflow);
+            if (!v) {
+                return fail("Файл конфигурации " + file + ": в точке " + std::to_string(i) + " " + where + " " +
+                            (overflow ? "число вне допустимого диапазона: " : "нет числа: ") + Quoted(text) + ".");
+            }
+            content.y[static_cast<std::size_t>(m)][i] = *v;
+        }
+    }
+    return content;
+}
+
+std::optional<ConfigurationContent> ReadConfigurationFile(const std::string& file_name, std::string* error) {
+    auto fail = [&](const std::string& why) -> std::optional<ConfigurationContent> {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    const std::string file = Quoted(file_name);
+    struct stat st {};
+    if (::stat(file_name.c_str(), &st) != 0)
+        return fail("Не удалось открыть файл " + file + ": " + std::strerror(errno) + ".");
+    if (!S_ISREG(st.st_mode)) return fail(file + " не является файлом.");
+    if (static_cast<unsigned long long>(st.st_size) > kMaxConfigFileBytes)
+        return fail("Файл " + file + " слишком велик для файла конфигурации: " + std::to_string(st.st_size) +
+                    " байт, допустимо не больше " + std::to_string(kMaxConfigFileBytes) + ".");
+    std::ifstream in(file_name, std::ios::binary);
+    if (!in) return fail("Не удалось открыть файл " + file + ": " + std::strerror(errno) + ".");
+    // Read at most one byte past the limit: a file that grew meanwhile is
+    // still refused without being read whole.
+    std::string bytes(kMaxConfigFileBytes + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad()) return fail("Не удалось прочитать файл " + file + ".");
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return ParseConfiguration(bytes, file_name, error);
+}
+
+bool SaveConfigurationFile(Screen& screen, const std::string& file_name, const TimingMap& lpg,
+                           const TimingMap& petrol, const TimingMap& lpg_load, const TimingMap& petrol_load) {
+    const std::string xml = ConfigurationXml(lpg, petrol, lpg_load, petrol_load, screen.Text(kStartTimeoutEdit));
+    std::string why;
+    if (!WriteFileAtomically(file_name, xml, &why)) {
+        screen.ShowError("Не удалось сохранить файл " + Quoted(file_name) + ": " + why);
+        return false;
+    }
+    return true;
+}
+
+bool LoadConfigurationFile(Screen& screen, const std::string& file_name, TimingMap& lpg, TimingMap& petrol,
+                           TimingMap& lpg_load, TimingMap& petrol_load) {
+    std::string why;
+    const auto content = ReadConfigurationFile(file_name, &why);
+    if (!content) {
+        screen.ShowError(why);
+        return false;
+    }
+    TimingMap* maps[4] = {&lpg, &petrol, &lpg_load, &petrol_load};
+    for (std::size_t m = 0; m < 4; ++m) maps[m]->y = content->y[m];
+    return true;
+}
+
+void N3Click(Screen& screen, MapsState& state) {
+    if (auto name = screen.ChooseFile(kSaveDialog, kConfigFileFilter)) {
+        const auto& m = state.maps;
+        if (!SaveConfigurationFile(screen, *name, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence))
+            return;
+    }
+    RefreshAllMapViews(screen, state.maps);
+}
+
+void N2Click(Screen& screen, MapsState& state) {
+    if (auto name = screen.ChooseFile(kOpenDialog, kConfigFileFilter)) {
+        auto& m = state.maps;
+        if (!LoadConfigurationFile(screen, *name, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence))
+            return;
+    }
+    RefreshAllMapViews(screen, state.maps);
+}
+
+}  // namespace tovrel

@@ -1,0 +1,52 @@
+#pragma once
+// Everything that differs between the four maps on the screen and on the
+// line: addresses, texts, controls, pages, steps and limits.
+#include <cstdint>
+#include <string_view>
+
+#include "Calculations.h"
+
+namespace tovrel {
+
+// Pages of PageControl1, by index.
+namespace page {
+inline constexpr int Settings = 0;
+inline constexpr int LPGChart = 1, LPGGrid = 2;
+inline constexpr int PetrolChart = 3, PetrolGrid = 4;
+inline constexpr int LPGLoadDependenceChart = 5, LPGLoadDependenceGrid = 6;
+inline constexpr int PetrolLoadDependenceChart = 7, PetrolLoadDependenceGrid = 8;
+inline constexpr int Gas3D = 9, Petrol3D = 10;
+inline constexpr int Firmware = 11, Help = 12, Oscilloscope = 13, ThrottleCalibration = 14;
+}  // namespace page
+
+struct MapControls {
+    MapKind kind;
+    std::uint8_t address;  // table number on the line
+    // Texts of the transfers.
+    std::string_view read_text, write_text, wrong_value_message;
+    // The chart tab and its controls.
+    int chart_page;
+    std::string_view chart_tab, chart, series;
+    std::string_view big_step_box, whole_map_box, scale_box;
+    // The grid tab.
+    int grid_page;
+    std::string_view grid_tab, grid;
+    // Editing.
+    double big_step, small_step;
+    double key_limit;   // a moved point stays strictly inside -limit..limit
+    double grid_limit;  // a typed value must lie within -limit..limit
+    int axis_maximum, axis_negative_minimum;
+    // Grid headers: a cell stands for column header + row header.
+    int column_header_step, row_header_step;
+};
+
+// Null for a word that names no map.
+const MapControls* FindMapControls(MapKind kind);
+const MapControls& MapControlsAt(int index);  // 0..3 in the order of kMapKinds
+
+inline constexpr std::string_view kProgressBar = "ProgressBar1";
+inline constexpr std::string_view kProgressLabel = "LabelProgress";
+inline constexpr std::string_view kPageControl = "PageControl1";
+inline constexpr std::string_view kMainWindow = "TForm2";
+
+}  // namespace tovrel

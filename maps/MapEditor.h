@@ -1,0 +1,85 @@
+#pragma once
+// The map editor without widgets: the state of the four charts and grids and
+// the handlers the window forwards its clicks, keys and cell selections to,
+// plus the redraw operations the rest of the subsystem calls. Charts are the
+// chart controls with their line series, grids are cells addressed with
+// GridCell (Screen.h).
+#include <array>
+
+#include "Calculations.h"
+#include "MapControls.h"
+#include "Screen.h"
+#include "WriteGuard.h"
+
+namespace tovrel {
+
+struct MapEditorState {
+    int SelectedPoint = 0;          // the point the arrow keys move
+    bool PointerOverChart = false;  // chart keys act only while true
+    int GridEditColumn = 0;         // the grid cell selected last
+    int GridEditRow = 0;
+};
+
+// The subsystem's program-wide state: one per program run, owned by the main
+// window's logic and passed by reference.
+struct MapsState {
+    MapsState() { InitTimingMaps(maps); }
+    TimingMaps maps;
+    std::array<MapEditorState, 4> editor{};  // in the order of kMapKinds
+    WriteGuard guard;
+
+    MapEditorState* Editor(MapKind kind);
+};
+
+// Key codes the chart and grid handlers act on.
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeyLeft = 37;
+inline constexpr int kKeyUp = 38;
+inline constexpr int kKeyRight = 39;
+inline constexpr int kKeyDown = 40;
+
+inline constexpr Rgb kSelectedPointColour = colours::Red;
+inline constexpr Rgb kPointColour = colours::Blue;
+
+// Captions, start states and axis ranges of the map charts' controls.
+void InitMapControls(Screen& screen);
+
+// Redraws the kind's series from the map: 80 points, series colour.
+void ShowMapInChart(Screen& screen, const TimingMaps& maps, MapKind kind);
+// The same from a given map (the transfers draw the map they fill).
+void DrawMapChart(Screen& screen, MapKind kind, const TimingMap& map);
+// Writes the grid headers and every y value in the user's number form.
+void ShowMapInGrid(Screen& screen, const TimingMaps& maps, MapKind kind);
+// Both charts and grids of the advance maps, then of the throttle maps, then
+// the two 3D views.
+void RefreshAllMapViews(Screen& screen, const TimingMaps& maps);
+
+// ---- chart handlers (ChartLPGMouseEnter, ChartLPGClickSeries, ...) ----
+void ChartMouseEnter(MapsState& state, MapKind kind);
+void ChartMouseLeave(MapsState& state, MapKind kind);
+void ChartClickSeries(Screen& screen, MapsState& state, MapKind kind, int point_index);
+void ChartKeyDown(Screen& screen, MapsState& state, MapKind kind, int key);
+
+// ---- grid handlers (StringGridLPGSelectCell, StringGridLPGKeyDown) ----
+// Commits the cell selected before, then remembers (column, row). False when
+// the commit failed on a text that is not a number: the error was shown and
+// the remembered cell stays.
+bool GridSelectCell(Screen& screen, MapsState& state, MapKind kind, int column, int row);
+void GridKeyDown(Screen& screen, MapsState& state, MapKind kind, int key);
+// Takes the text of the remembered cell into the map when it is a number in
+// the kind's range, otherwise shows the stored value again. False (after
+// showing the conversion error) when the text is not a number.
+bool TakeGridCell(Screen& screen, MapsState& state, MapKind kind);
+
+// ---- other controls ----
+// The data template button: template maps, every view redrawn. Sends nothing.
+void Button1Click(Screen& screen, MapsState& state);
+void PageControl1Change(Screen& screen, const MapsState& state);
+// The axis boxes: vertical axis from -20 (-100) when ticked, from 0 when not.
+void ScaleCheckBoxClick(Screen& screen, MapKind kind);
+inline void LPGScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, map_kind::LPG); }
+inline void PetrolScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, map_kind::Petrol); }
+inline void LPGLoadScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, map_kind::LPGLoadDependence); }
+inline void PetrolLoadScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, map_kind::PetrolLoadDependence); }
+
+}  // namespace tovrel

@@ -1,0 +1,103 @@
+#include "MapTransfer.h"
+
+namespace tovrel {
+
+namespace {
+
+constexpr std::int16_t kReadRequestValue = 100;
+constexpr std::int8_t kAttempts = 2;
+
+void ShowProgressStart(Screen& screen, std::string_view text) {
+    screen.Set(kProgressBar, Property::Minimum, 0);
+    screen.Set(kProgressBar, Property::Maximum, MapPointCount - 1);
+    screen.SetVisible(kProgressBar, true);
+    screen.SetText(kProgressLabel, text);
+    screen.SetVisible(kProgressLabel, true);
+    screen.Repaint(kProgressLabel);
+    screen.Pump();
+}
+
+void ShowProgressEnd(Screen& screen) {
+    screen.SetVisible(kProgressBar, false);
+    screen.SetVisible(kProgressLabel, false);
+}
+
+}  // namespace
+
+TransferTally ReadMap(DeviceLink& link, MapKind kind, TimingMap& map) {
+    TransferTally tally;
+    const auto* c = FindMapControls(kind);
+    if (!c) return tally;
+    DeviceLink::LineHold hold(link);
+    Screen& screen = link.screen();
+    ShowProgressStart(screen, c->read_text);
+    for (int i = 0; i < MapPointCount; ++i) {
+        screen.SetPosition(kProgressBar, i);
+        screen.Repaint(kProgressBar);
+        const std::int16_t r = link.UARTdataExchangeForTovrel(ExchangeOp::Read, c->address,
+                                                              static_cast<std::uint8_t>(i), kReadRequestValue, true,
+                                                              kAttempts);
+        ++tally.exchanges;
+        if (!link.LastExchangeOk()) ++tally.failed;
+        map.y[static_cast<std::size_t>(i)] = DecodeMapValue(kind, r);
+        DrawMapChart(screen, kind, map);
+        screen.Pump();
+    }
+    if (kind == map_kind::LPG) DrawMapChart(screen, kind, map);
+    ShowProgressEnd(screen);
+    tally.completed = true;
+    return tally;
+}
+
+TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map) {
+    TransferTally tally;
+    const auto* c = FindMapControls(kind);
+    if (!c) return tally;
+    DeviceLink::LineHold hold(link);
+    Screen& screen = link.screen();
+    ShowProgressStart(screen, c->write_text);
+    for (int i = 0; i < MapPointCount; ++i) {
+        screen.SetPosition(kProgressBar, i);
+        screen.Repaint(kProgressBar);
+        const std::int16_t v = EncodeMapValue(kind, map.y[static_cast<std::size_t>(i)]);
+        const std::int16_t r =
+            link.UARTdataExchangeForTovrel(ExchangeOp::Write, c->address, static_cast<std::uint8_t>(i), v, true, kAttempts);
+        ++tally.exchanges;
+        const bool confirmed = link.LastExchangeOk();
+        if (r != v) screen.ShowMessage(c->wrong_value_message);
+        if (!confirmed || r != v) ++tally.failed;
+    }
+    ShowProgressEnd(screen);
+    tally.completed = true;
+    return tally;
+}
+
+TransferTally ReadLPGMap(DeviceLink& link, TimingMap& map) { return ReadMap(link, map_kind::LPG, map); }
+TransferTally ReadPetrolMap(DeviceLink& link, TimingMap& map) { return ReadMap(link, map_kind::Petrol, map); }
+TransferTally ReadLPGLoadDependenceMap(DeviceLink& link, TimingMap& map) {
+    return ReadMap(link, map_kind::LPGLoadDependence, map);
+}
+TransferTally ReadPetrolLoadDependenceMap(DeviceLink& link, TimingMap& map) {
+    return ReadMap(link, map_kind::PetrolLoadDependence, map);
+}
+TransferTally WritePLGMap(DeviceLink& link, const TimingMap& map) { return WriteMap(link, map_kind::LPG, map); }
+TransferTally WritePetrolMap(DeviceLink& link, const TimingMap& map) { return WriteMap(link, map_kind::Petrol, map); }
+TransferTally WritePLGLoadDependenceMap(DeviceLink& link, const TimingMap& map) {
+    return WriteMap(link, map_kind::LPGLoadDependence, map);
+}
+TransferTally WritePetrolLoadDependenceMap(DeviceLink& link, const TimingMap& map) {
+    return WriteMap(link, map_kind::PetrolLoadDependence, map);
+}
+
+TransferTally PreviouselyWriteMapClick(DeviceLink& link, MapsState& state, MapKind kind) {
+    const auto* map = state.maps.Find(kind);
+    if (!map || !link.IsConnected()) return {};
+    if (state.guard.CheckWriteAllowed(link.screen()) != 0) return {};
+    if (link.LineBusy()) {
+        link.screen().ShowMessage(kLineBusyMessage);
+        return {};
+    }
+    return WriteMap(link, kind, *map);
+}
+
+}  // namespace tovrel

@@ -1,0 +1,62 @@
+#pragma once
+// Moving the maps between the program and the variator, one point per
+// exchange: the four reads, the four writes and the single-map write buttons.
+#include "Calculations.h"
+#include "Dataextractor.h"
+#include "MapEditor.h"
+
+namespace tovrel {
+
+// What a device procedure did on the line. The procedures report failures to
+// the user themselves; this is for callers that must tell success apart (the
+// command line's exit status, tests).
+struct TransferTally {
+    int exchanges = 0;       // exchanges put on the line
+    int failed = 0;          // of them, those without a good reply or confirmation
+    bool completed = false;  // the procedure ran to its end
+    TransferTally& operator+=(const TransferTally& other) {
+        exchanges += other.exchanges;
+        failed += other.failed;
+        return *this;
+    }
+    bool Ok() const { return completed && failed == 0; }
+};
+
+// Each reads the 80 points of its map into `map` (y values only), drawing the
+// map's chart after every point and pumping messages. No connection test.
+TransferTally ReadLPGMap(DeviceLink& link, TimingMap& map);
+TransferTally ReadPetrolMap(DeviceLink& link, TimingMap& map);
+TransferTally ReadLPGLoadDependenceMap(DeviceLink& link, TimingMap& map);
+TransferTally ReadPetrolLoadDependenceMap(DeviceLink& link, TimingMap& map);
+// Each writes the 80 points of `map` into the variator's working copy; a point
+// whose confirmed value differs from the value sent gets the map's
+// wrong-value message. No connection test, no write guard, no commit.
+TransferTally WritePLGMap(DeviceLink& link, const TimingMap& map);
+TransferTally WritePetrolMap(DeviceLink& link, const TimingMap& map);
+TransferTally WritePLGLoadDependenceMap(DeviceLink& link, const TimingMap& map);
+TransferTally WritePetrolLoadDependenceMap(DeviceLink& link, const TimingMap& map);
+// The same by kind; an unknown kind does nothing.
+TransferTally ReadMap(DeviceLink& link, MapKind kind, TimingMap& map);
+TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map);
+
+// The single-map write buttons ("Предварительная запись карты в вариатор без
+// сохранения при отключении"): when connected and the write guard allows,
+// write the button's map without a commit. Refused with kLineBusyMessage while
+// another device procedure holds the line.
+TransferTally PreviouselyWriteMapClick(DeviceLink& link, MapsState& state, MapKind kind);
+inline TransferTally PreviouselyGASmapWriteButtonClick(DeviceLink& l, MapsState& s) {
+    return PreviouselyWriteMapClick(l, s, map_kind::LPG);
+}
+inline TransferTally PreviouselyPETROLmapWriteButtonClick(DeviceLink& l, MapsState& s) {
+    return PreviouselyWriteMapClick(l, s, map_kind::Petrol);
+}
+inline TransferTally PreviouselyGASTPSmapWriteButtonClick(DeviceLink& l, MapsState& s) {
+    return PreviouselyWriteMapClick(l, s, map_kind::LPGLoadDependence);
+}
+inline TransferTally PreviouselyPETROLTPSmapWriteButtonClick(DeviceLink& l, MapsState& s) {
+    return PreviouselyWriteMapClick(l, s, map_kind::PetrolLoadDependence);
+}
+inline constexpr std::string_view kPreviousWriteCaption =
+    "Предварительная запись карты в вариатор без сохранения при отключении";
+
+}  // namespace tovrel

@@ -1,0 +1,431 @@
+#include "Ocsilloscope.h"
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+
+#include "NumberText.h"
+
+namespace tovrel {
+
+namespace {
+
+constexpr std::string_view kButton = "ConnectAndShowOsciillButton";
+constexpr std::string_view kLabel = "Oscill_Label";
+constexpr std::string_view kMemo = "Oscill_Memo";
+constexpr std::string_view kCheckBox = "Oscilloscope_32_Mode_CheckBox";
+
+// The address the instructions give for sending record files.
+constexpr std::string_view kServiceAddress = "service@tovrel.example";
+
+using Clock = std::chrono::steady_clock;
+
+long ElapsedMs(Clock::time_point since) {
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
+}
+
+std::string Number(double v) { return FormatGeneral(v); }
+
+}  // namespace
+
+std::string InitialisationStepText(unsigned step) {
+    return "Прошли " + Number(step) + " шаг инициализации. Ожидайте...";
+}
+std::string FinalInitialisationStepText(unsigned step) {
+    return "Финально прошли " + Number(step) + " шаг инициализации. Ожидайте...";
+}
+std::string WrongMarkerText(std::uint8_t marker) {
+    return "Байт принят неверно. Должен быть 0xAA, а приняли: " + Number(marker) + " !!!";
+}
+std::string RecordedText(std::uint32_t count) {
+    return "Записали " + Number(count) + " периодов осциллограммы. Ждите окончания записи.";
+}
+std::string RecordFileFailedText(const std::string& path, const std::string& reason) {
+    return "Не удалось записать файл осциллограммы \"" + path + "\": " + reason +
+           ". Запись осциллограммы прервана, прежний файл не изменён.";
+}
+
+std::vector<std::string> OscillMemoLines() {
+    const std::string address(kServiceAddress);
+    return {
+        "1.1. При равномерной работе двигателя на холостом ходу, нажмите на кнопку \"Подключить к вариатору и "
+        "отобразить ",
+        "осциллограмму\" для записи осциллограммы в файл \"signal.txt\", находящийся в той же директории, что и "
+        "файл ",
+        "терминальной программы. По окончании записи двигатель может заглохнуть. ",
+        "1.2. Отправьте файл \"signal.txt\" на адрес " + address + " для детального анализа.",
+        "",
+        "       ---------  Дополнительно (необязательно):  -----------",
+        "1.1. Заглушите двигатель. (Питание на вариатор не должно пропадать, иначе подключиться к вариатору будет "
+        "невозможно).",
+        "1.1. Выберите опцию \"32 bit mode\" в правом нижнем углу, установив соответствующую галочку.",
+        "1.1. Нажмите на кнопку \"Подключить к вариатору и отобразить осциллограмму\". ",
+        "1.2. Запустите двигатель. ",
+        "1.3. Дождитесь окончания записи. Двигатель при этом может заглохнуть. Если нет, заглушите двигатель. ",
+        "1.4. Переименуйте файл осциллограммы \"signal32.txt\" в файл \"start.signal32.txt\".",
+        "",
+        "       ---------  Дополнительно (необязательно):  -----------",
+        "2.1. Повторно запустите двигатель.",
+        "Выберите опцию \"32 bit mode\" в правом нижнем углу, установив соответствующую галочку.",
+        "2.2. При равномерной работе двигателя на холостых оборатах, нажмите на кнопку \"подключить к вариатору и ",
+        "отобразить осциллограмму\".   ",
+        "2.3. По окончанию записи, осциллограмма будет сохранена в файле signal32.txt.",
+        "",
+        "Отправьте файлы \"signal.txt\", \"start.signal32.txt\" и signal32.txt на адрес " + address,
+        "для детального анализа.",
+    };
+}
+
+void SetUpOscilloscopePage(Screen& screen) {
+    screen.SetText(kButton, oscill_text::ButtonCaption);
+    screen.SetEnabled(kButton, true);
+    screen.SetText("OscillPrescalerSelectButton", "Auto");
+    screen.SetText(kCheckBox, "32 bit mode");
+    screen.SetText(kLabel, "Опция \"32 bit mode\" определяет  режим записи осциллограммы. " + std::string(38, '_'));
+    std::string memo;
+    for (const auto& line : OscillMemoLines()) {
+        if (!memo.empty()) memo += '\n';
+        memo += line;
+    }
+    screen.SetText(kMemo, memo);
+    screen.SetVisible(kMemo, true);
+}
+
+// ------------------------------------------------------------------ capture
+
+Oscilloscope::Oscilloscope(DeviceLink& link, Canvas& picture)
+    : link_(link), screen_(link.screen()), plot_(picture, &link.screen()) {}
+
+void Oscilloscope::ConnectAndShowOsciillButtonClick() {
+    if (screen_.Text(kButton) != oscill_text::ButtonCaption) {
+        // The second press, made while the capture waits: it ends the capture
+        // at its next check.
+        if (capturing_) RequestCancel();
+        return;
+    }
+    if (link_.LineBusy()) {
+        last_end_ = CaptureEnd::LineBusy;
+        screen_.ShowMessage(kLineBusyMessage);
+        return;
+    }
+    // The button stays enabled while the capture runs so that a second press
+    // can cancel it; its caption keeps a second capture from starting.
+    screen_.SetText(kButton, oscill_text::ButtonBusyCaption);
+    capturing_ = true;
+    cancel_requested_ = false;
+    struct Restore {
+        Oscilloscope* self;
+        ~Restore() {
+            self->capturing_ = false;
+            self->cancel_requested_ = false;
+            self->screen_.SetText(kButton, oscill_text::ButtonCaption);
+            self->screen_.SetEnabled(kButton, true);
+        }
+    } restore{this};
+    CaptureOscillogram();
+}
+
+bool Oscilloscope::SendByte(std::uint8_t b) {
+    auto* port = link_.port();
+    return port && port->Write(&b, 1);
+}
+
+bool Oscilloscope::ReceiveByte(std::uint8_t& b) {
+    auto* port = link_.port();
+    return port && port->Read(&b, 1);
+}
+
+Oscilloscope::Drain Oscilloscope::DrainLine(std::int32_t t) {
+    auto* port = link_.port();
+    if (!port || !port->SetTimeout(timings.drain_ms)) return Drain::PortFailed;
+    const auto start = Clock::now();
+    std::uint8_t b = 0;
+    while (ReceiveByte(b)) {
+        if (ElapsedMs(start) >= timings.drain_limit_ms) {
+            port->SetTimeout(t);
+            return Drain::NotQuiet;
+        }
+    }
+    port->SetTimeout(t);
+    return Drain::Quiet;
+}
+
+bool Oscilloscope::DrainInput(std::int32_t t) { return DrainLine(t) == Drain::Quiet; }
+
+bool Oscilloscope::SendFrame(const std::uint8_t (&frame)[7]) {
+    bool ok = true;
+    for (auto b : frame) ok = SendByte(b) && ok;
+    return ok;
+}
+
+bool Oscilloscope::CancelRequested() const { return cancel_requested_; }
+
+Oscilloscope::Wait Oscilloscope::WaitForByte(std::uint8_t& b, int limit_ms) {
+    auto* port = link_.port();
+    if (!port || !port->SetTimeout(timings.slice_ms)) return Wait::Silent;
+    const auto start = Clock::now();
+    for (;;) {
+        if (ReceiveByte(b)) return Wait::Byte;
+        screen_.Pump();
+        if (CancelRequested()) return Wait::Cancelled;
+        if (ElapsedMs(start) >= limit_ms) return Wait::Silent;
+    }
+}
+
+void Oscilloscope::Show(std::string_view text) {
+    screen_.SetText(kLabel, text);
+    screen_.Repaint(kLabel);
+    screen_.Pump();
+}
+
+void Oscilloscope::ShowWithWindow(std::string_view text) {
+    screen_.SetText(kLabel, text);
+    screen_.Repaint(kLabel);
+    screen_.Repaint("TForm2");
+    screen_.Pump();
+}
+
+void Oscilloscope::EndAfterStop(CaptureEnd end, std::string_view text) {
+    SendFrame(scope_frame::Stop);
+    DrainLine(timings.end_ms);
+    last_end_ = end;
+    ShowWithWindow(text);
+    if (end != CaptureEnd::Cancelled) screen_.ShowMessage(text);
+}
+
+std::string Oscilloscope::RecordPath() const {
+    const std::string name(RecordFileName(Oscill32BitMode));
+    if (record_dir.empty()) return name;
+    return (std::filesystem::path(record_dir) / name).string();
+}
+
+bool Oscilloscope::InitialisationDone() {
+    // The wait is bounded by the variator's progress: it is given up when no
+    // initialisation frame has come for init_silence_ms, whatever else the
+    // line carries. Messages are pumped at least every slice, so a second
+    // press of the button is taken up while bytes keep coming too.
+    auto last_frame = Clock::now();
+    auto last_pump = Clock::now();
+    for (;;) {
+        if (ElapsedMs(last_pump) >= timings.slice_ms) {
+            screen_.Pump();
+            last_pump = Clock::now();
+        }
+        if (CancelRequested()) {
+            EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
+            return false;
+        }
+        const long left = timings.init_silence_ms - ElapsedMs(last_frame);
+        std::uint8_t b = 0;
+        const auto w = left > 0 ? WaitForByte(b, static_cast<int>(left)) : Wait::Silent;
+        if (w == Wait::Cancelled) {
+            EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
+            return false;
+        }
+        if (w == Wait::Silent) {
+            EndAfterStop(CaptureEnd::InitialisationSilent, oscill_text::InitialisationSilent);
+            return false;
+        }
+        if (b != 0xAA) continue;
+        // Address, index, value high and low, two check bytes (not tested).
+        // A frame that breaks off is skipped rather than read with stale bytes.
+        std::uint8_t f[6] = {};
+        bool whole = true;
+        for (auto& x : f) whole = whole && ReceiveByte(x);
+        if (!whole || f[0] != scope_frame::Address) continue;
+        const auto v = static_cast<std::uint16_t>(f[2] << 8 | f[3]);
+        if (f[1] == scope_frame::ProgressIndex) {
+            last_frame = Clock::now();
+            ShowWithWindow(InitialisationStepText(v));
+            last_pump = Clock::now();
+        } else if (f[1] == scope_frame::FinalIndex) {
+            AdaptationStepCount = v;
+            ShowWithWindow(FinalInitialisationStepText(v));
+            return true;
+        }
+    }
+}
+
+void Oscilloscope::CaptureOscillogram() {
+    last_end_ = CaptureEnd::None;
+    records_written_ = 0;
+    record_path_.clear();
+
+    Oscill32BitMode = screen_.IsChecked(kCheckBox);
+    const bool mode32 = Oscill32BitMode;
+    plot_.ClearOscillogramPlot(kOscillPlotMinWidth);
+    screen_.SetText(kLabel, oscill_text::Starting);
+    screen_.SetVisible(kMemo, false);
+    plot_.ClearOscillogramPlot(kOscillPlotMinWidth);
+
+    if (link_.DeviceMode != kModeOscilloscope) {
+        if (link_.DeviceMode == kModeNormal || link_.DeviceMode == kModeLoader) {
+            last_end_ = CaptureEnd::WrongMode;
+            screen_.ShowMessage(oscill_text::NeedsOscilloscopeFirmware);
+            screen_.SelectPage(11);
+            screen_.Repaint("FirmwareUpdateTabSheet");
+            screen_.Pump();
+        } else {
+            last_end_ = CaptureEnd::NotConnected;
+            screen_.ShowMessage(oscill_text::NotConnected);
+        }
+        return;
+    }
+
+    DeviceLink::LineHold hold(link_);
+    auto drain_or_end = [&](std::int32_t t) {
+        switch (DrainLine(t)) {
+            case Drain::Quiet:
+                return true;
+            case Drain::PortFailed:
+                last_end_ = CaptureEnd::PortFailed;
+                return false;
+            case Drain::NotQuiet:
+                EndAfterStop(CaptureEnd::LineNotQuiet, oscill_text::LineNotQuiet);
+                return false;
+        }
+        return false;
+    };
+
+    if (!drain_or_end(timings.wait_ms)) return;
+    SendFrame(mode32 ? scope_frame::StreamRequest32 : scope_frame::StreamRequest16);
+    if (!InitialisationDone()) return;
+    link_.sleep_ms(2000);
+    if (!drain_or_end(timings.wait_ms)) return;
+
+    // The start frame and its answer. The answer is tested but never refused.
+    SendFrame(scope_frame::Start);
+    std::uint8_t answer[7] = {};
+    bool answered = false;
+    switch (WaitForByte(answer[0], timings.wait_ms)) {
+        case Wait::Cancelled:
+            EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
+            return;
+        case Wait::Silent:
+            break;
+        case Wait::Byte:
+            link_.port()->SetTimeout(timings.wait_ms);
+            answered = true;
+            // A read that fails leaves the rest unread: each would only wait
+            // out its own timeout.
+            for (int k = 1; answered && k < 7; ++k) answered = ReceiveByte(answer[k]);
+            break;
+    }
+    if (link_.port()) link_.port()->SetTimeout(timings.wait_ms);
+    if (!answered) {
+        Show(oscill_text::RightAnswer1);
+        link_.sleep_ms(3000);
+    }
+    if (std::memcmp(answer, scope_frame::StartAnswer, 7) != 0) {
+        Show(oscill_text::RightAnswer2);
+        link_.sleep_ms(3000);
+    }
+    ShowWithWindow(oscill_text::RequestSent);
+
+    record_path_ = RecordPath();
+    OscillogramFile file;
+    std::string error;
+    if (!file.Create(record_path_, &error)) {
+        screen_.SetText(kLabel, oscill_text::CannotOpenFile);
+        screen_.Pump();
+        SendFrame(scope_frame::Stop);
+        DrainLine(timings.end_ms);
+        last_end_ = CaptureEnd::FileFailed;
+        screen_.ShowMessage(RecordFileFailedText(record_path_, error));
+        return;
+    }
+    file.Write(HeadLine(AdaptationStepCount));
+
+    // Puts the file in place; a failure there is told and counts as the end.
+    auto commit = [&](CaptureEnd end) {
+        std::string why;
+        if (file.Commit(&why)) {
+            last_end_ = end;
+            return true;
+        }
+        last_end_ = CaptureEnd::FileFailed;
+        screen_.ShowMessage(RecordFileFailedText(record_path_, why));
+        return false;
+    };
+
+    const int data_bytes = RecordSize(mode32) - 1;
+    OscillogramRecord record;
+    bool cancelled = false;
+    for (std::uint32_t i = 0; i < kMaxOscillogramRecords; ++i) {
+        if (CancelRequested()) {
+            cancelled = true;
+            break;
+        }
+        bool marker_read = false;
+        if (i == 0) {
+            // The first pulse may take up to a minute: wait for it in slices
+            // so that the user can cancel.
+            const auto w = WaitForByte(record.marker, timings.wait_ms);
+            if (link_.port()) link_.port()->SetTimeout(timings.wait_ms);
+            if (w == Wait::Cancelled) {
+                cancelled = true;
+                break;
+            }
+            marker_read = w == Wait::Byte;
+        } else {
+            marker_read = ReceiveByte(record.marker);
+        }
+        bool delivered = marker_read;
+        for (int k = 0; delivered && k < data_bytes; ++k) delivered = ReceiveByte(record.data[static_cast<std::size_t>(k)]);
+        const bool wrong_marker = marker_read && record.marker != kRecordMarker;
+        if (wrong_marker) {
+            screen_.SetText(kLabel, WrongMarkerText(record.marker));
+            link_.sleep_ms(100);
+            screen_.Repaint(kLabel);
+            screen_.Pump();
+        }
+        if (!delivered || wrong_marker) {
+            // The records so far stay in the file.
+            if (commit(CaptureEnd::StreamStopped)) screen_.ShowError(oscill_text::StreamStopped);
+            return;
+        }
+        if (record.IsEnd(mode32)) {
+            SendFrame(scope_frame::Stop);
+            const bool port_ok = DrainLine(timings.wait_ms) != Drain::PortFailed;
+            if (!commit(CaptureEnd::FinishedByDevice) || !port_ok) return;
+            ShowWithWindow(oscill_text::FinishedByDevice);
+            return;
+        }
+        if (i == 1) ShowWithWindow(oscill_text::DataArriving);
+        screen_.SetText(kLabel, RecordedText(i));
+        if (i % 50 == 5) {
+            screen_.Repaint(kLabel);
+            screen_.Pump();
+        }
+        if (i < kDrawnRecords) {
+            // In 16-bit mode a record that no longer fits ends the capture:
+            // it is written with the number 65535 and the loop stops after it.
+            if (!plot_.PlotOscillogramRecord(record, mode32) && !mode32) i = kPictureFullRecordNumber;
+        }
+        if (!file.Write(RecordLine(i, record, mode32))) {
+            SendFrame(scope_frame::Stop);
+            DrainLine(timings.end_ms);
+            std::string why;
+            file.Commit(&why);  // fails on the earlier write error and removes the temporary
+            last_end_ = CaptureEnd::FileFailed;
+            screen_.ShowMessage(RecordFileFailedText(record_path_, why));
+            return;
+        }
+        ++records_written_;
+    }
+
+    SendFrame(scope_frame::Stop);
+    const bool port_ok = DrainLine(timings.end_ms) != Drain::PortFailed;
+    if (cancelled && records_written_ == 0) {
+        // Cancelled before the first record: an older record file is worth
+        // more than a head line.
+        file.Discard();
+        last_end_ = CaptureEnd::Cancelled;
+    } else if (!commit(cancelled ? CaptureEnd::Cancelled : CaptureEnd::Finished)) {
+        return;
+    }
+    if (!port_ok) return;
+    ShowWithWindow(cancelled ? oscill_text::Cancelled : oscill_text::Finished);
+}
+
+}  // namespace tovrel

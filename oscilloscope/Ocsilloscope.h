@@ -1,0 +1,171 @@
+#pragma once
+// The oscillogram capture: with the variator running its oscilloscope
+// firmware, the program asks for the record stream, follows the variator's
+// initialisation, writes every record to "signal.txt" or "signal32.txt" and
+// draws the first records as a square wave.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Canvas.h"
+#include "Dataextractor.h"
+#include "OscillogramFile.h"
+#include "OscillogramPlot.h"
+
+namespace tovrel {
+
+// Captions and texts of the oscilloscope page.
+namespace oscill_text {
+inline constexpr std::string_view ButtonCaption = "Подключить к вариатору и отобразить осциллограмму";
+inline constexpr std::string_view ButtonBusyCaption = "Идёт запись осциллограммы, ожидайте";
+inline constexpr std::string_view Starting = "Приступаем к записи осциллограмм. Процесс длится около минуты.";
+inline constexpr std::string_view NeedsOscilloscopeFirmware = "Вариатор необходимо обновить прошивкой осциллографа.";
+inline constexpr std::string_view NotConnected = "Вариатор не подключен.";
+inline constexpr std::string_view RequestSent =
+    "Отправили запрос вариатору, 60 секунд ждём поступление первого импульса.";
+inline constexpr std::string_view CannotOpenFile = "Cannot open directory file.";
+inline constexpr std::string_view DataArriving = "Данные от вариатора поступают. Ждите окончания записи.";
+inline constexpr std::string_view StreamStopped = "Вариатор прекратил отправку данных";
+inline constexpr std::string_view FinishedByDevice = "Запись оциллограммы завершена вариатором.";
+inline constexpr std::string_view Finished = "Запись оциллограммы завершена.";
+inline constexpr std::string_view RightAnswer1 = "RightAnswer1";
+inline constexpr std::string_view RightAnswer2 = "RightAnswer2";
+// Ends of a capture that the user or a silent variator brings about.
+inline constexpr std::string_view Cancelled = "Запись осциллограммы отменена.";
+inline constexpr std::string_view InitialisationSilent =
+    "Вариатор 60 секунд не присылает кадров инициализации. Запись осциллограммы прервана.";
+inline constexpr std::string_view LineNotQuiet =
+    "Вариатор не прекращает передачу данных. Запись осциллограммы прервана.";
+}  // namespace oscill_text
+
+// The texts that change with a number.
+std::string InitialisationStepText(unsigned step);       // "Прошли <v> шаг инициализации. Ожидайте..."
+std::string FinalInitialisationStepText(unsigned step);  // "Финально прошли <v> шаг инициализации. Ожидайте..."
+std::string WrongMarkerText(std::uint8_t marker);        // "Байт принят неверно. ... <m> !!!"
+std::string RecordedText(std::uint32_t count);           // "Записали <i> периодов осциллограммы. ..."
+// The message shown when the record file cannot be created or written.
+std::string RecordFileFailedText(const std::string& path, const std::string& reason);
+
+// The page's captions and the instructions in Oscill_Memo, as the window
+// shows them before the first capture.
+void SetUpOscilloscopePage(Screen& screen);
+std::vector<std::string> OscillMemoLines();
+
+// Frames of the oscilloscope firmware's protocol.
+namespace scope_frame {
+inline constexpr std::uint8_t StreamRequest16[7] = {0xAA, 0x88, 0x00, 0x00, 0x00, 0xFF, 0xFF};
+inline constexpr std::uint8_t StreamRequest32[7] = {0xAA, 0x88, 0x05, 0x00, 0x00, 0xFF, 0xFF};
+inline constexpr std::uint8_t Start[7] = {0xAA, 0x8B, 0x01, 0x33, 0x33, 0xCC, 0xCC};
+inline constexpr std::uint8_t StartAnswer[7] = {0x55, 0x74, 0xFE, 0xCC, 0xCC, 0x33, 0x33};
+inline constexpr std::uint8_t Stop[7] = {0xAA, 0x8B, 0x02, 0x00, 0x00, 0xFF, 0xFF};
+inline constexpr std::uint8_t Address = 0x88;
+inline constexpr std::uint8_t ProgressIndex = 2;
+inline constexpr std::uint8_t FinalIndex = 3;
+}  // namespace scope_frame
+
+inline constexpr std::uint32_t kMaxOscillogramRecords = 50000;
+// Only this many first records are drawn.
+inline constexpr std::uint32_t kDrawnRecords = 200;
+// Number of a record that no longer fitted the picture in 16-bit mode.
+inline constexpr std::uint32_t kPictureFullRecordNumber = 65535;
+
+// Port timeouts and waits of a capture, in milliseconds. Tests shorten them.
+struct CaptureTimings {
+    int drain_ms = 1000;       // silence that ends a drain of the input
+    int wait_ms = 60000;       // a byte of a frame or record
+    int end_ms = 5000;         // left on the port after a capture the program ended
+    // The initialisation is given up when no initialisation frame has come
+    // for this long.
+    int init_silence_ms = 60000;
+    // Waits that the user may cancel read in slices this long, pumping
+    // messages between them.
+    int slice_ms = 250;
+    // A drain whose input has not gone quiet after this long gives up.
+    int drain_limit_ms = 10000;
+};
+
+// How the last capture ended.
+enum class CaptureEnd {
+    None,              // no capture yet, or one is running
+    WrongMode,         // DeviceMode 1 or 2: the oscilloscope firmware is needed
+    NotConnected,      // DeviceMode 0
+    LineBusy,          // another device procedure held the line
+    PortFailed,        // the port could not be set up (not open)
+    LineNotQuiet,      // a drain never found the line quiet
+    InitialisationSilent,
+    Cancelled,
+    FileFailed,        // the record file could not be created or written
+    StreamStopped,     // a record read failed or had a wrong marker
+    FinishedByDevice,  // the end record came
+    Finished,          // 50000 records, or the picture filled in 16-bit mode
+};
+
+class Oscilloscope {
+public:
+    // `picture` is the canvas of Oscill_Image.
+    Oscilloscope(DeviceLink& link, Canvas& picture);
+
+    // The click handler of ConnectAndShowOsciillButton. With its normal
+    // caption it runs a capture; pressed again while a capture runs (the
+    // press arrives through Screen::Pump) it asks the capture to stop.
+    void ConnectAndShowOsciillButtonClick();
+    // The whole recording.
+    void CaptureOscillogram();
+
+    bool SendByte(std::uint8_t b);
+    bool ReceiveByte(std::uint8_t& b);
+    // Reads until the line has been quiet for the drain time, then sets the
+    // timeout t. False when the port cannot be set up, or when the input did
+    // not go quiet within the drain limit.
+    bool DrainInput(std::int32_t t);
+
+    bool Capturing() const { return capturing_; }
+    // Taken up at the next point where the capture pumps messages.
+    void RequestCancel() { cancel_requested_ = true; }
+
+    // The capture mode, set from Oscilloscope_32_Mode_CheckBox by each capture.
+    bool Oscill32BitMode = false;
+    // The final initialisation step number; heads the record file.
+    std::uint16_t AdaptationStepCount = 0;
+    // Where the record file goes; empty means the working directory.
+    std::string record_dir;
+    CaptureTimings timings;
+
+    OscillogramPlot& plot() { return plot_; }
+    CaptureEnd LastEnd() const { return last_end_; }
+    // Records written to the file by the last capture.
+    std::uint32_t RecordsWritten() const { return records_written_; }
+    // Path of the last capture's record file (set when it was created).
+    const std::string& RecordFilePath() const { return record_path_; }
+
+private:
+    enum class Wait { Byte, Silent, Cancelled };
+    enum class Drain { Quiet, PortFailed, NotQuiet };
+    Drain DrainLine(std::int32_t t);
+    // Waits up to `limit_ms` for one byte, in slices, pumping messages
+    // between them; leaves the port with the slice timeout.
+    Wait WaitForByte(std::uint8_t& b, int limit_ms);
+    bool SendFrame(const std::uint8_t (&frame)[7]);
+    // Follows the variator's initialisation frames up to the final one; on
+    // false the capture has been ended with its text.
+    bool InitialisationDone();
+    bool CancelRequested() const;
+    void Show(std::string_view text);            // label, repaint, pump
+    void ShowWithWindow(std::string_view text);  // label and window repainted, pump
+    // Ends a capture that the program or the user broke off: the stop frame,
+    // a drain, the text on the label (and in a message unless cancelled).
+    void EndAfterStop(CaptureEnd end, std::string_view text);
+    std::string RecordPath() const;
+
+    DeviceLink& link_;
+    Screen& screen_;
+    OscillogramPlot plot_;
+    bool capturing_ = false;
+    bool cancel_requested_ = false;
+    CaptureEnd last_end_ = CaptureEnd::None;
+    std::uint32_t records_written_ = 0;
+    std::string record_path_;
+};
+
+}  // namespace tovrel

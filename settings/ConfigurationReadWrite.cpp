@@ -1,0 +1,217 @@
+#include "ConfigurationReadWrite.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "ConfigFile.h"
+#include "NumberText.h"
+#include "View3D.h"
+
+namespace tovrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::int16_t kReadRequestValue = 1000;
+constexpr std::int8_t kAttempts = 2;
+
+constexpr std::string_view kDipSwitchMessage =
+    "Первый микроперключатель включён, поэтому вариатор работает по переключателям, игнорируя внутренние таблицы. "
+    "Для корректной работы с терминальной программой он должен быть выключен.";
+constexpr std::string_view kLimitedFirmwareMessage =
+    "Прошивка с ограниченной функциональностью. Требуется обновление.";
+constexpr std::string_view kFlashAgainMessage = "Требуется заново обновить прошивку.";
+constexpr std::string_view kDirectoryErrorMessage = "Добавление нового каталога вызвало ошибку : ";
+constexpr std::string_view kLogControls[] = {"StartLOGButton", "LOGsCheckBox", "LOGsCounterLabel"};
+
+std::int16_t Exchange(DeviceLink& link, ExchangeOp op, std::uint8_t address, std::int16_t value,
+                      TransferTally& tally) {
+    const std::int16_t r = link.UARTdataExchangeForTovrel(op, address, 0, value, true, kAttempts);
+    ++tally.exchanges;
+    if (!link.LastExchangeOk() || (op == ExchangeOp::Write && r != value)) ++tally.failed;
+    return r;
+}
+
+std::uint16_t ReadWord(DeviceLink& link, std::uint8_t address, TransferTally& tally) {
+    return static_cast<std::uint16_t>(Exchange(link, ExchangeOp::Read, address, kReadRequestValue, tally));
+}
+
+bool Commit(DeviceLink& link, TransferTally& tally) {
+    DeviceLink::LineHold hold(link);
+    ++tally.exchanges;
+    if (CommitToEEPROM(link)) return true;
+    ++tally.failed;
+    return false;
+}
+
+bool StoreTimeout(DeviceLink& link, int seconds, TransferTally& tally) {
+    DeviceLink::LineHold hold(link);
+    const int failed = tally.failed;
+    const auto value = static_cast<std::int16_t>(static_cast<std::uint16_t>(seconds));
+    Exchange(link, ExchangeOp::Write, config_address::StartTimeout, value, tally);
+    Commit(link, tally);
+    return tally.failed == failed;
+}
+
+void RepaintAndPump(Screen& screen, std::string_view control) {
+    screen.Repaint(control);
+    screen.Pump();
+}
+
+// Makes sure the log directory exists; shows the system's error number when
+// it cannot be made.
+void PrepareLogDirectory(Screen& screen, const fs::path& program_dir) {
+    const fs::path dir = LogDirectory(program_dir);
+    std::error_code ec;
+    if (fs::is_directory(dir, ec)) return;
+    fs::create_directories(dir, ec);
+    if (!ec && fs::is_directory(dir)) return;
+    const int code = ec ? ec.value() : EEXIST;  // a file of that name is in the way
+    screen.ShowMessage(std::string(kDirectoryErrorMessage) + std::to_string(code));
+}
+
+}  // namespace
+
+fs::path ProgramDirectory() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec && exe.has_parent_path()) return exe.parent_path();
+    return fs::current_path(ec);
+}
+
+fs::path LogDirectory(const fs::path& program_dir) { return program_dir / "LOGs"; }
+
+void InitConfigurationControls(Screen& screen) {
+    screen.SetText("TabSheetVariatorSettings", "Настройки вариатора");
+    screen.SetText("EEPROMParametersGroupBox",
+                   "Настраиваемые параметры, хранящиеся в энергонезависимой памяти вариатора");
+    screen.SetText("ReadData", "Чтение параметров из EEPROM вариатора");
+    screen.SetText("WriteData", "Сохранение параметров в EEPROM вариатора");
+    screen.SetText(kStartTimeoutEdit, "0");
+    screen.SetText("LabelVariatorStartTimeout",
+                   "Время от момента срабатывания газового клапана до включения опережения зажигания, секунд");
+    screen.SetText("Label15", "25 секунд - максимум.");
+    screen.SetText("ADC_MAX_Value_Label", "n/a");
+    screen.SetText("ADC_MIN_Value_Label", "n/a");
+    screen.SetText("Label3", "Значение ADC сигнала TPS  при максимальной нагрузке");
+    screen.SetText("Label4", "Значение ADC сигнала TPS  при минимальной нагрузке");
+    screen.SetText("Lowest_Motor_RPM_Label", "0");
+    screen.SetText("Label31", "RPM");
+    screen.SetText("TAP_FirmwareTimerDivisionLabel", "0");
+    for (auto service : {"Lowest_Motor_RPM_Label", "Label31", "TAP_FirmwareTimerDivisionLabel"})
+        screen.SetVisible(service, false);
+    screen.SetText("StartLOGButton", "Start LOG");
+    screen.SetText("LOGsCheckBox", "LOGs ");
+    for (auto control : kLogControls) screen.SetVisible(control, false);
+}
+
+TransferTally ReadDeviceOptions(DeviceLink& link, SettingsState& settings) {
+    TransferTally tally;
+    Screen& screen = link.screen();
+    if (link.LineBusy()) {
+        screen.ShowMessage(kLineBusyMessage);
+        return tally;
+    }
+    auto& options = settings.options;
+    options.DeviceCapabilities.word = 0;
+    if (!link.IsConnected()) return tally;
+    DeviceLink::LineHold hold(link);
+
+    const std::uint16_t switches = ReadWord(link, config_address::SwitchWord, tally);
+    if (switches & (1u << 7)) screen.ShowMessage(kDipSwitchMessage);
+    options.LowestMotorRpm = static_cast<std::uint16_t>((switches >> 8) * 10);
+    screen.SetText("Lowest_Motor_RPM_Label", std::to_string(options.LowestMotorRpm));
+
+    options.TimerDivision = ReadWord(link, config_address::TimerDivision, tally);
+    screen.SetText("TAP_FirmwareTimerDivisionLabel", std::to_string(options.TimerDivision));
+
+    options.DeviceCapabilities.ReadFromDevice(ReadWord(link, config_address::Capabilities, tally));
+    const auto& caps = options.DeviceCapabilities;
+    if (caps.Bit(8)) screen.ShowMessage(kLimitedFirmwareMessage);
+    const bool logs = caps.KeepsLogs();
+    for (auto control : kLogControls) screen.SetVisible(control, logs);
+    RepaintAndPump(screen, kMainWindow);
+    if (logs) PrepareLogDirectory(screen, settings.program_dir);
+    if (caps.Bit(0)) screen.ShowMessage(kFlashAgainMessage);
+    tally.completed = true;
+    return tally;
+}
+
+TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
+    TransferTally tally;
+    Screen& screen = link.screen();
+    // Checked before the markers go in: a write-all running underneath would
+    // otherwise send them to the engine.
+    if (link.LineBusy()) {
+        screen.ShowMessage(kLineBusyMessage);
+        return tally;
+    }
+    ResetMapsToUnread(state.maps);
+    if (!link.IsConnected()) return tally;
+    DeviceLink::LineHold hold(link);
+
+    for (int m = 0; m < 4; ++m) {
+        const auto& c = MapControlsAt(m);
+        screen.SelectPage(c.chart_page);
+        tally += ReadMap(link, c.kind, state.maps[m]);
+        ShowMapInChart(screen, state.maps, c.kind);
+        ShowMapInGrid(screen, state.maps, c.kind);
+        RepaintAndPump(screen, kPageControl);
+    }
+    BuildLPG3DView(screen, state.maps);
+    BuildPetrol3DView(screen, state.maps);
+
+    const auto timeout = static_cast<std::int16_t>(ReadWord(link, config_address::StartTimeout, tally));
+    screen.SetText(kStartTimeoutEdit, std::to_string(timeout));
+    const std::uint16_t tps_min = ReadWord(link, config_address::TpsMinimum, tally);
+    const std::uint16_t tps_max = ReadWord(link, config_address::TpsMaximum, tally);
+    screen.SetText("ADC_MIN_Value_Label", std::to_string(tps_min));
+    screen.SetText("ADC_MAX_Value_Label", std::to_string(tps_max));
+
+    screen.SelectPage(page::Settings);
+    RepaintAndPump(screen, kPageControl);
+    RepaintAndPump(screen, kMainWindow);
+    tally.completed = true;
+    return tally;
+}
+
+TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
+    TransferTally tally;
+    Screen& screen = link.screen();
+    if (!link.IsConnected()) return tally;
+    if (state.guard.CheckWriteAllowed(screen) != 0) return tally;
+    if (link.LineBusy()) {
+        screen.ShowMessage(kLineBusyMessage);
+        return tally;
+    }
+    DeviceLink::LineHold hold(link);
+
+    for (int m = 0; m < 4; ++m) {
+        const auto& c = MapControlsAt(m);
+        screen.SelectPage(c.chart_page);
+        RepaintAndPump(screen, kPageControl);
+        tally += WriteMap(link, c.kind, state.maps[m]);
+    }
+    const std::string text = screen.Text(kStartTimeoutEdit);
+    const auto seconds = ParseInteger(text);
+    if (!seconds) {
+        // The maps stay in the variator's working copy only.
+        screen.ShowError(NotAnIntegerMessage(text));
+        return tally;
+    }
+    StoreTimeout(link, *seconds, tally);
+    Commit(link, tally);
+    tally.completed = true;
+    return tally;
+}
+
+bool StoreStartTimeout(DeviceLink& link, int seconds) {
+    if (!link.IsConnected()) return false;
+    TransferTally tally;
+    return StoreTimeout(link, seconds, tally);
+}
+
+}  // namespace tovrel

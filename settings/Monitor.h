@@ -1,0 +1,33 @@
+#pragma once
+// The real-time monitor: polls the variator's live values and shows them on
+// the settings tab. One button starts a run and, pressed again, stops it.
+#include <string>
+
+#include "LiveState.h"
+
+namespace tovrel {
+
+namespace monitor {
+inline constexpr const char* kButton = "GetRealtimeParametersButton";
+inline constexpr const char* kProgressGauge = "ReadRealtimeParametersPercentCompletedGauge";
+inline constexpr const char* kCorrectionGauge = "CurrentTPSCorrectionCGauge";
+inline constexpr const char* kThrottleGauge = "PercentOfTPSOpenCGauge";
+inline constexpr const char* kIdleCaption = "Несколько секунд считывать параметры реального времени";
+inline constexpr const char* kRunningCaption =
+    "Обязательно!!! Повторно нажмите для завершения считывания перед дальнейшими действиями!!!";
+inline constexpr const char* kDisconnectedMessage = "Вариатор отключен";
+// A start refused because the other polling loop runs.
+inline constexpr const char* kTrackingRunsMessage =
+    "Чтение параметров реального времени не запущено: сначала завершите фиксацию значений TPS "
+    "(повторно нажмите кнопку фиксации).";
+}  // namespace monitor
+
+// The button's handler: starts a run when none is active, otherwise asks the
+// active run to stop (the run takes the request up at the end of its pass).
+void GetRealtimeParametersButtonClick(LiveContext& ctx);
+
+// The processor temperature shown for a raw sensor value: degrees Celsius
+// cut to tenths.
+double CpuTemperature(std::int16_t raw);
+
+}  // namespace tovrel

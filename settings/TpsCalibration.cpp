@@ -1,0 +1,166 @@
+#include "TpsCalibration.h"
+
+#include <string>
+
+#include "Commit.h"
+#include "NumberText.h"
+
+namespace tovrel {
+
+namespace {
+
+constexpr std::int16_t kReadValue = 1000;
+constexpr std::string_view kManualError =
+    "SaveADCManualValue: функция UARTdataExchangeForTovrel возвращает неверное значение";
+
+std::string Unsigned16(long v) { return std::to_string(static_cast<std::uint16_t>(v)); }
+
+// The connection, the write guard, and a line not held by another procedure.
+bool Admitted(LiveContext& ctx) {
+    if (!ctx.link.IsConnected()) return false;
+    if (ctx.guard.CheckWriteAllowed(ctx.screen()) != 0) return false;
+    if (ctx.link.LineBusy()) {
+        ctx.screen().ShowMessage(kLineBusyMessage);
+        return false;
+    }
+    return true;
+}
+
+std::int16_t ReadTps(LiveContext& ctx) {
+    return ctx.link.UARTdataExchangeForTovrel(ExchangeOp::Read, tps::kReadingAddress, 0, kReadValue, true, 2);
+}
+
+bool SavePresentReading(LiveContext& ctx, bool maximum) {
+    if (!Admitted(ctx)) return false;
+    DeviceLink::LineHold hold(ctx.link);
+    const long v = ReadTps(ctx);
+    const bool ok = maximum
+        ? SaveCalibrationValue(ctx, tps::kMaxAddress, v,
+                               "SaveADCMaxButtonClick: функция UARTdataExchangeForTovrel возвращает неверное значение")
+        : SaveCalibrationValue(ctx, tps::kMinAddress, v,
+                               "SaveADCMinButtonClick: функция UARTdataExchangeForTovrel возвращает неверное значение");
+    // The maximum label follows the value whatever came back; the minimum
+    // label only a confirmed one.
+    if (maximum) ctx.screen().SetText("ADC_MAX_Value_Label", Unsigned16(v));
+    else if (ok) ctx.screen().SetText("ADC_MIN_Value_Label", Unsigned16(v));
+    return ok;
+}
+
+bool SaveTextValue(LiveContext& ctx, const char* source, const char* button, bool maximum) {
+    if (!Admitted(ctx)) return false;
+    auto& screen = ctx.screen();
+    const std::string text = screen.Text(source);
+    const auto v = ParseInteger(text);
+    if (!v) {
+        screen.ShowError(NotAnIntegerMessage(text));
+        return false;
+    }
+    DeviceLink::LineHold hold(ctx.link);
+    screen.SetText(button, tps::kSavingCaption);
+    const bool ok = SaveCalibrationValue(ctx, maximum ? tps::kMaxAddress : tps::kMinAddress, *v, kManualError);
+    screen.SetText(maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label", Unsigned16(*v));
+    screen.SetText(button, maximum ? tps::kSavedMaxCaption : tps::kSavedMinCaption);
+    return ok;
+}
+
+}  // namespace
+
+bool SaveCalibrationValue(LiveContext& ctx, std::uint8_t address, long v, std::string_view errorMessage) {
+    const auto bits = static_cast<std::uint16_t>(v);
+    const std::int16_t r = ctx.link.UARTdataExchangeForTovrel(ExchangeOp::Write, address, 0,
+                                                              static_cast<std::int16_t>(bits), true, 2);
+    // The returned value, signed, against the low 16 bits, unsigned: a value
+    // of 32768 or more is never taken for confirmed.
+    if (r == static_cast<long>(bits)) return CommitToEEPROM(ctx.link);
+    ctx.screen().ShowMessage(errorMessage);
+    return false;
+}
+
+bool SaveADCMaxButtonClick(LiveContext& ctx) { return SavePresentReading(ctx, true); }
+bool SaveADCMinButtonClick(LiveContext& ctx) { return SavePresentReading(ctx, false); }
+
+bool Fix_Auto_Detected_MAX_TPSButtonClick(LiveContext& ctx) {
+    return SaveTextValue(ctx, "Detected_MAX_ADC_Label", "Fix_Auto_Detected_MAX_TPSButton", true);
+}
+bool Fix_Auto_Detected_MIN_TPSButtonClick(LiveContext& ctx) {
+    return SaveTextValue(ctx, "Detected_MIN_ADC_Label", "Fix_Auto_Detected_MIN_TPSButton", false);
+}
+bool Fix_Manually_Set_MAX_TPS_Value_ButtonClick(LiveContext& ctx) {
+    return SaveTextValue(ctx, "MAX_TPS_Value_Edit", "Fix_Manually_Set_MAX_TPS_Value_Button", true);
+}
+bool Fix_Manually_Set_MIN_TPS_Value_ButtonClick(LiveContext& ctx) {
+    return SaveTextValue(ctx, "MIN_TPS_Value_Edit", "Fix_Manually_Set_MIN_TPS_Value_Button", false);
+}
+
+void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
+    auto& screen = ctx.screen();
+    if (!ctx.link.IsConnected()) return;
+    if (ctx.guard.TPSFixingActive) {
+        // A second press, handled inside an exchange of the running loop.
+        screen.SetText(tps::kTrackButton, tps::kTrackIdleCaption);
+        ctx.state.TPSFixingStopRequested = true;
+        return;
+    }
+    // Two polling loops, or a loop and a configuration transfer, would mix
+    // their frames on the one line.
+    if (ctx.guard.RealtimeReadingActive) {
+        screen.ShowMessage(tps::kMonitorRunsMessage);
+        return;
+    }
+    if (ctx.link.LineBusy()) {
+        screen.ShowMessage(kLineBusyMessage);
+        return;
+    }
+    DeviceLink::LineHold hold(ctx.link);
+    screen.SetText(tps::kTrackButton, tps::kTrackRunningCaption);
+    ctx.guard.TPSFixingActive = true;
+    ctx.state.TPSFixingStopRequested = false;
+    screen.Pump();
+    std::int16_t minimum = 4095, maximum = 0;
+    bool stop_requested = false;
+    const int passes = ctx.state.tracking_passes;
+    for (int pass = 0; pass < passes; ++pass) {
+        const std::int16_t r = ReadTps(ctx);
+        screen.SetText("Label25", std::to_string(r));
+        if (r < minimum) {
+            minimum = r;
+            screen.SetText("Detected_MIN_ADC_Label", std::to_string(minimum));
+        }
+        if (r > maximum) {
+            maximum = r;
+            screen.SetText("Detected_MAX_ADC_Label", std::to_string(maximum));
+        }
+        if (ctx.state.on_reading) ctx.state.on_reading(pass, r);
+        if (ctx.state.TPSFixingStopRequested) {
+            stop_requested = true;
+            pass = passes;
+        } else if (!ctx.link.IsConnected()) {
+            // The link was closed under the loop: nothing left to read.
+            pass = passes;
+        }
+    }
+    ctx.state.TPSFixingStopRequested = false;
+    ctx.guard.TPSFixingActive = false;
+    // A stop press has already put the idle caption back.
+    if (!stop_requested) screen.SetText(tps::kTrackButton, tps::kTrackIdleCaption);
+}
+
+void Change_Min_to_Max_TPSButtonClick(Screen& screen) {
+    const std::string max_text = screen.Text("Detected_MAX_ADC_Label");
+    const auto a = ParseInteger(max_text);
+    if (!a) {
+        screen.ShowError(NotAnIntegerMessage(max_text));
+        return;
+    }
+    const std::string min_text = screen.Text("Detected_MIN_ADC_Label");
+    const auto b = ParseInteger(min_text);
+    if (!b) {
+        screen.ShowError(NotAnIntegerMessage(min_text));
+        return;
+    }
+    auto signed16 = [](int v) { return std::to_string(static_cast<std::int16_t>(static_cast<std::uint16_t>(v))); };
+    screen.SetText("Detected_MAX_ADC_Label", signed16(*b));
+    screen.SetText("Detected_MIN_ADC_Label", signed16(*a));
+}
+
+}  // namespace tovrel

@@ -1,0 +1,54 @@
+#pragma once
+// Throttle sensor (TPS) calibration: the two calibration points at addresses
+// 5 (pedal released, minimum load) and 6 (pedal pressed, maximum load), taken
+// from the present reading, from a tracking run or typed by hand, each
+// written and committed to EEPROM.
+#include <cstdint>
+#include <string_view>
+
+#include "LiveState.h"
+
+namespace tovrel {
+
+namespace tps {
+inline constexpr std::uint8_t kMinAddress = 5;
+inline constexpr std::uint8_t kMaxAddress = 6;
+inline constexpr std::uint8_t kReadingAddress = 129;
+
+inline constexpr const char* kTrackButton = "StartFix_MAX_MIN_TPSButton";
+inline constexpr const char* kTrackIdleCaption = "Начать фиксировать минимальное и максимальное значения. ";
+inline constexpr const char* kTrackRunningCaption =
+    "Обязательно!!! Повторно нажмите для завершения считывания перед дальнейшими действиями!!!";
+inline constexpr const char* kSavingCaption = "Идёт сохранение...";
+inline constexpr const char* kSavedMaxCaption =
+    "Сохранить в энергонезависимую память EEPROM вариатора как значение при максимальной нагрузке.";
+inline constexpr const char* kSavedMinCaption =
+    "Сохранить в энергонезависимую память EEPROM вариатора как значение при минимальной нагрузке.";
+// A tracking start refused because the monitor polls.
+inline constexpr const char* kMonitorRunsMessage =
+    "Фиксация значений TPS не запущена: сначала завершите чтение параметров реального времени "
+    "(повторно нажмите кнопку считывания).";
+}  // namespace tps
+
+// Writes v (its low 16 bits) to address 5 or 6 and commits it when the
+// variator returned it; otherwise shows `errorMessage`. True when the value
+// was confirmed and the commit too.
+bool SaveCalibrationValue(LiveContext& ctx, std::uint8_t address, long v, std::string_view errorMessage);
+
+// The store handlers. Each returns true when its value reached the EEPROM.
+bool SaveADCMaxButtonClick(LiveContext& ctx);
+bool SaveADCMinButtonClick(LiveContext& ctx);
+bool Fix_Auto_Detected_MAX_TPSButtonClick(LiveContext& ctx);
+bool Fix_Auto_Detected_MIN_TPSButtonClick(LiveContext& ctx);
+bool Fix_Manually_Set_MAX_TPS_Value_ButtonClick(LiveContext& ctx);
+bool Fix_Manually_Set_MIN_TPS_Value_ButtonClick(LiveContext& ctx);
+
+// Tracking: the first press runs the loop that follows the reading while the
+// fitter works the pedal; a press while it runs asks it to stop.
+void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx);
+
+// Swaps the tracked maximum and minimum (sensors whose reading falls as the
+// pedal is pressed). Sends nothing.
+void Change_Min_to_Max_TPSButtonClick(Screen& screen);
+
+}  // namespace tovrel

@@ -1,0 +1,266 @@
+// Configuration files: the structure written, the reader's rules, and files
+// that must change nothing.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "ConfigFile.h"
+#include "NumberText.h"
+#include "RecordingScreen.h"
+#include "SimFixture.h"
+
+namespace tovrel::test {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+// Replaces every occurrence, or only the first.
+std::string Replace(std::string s, const std::string& from, const std::string& to, bool all = true) {
+    for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) {
+        s.replace(at, from.size(), to);
+        if (!all) break;
+    }
+    return s;
+}
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+class ConfigFileTest : public ::testing::Test {
+protected:
+    ConfigFileTest() {
+        InitMapControls(screen);
+        screen.SetText(kStartTimeoutEdit, "5");
+    }
+    ~ConfigFileTest() override { SetDecimalSeparator('.'); }
+
+    bool Save(const std::string& path) {
+        auto& m = state.maps;
+        return SaveConfigurationFile(screen, path, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence);
+    }
+    bool Load(const std::string& path) {
+        auto& m = state.maps;
+        return LoadConfigurationFile(screen, path, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence);
+    }
+    // A document as the program writes it, from the template maps.
+    std::string TemplateXml() {
+        TimingMaps t;
+        FillMapTemplate(t);
+        return ConfigurationXml(t.LPG, t.Petrol, t.LPGLoadDependence, t.PetrolLoadDependence, "5");
+    }
+
+    TempDir dir;
+    RecordingScreen screen;
+    MapsState state;
+};
+
+TEST_F(ConfigFileTest, TemplateIsWrittenWithTheExactStructure) {
+    FillMapTemplate(state.maps);
+    ASSERT_TRUE(Save(dir / "t.xml"));
+    const std::string xml = ReadFile(dir / "t.xml");
+    std::string lpg_points, throttle_points;
+    for (int i = 0; i < 80; ++i) {
+        lpg_points += "<LPGPoint UOZ" + std::to_string(i * 100) + "=\"9\">9000</LPGPoint>";
+        throttle_points += "<PetrolLoadDependencePoint UOZ" + std::to_string(i) + "=\"100\">100000</PetrolLoadDependencePoint>";
+    }
+    const std::string head =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><variator60_2>"
+        "<Settings Inversion=\"0\" Timeout=\"5\">variator settings</Settings>"
+        "<LPGmap>LPG map)))" + lpg_points + "</LPGmap><Petrolmap><PetrolPoint UOZ0=\"2\">2000</PetrolPoint>";
+    EXPECT_EQ(xml.substr(0, head.size()), head);
+    EXPECT_NE(xml.find("<LPGLoadDependencemap><LPGLoadDependencePoint UOZ0=\"100\">100000</LPGLoadDependencePoint>"),
+              std::string::npos);
+    const std::string tail = "<PetrolLoadDependencemap>" + throttle_points + "</PetrolLoadDependencemap></variator60_2>";
+    ASSERT_GE(xml.size(), tail.size());
+    EXPECT_EQ(xml.substr(xml.size() - tail.size()), tail);
+}
+
+TEST_F(ConfigFileTest, MarkersAndAnEmptyTimeoutAreWrittenAsTheyAre) {
+    ResetMapsToUnread(state.maps);
+    screen.SetText(kStartTimeoutEdit, "");
+    ASSERT_TRUE(Save(dir / "m.xml"));
+    const std::string xml = ReadFile(dir / "m.xml");
+    EXPECT_NE(xml.find("Timeout=\"\""), std::string::npos);
+    EXPECT_NE(xml.find("<LPGPoint UOZ7900=\"1000\">1000000</LPGPoint>"), std::string::npos);
+    EXPECT_NE(xml.find("<PetrolLoadDependencePoint UOZ79=\"-120\">-120000</PetrolLoadDependencePoint>"),
+              std::string::npos);
+}
+
+TEST_F(ConfigFileTest, ValuesWithUpToThreeDecimalsComeBackExactly) {
+    TimingMaps saved;
+    InitTimingMaps(saved);
+    for (int m = 0; m < 4; ++m)
+        for (int i = 0; i < 80; ++i)
+            saved[m].y[static_cast<std::size_t>(i)] = ((m * 80 + i - 160) * 137 + i % 7) / 1000.0;
+    saved.LPG.y[0] = 0.29;
+    saved.Petrol.y[1] = -327.68;
+    saved.LPGLoadDependence.y[2] = 1e6;  // taken unchecked
+    state.maps = saved;
+    ASSERT_TRUE(Save(dir / "r.xml"));
+    InitTimingMaps(state.maps);
+    ASSERT_TRUE(Load(dir / "r.xml"));
+    EXPECT_EQ(state.maps, saved);
+    EXPECT_TRUE(screen.errors.empty());
+    // Loading leaves the start timeout field alone.
+    EXPECT_EQ(screen.Text(kStartTimeoutEdit), "5");
+}
+
+TEST_F(ConfigFileTest, DecimalCommaLocaleWritesCommasAndTheReaderStopsThere) {
+    state.maps.LPG.y[0] = 9.0004;
+    ASSERT_TRUE(Save(dir / "point.xml"));
+    EXPECT_NE(ReadFile(dir / "point.xml").find("<LPGPoint UOZ0=\"9.0004\">9000.4</LPGPoint>"), std::string::npos);
+    SetDecimalSeparator(',');
+    ASSERT_TRUE(Save(dir / "comma.xml"));
+    EXPECT_NE(ReadFile(dir / "comma.xml").find("<LPGPoint UOZ0=\"9,0004\">9000,4</LPGPoint>"), std::string::npos);
+
+    ASSERT_TRUE(Load(dir / "point.xml"));
+    EXPECT_EQ(state.maps.LPG.y[0], 9.0004);
+    ASSERT_TRUE(Load(dir / "comma.xml"));
+    EXPECT_EQ(state.maps.LPG.y[0], 9.0);
+}
+
+TEST_F(ConfigFileTest, ReaderGoesByPositionAndTextOnly) {
+    std::string xml = TemplateXml();
+    // Names, attributes and the Settings element are not looked at; points
+    // parse the way the C library reads a number from the start of a text.
+    xml = Replace(xml, "variator60_2", "anything");
+    xml = Replace(xml, "<PetrolPoint UOZ100=\"2\">2000</PetrolPoint>", "<X>  -1.5e3xyz</X>");
+    xml = Replace(xml, "<PetrolPoint UOZ200=\"2\">2000</PetrolPoint>", "<X><![CDATA[+250]]></X>");
+    xml = Replace(xml, "<PetrolPoint UOZ300=\"2\">2000</PetrolPoint>", "<X>.5</X>");
+    xml = Replace(xml, "UOZ0=\"9\">9000<", "UOZ0=\"1\">1e-400<");
+    // Indented, with a byte-order mark and a comment.
+    xml = Replace(xml, "><", ">\n\t  <");
+    xml = "\xEF\xBB\xBF" + Replace(xml, "<Petrolmap>", "<Petrolmap><!-- petrol -->");
+    WriteFile(dir / "odd.xml", xml);
+    ASSERT_TRUE(Load(dir / "odd.xml")) << (screen.errors.empty() ? "" : screen.errors[0]);
+    EXPECT_EQ(state.maps.Petrol.y[1], -1.5);
+    EXPECT_EQ(state.maps.Petrol.y[2], 0.25);
+    EXPECT_EQ(state.maps.Petrol.y[3], 0.0005);
+    EXPECT_EQ(state.maps.LPG.y[0], 0.0);
+    EXPECT_EQ(state.maps.LPG.y[1], 9.0);
+    EXPECT_EQ(state.maps.PetrolLoadDependence.y[79], 100.0);
+}
+
+// Every one of these leaves all four maps as they were and says why.
+TEST_F(ConfigFileTest, MalformedFilesChangeNothing) {
+    const std::string good = TemplateXml();
+    auto replace = [&](const std::string& first, const std::string& with) { return Replace(good, first, with, false); };
+    auto drop_last_point = [&](const std::string& map, const std::string& point) {
+        std::string x = good;
+        const auto end = x.find("</" + map + ">");
+        const auto start = x.rfind("<" + point + " ", end);
+        x.erase(start, end - start);
+        return x;
+    };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    } cases[] = {
+        {"not XML", "LPG 9 9 9 9\n", "не является документом XML"},
+        {"empty", "", "не является документом XML"},
+        {"truncated", good.substr(0, good.size() / 2), "не является документом XML"},
+        {"root without maps", "<?xml version=\"1.0\"?><variator60_2><Settings/></variator60_2>",
+         "нужно 5 (Settings и четыре карты)"},
+        {"LPGmap without its text", replace("LPG map)))", ""), "нужно 81: текст \"LPG map)))\" и 80 точек"},
+        {"79 petrol points", drop_last_point("Petrolmap", "PetrolPoint"), "у карты Petrol (узел \"Petrolmap\" корневого элемента) 79 дочерних узлов, нужно 80"},
+        {"79 throttle points", drop_last_point("PetrolLoadDependencemap", "PetrolLoadDependencePoint"), "79 дочерних узлов"},
+        {"81 points", replace("<PetrolPoint ", "<PetrolPoint UOZ0=\"2\">2000</PetrolPoint><PetrolPoint "), "81 дочерних узлов"},
+        {"a point without a number", replace(">100000<", ">abc<"), "в точке 0 карты LPGLoadDependence"},
+        {"an empty point", replace(">2000<", "><"), "нет числа: \"\""},
+        {"a number too big for a double", replace(">9000<", ">1e999<"), "вне допустимого диапазона"},
+        {"a sign without digits", replace(">9000<", ">-.e5<"), "нет числа"},
+    };
+    TimingMaps before;
+    FillMapTemplate(before);
+    before.LPG.y[5] = 3.25;  // something a load would overwrite
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.maps = before;
+        screen.Clear();
+        WriteFile(dir / "bad.xml", c.bytes);
+        EXPECT_FALSE(Load(dir / "bad.xml"));
+        EXPECT_EQ(state.maps, before);
+        ASSERT_EQ(screen.errors.size(), 1u);
+        EXPECT_NE(screen.errors[0].find(c.says), std::string::npos) << screen.errors[0];
+        EXPECT_NE(screen.errors[0].find("bad.xml"), std::string::npos) << screen.errors[0];
+    }
+}
+
+TEST_F(ConfigFileTest, FilesThatAreNoConfigurationAtAllAreRefusedUnread) {
+    FillMapTemplate(state.maps);
+    const TimingMaps before = state.maps;
+    // A huge file is refused by its size, before it is read.
+    {
+        std::ofstream big(dir / "huge.xml", std::ios::binary);
+        big << "<?xml version=\"1.0\"?><variator60_2>";
+        big.seekp(static_cast<std::streamoff>(kMaxConfigFileBytes) + 10);
+        big << "</variator60_2>";
+    }
+    ::mkdir((dir / "folder.xml").c_str(), 0700);
+    const std::pair<std::string, const char*> cases[] = {
+        {dir / "huge.xml", "слишком велик"},
+        {dir / "missing.xml", "Не удалось открыть файл"},
+        {dir / "folder.xml", "не является файлом"},
+    };
+    for (const auto& [path, says] : cases) {
+        SCOPED_TRACE(path);
+        screen.Clear();
+        EXPECT_FALSE(Load(path));
+        ASSERT_EQ(screen.errors.size(), 1u);
+        EXPECT_NE(screen.errors[0].find(says), std::string::npos) << screen.errors[0];
+    }
+    EXPECT_EQ(state.maps, before);
+}
+
+TEST_F(ConfigFileTest, AFailedSaveLeavesTheEarlierFileWhole) {
+    FillMapTemplate(state.maps);
+    // A name as long as a directory takes: the file written beside it first
+    // cannot be made, so the save fails where a good file stands.
+    const std::string path = dir / (std::string(251, 'k') + ".xml");
+    const std::string before = TemplateXml();
+    WriteFile(path, before);
+    ASSERT_EQ(ReadFile(path), before);
+    state.maps.LPG.y.fill(1);
+    EXPECT_FALSE(Save(path));
+    ASSERT_EQ(screen.errors.size(), 1u);
+    EXPECT_NE(screen.errors[0].find("Не удалось сохранить файл"), std::string::npos);
+    EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST_F(ConfigFileTest, MenuItemsUseTheirDialogsAndRefreshTheViews) {
+    FillMapTemplate(state.maps);
+    screen.file_choices = {dir / "menu.xml"};
+    N3Click(screen, state);
+    EXPECT_EQ(screen.Series("LineSeries1").size(), 80u);  // refreshed
+    EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "9");
+
+    InitTimingMaps(state.maps);
+    screen.file_choices = {""};  // cancelled: nothing read, views refreshed all the same
+    N2Click(screen, state);
+    EXPECT_EQ(state.maps.LPG.y[0], 0.0);
+    EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "0");
+
+    screen.file_choices = {dir / "menu.xml"};
+    N2Click(screen, state);
+    EXPECT_EQ(state.maps.LPG.y[0], 9.0);
+    EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "9");
+    EXPECT_EQ(screen.Series("Series9")[0].y, 9.0);
+
+    // A file that fails ends the handler before the refresh.
+    WriteFile(dir / "bad.xml", "nonsense");
+    screen.file_choices = {dir / "bad.xml"};
+    InitTimingMaps(state.maps);
+    N2Click(screen, state);
+    EXPECT_EQ(screen.errors.size(), 1u);
+    EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "9");
+}
+
+}  // namespace
+}  // namespace tovrel::test

@@ -1,0 +1,241 @@
+// Map reads and writes on the line, and the single-map write buttons.
+#include <gtest/gtest.h>
+
+#include "MapTransfer.h"
+#include "MockPort.h"
+#include "SimFixture.h"
+
+namespace tovrel::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Frame(std::uint8_t head, std::uint8_t address, std::uint8_t index, std::uint16_t value) {
+    const auto hi = static_cast<std::uint8_t>(value >> 8), lo = static_cast<std::uint8_t>(value & 0xFF);
+    return {head, address, index, hi, lo, static_cast<std::uint8_t>(~hi), static_cast<std::uint8_t>(~lo)};
+}
+Bytes Complement(Bytes b) {
+    for (auto& x : b) x = static_cast<std::uint8_t>(~x);
+    return b;
+}
+
+class MockTransferTest : public ::testing::Test {
+protected:
+    MockTransferTest() {
+        auto p = std::make_unique<MockPort>();
+        port = p.get();
+        link = std::make_unique<DeviceLink>(screen, std::move(p));
+        link->ShowConnectionState(state::Connected);
+        screen.Clear();
+    }
+    RecordingScreen screen;
+    MockPort* port;
+    std::unique_ptr<DeviceLink> link;
+};
+
+struct KindCase {
+    MapKind kind;
+    std::uint8_t address;
+    const char* read_text;
+    const char* write_text;
+    const char* wrong_value;
+    TransferTally (*read)(DeviceLink&, TimingMap&);
+    TransferTally (*write)(DeviceLink&, const TimingMap&);
+};
+const KindCase kKinds[] = {
+    {map_kind::LPG, 1, "Чтение газовой карты из вариатора", "Запись газовой карты в вариатор",
+     "WritePLGMap: функция UARTdataExchangeForTovrel возвращает неверное значение", ReadLPGMap, WritePLGMap},
+    {map_kind::Petrol, 2, "Чтение бензиновой карты из вариатора", "Запись бензиновой карты в вариатор",
+     "WritePetrolMap: функция UARTdataExchangeForTovrel возвращает неверное значение", ReadPetrolMap,
+     WritePetrolMap},
+    {map_kind::LPGLoadDependence, 3, "Чтение газовой карты TPS", "Запись газовой карты TPS в вариатор",
+     "WritePLGLoadDependenceMap: функция UARTdataExchangeForTovrel возвращает неверное значение",
+     ReadLPGLoadDependenceMap, WritePLGLoadDependenceMap},
+    {map_kind::PetrolLoadDependence, 4, "Чтение бензиновой карты TPS", "Запись бензиновой карты TPS в вариатор",
+     "WritePetrolLoadDependenceMap: функция UARTdataExchangeForTovrel возвращает неверное значение",
+     ReadPetrolLoadDependenceMap, WritePetrolLoadDependenceMap},
+};
+
+TEST_F(MockTransferTest, ReadAsksEveryPointDecodesItAndGrowsTheCurve) {
+    for (const auto& k : kKinds) {
+        SCOPED_TRACE(std::string(k.kind));
+        port->written.clear();
+        screen.Clear();
+        const auto* controls = FindMapControls(k.kind);
+        const bool advance = IsAdvanceMap(k.kind);
+        for (int i = 0; i < 80; ++i) {
+            // Advance maps: -7.90 .. 7.90 in hundredths; throttle maps: a high
+            // byte that must be ignored.
+            const std::uint16_t v = advance ? static_cast<std::uint16_t>((i - 40) * 20) : static_cast<std::uint16_t>(0x0100 + i);
+            port->replies.push_back(Frame(0x55, k.address, static_cast<std::uint8_t>(i), v));
+        }
+        TimingMaps maps;
+        InitTimingMaps(maps);
+        TimingMap& map = *maps.Find(k.kind);
+        map.y.fill(1000);
+        // After each point the chart shows the points read so far.
+        int pumps_with_point = 0;
+        screen.on_pump = [&] {
+            const auto shown = screen.Series(controls->series);
+            if (shown.size() == 80 && pumps_with_point < 80 && shown[static_cast<std::size_t>(pumps_with_point)].y ==
+                                                                   map.y[static_cast<std::size_t>(pumps_with_point)] &&
+                map.y[static_cast<std::size_t>(pumps_with_point)] != 1000)
+                ++pumps_with_point;
+        };
+        const auto tally = k.read(*link, map);
+        screen.on_pump = nullptr;
+
+        ASSERT_EQ(port->written.size(), 80u);
+        for (int i = 0; i < 80; ++i) {
+            EXPECT_EQ(port->written[static_cast<std::size_t>(i)], Frame(0x55, k.address, static_cast<std::uint8_t>(i), 100));
+            const double want = advance ? (i - 40) * 0.2 : i;
+            EXPECT_DOUBLE_EQ(map.y[static_cast<std::size_t>(i)], want);
+            EXPECT_EQ(map.x[static_cast<std::size_t>(i)], advance ? 100.0 * i : i);
+        }
+        EXPECT_EQ(pumps_with_point, 80);
+        EXPECT_EQ(tally.exchanges, 80);
+        EXPECT_EQ(tally.failed, 0);
+        EXPECT_TRUE(screen.Showed("LabelProgress", k.read_text));
+        EXPECT_FALSE(screen.IsVisible("LabelProgress"));
+        EXPECT_FALSE(screen.IsVisible("ProgressBar1"));
+        EXPECT_EQ(screen.Number("ProgressBar1", Property::Position), 79);
+        EXPECT_TRUE(screen.messages.empty());
+    }
+}
+
+TEST_F(MockTransferTest, WriteSendsEncodedPointsAndChecksTheConfirmedValue) {
+    for (const auto& k : kKinds) {
+        SCOPED_TRACE(std::string(k.kind));
+        port->written.clear();
+        screen.Clear();
+        TimingMaps maps;
+        FillMapTemplate(maps);
+        TimingMap& map = *maps.Find(k.kind);
+        map.y[0] = 9.999;
+        map.y[1] = -0.5;
+        map.y[2] = 1000.0;  // a not-yet-read marker still goes out, cut to 16 bits
+        for (int i = 0; i < 80; ++i) {
+            const auto v = static_cast<std::uint16_t>(EncodeMapValue(k.kind, map.y[static_cast<std::size_t>(i)]));
+            const auto request = Frame(0xAA, k.address, static_cast<std::uint8_t>(i), v);
+            if (i == 5) {
+                // Passes the check bytes but carries another value, twice.
+                port->replies.push_back(Frame(0x00, 0, 0, 0x1234));
+                port->replies.push_back(Frame(0x00, 0, 0, 0x1234));
+            } else {
+                port->replies.push_back(Complement(request));
+            }
+        }
+        const auto tally = k.write(*link, map);
+
+        ASSERT_EQ(port->written.size(), 81u);  // point 5 was tried twice
+        const bool advance = IsAdvanceMap(k.kind);
+        EXPECT_EQ(port->written[0], Frame(0xAA, k.address, 0, advance ? 999 : 9));
+        EXPECT_EQ(port->written[1], Frame(0xAA, k.address, 1, advance ? 0xFFCE : 0));
+        EXPECT_EQ(port->written[2], Frame(0xAA, k.address, 2, advance ? 0x86A0 : 1000));
+        EXPECT_EQ(screen.messages, std::vector<std::string>{k.wrong_value});
+        EXPECT_EQ(tally.exchanges, 80);
+        EXPECT_EQ(tally.failed, 1);
+        EXPECT_TRUE(screen.Showed("LabelProgress", k.write_text));
+        EXPECT_FALSE(screen.IsVisible("LabelProgress"));
+        EXPECT_FALSE(screen.IsVisible("ProgressBar1"));
+        // The write loop redraws no chart.
+        EXPECT_TRUE(screen.Series(FindMapControls(k.kind)->series).empty());
+    }
+}
+
+TEST_F(MockTransferTest, DeadLinkGoesOnToTheEndAndStoresWhatCameBack) {
+    TimingMap map;
+    map.y.fill(1000);
+    const auto read = ReadPetrolMap(*link, map);
+    EXPECT_EQ(read.failed, 80);
+    EXPECT_EQ(port->written.size(), 160u);  // two attempts per point
+    for (double y : map.y) EXPECT_EQ(y, 0.0);
+
+    screen.Clear();
+    map.y.fill(2.0);
+    map.y[7] = 0.0;  // comes back as 0, so only the exchange complains
+    const auto written = WritePetrolMap(*link, map);
+    EXPECT_EQ(written.failed, 80);
+    EXPECT_EQ(screen.CountMessages(kKinds[1].wrong_value), 79);
+}
+
+class SimTransferTest : public SimFixture {
+protected:
+    void SetUp() override {
+        SimFixture::SetUp();
+        sim = &AddSim(2);
+        ASSERT_EQ(link->Connect(2, false), 1);
+        FillMapTemplate(state.maps);
+        screen.Clear();
+    }
+    sim::Variator* sim = nullptr;
+    MapsState state;
+};
+
+TEST_F(SimTransferTest, SingleMapButtonWritesTheWorkingCopyWithoutCommit) {
+    state.maps.Petrol.y[3] = -2.5;
+    const int frames = sim->FramesSeen();
+    const auto tally = PreviouselyPETROLmapWriteButtonClick(*link, state);
+    EXPECT_TRUE(tally.Ok());
+    EXPECT_EQ(sim->FramesSeen() - frames, 80);
+    const auto working = sim->Working();
+    EXPECT_EQ(working.maps[1][0], 200);
+    EXPECT_EQ(working.maps[1][3], -250);
+    EXPECT_EQ(working.maps[0][0], 0);  // other maps untouched
+    EXPECT_EQ(sim->Commits(), 0);
+    EXPECT_EQ(sim->Eeprom().maps[1][0], 0);
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+TEST_F(SimTransferTest, SingleMapButtonsRefuseWhenTheyMust) {
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"monitor polling", [&] { state.guard.RealtimeReadingActive = true; },
+         {"Перед записью данных в вариатоор, завершите чтение параметров реального времени."}},
+        {"tracking the throttle", [&] { state.guard.TPSFixingActive = true; },
+         {"Перед записью данных в вариатоор, завершите чтение текущего значения TPS."}},
+        {"not connected", [&] { link->ShowConnectionState(state::Disconnected); }, {}},
+    };
+    TransferTally (*buttons[])(DeviceLink&, MapsState&) = {
+        PreviouselyGASmapWriteButtonClick, PreviouselyPETROLmapWriteButtonClick,
+        PreviouselyGASTPSmapWriteButtonClick, PreviouselyPETROLTPSmapWriteButtonClick};
+    for (const auto& c : cases) {
+        for (auto* button : buttons) {
+            SCOPED_TRACE(c.name);
+            state.guard = {};
+            link->ShowConnectionState(state::Connected);
+            screen.Clear();
+            c.arrange();
+            const int frames = sim->FramesSeen();
+            EXPECT_FALSE(button(*link, state).completed);
+            EXPECT_EQ(sim->FramesSeen(), frames);
+            EXPECT_EQ(screen.messages, c.messages);
+        }
+    }
+}
+
+// A press made from the messages pumped while a map is being read must not
+// put its frames between the read's frames.
+TEST_F(SimTransferTest, ButtonPressedDuringATransferIsRefused) {
+    TransferTally nested;
+    bool pressed = false;
+    screen.on_pump = [&] {
+        if (pressed) return;
+        pressed = true;
+        nested = PreviouselyGASmapWriteButtonClick(*link, state);
+    };
+    const int frames = sim->FramesSeen();
+    const auto read = ReadLPGMap(*link, state.maps.LPG);
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(read.Ok());
+    EXPECT_FALSE(nested.completed);
+    EXPECT_EQ(sim->FramesSeen() - frames, 80);
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineBusyMessage)});
+    EXPECT_FALSE(link->LineBusy());
+}
+
+}  // namespace
+}  // namespace tovrel::test
