@@ -23,6 +23,23 @@ PropertyValue StoredScreen::Get(std::string_view control, Property property) con
     return p->second;
 }
 
+void StoredScreen::AppendLine(std::string_view control, std::string_view line) {
+    PropertyValue copy;
+    {
+        std::lock_guard lock(mutex_);
+        auto it = controls_.find(control);
+        if (it == controls_.end()) it = controls_.emplace(std::string(control), std::map<Property, PropertyValue>{}).first;
+        auto& value = it->second[Property::Text];
+        if (!std::holds_alternative<std::string>(value)) value = std::string();
+        auto& text = std::get<std::string>(value);
+        if (!text.empty()) text += '\n';
+        text += line;
+        // Subclasses that record changes get the line itself, not the whole memo.
+        copy = std::string(line);
+    }
+    OnAppend(control, std::get<std::string>(copy));
+}
+
 void StoredScreen::SelectPage(int index) {
     {
         std::lock_guard lock(mutex_);

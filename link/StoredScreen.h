@@ -19,6 +19,8 @@ public:
     void SelectPage(int index) override;
     int SelectedPage() const override;
     void Pump() override;
+    // Appends in place: a memo that gets many thousands of lines stays cheap.
+    void AppendLine(std::string_view control, std::string_view line) override;
     void SetSeries(std::string_view series, std::vector<ChartPoint> points) override;
     void SetPointY(std::string_view series, int index, double y) override;
     void SetPointColour(std::string_view series, int index, Rgb colour) override;
@@ -36,6 +38,7 @@ protected:
         (void)control; (void)property; (void)value;
     }
     virtual void OnPage(int index) { (void)index; }
+    virtual void OnAppend(std::string_view control, std::string_view line) { (void)control; (void)line; }
 
 private:
     struct SeriesData {
