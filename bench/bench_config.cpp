@@ -9,13 +9,14 @@
 #include <filesystem>
 #include <functional>
 
+#include "BenchSupport.h"
 #include "ConfigurationReadWrite.h"
 #include "RecordingScreen.h"
 #include "Variator.h"
 
 namespace {
 
-constexpr double kLineMs = 14 * 10 * 1000.0 / 9600.0;
+constexpr double kLineMs = tovrel::bench::kExchangeLineMs;
 
 struct Figure {
     int exchanges = 0;
@@ -43,9 +44,8 @@ void Print(const char* what, const Figure& f) {
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
-    std::string tmpl = (std::filesystem::temp_directory_path() / "tovrel-bench-XXXXXX").string();
-    const std::string dir = ::mkdtemp(tmpl.data());
-    ::setenv("TOVREL_PORT_DIR", dir.c_str(), 1);
+    tovrel::bench::PortDir ports;
+    const std::string& dir = ports.path();
     tovrel::sim::Options o;
     o.port_dir = dir;
     o.port_number = 1;
@@ -111,6 +111,5 @@ int main(int argc, char** argv) {
         link.Disconnect();
         status = read.failed == 0 && write.failed == 0 ? 0 : 1;
     }
-    std::filesystem::remove_all(dir);
     return status;
 }

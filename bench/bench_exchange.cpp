@@ -6,15 +6,15 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "BenchSupport.h"
 #include "Dataextractor.h"
 #include "StoredScreen.h"
 #include "Variator.h"
 
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 200;
-    std::string tmpl = (std::filesystem::temp_directory_path() / "tovrel-bench-XXXXXX").string();
-    std::string dir = ::mkdtemp(tmpl.data());
-    ::setenv("TOVREL_PORT_DIR", dir.c_str(), 1);
+    tovrel::bench::PortDir ports;
+    const std::string& dir = ports.path();
     tovrel::sim::Options o;
     o.port_dir = dir;
     o.port_number = 1;
@@ -43,13 +43,12 @@ int main(int argc, char** argv) {
         }
         double total_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         double mean = total_ms / count;
-        const double line_ms = 14 * 10 * 1000.0 / 9600.0;
+        const double line_ms = tovrel::bench::kExchangeLineMs;
         std::printf("exchanges: %d (half reads, half writes), failures: %d\n", count, failures);
         std::printf("mean exchange time: %.3f ms; line time of 14 bytes: %.3f ms\n", mean, line_ms);
         std::printf("ratio: %.3f (target <= 1.20)\n", mean / line_ms);
         link.Disconnect();
         status = failures == 0 ? 0 : 1;
     }
-    std::filesystem::remove_all(dir);
     return status;
 }

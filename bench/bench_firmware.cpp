@@ -12,6 +12,7 @@
 #include <random>
 #include <thread>
 
+#include "BenchSupport.h"
 #include "Firmwareupdate.h"
 #include "StoredScreen.h"
 #include "Variator.h"
@@ -36,9 +37,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const auto size = static_cast<std::uint32_t>(arg);
-    std::string tmpl = (std::filesystem::temp_directory_path() / "tovrel-bench-XXXXXX").string();
-    std::string dir = ::mkdtemp(tmpl.data());
-    ::setenv("TOVREL_PORT_DIR", dir.c_str(), 1);
+    tovrel::bench::PortDir ports;
+    const std::string& dir = ports.path();
 
     std::vector<std::uint8_t> image(size);
     std::mt19937 rng(2024);
@@ -98,6 +98,5 @@ int main(int argc, char** argv) {
         std::printf("ratio: %.4f (target <= 1.02)\n", total_ms / (line_ms + pauses_ms));
         status = update.Confirmed() && exact ? 0 : 1;
     }
-    std::filesystem::remove_all(dir);
     return status;
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "BenchSupport.h"
 #include "Dataextractor.h"
 #include "Engine.h"
 #include "LiveState.h"
@@ -17,9 +18,8 @@
 
 int main(int argc, char** argv) {
     const int passes = argc > 1 ? std::atoi(argv[1]) : 100;
-    std::string tmpl = (std::filesystem::temp_directory_path() / "tovrel-bench-XXXXXX").string();
-    std::string dir = ::mkdtemp(tmpl.data());
-    ::setenv("TOVREL_PORT_DIR", dir.c_str(), 1);
+    tovrel::bench::PortDir ports;
+    const std::string& dir = ports.path();
     tovrel::sim::Options o;
     o.port_dir = dir;
     o.port_number = 1;
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         double total_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         const int exchanges = device.FramesSeen() - frames_before;
 
-        const double line_ms = 14 * 10 * 1000.0 / 9600.0;
+        const double line_ms = tovrel::bench::kExchangeLineMs;
         std::printf("passes: %d, exchanges: %d (%.2f per pass), failed: %ld\n", shown, exchanges,
                     static_cast<double>(exchanges) / shown, state.failed_exchanges);
         std::printf("mean pass time: %.3f ms; line time of its exchanges: %.3f ms\n", total_ms / shown,
@@ -59,6 +59,5 @@ int main(int argc, char** argv) {
         link.Disconnect();
         status = state.failed_exchanges == 0 && shown == passes ? 0 : 1;
     }
-    std::filesystem::remove_all(dir);
     return status;
 }

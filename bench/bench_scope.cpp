@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "BenchSupport.h"
 #include "ImageCanvas.h"
 #include "Ocsilloscope.h"
 #include "StoredScreen.h"
@@ -128,9 +129,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: bench_scope [COUNT]   (2 to 50000 records, default 20000)\n");
         return 2;
     }
-    std::string tmpl = (std::filesystem::temp_directory_path() / "tovrel-bench-XXXXXX").string();
-    std::string dir = ::mkdtemp(tmpl.data());
-    ::setenv("TOVREL_PORT_DIR", dir.c_str(), 1);
+    tovrel::bench::PortDir ports;
+    const std::string& dir = ports.path();
     int status = 0;
     struct Mode {
         bool mode32;
@@ -144,6 +144,5 @@ int main(int argc, char** argv) {
         std::printf("%s ratio: %.1f (target >= 10 with nothing lost)\n", m.name, r.per_second / m.line_rate);
         if (!r.ok || (!m.mode32 && r.per_second / m.line_rate < 10)) status = 1;
     }
-    std::filesystem::remove_all(dir);
     return status;
 }

@@ -1,27 +1,11 @@
 #!/usr/bin/env bash
 # tovrel-cli against tovrel-sim processes in each firmware mode.
 set -u
-cli=$1
-sim=$2
-dir=$(mktemp -d)
-export TOVREL_PORT_DIR=$dir
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$dir"; }
-trap cleanup EXIT
-fail=0
-check() { # name, expected status, actual status, output, pattern
-  if [ "$2" != "$3" ] || ! grep -q -- "$5" <<<"$4"; then
-    echo "FAIL: $1 (status $3, wanted $2)"; echo "$4"; fail=1
-  else
-    echo "ok: $1"
-  fi
-}
-start_sim() { "$sim" --port "$1" --mode "$2" "${@:3}" >"$dir/sim$1.log" 2>&1 & pids+=($!)
-  for _ in $(seq 100); do [ -e "$dir/COM$1" ] && return; sleep 0.05; done; echo "sim on $1 did not start"; exit 1; }
+source "$(dirname "$0")/e2e_lib.sh" "$@"
 
-start_sim 3 1
-start_sim 4 2
-start_sim 5 3
+start_sim 3 --mode 1
+start_sim 4 --mode 2
+start_sim 5 --mode 3
 
 out=$(cd "$dir" && "$cli" --port 3 probe 2>&1); check "probe normal" 0 $? "$out" "mode 1"
 out=$(cd "$dir" && "$cli" --port 4 probe 2>&1); check "probe loader" 0 $? "$out" "mode 2"
@@ -35,8 +19,8 @@ out=$(cd "$dir" && "$cli" --port 3 exchange read 300 0 1000 2>&1); check "exchan
 out=$(cd "$dir" && "$cli" ports 2>&1); check "ports" 0 $? "$out" "COM3"
 out=$(cd "$dir" && "$cli" --port 1000 probe 2>&1); check "port of four digits" 105 $? "$out" "1000"
 
-start_sim 8 3 --scope-step-ms 0 --scope-records 300
-start_sim 9 3 --scope-step-ms 0 --scope-fault wrong-marker:10
+start_sim 8 --mode 3 --scope-step-ms 0 --scope-records 300
+start_sim 9 --mode 3 --scope-step-ms 0 --scope-fault wrong-marker:10
 out=$(cd "$dir" && "$cli" --port 8 scope --plot plot.png 2>&1); check "scope 16-bit" 0 $? "$out" "signal.txt: 300 records"
 grep -q "Запись оциллограммы завершена вариатором." <<<"$out" && [ "$(wc -l <"$dir/signal.txt")" = 301 ] \
   && head -c 8 "$dir/plot.png" | grep -q PNG && echo "ok: scope files" || { echo "FAIL: scope files"; fail=1; }

@@ -2,23 +2,7 @@
 # tovrel-cli read and write of the whole configuration against tovrel-sim:
 # read into a file, write the file into a second variator, compare EEPROMs.
 set -u
-cli=$1
-sim=$2
-dir=$(mktemp -d)
-export TOVREL_PORT_DIR=$dir
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$dir"; }
-trap cleanup EXIT
-fail=0
-check() { # name, expected status, actual status, output, pattern
-  if [ "$2" != "$3" ] || ! grep -q -- "$5" <<<"$4"; then
-    echo "FAIL: $1 (status $3, wanted $2)"; echo "$4"; fail=1
-  else
-    echo "ok: $1"
-  fi
-}
-start_sim() { "$sim" --port "$1" "${@:2}" >"$dir/sim$1.log" 2>&1 & pids+=($!)
-  for _ in $(seq 100); do [ -e "$dir/COM$1" ] && return; sleep 0.05; done; echo "sim on $1 did not start"; exit 1; }
+source "$(dirname "$0")/e2e_lib.sh" "$@"
 
 # The first variator's EEPROM: every map point different, throttle replies
 # with noise in their high byte, a start timeout and calibration points.

@@ -1,18 +1,7 @@
 #!/usr/bin/env bash
 # tovrel-cli monitor and tps commands against tovrel-sim with its live engine.
 set -u
-cli=$1
-sim=$2
-dir=$(mktemp -d)
-export TOVREL_PORT_DIR=$dir
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$dir"; }
-trap cleanup EXIT
-fail=0
-ok() { echo "ok: $1"; }
-bad() { echo "FAIL: $1"; shift; printf '%s\n' "$@"; fail=1; }
-start_sim() { "$sim" --port "$1" "${@:2}" >"$dir/sim$1.log" 2>&1 & pids+=($!)
-  for _ in $(seq 100); do [ -e "$dir/COM$1" ] && return; sleep 0.05; done; echo "sim on $1 did not start"; exit 1; }
+source "$(dirname "$0")/e2e_lib.sh" "$@"
 
 mkdir -p "$dir/dump"
 start_sim 3 --engine --pedal-period 1 --capabilities 0x0600 --timer-division 16 --switch-word 0x0A00 \

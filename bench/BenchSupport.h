@@ -1,0 +1,32 @@
+#pragma once
+// What the benchmarks share: a temporary port directory that is the run's
+// TOVREL_PORT_DIR and goes away at the end, and the line time of a frame pair.
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace tovrel::bench {
+
+// 14 bytes of request and reply at 9600 baud, 10 bits a byte.
+inline constexpr double kExchangeLineMs = 14 * 10 * 1000.0 / 9600.0;
+
+class PortDir {
+public:
+    PortDir() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "tovrel-bench-XXXXXX").string();
+        path_ = ::mkdtemp(tmpl.data());
+        ::setenv("TOVREL_PORT_DIR", path_.c_str(), 1);
+    }
+    ~PortDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    PortDir(const PortDir&) = delete;
+    PortDir& operator=(const PortDir&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace tovrel::bench
