@@ -5,10 +5,21 @@
 #include <filesystem>
 #include <string>
 
+#include "Variator.h"
+
 namespace tovrel::bench {
 
 // 14 bytes of request and reply at 9600 baud, 10 bits a byte.
 inline constexpr double kExchangeLineMs = 14 * 10 * 1000.0 / 9600.0;
+
+// A simulator on COM1 of `dir`, paced like a real 9600-baud line.
+inline sim::Options PacedSimOptions(const std::string& dir) {
+    sim::Options o;
+    o.port_dir = dir;
+    o.port_number = 1;
+    o.paced = true;
+    return o;
+}
 
 class PortDir {
 public:

@@ -15,10 +15,7 @@ int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 200;
     tovrel::bench::PortDir ports;
     const std::string& dir = ports.path();
-    tovrel::sim::Options o;
-    o.port_dir = dir;
-    o.port_number = 1;
-    o.paced = true;
+    const tovrel::sim::Options o = tovrel::bench::PacedSimOptions(dir);
     int status = 0;
     {
         tovrel::sim::Variator device(o);

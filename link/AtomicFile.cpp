@@ -12,19 +12,27 @@
 
 namespace tovrel {
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+int CreateFileBeside(const std::string& path, std::string& temp_path) {
     namespace fs = std::filesystem;
-    auto fail = [&](const std::string& what, int err) {
-        if (error) *error = what + ": " + std::strerror(err);
-        return false;
-    };
     fs::path target(path);
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     int fd = ::mkstemp(name.data());
-    if (fd < 0) return fail("cannot create a file in " + dir.string(), errno);
+    if (fd >= 0) temp_path = name.data();
+    return fd;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+    auto fail = [&](const std::string& what, int err) {
+        if (error) *error = what + ": " + std::strerror(err);
+        return false;
+    };
+    std::string temp;
+    int fd = CreateFileBeside(path, temp);
+    if (fd < 0) return fail("cannot create a file beside " + path, errno);
+    const char* name = temp.c_str();
     std::size_t done = 0;
     while (done < bytes.size()) {
         ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -32,20 +40,20 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
         if (w <= 0) {
             int err = errno;
             ::close(fd);
-            ::unlink(name.data());
+            ::unlink(name);
             return fail("cannot write " + path, err);
         }
         done += static_cast<std::size_t>(w);
     }
     if (::fsync(fd) != 0 || ::close(fd) != 0) {
         int err = errno;
-        ::unlink(name.data());
+        ::unlink(name);
         return fail("cannot write " + path, err);
     }
-    ::chmod(name.data(), 0644);
-    if (::rename(name.data(), path.c_str()) != 0) {
+    ::chmod(name, 0644);
+    if (::rename(name, path.c_str()) != 0) {
         int err = errno;
-        ::unlink(name.data());
+        ::unlink(name);
         return fail("cannot replace " + path, err);
     }
     return true;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "AtomicFile.h"
 #include "Cp1251.h"
 
 namespace tovrel {
@@ -69,17 +70,12 @@ std::string RecordLine(std::uint32_t number, const OscillogramRecord& r, bool mo
 OscillogramFile::~OscillogramFile() { Discard(); }
 
 bool OscillogramFile::Create(const std::string& path, std::string* error) {
-    namespace fs = std::filesystem;
     Discard();
     path_ = path;
     failed_ = false;
     error_ = 0;
-    fs::path target(path);
-    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
+    std::string name;
+    int fd = CreateFileBeside(path, name);
     if (fd < 0) {
         if (error) *error = std::strerror(errno);
         return false;
@@ -88,11 +84,11 @@ bool OscillogramFile::Create(const std::string& path, std::string* error) {
     if (!file_) {
         int err = errno;
         ::close(fd);
-        ::unlink(name.data());
+        ::unlink(name.c_str());
         if (error) *error = std::strerror(err);
         return false;
     }
-    temp_path_ = name.data();
+    temp_path_ = name;
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
     return true;
 }
