@@ -13,15 +13,7 @@ namespace {
 
 using namespace std::chrono;
 
-class ComPortTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    std::unique_ptr<sim::Line> peer = std::make_unique<sim::Line>(dir / "COM1");
-    ComPort port;
-    long ElapsedMs(steady_clock::time_point since) {
-        return duration_cast<milliseconds>(steady_clock::now() - since).count();
-    }
-};
+class ComPortTest : public PtyPortTest {};
 
 TEST_F(ComPortTest, ClosedPortRefusesEverythingButClose) {
     std::uint8_t b[4] = {};

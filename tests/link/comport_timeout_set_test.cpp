@@ -12,15 +12,7 @@ namespace {
 
 using namespace std::chrono;
 
-class TimeoutSetTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    std::unique_ptr<sim::Line> peer = std::make_unique<sim::Line>(dir / "COM1");
-    ComPort port;
-    long ElapsedMs(steady_clock::time_point since) {
-        return duration_cast<milliseconds>(steady_clock::now() - since).count();
-    }
-};
+class TimeoutSetTest : public PtyPortTest {};
 
 TEST_F(TimeoutSetTest, TotalAndIntervalLimitsOfASet) {
     ASSERT_TRUE(port.Open(dir / "COM1", kBaudRate, 100));

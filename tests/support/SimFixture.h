@@ -3,12 +3,15 @@
 // device link whose pauses do not wait.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
+#include "Crc.h"
 #include "Dataextractor.h"
+#include "Line.h"
 #include "RecordingScreen.h"
 #include "Variator.h"
 
@@ -29,6 +32,17 @@ public:
 
 private:
     std::string path_;
+};
+
+// A real port opposite a bare pseudo-terminal that the test drives by hand.
+class PtyPortTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::unique_ptr<sim::Line> peer = std::make_unique<sim::Line>(dir / "COM1");
+    ComPort port;
+    static long ElapsedMs(std::chrono::steady_clock::time_point since) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since).count();
+    }
 };
 
 class SimFixture : public ::testing::Test {
