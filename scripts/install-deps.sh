@@ -6,6 +6,8 @@ packages=(
   build-essential g++ cmake make pkg-config
   libgtest-dev libgmock-dev
   libpugixml-dev libcli11-dev libpng-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
+  fonts-wine xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,8 @@
+#include "Program.h"
+
+namespace tovrel {
+
+Program::Program(Screen& s, Canvas& picture, std::unique_ptr<SerialPort> port, std::unique_ptr<SerialPort> loader_port)
+    : screen(s), link(s, std::move(port)), firmware(link, std::move(loader_port)), scope(link, picture) {}
+
+}  // namespace tovrel

@@ -1,0 +1,47 @@
+#pragma once
+// The program-wide state of one run, with one owner: the device link and its
+// serial port, the maps with their editor state and the one write guard, the
+// device options (one copy, shared by the settings, monitor and log code), the
+// live state, the firmware update, the oscilloscope and the start choice.
+//
+// Every front end (the desktop window, the command line, the tests) makes one
+// Program and calls the logic's handlers with its members. In the desktop
+// program it lives on the device thread and is touched by that thread only.
+#include <cstdint>
+#include <memory>
+
+#include "Canvas.h"
+#include "ConfigurationReadWrite.h"
+#include "Dataextractor.h"
+#include "Firmwareupdate.h"
+#include "LiveState.h"
+#include "MapEditor.h"
+#include "Ocsilloscope.h"
+
+namespace tovrel {
+
+class Program {
+public:
+    // `picture` is the canvas of the oscillogram picture (Oscill_Image).
+    Program(Screen& screen, Canvas& picture, std::unique_ptr<SerialPort> port = std::make_unique<ComPort>(),
+            std::unique_ptr<SerialPort> loader_port = std::make_unique<ComPort>());
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Screen& screen;
+    DeviceLink link;
+    MapsState maps;          // maps, editor state, write guard
+    SettingsState settings;  // device options, program directory
+    LiveState live;
+    FirmwareUpdate firmware;
+    Oscilloscope scope;
+
+    // The start dialog's choice: 0 connect and read, 1 connect only,
+    // 2 connect for a firmware update with beeps.
+    std::uint8_t StartOption = 0;
+    bool FirmwareBeepEnabled = false;
+
+    LiveContext Live() { return LiveContext{link, maps.guard, settings.options, live}; }
+};
+
+}  // namespace tovrel
