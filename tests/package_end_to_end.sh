@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build directory, installs it into a
+# scratch root and runs the installed tovrel-cli against the installed
+# simulator: probe, one exchange, a read of the whole configuration.
+set -u
+build=$1
+root=$(mktemp -d)
+work=$(mktemp -d)
+export TOVREL_PORT_DIR=$(mktemp -d)
+sim_pid=
+cleanup() { [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$root" "$work" "$TOVREL_PORT_DIR"; }
+trap cleanup EXIT
+fail=0
+ok() { echo "ok: $1"; }
+bad() { echo "FAIL: $1"; fail=1; }
+
+(cd "$build" && cpack -G DEB -B "$work/pkg" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; echo "FAIL: cpack"; exit 1; }
+deb=$(ls "$work"/pkg/*.deb 2>/dev/null | head -1)
+[ -n "$deb" ] && ok "package built: $(basename "$deb")" || { bad "no .deb"; exit 1; }
+dpkg-deb -x "$deb" "$root" || { bad "dpkg-deb -x"; exit 1; }
+for f in usr/bin/tovrel-cli usr/bin/tovrel-sim; do
+  [ -x "$root/$f" ] && ok "installed $f" || bad "missing $f"
+done
+if dpkg-deb -c "$deb" | grep -q 'usr/bin/tovrel-terminal'; then
+  for f in usr/bin/tovrel-terminal usr/share/applications/tovrel-terminal.desktop \
+           usr/share/icons/hicolor/scalable/apps/tovrel-terminal.svg; do
+    [ -e "$root/$f" ] && ok "installed $f" || bad "missing $f"
+  done
+fi
+dpkg-deb -f "$deb" Depends | grep -q libc6 && ok "dependencies recorded" || bad "no Depends"
+
+"$root/usr/bin/tovrel-sim" --port 4 >"$work/sim.log" 2>&1 & sim_pid=$!
+for _ in $(seq 100); do [ -e "$TOVREL_PORT_DIR/COM4" ] && break; sleep 0.05; done
+cd "$work"
+out=$("$root/usr/bin/tovrel-cli" --port 4 probe 2>&1) && grep -q "mode 1" <<<"$out" && ok "installed probe" || { bad "installed probe"; echo "$out"; }
+out=$("$root/usr/bin/tovrel-cli" -q --port 4 exchange write 1 0 950 2>&1) && ok "installed exchange write" || { bad "installed exchange write"; echo "$out"; }
+out=$("$root/usr/bin/tovrel-cli" -q --port 4 read --out "$work/c.xml" 2>&1) && grep -q variator60_2 "$work/c.xml" \
+  && ok "installed read into XML" || { bad "installed read"; echo "$out"; }
+exit $fail
