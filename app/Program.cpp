@@ -2,7 +2,7 @@
 
 namespace tovrel {
 
-Program::Program(Screen& s, Canvas& picture, std::unique_ptr<SerialPort> port, std::unique_ptr<SerialPort> loader_port)
+Program::Program(Screen& s, Canvas& picture, std::unique_ptr<SerialPort> port, std::unique_ptr<LoaderSerialPort> loader_port)
     : screen(s), link(s, std::move(port)), firmware(link, std::move(loader_port)), scope(link, picture) {}
 
 }  // namespace tovrel

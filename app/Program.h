@@ -24,7 +24,7 @@ class Program {
 public:
     // `picture` is the canvas of the oscillogram picture (Oscill_Image).
     Program(Screen& screen, Canvas& picture, std::unique_ptr<SerialPort> port = std::make_unique<ComPort>(),
-            std::unique_ptr<SerialPort> loader_port = std::make_unique<ComPort>());
+            std::unique_ptr<LoaderSerialPort> loader_port = std::make_unique<ComPort>());
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 

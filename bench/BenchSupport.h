@@ -1,16 +1,14 @@
 #pragma once
-// What the benchmarks share: a temporary port directory that is the run's
-// TOVREL_PORT_DIR and goes away at the end, and the line time of a frame pair.
+// What the benchmarks share: a temporary port directory that goes away at the
+// end, and the line time of a frame pair.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "BenchLine.h"
 #include "Variator.h"
 
 namespace tovrel::bench {
-
-// 14 bytes of request and reply at 9600 baud, 10 bits a byte.
-inline constexpr double kExchangeLineMs = 14 * 10 * 1000.0 / 9600.0;
 
 // A simulator on COM1 of `dir`, paced like a real 9600-baud line.
 inline sim::Options PacedSimOptions(const std::string& dir) {
@@ -26,7 +24,6 @@ public:
     PortDir() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "tovrel-bench-XXXXXX").string();
         path_ = ::mkdtemp(tmpl.data());
-        ::setenv("TOVREL_PORT_DIR", path_.c_str(), 1);
     }
     ~PortDir() {
         std::error_code ec;

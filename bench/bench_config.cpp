@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
 
         tovrel::test::RecordingScreen screen;
         tovrel::DeviceLink link(screen);
+        link.port_dir = dir;
         link.sleep_ms = [](int) {};
         if (link.Connect(1, false) != 1) {
             std::fprintf(stderr, "bench_config: no variator\n");

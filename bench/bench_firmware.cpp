@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
         tovrel::sim::Variator device(o);
         device.Start();
         tovrel::DeviceLink link(screen);
+        link.port_dir = dir;
         link.default_port_dir = dir;
         link.sleep_ms = RealSleep;
         if (link.Connect(1, false) != 1) {

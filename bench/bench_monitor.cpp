@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
         device.Start();
         tovrel::StoredScreen screen;
         tovrel::DeviceLink link(screen);
+        link.port_dir = dir;
         link.sleep_ms = [](int) {};
         if (link.Connect(1, false) != 1) {
             std::fprintf(stderr, "bench_monitor: no variator\n");

@@ -67,6 +67,7 @@ Result Run(const std::string& dir, int port, bool mode32, int count) {
 
     TimingScreen screen;
     tovrel::DeviceLink link(screen);
+    link.port_dir = dir;
     link.sleep_ms = [](int) {};
     if (link.Connect(port, false) != 3) {
         std::fprintf(stderr, "bench_scope: no oscilloscope firmware on the line\n");

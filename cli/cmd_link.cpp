@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "Cli.h"
-#include "PortPath.h"
+#include "Platform.h"
 
 namespace tovrel::cli {
 
@@ -35,8 +35,8 @@ void RegisterLinkCommands(CLI::App& app, Context& ctx) {
     static bool show_all = false;
     ports->add_flag("--all", show_all, "Also list numbers whose device does not exist");
     ports->callback([&ctx] {
-        ctx.run = [] {
-            for (const auto& p : ListPorts()) {
+        ctx.run = [&ctx] {
+            for (const auto& p : platform::ListPorts(ctx.link.port_dir)) {
                 if (!p.exists && !show_all) continue;
                 std::cout << "COM" << p.number << '\t' << p.path << '\t' << (p.exists ? "present" : "absent") << '\n';
             }

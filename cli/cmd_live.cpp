@@ -19,7 +19,12 @@ namespace tovrel::cli {
 namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
-void OnInterrupt(int) { g_interrupted = 1; }
+// Notes the press and puts the default action back, so that a further
+// Ctrl+C ends the program.
+extern "C" void OnLiveInterrupt(int) {
+    g_interrupted = 1;
+    std::signal(SIGINT, SIG_DFL);
+}
 
 // The program-wide state the live procedures share in one CLI run.
 struct LiveRun {
@@ -35,11 +40,7 @@ class InterruptPresses {
 public:
     InterruptPresses(Screen& screen, std::function<void()> press) : screen_(dynamic_cast<StoredScreen&>(screen)) {
         g_interrupted = 0;
-        struct sigaction sa {};
-        sa.sa_handler = OnInterrupt;
-        sa.sa_flags = SA_RESETHAND;
-        sigemptyset(&sa.sa_mask);
-        ::sigaction(SIGINT, &sa, &old_);
+        old_ = std::signal(SIGINT, OnLiveInterrupt);
         screen_.on_pump = [press = std::move(press)] {
             if (!g_interrupted) return;
             g_interrupted = 0;
@@ -48,14 +49,14 @@ public:
     }
     ~InterruptPresses() {
         screen_.on_pump = nullptr;
-        ::sigaction(SIGINT, &old_, nullptr);
+        std::signal(SIGINT, old_ == SIG_ERR ? SIG_DFL : old_);
     }
     InterruptPresses(const InterruptPresses&) = delete;
     InterruptPresses& operator=(const InterruptPresses&) = delete;
 
 private:
     StoredScreen& screen_;
-    struct sigaction old_ {};
+    void (*old_)(int) = SIG_DFL;
 };
 
 // A number in a CSV column: the general form, always with a point.

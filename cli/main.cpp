@@ -1,4 +1,5 @@
 // tovrel-cli: the command-line front end of Tovrel Terminal.
+#include <cstdlib>
 #include <iostream>
 
 #include "Cli.h"
@@ -10,6 +11,9 @@ int main(int argc, char** argv) {
     int port = 0;
     auto* port_opt = app.add_option("--port", port, "Connect to port N instead of the remembered port and the scan")
                          ->check(CLI::Range(1, 999));
+    // Port n is <DIR>/COM<n> (where the simulated variator links its terminal).
+    if (const char* dir = std::getenv("TOVREL_PORT_DIR")) ctx.link.port_dir = dir;
+    app.add_option("--port-dir", ctx.link.port_dir, "Directory where port N is COM<N> (default: $TOVREL_PORT_DIR)");
     bool quiet = false;
     app.add_flag("-q,--quiet", quiet, "Do not show progress");
     tovrel::cli::RegisterLinkCommands(app, ctx);

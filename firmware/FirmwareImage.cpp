@@ -1,8 +1,8 @@
 // The image file: choosing it, reading it into FirmwareImage, the size check,
 // and the update log.
-#include <sys/stat.h>
 
 #include "Firmwareupdate.h"
+#include "Platform.h"
 
 namespace tovrel {
 
@@ -34,12 +34,11 @@ std::optional<std::string> FirmwareUpdate::SelectFirmwareFile() {
 ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
     image.size = 0;
     // File names reach the system as they are (UTF-8 here).
-    std::FILE* f = std::fopen(name.c_str(), "rb");
+    std::FILE* f = platform::OpenFile(name, "rb");
     if (f) {
         // Only a regular file is an image: a directory would fail on the first
         // read, and a device such as /dev/zero would never end.
-        struct stat st {};
-        if (::fstat(::fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (!platform::IsRegularFile(f)) {
             std::fclose(f);
             f = nullptr;
         }

@@ -14,7 +14,7 @@ bool WholeWord(const TransferResult& r) { return r.ok && r.count == 4; }
 
 }  // namespace
 
-FirmwareUpdate::FirmwareUpdate(DeviceLink& link, std::unique_ptr<SerialPort> loader_port)
+FirmwareUpdate::FirmwareUpdate(DeviceLink& link, std::unique_ptr<LoaderSerialPort> loader_port)
     : LoaderPort(std::move(loader_port)),
       sleep_ms([&link](int ms) { link.sleep_ms(ms); }),
       link_(link),
@@ -130,19 +130,30 @@ void FirmwareUpdate::SearchLoader() {
             p = remembered;
         }
         const std::string com = "COM" + std::to_string(p);
-        if (!LoaderPort.Open(p)) {
+        const auto path = link_.PortPathFor(p);
+        if (!path || !LoaderPort.Open(*path)) {
             LogUpdateLine("Попытка открыть порт " + com + " не увенчалась успехом");
             continue;
         }
-        if (!LoaderPort.ApplySearchTimeouts()) {
+        if (!LoaderPort.ApplyLineSettings()) {
             LogUpdateLine("Не удалось установить параметры com-порта");
             LoaderPort.Close();
             continue;
         }
         link_.SaveDefaultPort(static_cast<std::uint8_t>(p));
+        // Without its timeouts a read could wait for ever: the attempt ends
+        // as for refused line settings.
+        if (!LoaderPort.ApplySearchTimeouts()) {
+            LogUpdateLine("Не удалось установить параметры com-порта");
+            LoaderPort.Close();
+            continue;
+        }
         LogUpdateLine("Открыт порт " + com + ". Выполнен запрос. Ожидаем ответ вариатора.");
         if (!LoaderPort.Purge()) {
             LogUpdateLine("Не удалось очистить com порт");
+            Sleep(1000);
+        } else if (!LoaderPort.SetupQueues()) {
+            LogUpdateLine("Не удалось инициализировать буферы приема-передачи");
             Sleep(1000);
         }
         FlushLoaderPort();

@@ -32,7 +32,8 @@ void InitFirmwarePage(Screen& screen);
 class FirmwareUpdate {
 public:
     // `loader_port` is the port object of LoaderPort; tests pass a scripted one.
-    explicit FirmwareUpdate(DeviceLink& link, std::unique_ptr<SerialPort> loader_port = std::make_unique<ComPort>());
+    explicit FirmwareUpdate(DeviceLink& link,
+                            std::unique_ptr<LoaderSerialPort> loader_port = std::make_unique<ComPort>());
     ~FirmwareUpdate();
     FirmwareUpdate(const FirmwareUpdate&) = delete;
     FirmwareUpdate& operator=(const FirmwareUpdate&) = delete;

@@ -1,7 +1,5 @@
 #include "LoaderLink.h"
 
-#include "PortPath.h"
-
 namespace tovrel {
 
 std::array<std::uint8_t, 4> WordBytes(std::uint32_t word) {
@@ -16,13 +14,7 @@ std::uint32_t WordFromBytes(const std::array<std::uint8_t, 4>& b) {
 
 std::string WordText(std::uint32_t word) { return std::to_string(static_cast<std::int32_t>(word)); }
 
-LoaderLink::LoaderLink(std::unique_ptr<SerialPort> port) : port_(std::move(port)) {}
-
-bool LoaderLink::Open(int port_number) {
-    auto path = PortPath(port_number);
-    if (!path) return false;
-    return port_->Open(*path, kBaudRate, static_cast<std::int32_t>(search_timeouts.read_interval));
-}
+LoaderLink::LoaderLink(std::unique_ptr<LoaderSerialPort> port) : port_(std::move(port)) {}
 
 TransferResult LoaderLink::WriteWord(std::uint32_t word) {
     const auto bytes = WordBytes(word);

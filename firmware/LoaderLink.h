@@ -29,11 +29,14 @@ std::string WordText(std::uint32_t word);
 
 class LoaderLink {
 public:
-    explicit LoaderLink(std::unique_ptr<SerialPort> port = std::make_unique<ComPort>());
+    explicit LoaderLink(std::unique_ptr<LoaderSerialPort> port = std::make_unique<ComPort>());
 
-    // Opens port n (as ComPort numbers it) with the line settings. False when
-    // it has no path, does not exist or is in use.
-    bool Open(int port_number);
+    // Opens the device without touching its settings. False when it does not
+    // exist or is in use.
+    bool Open(const std::string& path) { return port_->OpenDevice(path); }
+    bool ApplyLineSettings() { return port_->SetLineSettings(kBaudRate); }
+    // Driver queues of FirmwarePacketSize bytes each way.
+    bool SetupQueues() { return port_->SetQueueSizes(FirmwarePacketSize, FirmwarePacketSize); }
     bool IsOpen() const { return port_->IsOpen(); }
     void Close() { port_->Close(); }
 
@@ -51,14 +54,14 @@ public:
     TransferResult Write(const std::uint8_t* bytes, std::uint32_t count) { return port_->WriteSome(bytes, count); }
     TransferResult Read(std::uint8_t* buffer, std::uint32_t count) { return port_->ReadSome(buffer, count); }
 
-    SerialPort& port() { return *port_; }
+    LoaderSerialPort& port() { return *port_; }
 
     // The timeout sets in force; tests shorten them.
     SerialTimeouts search_timeouts = kLoaderSearchTimeouts;
     SerialTimeouts transfer_timeouts = kLoaderTransferTimeouts;
 
 private:
-    std::unique_ptr<SerialPort> port_;
+    std::unique_ptr<LoaderSerialPort> port_;
 };
 
 }  // namespace tovrel

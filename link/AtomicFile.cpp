@@ -1,61 +1,29 @@
 #include "AtomicFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <vector>
+
+#include "Platform.h"
 
 namespace tovrel {
 
-int CreateFileBeside(const std::string& path, std::string& temp_path) {
-    namespace fs = std::filesystem;
-    fs::path target(path);
-    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd >= 0) temp_path = name.data();
-    return fd;
-}
-
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
-    auto fail = [&](const std::string& what, int err) {
-        if (error) *error = what + ": " + std::strerror(err);
+    std::string why;
+    auto fail = [&](const std::string& what) {
+        if (error) *error = what + ": " + why;
         return false;
     };
     std::string temp;
-    int fd = CreateFileBeside(path, temp);
-    if (fd < 0) return fail("cannot create a file beside " + path, errno);
-    const char* name = temp.c_str();
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) {
-            int err = errno;
-            ::close(fd);
-            ::unlink(name);
-            return fail("cannot write " + path, err);
-        }
-        done += static_cast<std::size_t>(w);
+    std::FILE* f = platform::CreateFileBeside(path, temp, &why);
+    if (!f) return fail("cannot create a file beside " + path);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (!written) why = std::strerror(errno);
+    if (!platform::SyncAndClose(f, written ? &why : nullptr) || !written) {
+        platform::RemoveFile(temp);
+        return fail("cannot write " + path);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int err = errno;
-        ::unlink(name);
-        return fail("cannot write " + path, err);
-    }
-    ::chmod(name, 0644);
-    if (::rename(name, path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(name);
-        return fail("cannot replace " + path, err);
-    }
+    if (!platform::MoveFileOver(temp, path, &why)) return fail("cannot replace " + path);
     return true;
 }
 

@@ -8,11 +8,6 @@
 namespace tovrel {
 
 // Returns true on success; on failure `error` (when given) says why.
-// Creates an empty temporary file beside `path` (same directory, hidden name)
-// for writing that is later renamed over `path`. Returns its descriptor and
-// sets `temp_path`, or -1 with errno set.
-int CreateFileBeside(const std::string& path, std::string& temp_path);
-
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 }  // namespace tovrel

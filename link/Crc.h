@@ -1,7 +1,7 @@
 #pragma once
 // The serial port. `SerialPort` is the six operations every user of the line
 // needs; `ComPort` is the real port, with one backend file per platform
-// (comport_posix.cpp now). No operation shows a message: failures are false
+// (comport_posix.cpp, comport_win32.cpp). No operation shows a message: failures are false
 // results and the callers word the messages.
 #include <cstdint>
 #include <memory>
@@ -52,24 +52,36 @@ public:
     virtual bool Close() = 0;
     virtual bool IsOpen() const = 0;
 
-    // Procedures that need more than the six operations (the firmware loader
-    // link): a full timeout set, reads and writes that tell a failed call from
-    // a short one, and waiting until written bytes have left.
-    virtual bool SetTimeouts(const SerialTimeouts& timeouts) {
-        return SetTimeout(static_cast<std::int32_t>(timeouts.read_interval));
-    }
-    virtual TransferResult ReadSome(std::uint8_t* buffer, std::uint32_t count) {
-        if (!IsOpen()) return {};
-        return {true, Read(buffer, count) ? count : 0};
-    }
-    virtual TransferResult WriteSome(const std::uint8_t* bytes, std::uint32_t count) {
-        if (!IsOpen()) return {};
-        return {true, Write(bytes, count) ? count : 0};
-    }
-    virtual bool Drain() { return IsOpen(); }
 };
 
-class ComPort final : public SerialPort {
+// What the firmware loader's own line needs beyond the six operations: the
+// open split into its steps (so that each failure gets its own message), the
+// driver queue sizes, a full timeout set, reads and writes that tell a failed
+// call from a short one, and waiting until written bytes have left. Every
+// backend says what each of them does; none has a default.
+class LoaderSerialPort : public SerialPort {
+public:
+    // Opens the device for exclusive use without touching its settings.
+    // False on a port that is already open.
+    virtual bool OpenDevice(const std::string& path) = 0;
+    // 8 data bits, no parity, one stop bit, binary, DTR and RTS off, no flow
+    // control, at `baud`.
+    virtual bool SetLineSettings(std::uint32_t baud) = 0;
+    // Sizes of the driver's input and output queues in bytes.
+    virtual bool SetQueueSizes(std::uint32_t input, std::uint32_t output) = 0;
+    virtual bool SetTimeouts(const SerialTimeouts& timeouts) = 0;
+    virtual TransferResult ReadSome(std::uint8_t* buffer, std::uint32_t count) = 0;
+    virtual TransferResult WriteSome(const std::uint8_t* bytes, std::uint32_t count) = 0;
+    // Waits until every written byte has left the driver.
+    virtual bool Drain() = 0;
+};
+
+// Driver queue sizes of both directions.
+inline constexpr std::uint32_t kQueueBytes = 1024;
+
+// The real port: open = OpenDevice, SetQueueSizes(1024, 1024),
+// SetLineSettings(baud), SetTimeout; any failed step closes it again.
+class ComPort final : public LoaderSerialPort {
 public:
     ComPort();
     ~ComPort() override;
@@ -83,11 +95,12 @@ public:
     bool Read(std::uint8_t* buffer, std::uint32_t count) override;
     bool Close() override;
     bool IsOpen() const override;
+    bool OpenDevice(const std::string& path) override;
+    bool SetLineSettings(std::uint32_t baud) override;
+    bool SetQueueSizes(std::uint32_t input, std::uint32_t output) override;
     bool SetTimeouts(const SerialTimeouts& timeouts) override;
     TransferResult ReadSome(std::uint8_t* buffer, std::uint32_t count) override;
     TransferResult WriteSome(const std::uint8_t* bytes, std::uint32_t count) override;
-    // Waits until every written byte has left the driver (bounded by the line
-    // time of what waits, plus a second).
     bool Drain() override;
 
 private:

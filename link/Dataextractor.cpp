@@ -9,7 +9,7 @@
 
 #include "AtomicFile.h"
 #include "Cp1251.h"
-#include "PortPath.h"
+#include "Platform.h"
 
 namespace tovrel {
 
@@ -123,7 +123,7 @@ void DeviceLink::ShowConnectionState(std::string_view word) {
 }
 
 std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
-    auto path = PortPath(n);
+    auto path = PortPathFor(n);
     if (!path) {
         if (showMessages) screen_.ShowMessage("Неверный номер порта");
         return 0;
@@ -274,6 +274,8 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
     screen_.SetVisible("LabelProgress", false);
     return found;
 }
+
+std::optional<std::string> DeviceLink::PortPathFor(std::int32_t n) const { return platform::PortPath(n, port_dir); }
 
 std::string DeviceLink::DefaultPortFilePath() const {
     if (default_port_dir.empty()) return kDefaultPortFile;

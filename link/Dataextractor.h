@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -99,6 +100,11 @@ public:
     std::function<void(int ms)> sleep_ms;
     // Directory of Default_COM_Settings.txt; empty means the working directory.
     std::string default_port_dir;
+    // Where port n is "COM<n>" (the simulated variator links its terminal
+    // there); empty means the system's own serial devices.
+    std::string port_dir;
+    // The device that port n opens; nothing for numbers of four digits or more.
+    std::optional<std::string> PortPathFor(std::int32_t n) const;
 
 private:
     std::string DefaultPortFilePath() const;

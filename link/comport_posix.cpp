@@ -65,16 +65,16 @@ ComPort::~ComPort() { Close(); }
 bool ComPort::IsOpen() const { return impl_->fd >= 0; }
 
 bool ComPort::Open(const std::string& path, std::uint32_t baud, std::int32_t timeoutMs) {
+    if (!OpenDevice(path)) return false;
+    if (SetQueueSizes(kQueueBytes, kQueueBytes) && SetLineSettings(baud) && SetTimeout(timeoutMs)) return true;
+    Close();
+    return false;
+}
+
+bool ComPort::OpenDevice(const std::string& path) {
     if (IsOpen()) return false;
-    auto speed = SpeedFor(baud);
-    if (!speed) return false;
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
-    auto fail = [&] {
-        ::ioctl(fd, TIOCNXCL);
-        ::close(fd);
-        return false;
-    };
     // Exclusive use: a lock that our own program honours, and the terminal's
     // exclusive mode that keeps other programs out.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -82,27 +82,34 @@ bool ComPort::Open(const std::string& path, std::uint32_t baud, std::int32_t tim
         return false;
     }
     ::ioctl(fd, TIOCEXCL);
+    impl_->fd = fd;
+    impl_->timeouts = {};
+    return true;
+}
 
+// The terminal driver's queues have a fixed size; nothing to set, but the
+// port must be open.
+bool ComPort::SetQueueSizes(std::uint32_t, std::uint32_t) { return IsOpen(); }
+
+bool ComPort::SetLineSettings(std::uint32_t baud) {
+    if (!IsOpen()) return false;
+    auto speed = SpeedFor(baud);
+    if (!speed) return false;
+    const int fd = impl_->fd;
     termios tio{};
-    if (::tcgetattr(fd, &tio) != 0) return fail();
+    if (::tcgetattr(fd, &tio) != 0) return false;
     ::cfmakeraw(&tio);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS | HUPCL);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
     tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK | IGNPAR | PARMRK);
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
-    if (::cfsetispeed(&tio, *speed) != 0 || ::cfsetospeed(&tio, *speed) != 0) return fail();
-    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail();
+    if (::cfsetispeed(&tio, *speed) != 0 || ::cfsetospeed(&tio, *speed) != 0) return false;
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return false;
     // DTR and RTS off. A pseudo-terminal has no modem lines and refuses the
     // call, which is fine.
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd, TIOCMBIC, &lines);
-
-    impl_->fd = fd;
-    if (!SetTimeout(timeoutMs)) {
-        impl_->fd = -1;
-        return fail();
-    }
     return true;
 }
 
@@ -185,6 +192,7 @@ TransferResult ComPort::ReadSome(std::uint8_t* buffer, std::uint32_t count) {
     return {true, got};
 }
 
+// Bounded by the line time of what waits, plus a second.
 bool ComPort::Drain() {
     if (!IsOpen()) return false;
     int queued = 0;

@@ -1,10 +1,7 @@
 #include "ConfigFile.h"
 
-#include <locale.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +10,7 @@
 #include <vector>
 
 #include "AtomicFile.h"
+#include "Platform.h"
 #include "NumberText.h"
 
 namespace tovrel {
@@ -74,9 +72,29 @@ std::optional<double> PointValue(std::string_view text, bool& overflow) {
         }
     }
     number += "e" + std::to_string(exponent - 3);
-    static const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const double v = ::strtod_l(number.c_str(), nullptr, c_locale);
-    if (!std::isfinite(v)) {
+    // from_chars reads the C locale's form whatever the process locale is; it
+    // takes no '+' and reports both overflow and underflow as out of range.
+    const char* first = number.data() + (number[0] == '+' ? 1 : 0);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(first, number.data() + number.size(), v);
+    (void)end;
+    if (ec == std::errc::result_out_of_range) {
+        // Digits before the point, leading zeros left out, tell which one.
+        long long whole = 0;
+        bool leading = true;
+        for (std::size_t k = start; k < i && text[k] != '.'; ++k) {
+            if (text[k] < '0' || text[k] > '9') continue;
+            if (leading && text[k] == '0') continue;
+            leading = false;
+            ++whole;
+        }
+        if (whole + exponent - 3 > 0) {
+            overflow = true;
+            return std::nullopt;
+        }
+        return text[start] == '-' ? -0.0 : 0.0;
+    }
+    if (ec != std::errc() || !std::isfinite(v)) {
         overflow = true;
         return std::nullopt;
     }
@@ -218,21 +236,22 @@ std::optional<ConfigurationContent> ReadConfigurationFile(const std::string& fil
         return std::nullopt;
     };
     const std::string file = Quoted(file_name);
-    struct stat st {};
-    if (::stat(file_name.c_str(), &st) != 0)
-        return fail("Не удалось открыть файл " + file + ": " + std::strerror(errno) + ".");
-    if (!S_ISREG(st.st_mode)) return fail(file + " не является файлом.");
-    if (static_cast<unsigned long long>(st.st_size) > kMaxConfigFileBytes)
-        return fail("Файл " + file + " слишком велик для файла конфигурации: " + std::to_string(st.st_size) +
+    const auto st = platform::StatFile(file_name);
+    if (!st.error.empty()) return fail("Не удалось открыть файл " + file + ": " + st.error + ".");
+    if (!st.regular) return fail(file + " не является файлом.");
+    if (st.size > kMaxConfigFileBytes)
+        return fail("Файл " + file + " слишком велик для файла конфигурации: " + std::to_string(st.size) +
                     " байт, допустимо не больше " + std::to_string(kMaxConfigFileBytes) + ".");
-    std::ifstream in(file_name, std::ios::binary);
+    std::FILE* in = platform::OpenFile(file_name, "rb");
     if (!in) return fail("Не удалось открыть файл " + file + ": " + std::strerror(errno) + ".");
     // Read at most one byte past the limit: a file that grew meanwhile is
     // still refused without being read whole.
     std::string bytes(kMaxConfigFileBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return fail("Не удалось прочитать файл " + file + ".");
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), in);
+    const bool bad = std::ferror(in) != 0;
+    std::fclose(in);
+    if (bad) return fail("Не удалось прочитать файл " + file + ".");
+    bytes.resize(got);
     return ParseConfiguration(bytes, file_name, error);
 }
 

@@ -1,15 +1,11 @@
 #include "OscillogramFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <vector>
 
-#include "AtomicFile.h"
+#include "Platform.h"
 #include "Cp1251.h"
 
 namespace tovrel {
@@ -75,19 +71,8 @@ bool OscillogramFile::Create(const std::string& path, std::string* error) {
     failed_ = false;
     error_ = 0;
     std::string name;
-    int fd = CreateFileBeside(path, name);
-    if (fd < 0) {
-        if (error) *error = std::strerror(errno);
-        return false;
-    }
-    file_ = ::fdopen(fd, "wb");
-    if (!file_) {
-        int err = errno;
-        ::close(fd);
-        ::unlink(name.c_str());
-        if (error) *error = std::strerror(err);
-        return false;
-    }
+    file_ = platform::CreateFileBeside(path, name, error);
+    if (!file_) return false;
     temp_path_ = name;
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
     return true;
@@ -114,23 +99,13 @@ bool OscillogramFile::Commit(std::string* error) {
         return false;
     };
     if (failed_) return fail(error_);
-    if (std::fflush(file_) != 0) return fail(errno);
-    if (::fsync(::fileno(file_)) != 0) return fail(errno);
     std::FILE* f = file_;
     file_ = nullptr;
-    if (std::fclose(f) != 0) {
-        int err = errno;
-        ::unlink(temp_path_.c_str());
+    std::string why;
+    if (!platform::SyncAndClose(f, &why) || !platform::MoveFileOver(temp_path_, path_, &why)) {
+        platform::RemoveFile(temp_path_);
         temp_path_.clear();
-        if (error) *error = std::strerror(err);
-        return false;
-    }
-    ::chmod(temp_path_.c_str(), 0644);
-    if (::rename(temp_path_.c_str(), path_.c_str()) != 0) {
-        int err = errno;
-        ::unlink(temp_path_.c_str());
-        temp_path_.clear();
-        if (error) *error = std::strerror(err);
+        if (error) *error = why;
         return false;
     }
     temp_path_.clear();
@@ -143,7 +118,7 @@ void OscillogramFile::Discard() {
         file_ = nullptr;
     }
     if (!temp_path_.empty()) {
-        ::unlink(temp_path_.c_str());
+        platform::RemoveFile(temp_path_);
         temp_path_.clear();
     }
 }

@@ -1,12 +1,11 @@
 #include "ConfigurationReadWrite.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <system_error>
 
 #include "ConfigFile.h"
 #include "NumberText.h"
+#include "Platform.h"
 #include "View3D.h"
 
 namespace tovrel {
@@ -75,12 +74,7 @@ void PrepareLogDirectory(Screen& screen, const fs::path& program_dir) {
 
 }  // namespace
 
-fs::path ProgramDirectory() {
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && exe.has_parent_path()) return exe.parent_path();
-    return fs::current_path(ec);
-}
+fs::path ProgramDirectory() { return platform::ProgramDirectory(); }
 
 fs::path LogDirectory(const fs::path& program_dir) { return program_dir / "LOGs"; }
 

@@ -11,8 +11,8 @@
 
 namespace tovrel {
 
-// The directory that holds the program file (of /proc/self/exe); the working
-// directory when that cannot be told.
+// The directory that holds the program file; the working directory when
+// that cannot be told.
 std::filesystem::path ProgramDirectory();
 // Where log files go: "LOGs" inside the program's directory.
 std::filesystem::path LogDirectory(const std::filesystem::path& program_dir);

@@ -57,6 +57,16 @@ Line::~Line() {
     if (master_ >= 0) ::close(master_);
 }
 
+void Line::LogTraffic(char direction, const std::uint8_t* bytes, std::size_t count) {
+    if (!traffic_ || count == 0) return;
+    if (direction != traffic_direction_) {
+        std::fprintf(traffic_, "%s%c", traffic_direction_ ? "\n" : "", direction);
+        traffic_direction_ = direction;
+    }
+    for (std::size_t i = 0; i < count; ++i) std::fprintf(traffic_, " %02X", bytes[i]);
+    std::fflush(traffic_);
+}
+
 void Line::Send(std::span<const std::uint8_t> bytes) {
     // Only a line that was idle for longer than a byte starts a new
     // schedule. Within one send the bytes follow each other back to back, as
@@ -72,6 +82,7 @@ void Line::Send(std::span<const std::uint8_t> bytes) {
         }
         ssize_t w = ::write(master_, bytes.data() + i, chunk);
         if (w > 0) {
+            LogTraffic('>', bytes.data() + i, static_cast<std::size_t>(w));
             i += static_cast<std::size_t>(w);
             continue;
         }
@@ -97,6 +108,7 @@ std::size_t Line::TrySend(std::span<const std::uint8_t> bytes) {
     if (allowed == 0) return 0;
     ssize_t w = ::write(master_, bytes.data(), allowed);
     if (w <= 0) return 0;
+    LogTraffic('>', bytes.data(), static_cast<std::size_t>(w));
     if (paced_) next_send_ += static_cast<long>(w) * kByteTime9600;
     return static_cast<std::size_t>(w);
 }
@@ -113,6 +125,7 @@ std::vector<TimedByte> Line::Receive(std::chrono::microseconds timeout) {
     }
     std::uint8_t buf[512];
     ssize_t n = ::read(master_, buf, sizeof buf);
+    if (n > 0) LogTraffic('<', buf, static_cast<std::size_t>(n));
     auto now = Clock::now();
     for (ssize_t i = 0; i < n; ++i) {
         Clock::time_point at = now;
@@ -133,8 +146,7 @@ std::vector<TimedByte> Line::Receive(std::chrono::microseconds timeout) {
 
 void Line::DropInput() {
     std::uint8_t buf[512];
-    while (::read(master_, buf, sizeof buf) > 0) {
-    }
+    for (ssize_t n; (n = ::read(master_, buf, sizeof buf)) > 0;) LogTraffic('<', buf, static_cast<std::size_t>(n));
 }
 
 }  // namespace tovrel::sim

@@ -4,6 +4,7 @@
 // like a real 9600-baud line, in both directions.
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ public:
     std::vector<TimedByte> Receive(std::chrono::microseconds timeout);
     // Throws away input that has not been received yet.
     void DropInput();
+    // Writes every byte that crosses the line into `log` (not owned), one
+    // line per run of one direction: "< 55 00 00 ..." received, "> ..." sent.
+    // The lines do not depend on how the bytes were split into reads.
+    void set_traffic_log(std::FILE* log) { traffic_ = log; }
 
 private:
     std::string link_path_;
@@ -57,6 +62,9 @@ private:
     Clock::time_point next_send_{};
     Clock::time_point last_arrival_{};
     bool backlog_ = false;  // more input was waiting after the last read
+    std::FILE* traffic_ = nullptr;
+    char traffic_direction_ = 0;
+    void LogTraffic(char direction, const std::uint8_t* bytes, std::size_t count);
 };
 
 }  // namespace tovrel::sim

@@ -28,6 +28,11 @@ Variator::Variator(Options options) : options_(std::move(options)) {
     std::string link = (std::filesystem::path(options_.port_dir) / ("COM" + std::to_string(options_.port_number))).string();
     line_ = std::make_unique<Line>(link);
     line_->set_paced(options_.paced);
+    if (!options_.traffic_file.empty()) {
+        traffic_.reset(std::fopen(options_.traffic_file.c_str(), "w"));
+        if (!traffic_) throw std::runtime_error("cannot write " + options_.traffic_file);
+        line_->set_traffic_log(traffic_.get());
+    }
     firmwares_[1] = MakeNormalFirmware(*this);
     firmwares_[2] = MakeLoaderFirmware(*this);
     firmwares_[3] = MakeOscilloscopeFirmware(*this);

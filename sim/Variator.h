@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -53,6 +54,7 @@ struct Options {
     int mode = 1;               // firmware at start: 1 normal, 2 loader, 3 oscilloscope
     bool paced = false;         // pace bytes like a 9600-baud line
     std::string eeprom_file;    // keeps the normal firmware's EEPROM across runs when set
+    std::string traffic_file;   // every byte on the line is logged there when set (Line::set_traffic_log)
     // Oscilloscope firmware: records of a 60-2 toothed wheel.
     double scope_rpm = 800;     // engine speed
     int scope_records = 3000;   // records before the end record; negative: no end record
@@ -157,6 +159,7 @@ private:
     void SaveEeprom();
 
     Options options_;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> traffic_{nullptr, &std::fclose};
     std::unique_ptr<Line> line_;
     std::array<std::unique_ptr<Firmware>, 4> firmwares_;  // by mode 1..3
     std::atomic<int> mode_{1};

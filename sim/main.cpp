@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
     app.add_option("--mode", options.mode, "Firmware at start: 1 normal, 2 loader, 3 oscilloscope")->check(CLI::Range(1, 3));
     app.add_flag("--paced", options.paced, "Pace bytes like a real 9600-baud line (1.0417 ms per byte)");
     app.add_option("--eeprom", options.eeprom_file, "File that keeps the EEPROM across runs");
+    app.add_option("--traffic", options.traffic_file,
+                   "Log every byte on the line into this file (\"< ..\" received, \"> ..\" sent, in hex)");
     app.add_option("--fault", faults,
                    "Inject a fault: KIND[:FRAMES], KIND one of no-reply, bad-check, echo-write, stale, garbage; "
                    "loader faults loader-version, loader-silent, volume-refused, packet-size-refused, "

@@ -67,16 +67,15 @@ inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>&
 class FirmwareFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::setenv("TOVREL_PORT_DIR", dir.path().c_str(), 1);
         link = std::make_unique<DeviceLink>(screen);
         link->sleep_ms = [this](int ms) { sleeps.push_back(ms); };
         link->default_port_dir = dir.path();
+        link->port_dir = dir.path();
     }
     void TearDown() override {
         update.reset();
         link.reset();
         sims.clear();
-        ::unsetenv("TOVREL_PORT_DIR");
     }
     sim::Variator& AddSim(int port, int mode = 1, sim::Options extra = {}) {
         extra.port_dir = dir.path();
@@ -87,7 +86,7 @@ protected:
         return *sims.back();
     }
     // A firmware update on the real serial port, with quick loader timeouts.
-    FirmwareUpdate& MakeUpdate(std::unique_ptr<SerialPort> port = std::make_unique<ComPort>()) {
+    FirmwareUpdate& MakeUpdate(std::unique_ptr<LoaderSerialPort> port = std::make_unique<ComPort>()) {
         update = std::make_unique<FirmwareUpdate>(*link, std::move(port));
         update->LoaderPort.search_timeouts = kQuickSearch;
         update->LoaderPort.transfer_timeouts = kQuickTransfer;

@@ -15,7 +15,7 @@ Bytes Word(std::uint32_t w) {
     return {b.begin(), b.end()};
 }
 
-class FakeLoaderPort : public SerialPort {
+class FakeLoaderPort : public LoaderSerialPort {
 public:
     std::string path_suffix = "/COM1";  // the only port that opens
     std::vector<Bytes> writes;
@@ -27,15 +27,35 @@ public:
     int read_calls = 0;
     int opens = 0;
     bool open = false;
+    int refused_line_settings = 0;  // the next SetLineSettings calls that fail
+    bool refuse_queues = false;
+    std::vector<std::uint32_t> bauds;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> queues;
 
     void Answer(const Bytes& b) { input.insert(input.end(), b.begin(), b.end()); }
 
-    bool Open(const std::string& path, std::uint32_t, std::int32_t t) override {
+    bool Open(const std::string& path, std::uint32_t baud, std::int32_t t) override {
+        return OpenDevice(path) && SetLineSettings(baud) && SetTimeout(t);
+    }
+    bool OpenDevice(const std::string& path) override {
         if (open || !path.ends_with(path_suffix)) return false;
         open = true;
         ++opens;
-        return SetTimeout(t);
+        return true;
     }
+    bool SetLineSettings(std::uint32_t baud) override {
+        if (!open) return false;
+        bauds.push_back(baud);
+        if (refused_line_settings == 0) return true;
+        --refused_line_settings;
+        return false;
+    }
+    bool SetQueueSizes(std::uint32_t in, std::uint32_t out) override {
+        if (!open) return false;
+        queues.emplace_back(in, out);
+        return !refuse_queues;
+    }
+    bool Drain() override { return open; }
     bool SetTimeout(std::int32_t t) override {
         auto u = static_cast<std::uint32_t>(t);
         return SetTimeouts({u, 1, u, 1, 1});
@@ -144,7 +164,7 @@ TEST_F(LoaderLinkTest, ShortWordReadKeepsTheUpperBytes) {
     auto owned = std::make_unique<FakeLoaderPort>();
     auto* fake = owned.get();
     LoaderLink link(std::move(owned));
-    ASSERT_TRUE(link.Open(1));
+    ASSERT_TRUE(link.Open(dir / "COM1"));
     fake->Answer({0x34, 0x12});
     std::uint32_t word = 0xAABBCCDD;
     const auto r = link.ReadWord(word);
@@ -265,6 +285,34 @@ TEST_F(LoaderLinkTest, RememberedPort255DoesNotCutTheSearchShort) {
     EXPECT_EQ(screen.CountLogged("Попытка открыть порт COM255 не увенчалась успехом"), 3);
     EXPECT_EQ(up.LoaderPortNumber(), 1);
     EXPECT_TRUE(up.Confirmed());
+}
+
+TEST_F(LoaderLinkTest, SearchOpensInStepsWithAMessageForEachRefusal) {
+    struct Case {
+        int refused_line_settings;
+        bool refuse_queues;
+        int settings_messages;
+        int queue_messages;
+    };
+    for (const Case c : {Case{0, false, 0, 0}, Case{2, false, 2, 0}, Case{0, true, 0, 1}}) {
+        SCOPED_TRACE(c.refused_line_settings * 10 + c.refuse_queues);
+        screen.log.clear();
+        loader = ScriptedLoader{};
+        auto& up = Start(RandomImage(8, 7));
+        port->refused_line_settings = c.refused_line_settings;
+        port->refuse_queues = c.refuse_queues;
+        up.RunFirmwareUpdate();
+        EXPECT_TRUE(up.Confirmed());
+        // A refused line setting closes the port and costs the attempt; a
+        // refused queue size is logged and the attempt goes on.
+        EXPECT_EQ(port->opens, 1 + c.refused_line_settings);
+        EXPECT_EQ(screen.CountLogged("Не удалось установить параметры com-порта"), c.settings_messages);
+        EXPECT_EQ(screen.CountLogged("Не удалось инициализировать буферы приема-передачи"), c.queue_messages);
+        ASSERT_FALSE(port->queues.empty());
+        EXPECT_EQ(port->queues.back(), std::make_pair(1024u, 1024u));
+        EXPECT_EQ(port->bauds.back(), 9600u);
+        EXPECT_EQ(screen.After("Открыт порт COM1. Выполнен запрос. Ожидаем ответ вариатора.", 1).size(), 1u);
+    }
 }
 
 }  // namespace

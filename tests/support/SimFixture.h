@@ -48,15 +48,14 @@ protected:
 class SimFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::setenv("TOVREL_PORT_DIR", dir.path().c_str(), 1);
         link = std::make_unique<DeviceLink>(screen);
         link->sleep_ms = [this](int ms) { slept_ms += ms; };
         link->default_port_dir = dir.path();
+        link->port_dir = dir.path();
     }
     void TearDown() override {
         link.reset();
         sims.clear();
-        ::unsetenv("TOVREL_PORT_DIR");
     }
     sim::Variator& AddSim(int port, int mode = 1, bool paced = false) {
         sim::Options o;
