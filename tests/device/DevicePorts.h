@@ -22,7 +22,22 @@
 #include "Platform.h"
 #include "RecordingScreen.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace tovrel::test {
+
+// Wine gives a serial device to every CreateFileW, whatever the share mode of
+// an earlier open; on Windows the driver refuses a second open of a port.
+#ifdef _WIN32
+inline bool UnderWine() {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+}
+#else
+inline bool UnderWine() { return false; }
+#endif
 
 struct DevicePorts {
     std::map<std::string, int> numbers;
