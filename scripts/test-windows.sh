@@ -55,6 +55,7 @@ bad() { echo "FAIL: $1"; fail=1; }
 
 # ---- the prefix, headless; the server stays up so that no wine program's
 # output is held open by it (everything goes to files, never to a pipe).
+mkdir -p "$WINEPREFIX"
 wineserver -p >"$work/wineserver.log" 2>&1
 wine wineboot --init >"$work/wineboot.log" 2>&1
 prefix_ready=$(date +%s.%N)
@@ -67,13 +68,13 @@ start_sim() { # port, tovrel-sim options...
   echo "tovrel-sim on COM$1 did not start"; cat "$work/sim$1.log"; exit 1
 }
 start_sim 3                                   # normal firmware, for the device tests
-start_sim 4 --traffic "$work/traffic4.txt"    # normal firmware, traffic logged, for the CLI comparison
+start_sim 9 --traffic "$work/traffic9.txt"    # normal firmware, traffic logged, for the CLI comparison
 start_sim 5 --fault no-reply:-1               # a variator that never answers
 start_sim 6 --mode 2 --loader-image "$work/received.bin"
 start_sim 7 --mode 3 --scope-records 400 --scope-steps 2 --scope-step-ms 50
 start_sim 8 --paced                           # the exchange benchmark
 rm -f "$WINEPREFIX"/dosdevices/com*
-for n in 3 4 5 6 7 8; do
+for n in 3 5 6 7 8 9; do
   ln -s "$(readlink -f "$ports/COM$n")" "$WINEPREFIX/dosdevices/com$n"
 done
 device_ports=normal=3,silent=5,loader=6,scope=7
@@ -91,13 +92,21 @@ grep -q "SKIPPED" "$work/device_tests.log" && bad "device tests were skipped"
 
 # ---- the same configuration read by both command lines
 mkdir -p "$work/linux" "$work/windows"
-(cd "$work/linux" && TOVREL_PORT_DIR=$ports "$cli" --port 4 -q read --out config.xml >stdout.txt 2>stderr.txt) &&
+# The traffic log grows by one line per change of direction; each read's
+# share is cut out by the log's size before and after it.
+traffic_size() { stat -c %s "$work/traffic9.txt"; }
+traffic_part() { # from, to: the lines written between the two sizes
+  tail -c +"$(($1 + 1))" "$work/traffic9.txt" | head -c "$(($2 - $1))" | sed '/^$/d'
+}
+before=$(traffic_size)
+(cd "$work/linux" && TOVREL_PORT_DIR=$ports "$cli" --port 9 -q read --out config.xml >stdout.txt 2>stderr.txt) &&
   ok "Linux tovrel-cli read" || bad "Linux tovrel-cli read"
-linux_bytes=$(stat -c %s "$work/traffic4.txt")
-(cd "$work/windows" && wine "$wcli" --port 4 -q read --out config.xml >stdout.txt 2>stderr.txt) &&
+between=$(traffic_size)
+(cd "$work/windows" && wine "$wcli" --port 9 -q read --out config.xml >stdout.txt 2>stderr.txt) &&
   ok "Windows tovrel-cli read" || bad "Windows tovrel-cli read (see $work/windows/stderr.txt)"
-head -c "$linux_bytes" "$work/traffic4.txt" >"$work/traffic-linux.txt"
-tail -c +"$((linux_bytes + 2))" "$work/traffic4.txt" >"$work/traffic-windows.txt"  # after the newline between them
+after=$(traffic_size)
+traffic_part "$before" "$between" >"$work/traffic-linux.txt"
+traffic_part "$between" "$after" >"$work/traffic-windows.txt"
 if [ -s "$work/traffic-linux.txt" ] && cmp -s "$work/traffic-linux.txt" "$work/traffic-windows.txt"; then
   ok "same bytes on the line ($(wc -l <"$work/traffic-linux.txt") direction changes)"
 else
@@ -112,9 +121,9 @@ fi
 if cmp -s "$work/linux/stdout.txt" <(tr -d '\r' <"$work/windows/stdout.txt"); then ok "identical printed configuration"; else bad "printed configurations differ"; fi
 
 # ---- configuration write, then read back by Linux
-(cd "$work/windows" && wine "$wcli" --port 4 -q write config.xml >write.txt 2>&1) &&
+(cd "$work/windows" && wine "$wcli" --port 9 -q write config.xml >write.txt 2>&1) &&
   ok "Windows tovrel-cli write" || bad "Windows tovrel-cli write (see $work/windows/write.txt)"
-(cd "$work/linux" && TOVREL_PORT_DIR=$ports "$cli" --port 4 -q read --out again.xml >/dev/null 2>&1) &&
+(cd "$work/linux" && TOVREL_PORT_DIR=$ports "$cli" --port 9 -q read --out again.xml >/dev/null 2>&1) &&
   cmp -s "$work/linux/config.xml" "$work/linux/again.xml" && ok "written configuration reads back" ||
   bad "written configuration does not read back"
 
