@@ -14,8 +14,9 @@ namespace tovrel::ui {
 
 namespace {
 
-constexpr double kMarkerSize = 7;
-constexpr double kSelectedMarkerSize = 10;
+// Marker sizes are radii.
+constexpr double kMarkerSize = 3.5;
+constexpr double kSelectedMarkerSize = 5;
 constexpr double kHitRadius = 6;  // pixels around a marker that count as a click on it
 const QColor kLineColour(kPointColour.r, kPointColour.g, kPointColour.b);
 

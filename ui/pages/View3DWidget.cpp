@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 #include "MapChart.h"
@@ -13,7 +14,7 @@ namespace {
 
 // Perspective: a plane `depth` slots behind the front one is drawn scaled by
 // 1 / (1 + kShrink * depth) toward the vanishing point.
-constexpr double kShrink = 0.04;
+constexpr double kShrink = 0.012;
 constexpr double kRibbonFront = 0.15, kRibbonBack = 0.85;  // of a slot's depth
 constexpr int kTitleHeight = 30, kLeftMargin = 78, kBottomMargin = 50, kRightMargin = 16;
 
@@ -22,6 +23,27 @@ QFont PixelFont(const QFont& base, int pixels, bool bold = false) {
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
+}
+
+// The smallest convex polygon around `points` (monotone chain).
+QPolygonF ConvexHull(std::vector<QPointF> points) {
+    std::sort(points.begin(), points.end(),
+              [](const QPointF& a, const QPointF& b) { return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y()); });
+    auto cross = [](const QPointF& o, const QPointF& a, const QPointF& b) {
+        return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+    };
+    std::vector<QPointF> hull(2 * points.size());
+    std::size_t k = 0;
+    for (const auto& p : points) {
+        while (k >= 2 && cross(hull[k - 2], hull[k - 1], p) <= 0) --k;
+        hull[k++] = p;
+    }
+    for (std::size_t i = points.size() - 1, t = k + 1; i-- > 0;) {
+        while (k >= t && cross(hull[k - 2], hull[k - 1], points[i]) <= 0) --k;
+        hull[k++] = points[i];
+    }
+    hull.resize(k > 0 ? k - 1 : 0);
+    return QPolygonF(QList<QPointF>(hull.begin(), hull.end()));
 }
 
 }  // namespace
@@ -93,11 +115,12 @@ QColor View3DWidget::seriesColour(int slot) const {
 View3DWidget::Frame View3DWidget::Geometry() const {
     const QRectF area(kLeftMargin, kTitleHeight, std::max(10, width() - kLeftMargin - kRightMargin),
                       std::max(10, height() - kTitleHeight - kBottomMargin));
-    // The back planes recede up and to the right of the front plane, which
-    // takes the lower left of the area; the rest is left for the depth.
-    const double fw = area.width() * 0.80, fh = area.height() * 0.78;
+    // The back planes recede up and to the right toward a far vanishing
+    // point; the front plane takes the lower left of the area, the depth the
+    // rest (the back plane ends about 0.13 widths right and 0.18 heights above).
+    const double fw = area.width() * 0.88, fh = area.height() * 0.85;
     const QRectF front(area.left(), area.bottom() - fh, fw, fh);
-    const QPointF vanish(front.left() + 1.45 * fw, front.bottom() - 2.0 * fh);
+    const QPointF vanish(front.left() + 2.5 * fw, front.bottom() - 3.0 * fh);
     return {front, vanish};
 }
 
@@ -175,13 +198,14 @@ void View3DWidget::paintEvent(QPaintEvent*) {
         const auto& pts = slots_[static_cast<std::size_t>(slot)].points;
         const double d0 = slot + kRibbonFront, d1 = slot + kRibbonBack;
         QPainterPath clip;
-        clip.addPolygon(QPolygonF({at(d0, 0, lo), at(d0, x_maximum_, lo), at(d1, x_maximum_, lo),
-                                   at(d1, x_maximum_, hi), at(d1, 0, hi), at(d0, 0, hi), at(d0, 0, lo)}));
+        clip.addPolygon(ConvexHull({at(d0, 0, lo), at(d0, x_maximum_, lo), at(d0, x_maximum_, hi), at(d0, 0, hi),
+                                    at(d1, 0, lo), at(d1, x_maximum_, lo), at(d1, x_maximum_, hi), at(d1, 0, hi)}));
         p.save();
         p.setClipPath(clip);
         const QColor colour = seriesColour(slot);
-        p.setPen(QPen(colour.darker(130), 1));
-        p.setBrush(colour.lighter(150));
+        const QColor face = colour.lighter(150);
+        p.setPen(QPen(face, 1));  // covers the seams between the quads
+        p.setBrush(face);
         for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
             const auto& a = pts[i];
             const auto& b = pts[i + 1];
@@ -189,8 +213,12 @@ void View3DWidget::paintEvent(QPaintEvent*) {
         }
         QPolygonF edge;
         for (const auto& pt : pts) edge << at(d0, pt.x, pt.y);
-        p.setPen(QPen(colour, 2));
+        QPolygonF back;
+        for (const auto& pt : pts) back << at(d1, pt.x, pt.y);
         p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(colour, 1));
+        p.drawPolyline(back);
+        p.setPen(QPen(colour.darker(120), 2));
         p.drawPolyline(edge);
         p.restore();
         // The pedal band of the ribbon, along the right edge of the floor.
