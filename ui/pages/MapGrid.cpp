@@ -26,8 +26,9 @@ MapGrid::MapGrid(const QString& name, QWidget* parent) : QTableWidget(kRows, kCo
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Typing into the selected cell edits it, as do F2 and a double click.
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+                    QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);
     const QBrush header_face = palette().button();
     const QBrush header_text = palette().buttonText();
