@@ -14,9 +14,9 @@ namespace {
 
 // Perspective: a plane `depth` slots behind the front one is drawn scaled by
 // 1 / (1 + kShrink * depth) toward the vanishing point.
-constexpr double kShrink = 0.012;
+constexpr double kShrink = 0.007;
 constexpr double kRibbonFront = 0.15, kRibbonBack = 0.85;  // of a slot's depth
-constexpr int kTitleHeight = 30, kLeftMargin = 78, kBottomMargin = 50, kRightMargin = 16;
+constexpr int kTitleHeight = 30, kLeftMargin = 78, kBottomMargin = 50, kRightMargin = 40;
 
 QFont PixelFont(const QFont& base, int pixels, bool bold = false) {
     QFont f = base;
@@ -117,8 +117,8 @@ View3DWidget::Frame View3DWidget::Geometry() const {
                       std::max(10, height() - kTitleHeight - kBottomMargin));
     // The back planes recede up and to the right toward a far vanishing
     // point; the front plane takes the lower left of the area, the depth the
-    // rest (the back plane ends about 0.13 widths right and 0.18 heights above).
-    const double fw = area.width() * 0.88, fh = area.height() * 0.85;
+    // rest (the back plane ends about 0.1 widths right and 0.12 heights above).
+    const double fw = area.width() * 0.90, fh = area.height() * 0.88;
     const QRectF front(area.left(), area.bottom() - fh, fw, fh);
     const QPointF vanish(front.left() + 2.5 * fw, front.bottom() - 3.0 * fh);
     return {front, vanish};
@@ -221,14 +221,18 @@ void View3DWidget::paintEvent(QPaintEvent*) {
         p.setPen(QPen(colour.darker(120), 2));
         p.drawPolyline(edge);
         p.restore();
-        // The pedal band of the ribbon, along the right edge of the floor.
-        if (static_cast<std::size_t>(slot) < depth_labels_.size()) {
-            p.setFont(PixelFont(font(), 10));
-            p.setPen(colour.darker(150));
-            const QPointF q = at(slot + 0.5, x_maximum_, lo);
-            p.drawText(QRectF(q.x() + 4, q.y() - 8, 60, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                       depth_labels_[static_cast<std::size_t>(slot)]);
-        }
+    }
+
+    // The pedal bands along the right edge of the floor, from the front
+    // band back, each where it does not run into the one drawn before it.
+    double last_label_y = 1e9;
+    p.setFont(PixelFont(font(), 10));
+    for (std::size_t slot = 0; slot < slots_.size() && slot < depth_labels_.size(); ++slot) {
+        const QPointF q = at(static_cast<double>(slot) + 0.5, x_maximum_, lo);
+        if (last_label_y - q.y() < 12) continue;
+        last_label_y = q.y();
+        p.setPen(seriesColour(static_cast<int>(slot)).darker(150));
+        p.drawText(QRectF(q.x() + 18, q.y() - 8, 50, 16), Qt::AlignLeft | Qt::AlignVCenter, depth_labels_[slot]);
     }
 
     // The front frame of the plot.
