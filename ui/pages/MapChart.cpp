@@ -17,6 +17,7 @@ namespace {
 // Marker sizes are radii.
 constexpr double kMarkerSize = 3.5;
 constexpr double kSelectedMarkerSize = 5;
+constexpr double kAxisRoom = 0.015;  // of the vertical span, at each end
 constexpr double kHitRadius = 6;  // pixels around a marker that count as a click on it
 const QColor kLineColour(kPointColour.r, kPointColour.g, kPointColour.b);
 
@@ -99,7 +100,9 @@ MapChart::MapChart(const Setup& setup, QWidget* parent)
         axis->setTitleFont(PixelFont(font(), 12));
     }
     connect(axis_y_, &QValueAxis::rangeChanged, this,
-            [this](qreal lo, qreal hi) { axis_y_->setTickInterval(NiceTickInterval(hi - lo, 10)); });
+            [this](qreal lo, qreal hi) {
+                axis_y_->setTickInterval(NiceTickInterval((hi - lo) / (1 + 2 * kAxisRoom), 10));
+            });
     c->addAxis(axis_x_, Qt::AlignBottom);
     c->addAxis(axis_y_, Qt::AlignLeft);
     series_->attachAxis(axis_x_);
@@ -109,7 +112,11 @@ MapChart::MapChart(const Setup& setup, QWidget* parent)
 
 void MapChart::SetVerticalRange(double minimum, double maximum) {
     if (!(maximum > minimum)) return;
-    axis_y_->setRange(minimum, maximum);
+    // A little room beyond both bounds, so the markers of points that sit on
+    // a bound (a throttle map at 100 %) are not cut in half by the plot's
+    // edge; the ticks and labels still end at the bounds.
+    const double room = (maximum - minimum) * kAxisRoom;
+    axis_y_->setRange(minimum - room, maximum + room);
 }
 
 void MapChart::ApplySeries(const std::string& series, const std::vector<ChartPoint>& points) {

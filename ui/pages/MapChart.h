@@ -42,6 +42,9 @@ public:
     QLineSeries* series() const { return series_; }
     QValueAxis* axisX() const { return axis_x_; }
     QValueAxis* axisY() const { return axis_y_; }
+    // The vertical range the logic set (the axis shows it with a little room).
+    double verticalMinimum() const { return y_minimum_; }
+    double verticalMaximum() const { return y_maximum_; }
     // The point drawn within a few pixels of `pos` (widget coordinates),
     // the nearest one when several are; -1 when none is.
     int PointAt(QPointF pos) const;
