@@ -2,6 +2,7 @@
 // on the device thread: chart keys and clicks, grid commits, the coalescing
 // of chart updates and the look of every page.
 #include <QApplication>
+#include <QThread>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <set>
@@ -336,6 +338,58 @@ private slots:
         const MapSnapshot after = Snapshot(c.kind);
         for (std::size_t i = 0; i < MapPointCount; ++i)
             if (i != point) QCOMPARE(after.map.y[i], map == 0 ? 9.0 : map == 1 ? 2.0 : 100.0);
+    }
+
+    // While a map transfer runs (here a stand-in that holds the maps and
+    // pumps as the reads and writes do), chart keys move nothing and a typed
+    // cell is put back with a message; afterwards both work again.
+    void editsWaitForATransfer() {
+        std::atomic<bool> release{false};
+        desktop->device.Post([&release](Program& p) {
+            MapTransferHold transfer(p.maps);
+            while (!release) {
+                p.screen.Pump();
+                QThread::msleep(2);
+            }
+        });
+        const auto& c = MapControlsAt(0);
+        ShowPage(c.chart_page);
+        auto* chart = Chart(c.kind);
+        Hover(chart);
+        QTest::keyClick(chart, Qt::Key_Up);
+
+        ShowPage(c.grid_page);
+        auto* grid = Grid(c.kind);
+        const QRect cell = grid->visualRect(grid->model()->index(4, 3));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::keyClicks(grid, "5");
+        auto* editor = grid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor && editor->isVisible());
+        QTest::keyClick(editor, Qt::Key_Return);
+        const auto messages_before = desktop->screen.Messages().size();
+        QTRY_COMPARE_WITH_TIMEOUT(desktop->screen.Messages().size(), messages_before + 1, 5000);
+        QCOMPARE(QString::fromStdString(desktop->screen.Messages().back()), QString::fromUtf8(kLineBusyMessage));
+        release = true;
+        Settle();
+
+        QCOMPARE(Snapshot(c.kind).map, [] {
+            TimingMaps t;
+            FillMapTemplate(t);
+            return t.LPG;
+        }());
+        QCOMPARE(grid->CellText(3, 4), QString("9"));
+        // The cell selected during the transfer is the one an Enter takes.
+        QTest::keyClicks(grid, "7");
+        editor = grid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor && editor->isVisible());
+        QTest::keyClick(editor, Qt::Key_Return);
+        Settle();
+        QCOMPARE(Snapshot(c.kind).map.y[2 * 10 + 3], 7.0);
+        ShowPage(c.chart_page);
+        Hover(chart);
+        QTest::keyClick(chart, Qt::Key_Up);
+        Settle();
+        QCOMPARE(Snapshot(c.kind).map.y[0], 10.0);
     }
 
     // A burst of point changes from the device thread reaches the chart in

@@ -5,12 +5,14 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "MapChart.h"
 #include "MapControls.h"
 #include "MapEditor.h"
 #include "MapGrid.h"
 #include "MapTransfer.h"
+#include "NumberText.h"
 #include "Pages.h"
 #include "Program.h"
 #include "View3D.h"
@@ -55,6 +57,25 @@ QPushButton* Button(QWidget* page, const QString& name, const QString& caption) 
     return button;
 }
 
+// While a map transfer runs, edits wait: a chart key is dropped (nothing
+// moves, as with a key at a limit), a typed cell is put back with a message.
+bool Transferring(const Program& p) { return p.maps.TransfersRunning > 0; }
+
+// Puts the remembered cell of the kind's grid back when it holds a text the
+// map does not, and says why.
+void RefuseGridEdit(Program& p, MapKind kind) {
+    const auto* c = FindMapControls(kind);
+    const auto* e = p.maps.Editor(kind);
+    const auto* map = p.maps.maps.Find(kind);
+    if (!c || !e || !map) return;
+    const int column = std::max(1, e->GridEditColumn), row = std::max(1, e->GridEditRow);
+    if (column > 8 || row > 10) return;
+    const double stored = map->y[static_cast<std::size_t>((column - 1) * 10 + (row - 1))];
+    if (p.screen.Text(GridCell(c->grid, column, row)) == FormatGeneral(stored)) return;
+    p.screen.ShowMessage(kLineBusyMessage);
+    ShowMapInGrid(p.screen, p.maps.maps, kind);
+}
+
 // A box the logic reads when it handles a key: the user's tick goes into the
 // mirror at once, nothing else happens.
 void MirrorTicks(UiContext& ctx, QCheckBox* box) {
@@ -91,7 +112,11 @@ void BuildMapChartPage(UiContext& ctx, QWidget* page, MapKind kind) {
                 ChartMouseLeave(p.maps, k);
         });
     };
-    chart->on_key = [&ctx, k](int key) { ctx.Forward([k, key](Program& p) { ChartKeyDown(p.screen, p.maps, k, key); }); };
+    chart->on_key = [&ctx, k](int key) {
+        ctx.Forward([k, key](Program& p) {
+            if (!Transferring(p)) ChartKeyDown(p.screen, p.maps, k, key);
+        });
+    };
     chart->on_point_click = [&ctx, k](int point) {
         ctx.Forward([k, point](Program& p) { ChartClickSeries(p.screen, p.maps, k, point); });
     };
@@ -135,9 +160,27 @@ void BuildMapGridPage(UiContext& ctx, QWidget* page, MapKind kind) {
         ctx.UserEdit(GridCell(name, column, row), Property::Text, text);
     };
     grid->on_select = [&ctx, k](int column, int row) {
-        ctx.Forward([k, column, row](Program& p) { GridSelectCell(p.screen, p.maps, k, column, row); });
+        ctx.Forward([k, column, row](Program& p) {
+            if (!Transferring(p)) {
+                GridSelectCell(p.screen, p.maps, k, column, row);
+                return;
+            }
+            // The new cell is remembered all the same, so what is typed
+            // into it after the transfer is taken from it.
+            RefuseGridEdit(p, k);
+            auto* e = p.maps.Editor(k);
+            e->GridEditColumn = column;
+            e->GridEditRow = row;
+        });
     };
-    grid->on_enter = [&ctx, k] { ctx.Forward([k](Program& p) { GridKeyDown(p.screen, p.maps, k, kKeyEnter); }); };
+    grid->on_enter = [&ctx, k] {
+        ctx.Forward([k](Program& p) {
+            if (Transferring(p))
+                RefuseGridEdit(p, k);
+            else
+                GridKeyDown(p.screen, p.maps, k, kKeyEnter);
+        });
+    };
 }
 
 void Build3DPage(UiContext& ctx, QWidget* page, bool petrol) {
