@@ -276,6 +276,48 @@ private slots:
         }
     }
 
+    // The right mouse button drags the vertical axis and, with the wheel,
+    // zooms it; the horizontal axis stays. The logic setting a bound (an
+    // axis box) brings the set range back.
+    void rightButtonPanAndZoom() {
+        const auto& c = MapControlsAt(0);
+        ShowPage(c.chart_page);
+        auto* chart = Chart(c.kind);
+        QWidget* vp = chart->viewport();
+        const double lo = chart->axisY()->min(), hi = chart->axisY()->max();
+        const double per_pixel = (hi - lo) / chart->chart()->plotArea().height();
+        const QPoint from = vp->rect().center();
+
+        QTest::mousePress(vp, Qt::RightButton, {}, from);
+        QMouseEvent drag(QEvent::MouseMove, from + QPoint(0, 50), vp->mapToGlobal(from + QPoint(0, 50)),
+                         Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(vp, &drag);
+        QTest::mouseRelease(vp, Qt::RightButton, {}, from + QPoint(0, 50));
+        // Dragged down by 50 pixels: the curve follows, the range moves up.
+        QVERIFY(qAbs(chart->axisY()->min() - (lo + 50 * per_pixel)) < per_pixel);
+        QVERIFY(qAbs((chart->axisY()->max() - chart->axisY()->min()) - (hi - lo)) < 1e-9);
+        QCOMPARE(chart->axisX()->min(), 0.0);
+        QCOMPARE(chart->axisX()->max(), 8000.0);
+
+        const double span = chart->axisY()->max() - chart->axisY()->min();
+        auto wheel = [&](int delta, Qt::MouseButtons buttons) {
+            QWheelEvent e(QPointF(from), QPointF(vp->mapToGlobal(from)), QPoint(), QPoint(0, delta), buttons,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(vp, &e);
+        };
+        wheel(120, Qt::NoButton);  // without the right button: nothing
+        QCOMPARE(chart->axisY()->max() - chart->axisY()->min(), span);
+        wheel(-120, Qt::RightButton);  // toward the user: zoom out
+        QVERIFY(chart->axisY()->max() - chart->axisY()->min() > span * 1.2);
+        QCOMPARE(chart->axisX()->max(), 8000.0);
+
+        SetBox(c.scale_box, true);
+        SetBox(c.scale_box, false);
+        Settle();
+        QCOMPARE(chart->axisY()->min(), lo);
+        QCOMPARE(chart->axisY()->max(), hi);
+    }
+
     void gridCommits_data() {
         QTest::addColumn<int>("map");
         QTest::addColumn<int>("column");
