@@ -475,6 +475,16 @@ private slots:
         const QPointF front = view->Project(0, 4000, 9), back = view->Project(1, 4000, 9);
         QVERIFY(front.x() < back.x() && front.y() > back.y());
         ShowPage(page::Gas3D);
+        // A right-button drag moves the vertical range; the axis box brings
+        // the set range back.
+        const QPoint from = view->rect().center();
+        QTest::mousePress(view, Qt::RightButton, {}, from);
+        QMouseEvent drag(QEvent::MouseMove, from + QPoint(0, 40), view->mapToGlobal(from + QPoint(0, 40)),
+                         Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &drag);
+        QTest::mouseRelease(view, Qt::RightButton, {}, from + QPoint(0, 40));
+        QVERIFY(view->axisMinimum() > 1.0);
+        QCOMPARE(view->axisMaximum() - view->axisMinimum(), 20.0);
         SetBox("LPG_3D_ScaleCheckBox", true);
         Settle();
         QCOMPARE(view->axisMinimum(), -20.0);
