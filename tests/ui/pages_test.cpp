@@ -25,6 +25,7 @@
 #include "MapControls.h"
 #include "OscillogramPicture.h"
 #include "OscillogramPlot.h"
+#include "PageWidgets.h"
 #include "ConfigurationReadWrite.h"
 #include "Program.h"
 #include "Variator.h"
@@ -308,6 +309,90 @@ private slots:
         }
         QVERIFY2(high > 30 && low > 30, qPrintable(QString("%1 %2").arg(high).arg(low)));
         QCOMPARE(drawn.pixelColor(9000, 100), QColor(230, 230, 230));
+    }
+
+    // What the fitter types or steps into the pages' edits is what the
+    // handlers store, whichever button sends it.
+    void values_typed_and_stepped_reach_the_variator() {
+        Start(1);
+        if (QTest::currentTestFailed()) return;
+        ShowPage(page::ThrottleCalibration);
+        auto* max_edit = Find<QLineEdit>("MAX_TPS_Value_Edit");
+        max_edit->selectAll();
+        QTest::keyClicks(max_edit, "3900");
+        QTest::mouseClick(Find<QPushButton>("Fix_Manually_Set_MAX_TPS_Value_Button"), Qt::LeftButton);
+        // A press while another store holds the line would be refused.
+        QVERIFY(desk_->device.WaitIdle(10000));
+        // The spin buttons: three steps up from the starting 0.
+        auto* min_updown = Find<UpDown>("MIN_TPS_Value_UpDown");
+        for (int i = 0; i < 3; ++i) min_updown->Step(1);
+        QCOMPARE(Find<QLineEdit>("MIN_TPS_Value_Edit")->text(), QString("3"));
+        QTest::mouseClick(Find<QPushButton>("Fix_Manually_Set_MIN_TPS_Value_Button"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QCOMPARE(sim_->Eeprom().tps_max, 3900);
+        QCOMPARE(sim_->Eeprom().tps_min, 3);
+        QTRY_COMPARE(Find<QLabel>("ADC_MAX_Value_Label")->text(), QString("3900"));
+        QCOMPARE(Find<QLabel>("ADC_MIN_Value_Label")->text(), QString("3"));
+        QCOMPARE(Find<QPushButton>("Fix_Manually_Set_MAX_TPS_Value_Button")->text(),
+                 QString("Сохранить в энергонезависимую память EEPROM вариатора как значение при максимальной нагрузке."));
+
+        // The present reading stored from the settings page.
+        engine_->Hold(129, 3333);
+        ShowPage(page::Settings);
+        QTest::mouseClick(Find<QPushButton>("SaveADCMaxButton"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QCOMPARE(sim_->Eeprom().tps_max, 3333);
+        QTRY_COMPARE(Find<QLabel>("ADC_MAX_Value_Label")->text(), QString("3333"));
+
+        // The start timeout typed on the settings page goes out with the
+        // write-all of the top row.
+        auto* timeout = Find<QLineEdit>("EEditVariatorStartTimeout");
+        timeout->selectAll();
+        QTest::keyClicks(timeout, "12");
+        QTest::mouseClick(Find<QPushButton>("WriteData"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(30000));
+        QCOMPARE(sim_->Eeprom().start_timeout, 12);
+        QCOMPARE(desk_->screen.Messages(), std::vector<std::string>{});
+    }
+
+    // Tracking on the throttle page: two presses, the tracked values shown,
+    // swapped and stored.
+    void throttle_tracking_from_its_page() {
+        Start(1, true);
+        if (QTest::currentTestFailed()) return;
+        ShowPage(page::ThrottleCalibration);
+        auto* track = Find<QPushButton>("StartFix_MAX_MIN_TPSButton");
+        auto* reading = Find<QLabel>("Label25");
+        auto* max = Find<QLabel>("Detected_MAX_ADC_Label");
+        auto* min = Find<QLabel>("Detected_MIN_ADC_Label");
+        QCOMPARE(max->text(), QString("n/a"));
+        QTest::mouseClick(track, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            track->text(),
+            QString("Обязательно!!! Повторно нажмите для завершения считывания перед дальнейшими действиями!!!"), 5000);
+        bool ok = false;
+        QTRY_VERIFY_WITH_TIMEOUT((reading->text().toInt(&ok), ok), 5000);
+        QTest::qWait(500);
+        QTest::mouseClick(track, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(track->text(), QString("Начать фиксировать минимальное и максимальное значения. "), 5000);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QCoreApplication::processEvents();
+        bool max_ok = false, min_ok = false;
+        const int high = max->text().toInt(&max_ok);
+        const int low = min->text().toInt(&min_ok);
+        QVERIFY(max_ok && min_ok);
+        QVERIFY(low <= high);
+
+        QTest::mouseClick(Find<QPushButton>("Change_Min_to_Max_TPSButton"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(5000));
+        QTRY_COMPARE(max->text(), QString::number(low));
+        QCOMPARE(min->text(), QString::number(high));
+        QTest::mouseClick(Find<QPushButton>("Fix_Auto_Detected_MAX_TPSButton"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QTest::mouseClick(Find<QPushButton>("Fix_Auto_Detected_MIN_TPSButton"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QCOMPARE(sim_->Eeprom().tps_max, low);
+        QCOMPARE(sim_->Eeprom().tps_min, high);
     }
 
     void pages_drawn_whole_data() {

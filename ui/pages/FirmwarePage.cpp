@@ -17,7 +17,7 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 
 void BuildFirmwarePage(UiContext& ctx, QWidget* page) {
     auto* button = AddButton(page, std::string(kFirmwareButton).c_str(), {}, 8, 8, 1076, 30);
-    StartText(ctx, button, Q(kFirmwareButtonCaption));
+    StartText(button, Q(kFirmwareButtonCaption));
     OnClick(ctx, button, [](Program& p) { p.firmware.FirmwareFileSelectButtonClick(); });
 
     AddLabel(page, "Label18", "Ход процесса обновления", 8, 48);
@@ -31,7 +31,7 @@ void BuildFirmwarePage(UiContext& ctx, QWidget* page) {
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setGeometry(8, 112, 1076, 412);
-    StartText(ctx, memo, Q(kFirmwareMemoInitial));
+    StartText(memo, Q(kFirmwareMemoInitial));
 }
 
 }  // namespace tovrel::ui

@@ -21,7 +21,7 @@ void BuildOscilloscopePage(UiContext& ctx, QWidget* page) {
     QFont bold = status->font();
     bold.setBold(true);
     status->setFont(bold);
-    StartText(ctx, status,
+    StartText(status,
               QStringLiteral("Опция \"32 bit mode\" определяет  режим записи осциллограммы. ") +
                   QString(38, QLatin1Char('_')));
 
@@ -45,13 +45,13 @@ void BuildOscilloscopePage(UiContext& ctx, QWidget* page) {
         if (!text.isEmpty()) text += QLatin1Char('\n');
         text += QString::fromStdString(line);
     }
-    StartText(ctx, memo, text);
+    StartText(memo, text);
 
     auto* capture = AddButton(page, "ConnectAndShowOsciillButton", {}, 8, 480, 420, 25);
-    StartText(ctx, capture, Q(oscill_text::ButtonCaption));
+    StartText(capture, Q(oscill_text::ButtonCaption));
     OnClick(ctx, capture, [](Program& p) { p.scope.ConnectAndShowOsciillButtonClick(); });
     AddButton(page, "OscillPrescalerSelectButton", "Auto", 440, 480, 60, 25);
-    auto* mode = AddCheckBox(ctx, page, "Oscilloscope_32_Mode_CheckBox", "32 bit mode", 980, 484);
+    auto* mode = AddCheckBox(page, "Oscilloscope_32_Mode_CheckBox", "32 bit mode", 980, 484);
     mode->move(1084 - mode->width(), 484);
 }
 

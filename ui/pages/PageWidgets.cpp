@@ -88,30 +88,24 @@ QLineEdit* AddNumberEdit(UiContext& ctx, QWidget* parent, const char* name, cons
     edit->setObjectName(name);
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
     edit->setGeometry(x, y, w, 21);
-    StartText(ctx, edit, text);
+    StartText(edit, text);
     auto* updown = new UpDown(edit, minimum, maximum, parent);
     updown->setObjectName(updown_name);
     updown->setGeometry(x + w, y, 17, 21);
-    // The user's edits reach the mirror at once: the handler that reads the
-    // edit may be started from another control.
+    // Typing reaches the mirror through the screen; a click of the spin
+    // buttons changes the text by program, so it is passed on here.
     const std::string control = name;
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [&ctx, control](const QString& now) {
-        ctx.UserEdit(control, Property::Text, now.toStdString());
-    });
     QObject::connect(updown, &UpDown::stepped, edit, [&ctx, control](const QString& now) {
         ctx.UserEdit(control, Property::Text, now.toStdString());
     });
     return edit;
 }
 
-QCheckBox* AddCheckBox(UiContext& ctx, QWidget* parent, const char* name, const QString& text, int x, int y) {
+QCheckBox* AddCheckBox(QWidget* parent, const char* name, const QString& text, int x, int y) {
     auto* box = new QCheckBox(text, parent);
     box->setObjectName(name);
     box->adjustSize();
     box->move(x, y);
-    const std::string control = name;
-    QObject::connect(box, &QCheckBox::clicked, box,
-                     [&ctx, control](bool on) { ctx.UserEdit(control, Property::Checked, on); });
     return box;
 }
 
@@ -119,7 +113,7 @@ void OnClick(UiContext& ctx, QAbstractButton* button, std::function<void(Program
     QObject::connect(button, &QAbstractButton::clicked, button, [&ctx, call = std::move(call)] { ctx.Forward(call); });
 }
 
-void StartText(UiContext& ctx, QWidget* control, const QString& text) {
+void StartText(QWidget* control, const QString& text) {
     if (auto* label = qobject_cast<QLabel*>(control))
         label->setText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(control))
@@ -128,12 +122,8 @@ void StartText(UiContext& ctx, QWidget* control, const QString& text) {
         edit->setText(text);
     else if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
         memo->setPlainText(text);
-    ctx.UserEdit(control->objectName().toStdString(), Property::Text, text.toStdString());
 }
 
-void StartHidden(UiContext& ctx, QWidget* control) {
-    control->setVisible(false);
-    ctx.UserEdit(control->objectName().toStdString(), Property::Visible, false);
-}
+void StartHidden(QWidget* control) { control->setVisible(false); }
 
 }  // namespace tovrel::ui

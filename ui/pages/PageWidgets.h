@@ -61,14 +61,14 @@ WrapButton* AddWrapButton(QWidget* parent, const char* name, const QString& text
 // An edit that takes digits only, with its spin buttons to the right.
 QLineEdit* AddNumberEdit(UiContext& ctx, QWidget* parent, const char* name, const char* updown_name,
                          const QString& text, int minimum, int maximum, int x, int y, int w);
-QCheckBox* AddCheckBox(UiContext& ctx, QWidget* parent, const char* name, const QString& text, int x, int y);
+QCheckBox* AddCheckBox(QWidget* parent, const char* name, const QString& text, int x, int y);
 
 // A click of `button` runs `call` on the device thread.
 void OnClick(UiContext& ctx, QAbstractButton* button, std::function<void(Program&)> call);
 
-// The starting state of a control as the mirror must know it before the
-// logic first reads it back (a caption compared, a label converted).
-void StartText(UiContext& ctx, QWidget* control, const QString& text);
-void StartHidden(UiContext& ctx, QWidget* control);
+// The starting caption or text of a control (the screen copies it into its
+// mirror when the window is added to it).
+void StartText(QWidget* control, const QString& text);
+void StartHidden(QWidget* control);
 
 }  // namespace tovrel::ui

@@ -35,7 +35,7 @@ void BuildEepromGroup(UiContext& ctx, QWidget* page) {
     AddLabel(group, "Label15", "25 секунд - максимум.", 630, 24, 0, 17);
 
     AddLabel(group, "Label3", "Значение ADC сигнала TPS  при максимальной нагрузке", 12, 58, 0, 17);
-    StartText(ctx, AddValueLabel(group, "ADC_MAX_Value_Label", {}, 330, 58, 60), "n/a");
+    StartText(AddValueLabel(group, "ADC_MAX_Value_Label", {}, 330, 58, 60), "n/a");
     auto* save_max = AddButton(group, "SaveADCMaxButton",
                                "Сохранить текущее значение ADC, как значение при полностью нажатой педали газа", 400,
                                54, 664, 25);
@@ -45,7 +45,7 @@ void BuildEepromGroup(UiContext& ctx, QWidget* page) {
     });
 
     AddLabel(group, "Label4", "Значение ADC сигнала TPS  при минимальной нагрузке", 12, 89, 0, 17);
-    StartText(ctx, AddValueLabel(group, "ADC_MIN_Value_Label", {}, 330, 89, 60), "n/a");
+    StartText(AddValueLabel(group, "ADC_MIN_Value_Label", {}, 330, 89, 60), "n/a");
     auto* save_min = AddButton(group, "SaveADCMinButton",
                                "Сохранить текущее значение ADC, как значение при полностью отпущеной педали газа", 400,
                                85, 664, 25);
@@ -66,7 +66,7 @@ void BuildMonitorGroup(UiContext& ctx, QWidget* page) {
     auto* group = AddGroup(page, "RealTimeParametersGroupBox", "Параметры реального времени", 8, 130, 1076, 398);
 
     auto* button = AddButton(group, monitor::kButton, {}, 12, 20, 620, 25);
-    StartText(ctx, button, monitor::kIdleCaption);
+    StartText(button, monitor::kIdleCaption);
     OnClick(ctx, button, [](Program& p) {
         auto live = p.Live();
         GetRealtimeParametersButtonClick(live);
@@ -74,7 +74,7 @@ void BuildMonitorGroup(UiContext& ctx, QWidget* page) {
     auto* progress = new Gauge(group);
     progress->setObjectName(monitor::kProgressGauge);
     progress->setGeometry(644, 22, 420, 21);
-    StartHidden(ctx, progress);
+    StartHidden(progress);
 
     // The value labels, each beside its caption; "n/a" while no run shows
     // values.
@@ -93,7 +93,7 @@ void BuildMonitorGroup(UiContext& ctx, QWidget* page) {
     int y = 56;
     for (const auto& row : kLeft) {
         AddLabel(group, row.caption_name, row.caption, 12, y, 0, 17);
-        StartText(ctx, AddValueLabel(group, row.value_name, {}, 470, y, row.value_width), "n/a");
+        StartText(AddValueLabel(group, row.value_name, {}, 470, y, row.value_width), "n/a");
         y += kRow;
     }
 
@@ -106,10 +106,10 @@ void BuildMonitorGroup(UiContext& ctx, QWidget* page) {
     };
     y = 56;
     for (const auto& row : kService) {
-        StartHidden(ctx, AddLabel(group, row.caption_name, row.caption, 740, y, 0, 17));
+        StartHidden(AddLabel(group, row.caption_name, row.caption, 740, y, 0, 17));
         auto* value = AddValueLabel(group, row.value_name, {}, 994, y, row.value_width);
-        StartText(ctx, value, "n/a");
-        StartHidden(ctx, value);
+        StartText(value, "n/a");
+        StartHidden(value);
         y += kRow;
     }
 
@@ -125,7 +125,7 @@ void BuildMonitorGroup(UiContext& ctx, QWidget* page) {
     correction->setGeometry(470, y, 300, 20);
     y += 28;
     AddLabel(group, "Label20", "Величина корректировки по  сигналу TPS", 12, y, 0, 17);
-    StartText(ctx, AddValueLabel(group, "TPSCorrectionValueLabel", {}, 470, y, 590), "n/a");
+    StartText(AddValueLabel(group, "TPSCorrectionValueLabel", {}, 470, y, 590), "n/a");
     y += kRow + 4;
     auto* note = AddLabel(group, "Label12",
                           "(Текущая корректировка по TPS 100% означает, что значения величин из  карты зависимости "
