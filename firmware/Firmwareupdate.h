@@ -76,8 +76,9 @@ public:
     FirmwareImage image;
     int ConnectionStage = 0;
     LoaderLink LoaderPort;
-    // Beeps at the end of the update (start option 2).
-    bool FirmwareBeepEnabled = false;
+    // Whether to beep at the end of the update (start option 2). The front
+    // end points it at the program's one switch; no beeps while empty.
+    std::function<bool()> beep_enabled;
     // Whether the last update got the loader's final confirmation.
     bool Confirmed() const { return confirmed_; }
     // Number of the port the loader answered on in the last update, 0 if none.

@@ -71,6 +71,9 @@ public:
     virtual void ShowMessage(std::string_view text) = 0;
     // The toolkit's standard error display (conversion errors, file errors).
     virtual void ShowError(std::string_view text) { ShowMessage(text); }
+    // The toolkit's simple information dialog (one OK button, the program's
+    // title as caption).
+    virtual void ShowInfo(std::string_view text) { ShowMessage(text); }
 
     virtual void Set(std::string_view control, Property property, PropertyValue value) = 0;
     virtual PropertyValue Get(std::string_view control, Property property) const = 0;

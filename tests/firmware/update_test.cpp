@@ -122,7 +122,7 @@ TEST_F(UpdateTest, CancelledDialogGoesToTheClosingStepsAndTheFollowUpStillRuns) 
     link->SaveDefaultPort(1);
     screen.file_choices = {""};
     auto& up = MakeUpdate();
-    up.FirmwareBeepEnabled = true;
+    up.beep_enabled = [] { return true; };
     up.FirmwareFileSelectButtonClick();
     EXPECT_EQ(screen.log, (std::vector<std::string>{"Нажали кнопку обновления файла прошивки", "Файл прошивки не выбран"}));
     EXPECT_EQ(screen.Text(kFirmwareMemo), "");
