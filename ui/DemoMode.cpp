@@ -15,6 +15,8 @@
 
 #include "Demo.h"
 #include "Desktop.h"
+#include "Gui2.h"
+#include "Program.h"
 #include "MainWindow.h"
 #include "StartDialog.h"
 
@@ -128,12 +130,9 @@ QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QStr
     window.raise();
     window.activateWindow();
     Settle(200);
-    // Platforms without a window manager may never activate the window;
-    // the start sequence then starts as on activation.
-    if (!QApplication::activeWindow()) {
-        QEvent activate(QEvent::WindowActivate);
-        QApplication::sendEvent(&window, &activate);
-    }
+    // Platforms without a window manager may never activate the window: the
+    // start sequence is asked for here as well (it runs once per program).
+    desktop.device.Post([](Program& p) { gui2::FormActivate(p); });
     Settle();
     if (!desktop.device.WaitIdle(read_timeout_ms)) {
         error = "the start sequence did not end in time";
