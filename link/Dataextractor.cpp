@@ -134,7 +134,11 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
         return 1;
     }
     if (!port_ || !port_->Open(*path, kBaudRate, kExchangeTimeoutMs)) {
-        if (showMessages) screen_.ShowMessage("Не удалось подключиться");
+        if (showMessages) {
+            std::string text = "Не удалось подключиться";
+            if (auto advice = OpenFailureAdvice(*path, port_access)) text += "\n" + *advice;
+            screen_.ShowMessage(text);
+        }
         return 0;
     }
     open_port_ = n;
@@ -317,9 +321,16 @@ bool DeviceLink::ConnectAtStart() {
         found = AutoConnect(1, 255);
     }
     if (!found) {
-        screen_.ShowMessage(
+        std::string text =
             "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
-            "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ");
+            "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ";
+        // A port the user may not open looks like no port at all to the
+        // scan; name those, with the way out.
+        std::string denied;
+        for (const auto& p : DescribePorts(port_access))
+            if (p.access == PortAccess::NoPermission) denied += (denied.empty() ? "" : ", ") + p.path;
+        if (!denied.empty()) text += "\n" + PermissionAdvice(denied);
+        screen_.ShowMessage(text);
     }
     return found;
 }
