@@ -47,9 +47,19 @@ bool IsRegularFile(std::FILE* file);
 // cannot be found.
 std::filesystem::path ProgramDirectory();
 
+// This user's own data directory of the program: $XDG_DATA_HOME or
+// ~/.local/share on Linux, %LOCALAPPDATA% on Windows, then
+// "tovrel-terminal" (below the temporary directory when neither is known).
+std::filesystem::path UserDataDirectory();
+// Whether this user may create files in the directory `dir`.
+bool IsWritable(const std::filesystem::path& dir);
+
 // ---- ports ----
 
 inline constexpr int kMaxPortNumber = 999;
+// Linux: the numbers 233..254 beyond the devices present resolve below this
+// prefix, where nothing exists.
+inline constexpr const char* kUnassignedPortPrefix = "/dev/tovrel-unassigned-COM";
 
 // The device that port `number` opens: "<port_dir>/COM<number>" when
 // `port_dir` is not empty, otherwise the platform's own name for it. No path
@@ -63,5 +73,11 @@ struct PortEntry {
 };
 // Ports 1..254 with the paths they resolve to and whether a device is there.
 std::vector<PortEntry> ListPorts(const std::string& port_dir);
+// Whether a device (or file) is at a port path; a dangling link is not.
+bool PortPresent(const std::string& path);
+// 0 when this user may open `path` for reading and writing, otherwise the
+// errno value that says why not (ENOENT when nothing is there). Judged
+// without opening it.
+int PortAccessError(const std::string& path);
 
 }  // namespace tovrel::platform

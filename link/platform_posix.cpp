@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -83,6 +84,17 @@ fs::path ProgramDirectory() {
     return fs::current_path(ec);
 }
 
+fs::path UserDataDirectory() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && *xdg == '/') return fs::path(xdg) / "tovrel-terminal";
+    const char* home = std::getenv("HOME");
+    if (home && *home) return fs::path(home) / ".local" / "share" / "tovrel-terminal";
+    std::error_code ec;
+    return fs::temp_directory_path(ec) / "tovrel-terminal";
+}
+
+bool IsWritable(const fs::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
+
 // Port numbers without a port directory:
 //   1..32    /dev/ttyS0 .. /dev/ttyS31      (COM1 is the first built-in port)
 //   33..132  /dev/ttyUSB0 .. /dev/ttyUSB99  (USB serial adapters)
@@ -141,18 +153,26 @@ std::optional<std::string> PortPath(int number, const std::string& port_dir) {
         std::size_t i = static_cast<std::size_t>(number - kOverflowFirst);
         if (i < extra.size()) return extra[i];
     }
-    return "/dev/tovrel-unassigned-COM" + std::to_string(number);
+    return kUnassignedPortPrefix + std::to_string(number);
 }
 
 std::vector<PortEntry> ListPorts(const std::string& port_dir) {
     std::vector<PortEntry> out;
     for (int n = 1; n <= 254; ++n) {
         auto p = PortPath(n, port_dir);
-        std::error_code ec;
-        bool exists = p && fs::exists(*p, ec);
-        out.push_back({n, p.value_or(""), exists});
+        out.push_back({n, p.value_or(""), p && PortPresent(*p)});
     }
     return out;
+}
+
+bool PortPresent(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+int PortAccessError(const std::string& path) {
+    if (::faccessat(AT_FDCWD, path.c_str(), R_OK | W_OK, AT_EACCESS) == 0) return 0;
+    return errno;
 }
 
 }  // namespace tovrel::platform

@@ -159,6 +159,23 @@ fs::path ProgramDirectory() {
     return fs::current_path(ec);
 }
 
+fs::path UserDataDirectory() {
+    if (const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA"); local && *local)
+        return fs::path(local) / L"tovrel-terminal";
+    std::error_code ec;
+    return fs::temp_directory_path(ec) / L"tovrel-terminal";
+}
+
+// Windows rights are ACLs: the answer is whether a file can be made there.
+bool IsWritable(const fs::path& dir) {
+    const fs::path probe = dir / (L".tovrel-write-test-" + std::to_wstring(::GetCurrentProcessId()));
+    HANDLE h = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(h);
+    return true;
+}
+
 std::optional<std::string> PortPath(int number, const std::string& port_dir) {
     if (number < 0 || number > kMaxPortNumber) return std::nullopt;
     if (!port_dir.empty()) return Narrow((fs::path(Widen(port_dir)) / (L"COM" + std::to_wstring(number))).wstring());
@@ -169,18 +186,24 @@ std::vector<PortEntry> ListPorts(const std::string& port_dir) {
     std::vector<PortEntry> out;
     for (int n = 1; n <= 254; ++n) {
         auto p = PortPath(n, port_dir);
-        bool exists = false;
-        if (!port_dir.empty()) {
-            std::error_code ec;
-            exists = fs::exists(fs::path(Widen(*p)), ec);
-        } else {
-            // A COM port is present when the system knows its device name.
-            wchar_t target[512];
-            exists = ::QueryDosDeviceW((L"COM" + std::to_wstring(n)).c_str(), target, 512) != 0;
-        }
-        out.push_back({n, p.value_or(""), exists});
+        out.push_back({n, p.value_or(""), p && PortPresent(*p)});
     }
     return out;
 }
+
+bool PortPresent(const std::string& path) {
+    static const std::string device_prefix = "\\\\.\\";
+    if (path.rfind(device_prefix, 0) == 0) {
+        // A COM port is present when the system knows its device name.
+        wchar_t target[512];
+        return ::QueryDosDeviceW(Widen(path.substr(device_prefix.size())).c_str(), target, 512) != 0;
+    }
+    std::error_code ec;
+    return fs::exists(fs::path(Widen(path)), ec);
+}
+
+// Windows keeps no per-user rights on serial ports: a port that is there may
+// be opened (a port in use fails at the open).
+int PortAccessError(const std::string& path) { return PortPresent(path) ? 0 : ENOENT; }
 
 }  // namespace tovrel::platform

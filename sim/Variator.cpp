@@ -33,6 +33,7 @@ Variator::Variator(Options options) : options_(std::move(options)) {
         if (!traffic_) throw std::runtime_error("cannot write " + options_.traffic_file);
         line_->set_traffic_log(traffic_.get());
     }
+    line_->set_fault(options_.line_fault);
     firmwares_[1] = MakeNormalFirmware(*this);
     firmwares_[2] = MakeLoaderFirmware(*this);
     firmwares_[3] = MakeOscilloscopeFirmware(*this);
