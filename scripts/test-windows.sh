@@ -96,7 +96,7 @@ mkdir -p "$work/linux" "$work/windows"
 # share is cut out by the log's size before and after it.
 traffic_size() { stat -c %s "$work/traffic9.txt"; }
 traffic_part() { # from, to: the lines written between the two sizes
-  tail -c +"$(($1 + 1))" "$work/traffic9.txt" | head -c "$(($2 - $1))" | sed '/^$/d'
+  head -c "$2" "$work/traffic9.txt" | tail -c +"$(($1 + 1))" | sed '/^$/d'
 }
 before=$(traffic_size)
 (cd "$work/linux" && TOVREL_PORT_DIR=$ports "$cli" --port 9 -q read --out config.xml >stdout.txt 2>stderr.txt) &&
