@@ -85,6 +85,7 @@ class PagesTest : public QObject {
         desk_ = std::make_unique<Desktop>([where](Screen& s, Canvas& c) {
             auto p = std::make_unique<Program>(s, c);
             p->link.default_port_dir = where;
+            p->link.port_dir = where;
             p->settings.program_dir = where;
             p->live.logs_dir = where + "/LOGs";
             p->scope.record_dir = where;

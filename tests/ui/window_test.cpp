@@ -80,6 +80,7 @@ class WindowTest : public QObject {
             auto p = std::make_unique<Program>(s, c);
             p->link.sleep_ms = [](int) {};
             p->link.default_port_dir = path;
+            p->link.port_dir = path;
             p->settings.program_dir = path;
             return p;
         });
