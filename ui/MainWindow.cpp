@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "PortHelp.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -161,6 +162,7 @@ void MainWindow::BuildTopRow() {
     port->setGeometry(386, 3, 41, 21);
     for (int n = 1; n <= 254; ++n) port->addItem(QString::number(n));
     port->setEditText("0");
+    AttachPortHelp(port);
 
     auto* progress_text = MakeLabel(area, "LabelProgress", "Процесс обмена данными", 339, 30);
     progress_text->setFont(bold);

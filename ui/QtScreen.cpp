@@ -400,10 +400,10 @@ void QtScreen::SetPointColour(std::string_view series, int index, Rgb colour) {
     if (OnGuiThread()) Flush();
 }
 
-void QtScreen::Beep() {
+void QtScreen::Beep(int frequencyHz, int durationMs) {
     {
         std::lock_guard lock(pending_mutex_);
-        ++pending_beeps_;
+        pending_beeps_.push_back({frequencyHz, durationMs});
         ScheduleLocked();
     }
     if (OnGuiThread()) Flush();
@@ -429,7 +429,7 @@ void QtScreen::Flush() {
     std::map<std::string, PendingControl, std::less<>> controls;
     std::map<std::string, PendingSeries, std::less<>> series;
     std::optional<int> page;
-    int beeps = 0;
+    std::vector<Sound::Tone> beeps;
     {
         std::lock_guard lock(pending_mutex_);
         scheduled_ = false;
@@ -441,7 +441,7 @@ void QtScreen::Flush() {
     }
     frame_timer_.stop();
     since_flush_.restart();
-    if (order.empty() && series.empty() && !page && beeps == 0) return;
+    if (order.empty() && series.empty() && !page && beeps.empty()) return;
     ++batches_;
     for (const auto& name : order) {
         auto& c = controls[name];
@@ -450,9 +450,9 @@ void QtScreen::Flush() {
     }
     for (auto& [name, pending] : series) ApplySeries(name, pending);
     if (page) ApplyPage(*page);
-    for (int i = 0; i < beeps; ++i) {
+    for (const auto& tone : beeps) {
         ++beeps_;
-        QApplication::beep();
+        sound_.Beep(tone.hz, tone.ms);
     }
 }
 

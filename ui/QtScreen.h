@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "Sound.h"
 #include "StoredScreen.h"
 #include "UiContext.h"
 
@@ -70,7 +71,7 @@ public:
     void Repaint(std::string_view control) override;
     void Pump() override;
     std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override;
-    void Beep() override;
+    void Beep(int frequencyHz, int durationMs) override;
     void SetSeries(std::string_view series, std::vector<ChartPoint> points) override;
     void SetPointY(std::string_view series, int index, double y) override;
     void SetPointColour(std::string_view series, int index, Rgb colour) override;
@@ -145,7 +146,7 @@ private:
     std::map<std::string, PendingControl, std::less<>> pending_;
     std::map<std::string, PendingSeries, std::less<>> pending_series_;
     std::optional<int> pending_page_;
-    int pending_beeps_ = 0;
+    std::vector<Sound::Tone> pending_beeps_;
     bool scheduled_ = false;
 
     mutable std::mutex log_mutex_;
@@ -156,6 +157,7 @@ private:
     QElapsedTimer since_flush_;
     int batches_ = 0;
     int beeps_ = 0;
+    Sound sound_;
 };
 
 }  // namespace tovrel::ui
