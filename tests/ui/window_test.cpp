@@ -27,6 +27,9 @@
 #include "Desktop.h"
 #include "Gui2.h"
 #include "MainWindow.h"
+#include "MapChart.h"
+#include "MapControls.h"
+#include "MapGrid.h"
 #include "ModalAnswer.h"
 #include "Program.h"
 #include "Shell.h"
@@ -209,6 +212,22 @@ private slots:
                          DecodeMapValue(kMapKinds[static_cast<std::size_t>(k)], eeprom.maps[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)]));
         QVERIFY(desktop->screen.Messages().empty());
         QVERIFY(!desktop->window()->findChild<QProgressBar*>("ProgressBar1")->isVisible());
+        // The charts draw the device's maps; the grids show what the logic put in their cells.
+        for (int k = 0; k < 4; ++k) {
+            const auto& controls = MapControlsAt(k);
+            auto* chart = desktop->window()->findChild<MapChart*>(QString::fromUtf8(controls.chart.data(), int(controls.chart.size())));
+            QVERIFY2(chart, controls.chart.data());
+            const auto points = chart->series()->points();
+            QCOMPARE(points.size(), 80);
+            for (int i = 0; i < 80; ++i)
+                QCOMPARE(points[i].y(), maps[k].y[static_cast<std::size_t>(i)]);
+            auto* grid = desktop->window()->findChild<MapGrid*>(QString::fromUtf8(controls.grid.data(), int(controls.grid.size())));
+            QVERIFY2(grid, controls.grid.data());
+            for (int c = 1; c < grid->columnCount(); ++c)
+                for (int r = 1; r < grid->rowCount(); ++r)
+                    QCOMPARE(grid->CellText(c, r).toStdString(), desktop->screen.Text(GridCell(controls.grid, c, r)));
+            QVERIFY(!grid->CellText(1, 1).isEmpty());
+        }
     }
 
     // Option 1 connects without reading the maps; option 2 turns the beeps
