@@ -75,13 +75,34 @@ int Read(Context& ctx, const std::string& out) {
     return 0;
 }
 
-int Write(Context& ctx, const std::string& file, std::optional<int> timeout) {
+int Write(Context& ctx, const std::string& file, std::optional<int> timeout, const std::string& map) {
     // The whole file is read and checked before the port is even opened.
     std::string why;
     const auto content = ReadConfigurationFile(file, &why);
     if (!content) {
         ctx.screen.ShowError(why);
         return 1;
+    }
+    if (!map.empty()) {
+        // One map into the working memory, as its write button does: no
+        // start timeout, no commit.
+        const auto index = MapKindIndex(map);
+        if (!index) {
+            std::cerr << "tovrel-cli: no map named " << map << '\n';
+            return 2;
+        }
+        if (!ctx.ConnectNormal()) return 1;
+        MapsState& one = ctx.program.maps;
+        for (int m = 0; m < 4; ++m) one.maps[m].y = content->y[static_cast<std::size_t>(m)];
+        InitMapControls(ctx.screen);
+        const auto kind = kMapKinds[static_cast<std::size_t>(*index)];
+        const auto tally = PreviouselyWriteMapClick(ctx.link, one, kind);
+        if (!tally.Ok()) {
+            std::cerr << "tovrel-cli: " << tally.failed << " of " << tally.exchanges << " exchanges failed\n";
+            return 1;
+        }
+        std::cout << "Wrote the " << kind << " map of " << file << " into the working memory (not committed)\n";
+        return 0;
     }
     if (!timeout) {
         const auto from_file = content->timeout ? ParseInteger(*content->timeout) : std::nullopt;
@@ -120,6 +141,7 @@ void RegisterConfigCommands(CLI::App& app, Context& ctx) {
     struct WriteArgs {
         std::string file;
         int timeout = 0;
+        std::string map;
     };
     auto args = std::make_shared<WriteArgs>();
     auto* write = app.add_subcommand(
@@ -127,9 +149,12 @@ void RegisterConfigCommands(CLI::App& app, Context& ctx) {
     write->add_option("file", args->file, "XML configuration file")->required();
     auto* timeout_opt = write->add_option("--timeout", args->timeout, "Start timeout in seconds (default: the file's)")
                             ->check(CLI::Range(0, kMaxTimeout));
+    write->add_option("--map", args->map,
+                      "Write only this map (LPG, Petrol, LPGLoadDependence or PetrolLoadDependence) into the "
+                      "working memory, without the start timeout and without a commit");
     write->callback([&ctx, timeout_opt, args] {
         ctx.run = [&ctx, timeout_opt, args] {
-            return Write(ctx, args->file, *timeout_opt ? std::optional<int>(args->timeout) : std::nullopt);
+            return Write(ctx, args->file, *timeout_opt ? std::optional<int>(args->timeout) : std::nullopt, args->map);
         };
     });
 }
