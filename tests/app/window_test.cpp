@@ -139,7 +139,8 @@ TEST_F(WindowTest, ConnectFromThePortBox) {
     } refused[] = {
         {"0", {"Неверный номер порта"}, {}},
         {"1000", {"Неверный номер порта"}, {}},
-        {"255", {"Неверный номер порта"}, {}},
+        {"+0", {"Неверный номер порта"}, {}},
+        {"255", {"Не удалось подключиться"}, {}},  // a number with no port behind it
         {"-6", {"Неверный номер порта"}, {}},
         {"six", {}, {"'six' is not a valid integer value"}},
         {"", {}, {"'' is not a valid integer value"}},
