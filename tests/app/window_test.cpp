@@ -2,7 +2,13 @@
 // close.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <thread>
+
 #include "AppFixture.h"
+#include "Monitor.h"
+#include "TpsCalibration.h"
 
 namespace tovrel::test {
 namespace {
@@ -227,6 +233,47 @@ TEST_F(WindowTest, CloseDisconnectsAndReleasesThePort) {
     screen.SetText(shell::PortBox, "4");
     gui2::N9Click(*program);
     EXPECT_EQ(program->link.OpenPortNumber(), 0);
+}
+
+}  // namespace
+}  // namespace tovrel::test
+
+namespace tovrel::test {
+namespace {
+
+// Closing the window in the middle of a polling loop (from a message the
+// loop pumps) ends the loop: nothing more goes to the variator.
+TEST_F(WindowTest, CloseEndsARunningPollingLoop) {
+    struct Case {
+        const char* name;
+        std::function<void(LiveContext&)> start;
+    } cases[] = {
+        {"monitor", [](LiveContext& lc) { GetRealtimeParametersButtonClick(lc); }},
+        {"throttle tracking", [](LiveContext& lc) { StartFix_MAX_MIN_TPSButtonClick(lc); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        auto& v = AddSim(2);
+        ASSERT_EQ(program->link.Connect(2, false), 1);
+        int pumps = 0, frames_at_close = -1;
+        screen.on_pump = [&] {
+            if (++pumps == 20) {
+                gui2::FormClose(*program);
+                frames_at_close = v.FramesSeen();
+            }
+        };
+        LiveContext lc = program->Live();
+        c.start(lc);
+        screen.on_pump = nullptr;
+        ASSERT_GE(frames_at_close, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_LE(v.FramesSeen(), frames_at_close + 1);  // at most the request already on the line
+        EXPECT_FALSE(program->maps.guard.RealtimeReadingActive);
+        EXPECT_FALSE(program->maps.guard.TPSFixingActive);
+        EXPECT_EQ(screen.Text(shell::StatusLabel), "Не подключен");
+    }
 }
 
 }  // namespace
