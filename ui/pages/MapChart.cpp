@@ -89,7 +89,8 @@ MapChart::MapChart(const Setup& setup, QWidget* parent)
     c->addSeries(series_);
 
     axis_x_ = new QValueAxis(c);
-    axis_x_->setRange(0, setup.x_maximum);
+    // The same room for the first and last points as on the vertical axis.
+    axis_x_->setRange(-setup.x_maximum * kAxisRoom, setup.x_maximum * (1 + kAxisRoom));
     axis_x_->setTickType(QValueAxis::TicksDynamic);
     axis_x_->setTickAnchor(0);
     axis_x_->setTickInterval(NiceTickInterval(setup.x_maximum, 16));
