@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,7 @@
 #include "Shell.h"
 #include "StartDialog.h"
 #include "StartUnit.h"
+#include "Engine.h"
 #include "Variator.h"
 
 using namespace tovrel;
@@ -367,6 +369,31 @@ private slots:
         // The port can be opened by another program now.
         ComPort other;
         QVERIFY(other.Open(dir->filePath("COM1").toStdString(), 9600, 100));
+    }
+
+    // Closing the window in the middle of a long monitor run ends the run;
+    // the program then ends at once instead of waiting for the run's passes.
+    void closingDuringAMonitorRunEndsIt() {
+        auto& sim = AddSim(1);
+        auto engine = std::make_shared<sim::Engine>(sim::EngineOptions{});
+        sim.AddAddressHandler(engine);
+        OnDevice([](Program& p) { p.live.monitor_passes = 100000; });
+        Start([](StartDialog& d) { Continue(d, 1); });
+        desktop->window()->findChild<QPushButton*>("GetRealtimeParametersButton")->click();
+        bool running = false;
+        for (int i = 0; i < 200 && !running; ++i) {
+            QTest::qWait(10);
+            running = desktop->window()->findChild<QPushButton*>("GetRealtimeParametersButton")->text() !=
+                      QString("Несколько секунд считывать параметры реального времени");
+        }
+        QVERIFY(running);
+        QVERIFY(!desktop->device.Idle());
+        desktop->window()->close();
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(desktop->device.WaitIdle(10000));
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(Label("Label2")->text(), QString("Не подключен"));
     }
 
     // The top row as the window describes it, in a window of the given size.
