@@ -17,6 +17,7 @@
 #include <QShortcut>
 #include <QStyleFactory>
 #include <QTabBar>
+#include <QTimer>
 
 #include "Calculations.h"
 #include "ConfigFile.h"
@@ -299,8 +300,21 @@ bool MainWindow::event(QEvent* e) {
     return QMainWindow::event(e);
 }
 
+void MainWindow::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // Where nothing activates a new window (an X server without a window
+    // manager), the start sequence begins all the same once the window is up.
+    QTimer::singleShot(kActivationGraceMs, this, [this] {
+        if (activated_ || !isVisible()) return;
+        activated_ = true;
+        emit firstActivated();
+    });
+}
+
 void MainWindow::closeEvent(QCloseEvent* e) {
     emit closing();
+    // Runs inside the pump of a procedure still running, which then finds
+    // the connection gone and ends.
     ctx_.Forward([](Program& p) { gui2::FormClose(p); });
     QMainWindow::closeEvent(e);
 }
