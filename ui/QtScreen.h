@@ -67,6 +67,7 @@ public:
     // ---- the Screen interface, any thread ----
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view text) override;
+    void ShowInfo(std::string_view text) override;
     void Repaint(std::string_view control) override;
     void Pump() override;
     std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override;
@@ -116,7 +117,8 @@ private:
     // GUI thread: flushes now, or when the frame is over.
     void FlushSoon();
     void RunModal(const std::function<void()>& body);
-    void ShowBox(const std::string& text, bool error);
+    enum class Box { Message, Error, Info };
+    void ShowBox(const std::string& text, Box kind);
     std::optional<std::string> RunFileDialog(const std::string& dialog, const std::string& filter);
 
     QObject* Find(const QString& name);
