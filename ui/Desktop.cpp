@@ -61,6 +61,7 @@ MainWindow& Desktop::ShowMainWindow() {
         device.WaitIdle(5000);
     }
     window_->show();
+    window_->activateWindow();
     return *window_;
 }
 

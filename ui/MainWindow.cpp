@@ -17,6 +17,7 @@
 #include <QShortcut>
 #include <QStyleFactory>
 #include <QTabBar>
+#include <QTimer>
 
 #include "Calculations.h"
 #include "ConfigFile.h"
@@ -297,6 +298,17 @@ bool MainWindow::event(QEvent* e) {
         emit firstActivated();
     }
     return QMainWindow::event(e);
+}
+
+void MainWindow::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // Where nothing activates a new window (an X server without a window
+    // manager), the start sequence begins all the same once the window is up.
+    QTimer::singleShot(kActivationGraceMs, this, [this] {
+        if (activated_ || !isVisible()) return;
+        activated_ = true;
+        emit firstActivated();
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

@@ -14,6 +14,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(UiContext& ctx);
+    static constexpr int kActivationGraceMs = 1500;
 
     QTabWidget* pages() const { return pages_; }
     // The area under the menu that holds the controls (1100 x 642).
@@ -26,6 +27,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
