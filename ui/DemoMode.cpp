@@ -18,6 +18,7 @@
 #include "Gui2.h"
 #include "Program.h"
 #include "MainWindow.h"
+#include "Monitor.h"
 #include "StartDialog.h"
 
 namespace tovrel::ui {
@@ -145,9 +146,23 @@ QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QStr
     for (int i = 0; i < pages->count(); ++i) {
         pages->setCurrentIndex(i);
         Settle(100);
+        // The settings page with the real-time monitor running on the live
+        // engine, stopped again by the button's second press.
+        auto* monitor_button = i == 0 ? window.findChild<QPushButton*>(monitor::kButton) : nullptr;
+        if (monitor_button) {
+            monitor_button->click();
+            Settle(2500);
+        }
         const QString name = pages->widget(i)->objectName();
         const QString file = out.filePath(QString("%1-%2.png").arg(i + 1, 2, 10, QChar('0')).arg(name));
         if (!Save(&window, file, written, error)) return {};
+        if (monitor_button) {
+            if (monitor_button->text() != QString::fromUtf8(monitor::kIdleCaption)) monitor_button->click();
+            if (!desktop.device.WaitIdle(read_timeout_ms)) {
+                error = "the real-time monitor did not stop";
+                return {};
+            }
+        }
     }
     pages->setCurrentIndex(0);
     if (messages)
