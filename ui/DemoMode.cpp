@@ -1,14 +1,18 @@
 #include "DemoMode.h"
 
+#include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
@@ -58,6 +62,35 @@ std::optional<DemoRequest> TakeDemoArguments(int& argc, char** argv, std::string
     return request;
 }
 
+namespace {
+
+int g_signal_pipe[2] = {-1, -1};
+
+void OnEndSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] auto n = ::write(g_signal_pipe[1], &byte, 1);
+}
+
+}  // namespace
+
+void DemoMode::EndOnSignals() {
+    if (g_signal_pipe[0] < 0 && ::pipe2(g_signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    if (!QCoreApplication::instance()) return;
+    signal_notifier_ = std::make_unique<QSocketNotifier>(g_signal_pipe[0], QSocketNotifier::Read);
+    // The window may be in the middle of anything (a modal box, a device
+    // procedure): the process ends here, leaving no temporary files behind.
+    QObject::connect(signal_notifier_.get(), &QSocketNotifier::activated, [dir = demo_->dir()] {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+        std::_Exit(130);
+    });
+    struct sigaction action {};
+    action.sa_handler = &OnEndSignal;
+    action.sa_flags = SA_RESETHAND;  // a second signal ends the process
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
 DemoMode::DemoMode(bool paced) {
     sim::DemoOptions options;
     options.paced = paced;
@@ -66,9 +99,15 @@ DemoMode::DemoMode(bool paced) {
     old_cwd_ = std::filesystem::current_path(ec).string();
     std::filesystem::current_path(demo_->dir(), ec);
     if (ec) throw std::runtime_error("cannot enter " + demo_->dir() + ": " + ec.message());
+    EndOnSignals();
 }
 
 DemoMode::~DemoMode() {
+    if (signal_notifier_) {
+        ::signal(SIGINT, SIG_DFL);
+        ::signal(SIGTERM, SIG_DFL);
+        signal_notifier_.reset();
+    }
     std::error_code ec;
     if (!old_cwd_.empty()) std::filesystem::current_path(old_cwd_, ec);
     demo_.reset();
