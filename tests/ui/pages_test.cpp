@@ -115,6 +115,11 @@ class PagesTest : public QObject {
         return w;
     }
 
+    static QString ScreenshotDir() {
+        return qEnvironmentVariableIsSet("TOVREL_SCREENSHOT_DIR") ? qEnvironmentVariable("TOVREL_SCREENSHOT_DIR")
+                                                                  : QCoreApplication::applicationDirPath();
+    }
+
     // The controls the page builds (not the parts Qt makes inside them).
     static bool Named(const QWidget* w) { return !w->objectName().isEmpty() && !w->objectName().startsWith("qt_"); }
 
@@ -172,6 +177,7 @@ private slots:
         QVERIFY2(seen.size() > 2, "the engine speed did not change on screen");
         QVERIFY(paints.count > 2);
         QTRY_VERIFY_WITH_TIMEOUT(fuel->text() == "ГАЗ" || fuel->text() == "БЕНЗИН", 3000);
+        QVERIFY(desk_->window()->grab().save(QDir(ScreenshotDir()).filePath("monitor_running.png")));
 
         QTest::mouseClick(button, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(button->text(), QString("Несколько секунд считывать параметры реального времени"),
@@ -289,6 +295,8 @@ private slots:
         QCOMPARE(button->text(), QString("Подключить к вариатору и отобразить осциллограмму"));
         QVERIFY(button->isEnabled());
         QVERIFY(!memo->isVisible());
+        QVERIFY(desk_->window()->grab().save(
+            QDir(ScreenshotDir()).filePath(QString("oscillogram_%1.png").arg(mode32 ? 32 : 16))));
 
         QFile file(Path(mode32 ? "signal32.txt" : "signal.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -420,10 +428,7 @@ private slots:
         QCoreApplication::processEvents();
 
         const QImage shot = page->grab().toImage();
-        const QString dir = qEnvironmentVariableIsSet("TOVREL_SCREENSHOT_DIR")
-                                ? qEnvironmentVariable("TOVREL_SCREENSHOT_DIR")
-                                : QCoreApplication::applicationDirPath();
-        QVERIFY(shot.save(QDir(dir).filePath(QString("page_%1_%2.png").arg(index, 2, 10, QChar('0')).arg(name))));
+        QVERIFY(shot.save(QDir(ScreenshotDir()).filePath(QString("page_%1_%2.png").arg(index, 2, 10, QChar('0')).arg(name))));
         QHash<QRgb, int> colours;
         for (int y = 0; y < shot.height(); y += 2)
             for (int x = 0; x < shot.width(); x += 2) ++colours[shot.pixel(x, y)];

@@ -64,6 +64,8 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, 
 QLabel* AddValueLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
     auto* label = AddLabel(parent, name, text, x, y, w, h);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A little room between an opaque label's edge and its text.
+    label->setIndent(3);
     label->setAutoFillBackground(false);
     return label;
 }
