@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,12 @@
 #include "OscillogramPlot.h"
 #include "PageWidgets.h"
 #include "ConfigurationReadWrite.h"
+#include "FirmwareImage.h"
+#include "Firmwareupdate.h"
+#include "Monitor.h"
+#include "Ocsilloscope.h"
+#include "RecordingScreen.h"
+#include "TpsCalibration.h"
 #include "Program.h"
 #include "Variator.h"
 
@@ -401,6 +408,56 @@ private slots:
         QVERIFY(desk_->device.WaitIdle(10000));
         QCOMPARE(sim_->Eeprom().tps_max, low);
         QCOMPARE(sim_->Eeprom().tps_min, high);
+    }
+
+    // The pages start as the logic's own set-up of them leaves the screen,
+    // and the loops' buttons with their idle captions.
+    void pages_start_as_the_logic_sets_them_up() {
+        Start(1);
+        if (QTest::currentTestFailed()) return;
+        test::RecordingScreen logic;
+        InitConfigurationControls(logic);
+        InitFirmwarePage(logic);
+        SetUpOscilloscopePage(logic);
+        logic.SetText(monitor::kButton, monitor::kIdleCaption);
+        logic.SetText(tps::kTrackButton, tps::kTrackIdleCaption);
+        // Only the controls of these pages: the top row belongs to the window
+        // and the connection made above has changed some of it.
+        QList<QWidget*> pages;
+        for (int index : {page::Settings, page::Firmware, page::Oscilloscope, page::ThrottleCalibration})
+            pages << desk_->window()->pages()->widget(index);
+        auto on_pages = [&](QWidget* w) {
+            for (QWidget* p : pages)
+                if (p->isAncestorOf(w)) return true;
+            return false;
+        };
+        int compared = 0;
+        for (const auto& e : logic.events) {
+            const QString name = QString::fromStdString(e.control);
+            QWidget* w = desk_->window()->findChild<QWidget*>(name);
+            QVERIFY2(w, qPrintable("no control " + name));
+            if (!on_pages(w) || name.startsWith("TabSheet")) continue;  // the window's own
+            if (e.property == Property::Text) {
+                const QString want = QString::fromStdString(std::get<std::string>(e.value));
+                QString have;
+                if (auto* l = qobject_cast<QLabel*>(w)) have = l->text();
+                else if (auto* b = qobject_cast<QAbstractButton*>(w)) have = b->text();
+                else if (auto* t = qobject_cast<QLineEdit*>(w)) have = t->text();
+                else if (auto* m = qobject_cast<QPlainTextEdit*>(w)) have = m->toPlainText();
+                else if (auto* g = qobject_cast<QGroupBox*>(w)) have = g->title();
+                else QFAIL(qPrintable("no text on " + name));
+                QVERIFY2(have == want, qPrintable(name + ": \"" + have + "\" instead of \"" + want + "\""));
+                ++compared;
+            } else if (e.property == Property::Visible) {
+                QVERIFY2(w->isHidden() != std::get<bool>(e.value), qPrintable(name + " visibility"));
+            } else if (e.property == Property::Enabled) {
+                QVERIFY2(w->isEnabled() == std::get<bool>(e.value), qPrintable(name + " enabled"));
+            } else if (e.property == Property::Position) {
+                auto* g = qobject_cast<Gauge*>(w);
+                QVERIFY2(g && g->Progress() == std::get<int>(e.value), qPrintable(name + " position"));
+            }
+        }
+        QVERIFY(compared > 15);
     }
 
     void pages_drawn_whole_data() {
