@@ -74,13 +74,34 @@ int Read(Context& ctx, const std::string& out) {
     return 0;
 }
 
-int Write(Context& ctx, const std::string& file, std::optional<int> timeout) {
+int Write(Context& ctx, const std::string& file, std::optional<int> timeout, const std::string& map) {
     // The whole file is read and checked before the port is even opened.
     std::string why;
     const auto content = ReadConfigurationFile(file, &why);
     if (!content) {
         ctx.screen.ShowError(why);
         return 1;
+    }
+    if (!map.empty()) {
+        // One map into the working memory, as its write button does: no
+        // start timeout, no commit.
+        const auto index = MapKindIndex(map);
+        if (!index) {
+            std::cerr << "tovrel-cli: no map named " << map << '\n';
+            return 2;
+        }
+        if (!ctx.ConnectNormal()) return 1;
+        static MapsState one;
+        for (int m = 0; m < 4; ++m) one.maps[m].y = content->y[static_cast<std::size_t>(m)];
+        InitMapControls(ctx.screen);
+        const auto kind = kMapKinds[static_cast<std::size_t>(*index)];
+        const auto tally = PreviouselyWriteMapClick(ctx.link, one, kind);
+        if (!tally.Ok()) {
+            std::cerr << "tovrel-cli: " << tally.failed << " of " << tally.exchanges << " exchanges failed\n";
+            return 1;
+        }
+        std::cout << "Wrote the " << kind << " map of " << file << " into the working memory (not committed)\n";
+        return 0;
     }
     if (!timeout) {
         const auto from_file = content->timeout ? ParseInteger(*content->timeout) : std::nullopt;
@@ -123,9 +144,13 @@ void RegisterConfigCommands(CLI::App& app, Context& ctx) {
     write->add_option("file", file, "XML configuration file")->required();
     auto* timeout_opt = write->add_option("--timeout", timeout, "Start timeout in seconds (default: the file's)")
                             ->check(CLI::Range(0, kMaxTimeout));
+    static std::string map;
+    write->add_option("--map", map,
+                      "Write only this map (LPG, Petrol, LPGLoadDependence or PetrolLoadDependence) into the "
+                      "working memory, without the start timeout and without a commit");
     write->callback([&ctx, timeout_opt] {
         ctx.run = [&ctx, timeout_opt] {
-            return Write(ctx, file, *timeout_opt ? std::optional<int>(timeout) : std::nullopt);
+            return Write(ctx, file, *timeout_opt ? std::optional<int>(timeout) : std::nullopt, map);
         };
     });
 }

@@ -2,9 +2,19 @@
 // and the update log.
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "Firmwareupdate.h"
 
 namespace tovrel {
+
+void ImageFill::Feed(const std::uint8_t* bytes, std::size_t count) {
+    const std::size_t room = FirmwareImageCapacity - stored_;
+    const std::size_t take = count < room ? count : room;
+    std::copy_n(bytes, take, image_.bytes.begin() + stored_);
+    stored_ += static_cast<std::uint32_t>(take);
+    total_ += count;
+}
 
 void InitFirmwarePage(Screen& screen) {
     screen.SetText(kFirmwareMemo, kFirmwareMemoInitial);
@@ -51,13 +61,13 @@ ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
     }
     file_ = f;
 
-    std::uint32_t stored = 0;
-    bool too_long = false;
-    for (int c; (c = std::fgetc(file_)) != EOF;) {
-        if (stored < FirmwareImageCapacity) {
-            image.bytes[stored++] = static_cast<std::uint8_t>(c);
-        } else if (!too_long) {
-            too_long = true;
+    ImageFill fill(image);
+    std::uint8_t chunk[4096];
+    bool told_too_long = false;
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file_)) > 0;) {
+        fill.Feed(chunk, n);
+        if (fill.TooLong() && !told_too_long) {
+            told_too_long = true;
             LogUpdateLine("Файл превышает размер буфера");
             Sleep(5000);
         }
@@ -67,7 +77,7 @@ ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
         Sleep(5000);
         return ImageReadEnd::ReadError;
     }
-    image.size = stored;
+    fill.Finish();
     LogUpdateLine("Достигнут конец файла");
     LogUpdateLine(std::to_string(image.size) + " байт размер файла прошивки");
     return ImageReadEnd::EndOfFile;

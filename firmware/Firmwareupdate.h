@@ -25,6 +25,11 @@ inline constexpr int kSearchReadRepeats = 3;
 // A data packet whose write fails is written at most this many times; then
 // the data stage ends unconfirmed.
 inline constexpr int kPacketWriteAttempts = 3;
+// The sound signals of an update started with beeps: one short tone after
+// the update, two long ones after the reconnection.
+inline constexpr int kBeepHz = 523;
+inline constexpr int kUpdateBeepMs = 250;
+inline constexpr int kReconnectBeepMs = 500;
 
 // Puts the firmware page's controls into their initial state.
 void InitFirmwarePage(Screen& screen);

@@ -45,6 +45,19 @@ DeviceLink::DeviceLink(Screen& screen, std::unique_ptr<SerialPort> port)
 
 // ---------------------------------------------------------------- exchange
 
+ReplyVerdict JudgeReply(ExchangeOp operation, const std::uint8_t (&request)[7], const std::uint8_t (&reply)[7]) {
+    if (reply[3] != static_cast<std::uint8_t>(~reply[5]) || reply[4] != static_cast<std::uint8_t>(~reply[6]))
+        return ReplyVerdict::BadCheck;
+    if (operation == ExchangeOp::Read) return ReplyVerdict::Accepted;
+    bool complement = true, copy = true;
+    for (int i = 0; i < 7; ++i) {
+        complement = complement && reply[i] == static_cast<std::uint8_t>(~request[i]);
+        copy = copy && reply[i] == request[i];
+    }
+    if (complement) return ReplyVerdict::Accepted;
+    return copy ? ReplyVerdict::Echo : ReplyVerdict::Other;
+}
+
 std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::uint8_t address,
                                                    std::uint8_t index, std::int16_t value, bool showErrors,
                                                    std::int8_t attempts) {
@@ -79,30 +92,26 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         port_->Read(&reply[0], 1);
         port_->Read(&reply[1], 6);
 
-        if (reply[3] != static_cast<std::uint8_t>(~reply[5]) || reply[4] != static_cast<std::uint8_t>(~reply[6])) {
-            bad_reply = true;
-            continue;
+        switch (JudgeReply(operation, request, reply)) {
+            case ReplyVerdict::BadCheck:
+                bad_reply = true;
+                continue;
+            case ReplyVerdict::Accepted:
+                // A confirmed write returns the value sent: the reply
+                // complemented back equals the request.
+                if (write)
+                    for (auto& b : reply) b = static_cast<std::uint8_t>(~b);
+                bad_reply = false;
+                last_exchange_ok_ = true;
+                break;
+            case ReplyVerdict::Echo:
+                if (showErrors) screen_.ShowMessage(kEchoMessage);
+                bad_reply = true;
+                continue;
+            case ReplyVerdict::Other:
+                continue;
         }
-        if (!write) {
-            bad_reply = false;
-            last_exchange_ok_ = true;
-            break;
-        }
-        bool complement = true, copy = true;
-        for (int i = 0; i < 7; ++i) {
-            complement = complement && reply[i] == static_cast<std::uint8_t>(~request[i]);
-            copy = copy && reply[i] == request[i];
-        }
-        if (complement) {
-            for (auto& b : reply) b = static_cast<std::uint8_t>(~b);
-            bad_reply = false;
-            last_exchange_ok_ = true;
-            break;
-        }
-        if (copy) {
-            if (showErrors) screen_.ShowMessage(kEchoMessage);
-            bad_reply = true;
-        }
+        break;
     }
     if (bad_reply && showErrors) screen_.ShowMessage(kBadReplyMessage);
     return static_cast<std::int16_t>(static_cast<std::uint16_t>((reply[3] << 8) | reply[4]));
@@ -134,7 +143,11 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
         return 1;
     }
     if (!port_ || !port_->Open(*path, kBaudRate, kExchangeTimeoutMs)) {
-        if (showMessages) screen_.ShowMessage("Не удалось подключиться");
+        if (showMessages) {
+            std::string text = "Не удалось подключиться";
+            if (auto advice = OpenFailureAdvice(*path, port_access)) text += "\n" + *advice;
+            screen_.ShowMessage(text);
+        }
         return 0;
     }
     open_port_ = n;
@@ -288,22 +301,61 @@ bool DeviceLink::SaveDefaultPort(std::uint8_t port) {
     return WriteFileAtomically(DefaultPortFilePath(), line);
 }
 
+namespace {
+// White space as a formatted scan skips it.
+bool IsScanSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+// Enough of the number's word for any integer that fits a long long.
+constexpr std::size_t kNumberKeep = 32;
+}  // namespace
+
+std::size_t DefaultPortScanner::Feed(const char* bytes, std::size_t count) {
+    std::size_t taken = 0;
+    while (taken < count && !done_) {
+        const char c = bytes[taken++];
+        if (IsScanSpace(c)) {
+            if (in_word_) {
+                in_word_ = false;
+                if (++words_ == 5) done_ = true;
+            }
+            continue;
+        }
+        in_word_ = true;
+        if (words_ != 4 || number_.size() >= kNumberKeep) continue;
+        // Leading zeros carry nothing; keeping them could crowd the digits out.
+        const bool zero_so_far = number_ == "0" || number_ == "+0" || number_ == "-0";
+        if (!(c == '0' && zero_so_far)) number_ += c;
+    }
+    return taken;
+}
+
+std::optional<std::uint8_t> DefaultPortScanner::Port() const {
+    if (words_ < 4 || number_.empty()) return std::nullopt;
+    // A decimal integer at the start of the word.
+    const char* begin = number_.data();
+    const char* end = number_.data() + number_.size();
+    if (*begin == '+') ++begin;
+    long long value = 0;
+    auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr == begin) return std::nullopt;
+    return static_cast<std::uint8_t>(static_cast<unsigned long long>(value) & 0xFF);
+}
+
+std::optional<std::uint8_t> ParseDefaultPortText(std::string_view text) {
+    DefaultPortScanner scanner;
+    scanner.Feed(text.data(), text.size());
+    return scanner.Port();
+}
+
 bool DeviceLink::LoadDefaultPort(std::uint8_t& port) {
     std::ifstream in(DefaultPortFilePath(), std::ios::binary);
     if (!in) return false;
-    std::string word;
-    for (int i = 0; i < 4; ++i) {
-        if (!(in >> word)) return false;
-    }
-    if (!(in >> word)) return false;
-    // A decimal integer at the start of the word, as a formatted scan reads it.
-    const char* begin = word.data();
-    const char* end = word.data() + word.size();
-    if (begin != end && *begin == '+') ++begin;
-    long long value = 0;
-    auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (ec != std::errc() || ptr == begin) return false;
-    port = static_cast<std::uint8_t>(static_cast<unsigned long long>(value) & 0xFF);
+    DefaultPortScanner scanner;
+    char chunk[512];
+    while (!scanner.Done() && in.read(chunk, sizeof chunk).gcount() > 0)
+        scanner.Feed(chunk, static_cast<std::size_t>(in.gcount()));
+    const auto parsed = scanner.Port();
+    if (!parsed) return false;
+    port = *parsed;
     return true;
 }
 
@@ -317,9 +369,16 @@ bool DeviceLink::ConnectAtStart() {
         found = AutoConnect(1, 255);
     }
     if (!found) {
-        screen_.ShowMessage(
+        std::string text =
             "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
-            "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ");
+            "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ";
+        // A port the user may not open looks like no port at all to the
+        // scan; name those, with the way out.
+        std::string denied;
+        for (const auto& p : DescribePorts(port_access))
+            if (p.access == PortAccess::NoPermission) denied += (denied.empty() ? "" : ", ") + p.path;
+        if (!denied.empty()) text += "\n" + PermissionAdvice(denied);
+        screen_.ShowMessage(text);
     }
     return found;
 }

@@ -94,7 +94,9 @@ public:
         (void)dialog; (void)filter;
         return std::nullopt;
     }
-    virtual void Beep() {}
+    // A tone of the given pitch and length. May return before the tone ends;
+    // tones asked for one after another sound one after another.
+    virtual void Beep(int frequencyHz, int durationMs) { (void)frequencyHz; (void)durationMs; }
 
     // Line series of the charts, addressed by their component names
     // ("LineSeries1", "Series9"); the series belongs to the chart the window

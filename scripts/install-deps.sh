@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev
   libpugixml-dev libcli11-dev libpng-dev
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
+  libasound2-dev
   fonts-wine xvfb xauth dpkg-dev file
 )
 missing=()

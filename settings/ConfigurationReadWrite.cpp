@@ -184,6 +184,7 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
     ResetMapsToUnread(state.maps);
     if (!link.IsConnected()) return tally;
     DeviceLink::LineHold hold(link);
+    MapTransferHold transfer(state);
 
     for (int m = 0; m < 4; ++m) {
         const auto& c = MapControlsAt(m);
@@ -220,6 +221,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
         return tally;
     }
     DeviceLink::LineHold hold(link);
+    MapTransferHold transfer(state);
 
     for (int m = 0; m < 4; ++m) {
         const auto& c = MapControlsAt(m);

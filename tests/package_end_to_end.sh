@@ -45,7 +45,7 @@ if command -v setpriv >/dev/null && [ "$(id -u)" = 0 ]; then
   chmod 755 "$TOVREL_PORT_DIR" "$root" "$work"; chmod 666 "$(readlink -f "$TOVREL_PORT_DIR/COM5")"
   home=$(mktemp -d); chown 65534:65534 "$home"; chmod -R a-w "$root/usr/bin"
   out=$(cd "$home" && HOME=$home XDG_DATA_HOME= setpriv --reuid=65534 --regid=65534 --clear-groups \
-        "$root/usr/bin/tovrel-cli" -q --port 5 monitor --passes 8 --logs --start-log 2>&1)
+        "$root/usr/bin/tovrel-cli" -q --port 5 monitor --passes 30 --logs --start-log 2>&1)
   if ls "$home/.local/share/tovrel-terminal/LOGs/LOG_1.txt" >/dev/null 2>&1 && [ ! -e "$root/usr/bin/LOGs" ]; then
     ok "installed program keeps device logs in the user's data folder"
   else bad "logs of the installed program"; echo "$out"; ls -R "$home" 2>&1 | head; fi

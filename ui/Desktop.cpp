@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 
+#include "Gui2.h"
 #include "MainWindow.h"
 #include "Program.h"
 #include "StartDialog.h"
@@ -39,7 +40,12 @@ StartDialog& Desktop::MakeStartDialog() {
     return *start_dialog_;
 }
 
-void Desktop::RunStartDialog() { MakeStartDialog().exec(); }
+void Desktop::RunStartDialog() {
+    auto& dialog = MakeStartDialog();
+    // The dialog comes up as its creation left it.
+    device.WaitIdle(5000);
+    dialog.exec();
+}
 
 MainWindow& Desktop::ShowMainWindow() {
     if (!window_) {
@@ -47,8 +53,12 @@ MainWindow& Desktop::ShowMainWindow() {
         if (ctx.oscillogram_canvas) canvas.SetTarget(ctx.oscillogram_canvas);
         screen.AddRoot(window_.get());
         screen.SetPageControl(window_->pages());
+        // A closed window shows no more dialogs; what still runs ends
+        // without them.
         QObject::connect(window_.get(), &MainWindow::closing, window_.get(),
                          [this] { screen.dialogs_suppressed = true; });
+        device.Post([](Program& p) { gui2::FormCreate(p); });
+        device.WaitIdle(5000);
     }
     window_->show();
     return *window_;

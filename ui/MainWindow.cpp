@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "PortHelp.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -10,43 +11,72 @@
 #include <QScrollArea>
 #include <QTabWidget>
 
+#include <QApplication>
+#include <algorithm>
+#include <QProxyStyle>
+#include <QShortcut>
+#include <QStyleFactory>
+#include <QTabBar>
+
 #include "Calculations.h"
 #include "ConfigFile.h"
 #include "ConfigurationReadWrite.h"
+#include "Dataextractor.h"
+#include "Gui2.h"
 #include "LogFile.h"
 #include "MapEditor.h"
 #include "Pages.h"
 #include "Program.h"
+#include "Shell.h"
 
 namespace tovrel::ui {
 
 namespace {
 
-constexpr const char* kCaption = "60-2 TOVREL GUI VERSION 41.02.26";
 constexpr int kContentWidth = 1100, kContentHeight = 642;
 
-struct PageInfo {
-    const char* name;
-    const char* caption;
+// Tab captions, in page order.
+constexpr const char* kPageCaptions[page::Count] = {
+    "Настройки вариатора",
+    "Карта УОЗ для газа",
+    "Таблица УОЗ для газа",
+    "Карта УОЗ для бензина",
+    "Таблица УОЗ для бензина",
+    "Карта TPS для газа ",
+    "Таблица TPS для газа",
+    "Карта TPS для бензина",
+    "Таблица TPS для бензина",
+    "3D карта УОЗ для газа",
+    "3D карта УОЗ для бензина",
+    "Обновление прошивки",
+    "Справка по программе",
+    "Запись осциллограмм",
+    "Дополнительные настройки TPS",
 };
-constexpr PageInfo kPages[15] = {
-    {"TabSheetVariatorSettings", "Настройки вариатора"},
-    {"TabSheetLPGmap", "Карта УОЗ для газа"},
-    {"TabSheetGASGrid", "Таблица УОЗ для газа"},
-    {"TabSheetPetrolmap", "Карта УОЗ для бензина"},
-    {"TabSheetPetrolGrid", "Таблица УОЗ для бензина"},
-    {"TabSheetLPGLoadDependencemap", "Карта TPS для газа "},
-    {"TabSheetGASLoad", "Таблица TPS для газа"},
-    {"TabSheetPetrolLoadDependencemap", "Карта TPS для бензина"},
-    {"TabSheetGasolineLoad", "Таблица TPS для бензина"},
-    {"Map3DGASTab", "3D карта УОЗ для газа"},
-    {"MAP3DPetrolTab", "3D карта УОЗ для бензина"},
-    {"FirmwareUpdateTabSheet", "Обновление прошивки"},
-    {"TabSheetHelp", "Справка по программе"},
-    {"OscilloscopeTabSheet", "Запись осциллограмм"},
-    {"Additional_TPS_TabSheet", "Дополнительные настройки TPS"},
+
+// Tabs as narrow as the captions allow, so that the page row fits the
+// window as the pages were laid out for.
+class NarrowTabsStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_TabBarTabHSpace) return 10;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
 };
-constexpr int kHiddenTabs[] = {2, 4, 6, 8};
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Edits of the maps and the configuration files wait for a running
+// transfer: changed under it, the maps on the screen, in the file and in
+// the device would part.
+void UnlessLineBusy(Program& p, const std::function<void(Program&)>& call) {
+    if (p.link.LineBusy()) {
+        p.screen.ShowMessage(kLineBusyMessage);
+        return;
+    }
+    call(p);
+}
 
 QFont PixelFont(const QFont& base, int pixels, bool bold) {
     QFont f = base;
@@ -59,6 +89,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x,
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     l->move(x, y);
+    l->setProperty(kAutoSizeProperty, true);
     l->adjustSize();
     return l;
 }
@@ -66,8 +97,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x,
 }  // namespace
 
 MainWindow::MainWindow(UiContext& ctx) : ctx_(ctx) {
-    setObjectName("TForm2");
-    setWindowTitle(kCaption);
+    setObjectName(Q(shell::MainWindow));
+    setWindowTitle(Q(shell::MainCaption));
     // System menu and minimise button, no maximise.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
@@ -86,6 +117,22 @@ MainWindow::MainWindow(UiContext& ctx) : ctx_(ctx) {
     BuildTopRow();
     BuildPages();
     resize(kContentWidth, kContentHeight + menuBar()->sizeHint().height() + 8);
+
+    // The two service hot keys act wherever the program has the focus.
+    const struct {
+        Qt::Key key;
+        int id;
+    } hot_keys[] = {{Qt::Key_T, shell::HotKeyTables}, {Qt::Key_U, shell::HotKeyService}};
+    for (const auto& h : hot_keys) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | h.key), this);
+        shortcut->setObjectName(h.id == shell::HotKeyTables ? "HotKeyTables" : "HotKeyService");
+        shortcut->setContext(Qt::ApplicationShortcut);
+        const int id = h.id;
+        connect(shortcut, &QShortcut::activated, this,
+                [this, id] { ctx_.Forward([id](Program& p) { gui2::ApplicationEvents1Message(p, id); }); });
+    }
+    connect(this, &MainWindow::firstActivated, this,
+            [this] { ctx_.Forward([](Program& p) { gui2::FormActivate(p); }); });
 }
 
 void MainWindow::BuildTopRow() {
@@ -114,6 +161,7 @@ void MainWindow::BuildTopRow() {
     port->setGeometry(386, 3, 41, 21);
     for (int n = 1; n <= 254; ++n) port->addItem(QString::number(n));
     port->setEditText("0");
+    AttachPortHelp(port);
 
     auto* progress_text = MakeLabel(area, "LabelProgress", "Процесс обмена данными", 339, 30);
     progress_text->setFont(bold);
@@ -123,8 +171,6 @@ void MainWindow::BuildTopRow() {
         progress_text->setPalette(p);
     }
     progress_text->adjustSize();
-    // Longer progress texts must not be cut: the line may run to the bar's end.
-    progress_text->resize(751, progress_text->height());
     progress_text->hide();
 
     auto* bar = new QProgressBar(area);
@@ -150,8 +196,9 @@ void MainWindow::BuildTopRow() {
     auto* templ = new QPushButton("Шаблон данных", area);
     templ->setObjectName("Button1");
     templ->setGeometry(977, 1, 110, 25);
-    connect(templ, &QPushButton::clicked, this,
-            [this] { ctx_.Forward([](Program& p) { Button1Click(p.screen, p.maps); }); });
+    connect(templ, &QPushButton::clicked, this, [this] {
+        ctx_.Forward([](Program& p) { UnlessLineBusy(p, [](Program& q) { Button1Click(q.screen, q.maps); }); });
+    });
 
     auto* start_log = new QPushButton("Start LOG", area);
     start_log->setObjectName("StartLOGButton");
@@ -161,8 +208,8 @@ void MainWindow::BuildTopRow() {
             [this] { ctx_.Forward([](Program& p) { StartLOGButtonClick(p.live); }); });
     auto* logs = new QCheckBox("LOGs ", area);
     logs->setObjectName("LOGsCheckBox");
-    logs->move(977, 26);
-    logs->adjustSize();
+    // Up to the counter beside it; the caption's trailing blank may go.
+    logs->setGeometry(977, 26, std::min(logs->sizeHint().width(), 1025 - 977), 17);
     logs->hide();
     MakeLabel(area, "LOGsCounterLabel", "0", 1025, 27)->hide();
 
@@ -179,23 +226,31 @@ void MainWindow::BuildMenus() {
     connection->setObjectName("N8");
     auto* connect_item = connection->addAction("Подключиться");
     connect_item->setObjectName("N9");
+    connect(connect_item, &QAction::triggered, this, [this] { ctx_.Forward([](Program& p) { gui2::N9Click(p); }); });
     connection->addSeparator()->setObjectName("N10");
     auto* auto_item = connection->addAction("Автовыбор");
     auto_item->setObjectName("N4");
+    connect(auto_item, &QAction::triggered, this, [this] { ctx_.Forward([](Program& p) { gui2::N4Click(p); }); });
     connection->addSeparator()->setObjectName("N11");
     connection->addSeparator()->setObjectName("N13");
     connection->setSeparatorsCollapsible(false);
     auto* disconnect_item = connection->addAction("Отключиться");
     disconnect_item->setObjectName("N12");
+    connect(disconnect_item, &QAction::triggered, this,
+            [this] { ctx_.Forward([](Program& p) { gui2::N12Click(p); }); });
 
     auto* file = bar->addMenu("Файл");
     file->setObjectName("N1");
     auto* open = file->addAction("Открыть");
     open->setObjectName("N2");
-    connect(open, &QAction::triggered, this, [this] { ctx_.Forward([](Program& p) { N2Click(p.screen, p.maps); }); });
+    connect(open, &QAction::triggered, this, [this] {
+        ctx_.Forward([](Program& p) { UnlessLineBusy(p, [](Program& q) { N2Click(q.screen, q.maps); }); });
+    });
     auto* save = file->addAction("Сохранить");
     save->setObjectName("N3");
-    connect(save, &QAction::triggered, this, [this] { ctx_.Forward([](Program& p) { N3Click(p.screen, p.maps); }); });
+    connect(save, &QAction::triggered, this, [this] {
+        ctx_.Forward([](Program& p) { UnlessLineBusy(p, [](Program& q) { N3Click(q.screen, q.maps); }); });
+    });
 
     auto* update = bar->addMenu("Обновление");
     update->setObjectName("N5");
@@ -206,12 +261,15 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::BuildPages() {
     pages_ = new QTabWidget(content_);
-    pages_->setObjectName("PageControl1");
+    pages_->setObjectName(Q(shell::PageControl));
     pages_->setGeometry(0, 82, 1100, 560);
-    for (int i = 0; i < 15; ++i) {
-        auto* page = new QWidget;
-        page->setObjectName(kPages[i].name);
-        pages_->addTab(page, kPages[i].caption);
+    auto* tab_style = new NarrowTabsStyle(QApplication::style()->name());
+    tab_style->setParent(pages_);
+    pages_->tabBar()->setStyle(tab_style);
+    for (int i = 0; i < page::Count; ++i) {
+        auto* sheet = new QWidget;
+        sheet->setObjectName(Q(shell::TabSheet(i)));
+        pages_->addTab(sheet, kPageCaptions[i]);
     }
     auto page = [this](int i) { return pages_->widget(i); };
     BuildSettingsPage(ctx_, page(0));
@@ -229,7 +287,7 @@ void MainWindow::BuildPages() {
     BuildHelpPage(ctx_, page(12));
     BuildOscilloscopePage(ctx_, page(13));
     BuildThrottlePage(ctx_, page(14));
-    for (int i : kHiddenTabs) pages_->setTabVisible(i, false);
+    for (int i : shell::HiddenTablePages) pages_->setTabVisible(i, false);
     pages_->setCurrentIndex(0);
 }
 
@@ -243,6 +301,7 @@ bool MainWindow::event(QEvent* e) {
 
 void MainWindow::closeEvent(QCloseEvent* e) {
     emit closing();
+    ctx_.Forward([](Program& p) { gui2::FormClose(p); });
     QMainWindow::closeEvent(e);
 }
 

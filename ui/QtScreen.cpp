@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -399,10 +400,10 @@ void QtScreen::SetPointColour(std::string_view series, int index, Rgb colour) {
     if (OnGuiThread()) Flush();
 }
 
-void QtScreen::Beep() {
+void QtScreen::Beep(int frequencyHz, int durationMs) {
     {
         std::lock_guard lock(pending_mutex_);
-        ++pending_beeps_;
+        pending_beeps_.push_back({frequencyHz, durationMs});
         ScheduleLocked();
     }
     if (OnGuiThread()) Flush();
@@ -428,7 +429,7 @@ void QtScreen::Flush() {
     std::map<std::string, PendingControl, std::less<>> controls;
     std::map<std::string, PendingSeries, std::less<>> series;
     std::optional<int> page;
-    int beeps = 0;
+    std::vector<Sound::Tone> beeps;
     {
         std::lock_guard lock(pending_mutex_);
         scheduled_ = false;
@@ -440,7 +441,7 @@ void QtScreen::Flush() {
     }
     frame_timer_.stop();
     since_flush_.restart();
-    if (order.empty() && series.empty() && !page && beeps == 0) return;
+    if (order.empty() && series.empty() && !page && beeps.empty()) return;
     ++batches_;
     for (const auto& name : order) {
         auto& c = controls[name];
@@ -449,9 +450,9 @@ void QtScreen::Flush() {
     }
     for (auto& [name, pending] : series) ApplySeries(name, pending);
     if (page) ApplyPage(*page);
-    for (int i = 0; i < beeps; ++i) {
+    for (const auto& tone : beeps) {
         ++beeps_;
-        QApplication::beep();
+        sound_.Beep(tone.hz, tone.ms);
     }
 }
 
@@ -526,8 +527,10 @@ void QtScreen::ApplyToWidget(QObject* o, Property property, const PropertyValue&
     switch (property) {
     case Property::Text: {
         const QString text = Q(AsString(value));
-        if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
-        else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text);
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            l->setText(text);
+            if (l->property(kAutoSizeProperty).toBool()) l->adjustSize();
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text);
         else if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(text);
         else if (auto* s = qobject_cast<QSpinBox*>(w)) {
             if (auto n = AsInt(value)) s->setValue(*n);
@@ -555,7 +558,12 @@ void QtScreen::ApplyToWidget(QObject* o, Property property, const PropertyValue&
         w->setAutoFillBackground(std::holds_alternative<bool>(opaque) ? std::get<bool>(opaque) : true);
         break;
     }
-    case Property::Visible: w->setVisible(AsBool(value)); break;
+    case Property::Visible:
+        // A dialog is shown modally by the code that runs it; hiding it
+        // ends its modal run.
+        if (AsBool(value) && w->isWindow() && qobject_cast<QDialog*>(w)) break;
+        w->setVisible(AsBool(value));
+        break;
     case Property::Enabled: w->setEnabled(AsBool(value)); break;
     case Property::Opaque: w->setAutoFillBackground(AsBool(value)); break;
     case Property::Position: {
@@ -653,10 +661,13 @@ void QtScreen::RunModal(const std::function<void()>& body) {
     }
 }
 
-void QtScreen::ShowBox(const std::string& text, bool error) {
-    QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon, error ? "Error" : "Message", Q(text),
+void QtScreen::ShowBox(const std::string& text, Box kind) {
+    // Messages have their fixed caption; the error display and the simple
+    // information dialog carry the program's title.
+    const QString title = kind == Box::Message ? QString("Message") : QCoreApplication::applicationName();
+    QMessageBox box(kind == Box::Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, Q(text),
                     QMessageBox::Ok);
-    box.setObjectName(error ? "ErrorBox" : "MessageBox");
+    box.setObjectName(kind == Box::Error ? "ErrorBox" : kind == Box::Info ? "InfoBox" : "MessageBox");
     box.exec();
 }
 
@@ -667,7 +678,17 @@ void QtScreen::ShowMessage(std::string_view text) {
         messages_.push_back(copy);
     }
     if (dialogs_suppressed) return;
-    RunModal([&] { ShowBox(copy, false); });
+    RunModal([&] { ShowBox(copy, Box::Message); });
+}
+
+void QtScreen::ShowInfo(std::string_view text) {
+    std::string copy(text);
+    {
+        std::lock_guard lock(log_mutex_);
+        messages_.push_back(copy);
+    }
+    if (dialogs_suppressed) return;
+    RunModal([&] { ShowBox(copy, Box::Info); });
 }
 
 void QtScreen::ShowError(std::string_view text) {
@@ -677,7 +698,7 @@ void QtScreen::ShowError(std::string_view text) {
         errors_.push_back(copy);
     }
     if (dialogs_suppressed) return;
-    RunModal([&] { ShowBox(copy, true); });
+    RunModal([&] { ShowBox(copy, Box::Error); });
 }
 
 std::optional<std::string> QtScreen::RunFileDialog(const std::string& dialog, const std::string& filter) {

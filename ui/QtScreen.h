@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "Sound.h"
 #include "StoredScreen.h"
 #include "UiContext.h"
 
@@ -66,10 +67,11 @@ public:
     // ---- the Screen interface, any thread ----
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view text) override;
+    void ShowInfo(std::string_view text) override;
     void Repaint(std::string_view control) override;
     void Pump() override;
     std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override;
-    void Beep() override;
+    void Beep(int frequencyHz, int durationMs) override;
     void SetSeries(std::string_view series, std::vector<ChartPoint> points) override;
     void SetPointY(std::string_view series, int index, double y) override;
     void SetPointColour(std::string_view series, int index, Rgb colour) override;
@@ -115,7 +117,8 @@ private:
     // GUI thread: flushes now, or when the frame is over.
     void FlushSoon();
     void RunModal(const std::function<void()>& body);
-    void ShowBox(const std::string& text, bool error);
+    enum class Box { Message, Error, Info };
+    void ShowBox(const std::string& text, Box kind);
     std::optional<std::string> RunFileDialog(const std::string& dialog, const std::string& filter);
 
     QObject* Find(const QString& name);
@@ -143,7 +146,7 @@ private:
     std::map<std::string, PendingControl, std::less<>> pending_;
     std::map<std::string, PendingSeries, std::less<>> pending_series_;
     std::optional<int> pending_page_;
-    int pending_beeps_ = 0;
+    std::vector<Sound::Tone> pending_beeps_;
     bool scheduled_ = false;
 
     mutable std::mutex log_mutex_;
@@ -154,6 +157,7 @@ private:
     QElapsedTimer since_flush_;
     int batches_ = 0;
     int beeps_ = 0;
+    Sound sound_;
 };
 
 }  // namespace tovrel::ui

@@ -131,6 +131,8 @@ TEST_F(UpdateTest, CancelledDialogGoesToTheClosingStepsAndTheFollowUpStillRuns) 
     EXPECT_TRUE(link->IsConnected());  // reconnected on the remembered port
     EXPECT_EQ(configuration_reads, 1);
     EXPECT_EQ(screen.beeps, 3);
+    using Tone = RecordingScreen::Tone;
+    EXPECT_EQ(screen.tones, (std::vector<Tone>{{523, 250}, {523, 500}, {523, 500}}));
 }
 
 TEST_F(UpdateTest, UnopenableFileLeavesTheConnectedVariatorAlone) {
