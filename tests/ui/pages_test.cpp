@@ -506,6 +506,14 @@ private slots:
             if (auto* button = qobject_cast<QPushButton*>(w); button && button->metaObject() == &QPushButton::staticMetaObject)
                 QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
                          qPrintable(w->objectName() + " cuts its caption"));
+            if (auto* button = qobject_cast<WrapButton*>(w)) {
+                const QRect room = button->rect().adjusted(6, 3, -6, -3);
+                const QRect needed = button->fontMetrics().boundingRect(room, Qt::TextWordWrap, button->text());
+                QVERIFY2(needed.height() <= room.height() && needed.width() <= room.width(),
+                         qPrintable(w->objectName() + " cuts its caption"));
+            }
+            if (auto* box = qobject_cast<QCheckBox*>(w))
+                QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(w->objectName() + " cuts its caption"));
         }
         // Controls of one parent do not overlap (the instructions lie over
         // the oscillogram until the first capture hides them).
