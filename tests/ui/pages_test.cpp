@@ -69,8 +69,9 @@ class PagesTest : public QObject {
     QString Path(const QString& name) const { return dir_.filePath(name); }
     QString DirPath() const { return dir_.path(); }
 
-    // The simulated variator on port 1 and the window connected to it
-    // (connect only: the start sequence reads the device options).
+    // The simulated variator on port 1 and the window connected to it by
+    // its start sequence (start option 1: connect and read the device
+    // options).
     void Start(int mode, bool paced = false, std::function<void(sim::Options&)> tune = {}) {
         ::setenv("TOVREL_PORT_DIR", DirPath().toLocal8Bit().constData(), 1);
         sim::Options o;
@@ -105,10 +106,10 @@ class PagesTest : public QObject {
         desk_->screen.dialogs_suppressed = true;
         desk_->ShowMainWindow();
         QVERIFY(QTest::qWaitForWindowExposed(desk_->window()));
-        desk_->device.Post([](Program& p) {
-            p.link.AutoConnect(1, 2);
-            ReadDeviceOptions(p.link, p.settings);
-        });
+        // Its first activation runs the start sequence: the scan finds the
+        // variator on port 1.
+        desk_->window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(desk_->window()));
         const char* state = mode == 1 ? "Подключен" : mode == 2 ? "Вариатор в режиме смены прошивки"
                                                                 : "Вариатор в режиме записи осциллограмм";
         QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("Label2")->text(), QString(state), 20000);
