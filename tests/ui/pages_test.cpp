@@ -461,6 +461,47 @@ private slots:
         QVERIFY(compared > 15);
     }
 
+    // Every control the logic addresses on these pages exists under its
+    // component name on the page it belongs to: a name spelt otherwise
+    // would swallow what the logic sets.
+    void controls_carry_their_component_names() {
+        Start(1);
+        if (QTest::currentTestFailed()) return;
+        const std::pair<int, QStringList> pages[] = {
+            {page::Settings,
+             {"EEPROMParametersGroupBox", "LabelVariatorStartTimeout", "EEditVariatorStartTimeout", "UpDownTimeout",
+              "Label15", "Label3", "Label4", "ADC_MAX_Value_Label", "ADC_MIN_Value_Label", "SaveADCMaxButton",
+              "SaveADCMinButton", "RealTimeParametersGroupBox", "GetRealtimeParametersButton",
+              "ReadRealtimeParametersPercentCompletedGauge", "CurrentADCValueLabel", "Label5", "FrequencyLabel",
+              "Label6", "NecessaryAngleLabel", "Label10", "SynchronizationLabel", "Label14", "FuelTypeLabel", "Label7",
+              "TimeForGasAnglesLabel", "Label13", "PercentOfTPSOpenCGauge", "Label8", "CurrentTPSCorrectionCGauge",
+              "Label9", "TPSCorrectionValueLabel", "Label20", "Label12", "CMP1_Signal_Label", "CMP2_Signal_Label",
+              "Label21", "Label23", "CPUTemperatureLabel", "Label22", "CalculatedAngleLabel", "DirectSendLabel",
+              "need_good_tahoeLabel", "AdaptationsCounterLabel", "Label11", "Label16", "Label17", "Label30"}},
+            {page::Firmware,
+             {"FirmwareFileSelectButton", "FirmwareUpdateProcessMemo", "FirmwareUpdateProcessGauge", "Label18",
+              "Label19"}},
+            {page::Oscilloscope,
+             {"ConnectAndShowOsciillButton", "OscillPrescalerSelectButton", "Oscilloscope_32_Mode_CheckBox",
+              "Oscill_Label", "Oscill_Memo", "OscillScrollBox", "Oscill_Image"}},
+            {page::ThrottleCalibration,
+             {"Automatic_TPS_Parameters_Detect_GroupBox", "Manual_TPS_Parameters_Detect_GroupBox",
+              "StartFix_MAX_MIN_TPSButton", "Label24", "Label25", "Label26", "Label27", "Detected_MAX_ADC_Label",
+              "Detected_MIN_ADC_Label", "Change_Min_to_Max_TPSButton", "Fix_Auto_Detected_MAX_TPSButton",
+              "Fix_Auto_Detected_MIN_TPSButton", "MAX_TPS_Value_Edit", "MAX_TPS_Value_UpDown", "MIN_TPS_Value_Edit",
+              "MIN_TPS_Value_UpDown", "Label28", "Label29", "Fix_Manually_Set_MAX_TPS_Value_Button",
+              "Fix_Manually_Set_MIN_TPS_Value_Button"}},
+        };
+        for (const auto& [index, names] : pages) {
+            QWidget* page = desk_->window()->pages()->widget(index);
+            for (const QString& name : names) {
+                const auto found = desk_->window()->findChildren<QWidget*>(name);
+                QVERIFY2(found.size() == 1, qPrintable(name + " is not there exactly once"));
+                QVERIFY2(page->isAncestorOf(found.front()), qPrintable(name + " is not on its page"));
+            }
+        }
+    }
+
     void pages_drawn_whole_data() {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("name");
