@@ -24,6 +24,8 @@ public:
     PortDir() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "tovrel-bench-XXXXXX").string();
         path_ = ::mkdtemp(tmpl.data());
+        // For the desktop program, which takes it from the environment.
+        ::setenv("TOVREL_PORT_DIR", path_.c_str(), 1);
     }
     ~PortDir() {
         std::error_code ec;
