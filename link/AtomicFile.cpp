@@ -16,7 +16,10 @@ int CreateFileBeside(const std::string& path, std::string& temp_path) {
     namespace fs = std::filesystem;
     fs::path target(path);
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string base = ".";
+    base += target.filename().string();
+    base += ".XXXXXX";
+    std::string tmpl = (dir / base).string();
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     int fd = ::mkstemp(name.data());

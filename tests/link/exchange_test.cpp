@@ -89,9 +89,38 @@ TEST_F(ExchangeTest, StaleInputIsDrainedAndNeverTakenForTheReply) {
 TEST_F(ExchangeTest, SilentLineYieldsZeroNeverAnEarlierReply) {
     port->replies.push_back({0, 0, 0, 0x00, 0x02, 0xFF, 0xFD});
     EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0, false, 1), 2);
-    // Nothing answers the next call: it must not report mode 2 again.
+    // Nothing answers the next call: it must not report mode 2 again, and it
+    // says the device is silent rather than blaming a checksum.
     EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0, true, 2), 0);
-    EXPECT_EQ(screen.messages, (std::vector<std::string>{kFinal}));
+    EXPECT_FALSE(link->LastExchangeOk());
+    EXPECT_TRUE(link->LastExchangeSilent());
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{std::string(kNoAnswerMessage)}));
+    // Said once per silent stretch; the third silent exchange makes the line
+    // count as silent for the procedures.
+    EXPECT_FALSE(link->LineSilent());
+    Exchange(ExchangeOp::Read, 0, 0, 0, true, 2);
+    Exchange(ExchangeOp::Read, 0, 0, 0, true, 2);
+    EXPECT_TRUE(link->LineSilent());
+    EXPECT_EQ(screen.messages.size(), 1u);
+}
+
+// Replies cut short: the bytes that did come are no value, whatever the
+// zeros of the missing bytes would make of the checks.
+TEST_F(ExchangeTest, ShortOrMissingRepliesAreNeverTakenAsValues) {
+    const std::vector<Bytes> replies = {
+        {0x55, 0x01, 0x05, 0xFF, 0xFF},  // 0xFFFF would pass against zeros in bytes 5, 6
+        {0x55},
+        {0x55, 0x01, 0x05, 0x00, 0x07, 0xFF},
+    };
+    for (const auto& r : replies) {
+        SCOPED_TRACE(r.size());
+        screen.Clear();
+        port->replies = {r};
+        Exchange(ExchangeOp::Read, 1, 5, 100, true, 1);
+        EXPECT_FALSE(link->LastExchangeOk());
+        EXPECT_FALSE(link->LastExchangeSilent());
+        EXPECT_EQ(screen.messages, (std::vector<std::string>{kFinal}));
+    }
 }
 
 TEST_F(ExchangeTest, ClosedPortReturnsZeroAtOnce) {

@@ -24,6 +24,8 @@ public:
     std::vector<int> pages;
     std::vector<std::string> file_choices;  // answers for ChooseFile, in order; empty = cancel
     int beeps = 0;
+    std::vector<std::string> questions;  // every Confirm, in order
+    bool confirm_answer = false;         // what the user answers them
     // Called for every message; lets a test react as a user would.
     std::function<void(const std::string&)> on_message;
 
@@ -36,6 +38,10 @@ public:
         return f;
     }
     void Beep() override { ++beeps; }
+    bool Confirm(std::string_view question) override {
+        questions.emplace_back(question);
+        return confirm_answer;
+    }
 
     // Every text a control was given, in order.
     std::vector<std::string> Texts(std::string_view control) const {
