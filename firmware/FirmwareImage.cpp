@@ -1,7 +1,6 @@
 // The image file: choosing it, reading it into FirmwareImage, the size check,
 // and the update log.
-#include <sys/stat.h>
-
+#include "AtomicFile.h"
 #include "Firmwareupdate.h"
 
 namespace tovrel {
@@ -33,17 +32,10 @@ std::optional<std::string> FirmwareUpdate::SelectFirmwareFile() {
 
 ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
     image.size = 0;
-    // File names reach the system as they are (UTF-8 here).
-    std::FILE* f = std::fopen(name.c_str(), "rb");
-    if (f) {
-        // Only a regular file is an image: a directory would fail on the first
-        // read, and a device such as /dev/zero would never end.
-        struct stat st {};
-        if (::fstat(::fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
-            std::fclose(f);
-            f = nullptr;
-        }
-    }
+    // File names reach the system as they are (UTF-8 here). Only a regular
+    // file is an image: a directory would fail on the first read, a device
+    // such as /dev/zero would never end and a FIFO would block the open.
+    std::FILE* f = OpenRegularFile(name);
     if (!f) {
         LogUpdateLine("Файл прошивки невозможно открыть!");
         Sleep(5000);
@@ -52,15 +44,15 @@ ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
     file_ = f;
 
     std::uint32_t stored = 0;
-    bool too_long = false;
     for (int c; (c = std::fgetc(file_)) != EOF;) {
-        if (stored < FirmwareImageCapacity) {
-            image.bytes[stored++] = static_cast<std::uint8_t>(c);
-        } else if (!too_long) {
-            too_long = true;
+        if (stored == FirmwareImageCapacity) {
+            // Flashing the first 262144 bytes of a longer file would put a
+            // cut firmware into the device: the image is refused whole.
             LogUpdateLine("Файл превышает размер буфера");
             Sleep(5000);
+            return ImageReadEnd::TooLarge;
         }
+        image.bytes[stored++] = static_cast<std::uint8_t>(c);
     }
     if (std::ferror(file_)) {
         LogUpdateLine("Ошибка чтения файла");

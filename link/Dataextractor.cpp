@@ -5,7 +5,7 @@
 #include <iterator>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <sstream>
 #include <thread>
 
@@ -327,13 +327,40 @@ bool DeviceLink::SaveDefaultPort(std::uint8_t port) {
 }
 
 bool DeviceLink::LoadDefaultPort(std::uint8_t& port) {
-    std::ifstream in(DefaultPortFilePath(), std::ios::binary);
-    if (!in) return false;
-    std::string word;
-    for (int i = 0; i < 4; ++i) {
-        if (!(in >> word)) return false;
+    // A FIFO or a device in the file's place is refused without blocking.
+    std::FILE* f = OpenRegularFile(DefaultPortFilePath());
+    if (!f) return false;
+    // Words are skipped a byte at a time, whatever their length, and no more
+    // than kDefaultPortFileLimit bytes are looked at: a huge file costs
+    // neither memory nor much time. Only the number's word is kept, and only
+    // its first few characters.
+    std::size_t budget = kDefaultPortFileLimit;
+    auto next = [&]() -> int {
+        if (budget == 0) return EOF;
+        --budget;
+        return std::fgetc(f);
+    };
+    auto is_space = [](int c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    int c = next();
+    auto skip_spaces = [&] {
+        while (c != EOF && is_space(c)) c = next();
+    };
+    for (int w = 0; w < 4; ++w) {
+        skip_spaces();
+        if (c == EOF) {
+            std::fclose(f);
+            return false;
+        }
+        while (c != EOF && !is_space(c)) c = next();
     }
-    if (!(in >> word)) return false;
+    skip_spaces();
+    std::string word;
+    while (c != EOF && !is_space(c) && word.size() < 32) {
+        word.push_back(static_cast<char>(c));
+        c = next();
+    }
+    std::fclose(f);
+    if (word.empty()) return false;
     // A decimal integer at the start of the word, as a formatted scan reads it.
     const char* begin = word.data();
     const char* end = word.data() + word.size();

@@ -43,6 +43,9 @@ inline constexpr std::int32_t kLateReplyQuietMs = 200;
 inline constexpr int kSilentExchangeLimit = 3;
 
 inline constexpr const char* kDefaultPortFile = "Default_COM_Settings.txt";
+// Bytes of the remembered-port file that are looked at (one at a time, none
+// of them kept but the number's); the rest is ignored.
+inline constexpr std::size_t kDefaultPortFileLimit = 1 << 20;
 // Shown when a device command is started while another one holds the line.
 inline constexpr std::string_view kLineBusyMessage =
     "Дождитесь окончания текущего обмена с вариатором: команда не выполнена.";
