@@ -16,7 +16,7 @@ public:
     // Answers for file dialogs, set by the command that runs.
     std::optional<std::string> next_file_choice;
     std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override;
-    void Beep() override;
+    void Beep(int frequencyHz, int durationMs) override;
     // The command line cannot ask: questions are answered with this (false
     // unless a command's option says otherwise) and printed with the answer.
     bool confirm_answer = false;

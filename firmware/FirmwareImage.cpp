@@ -1,9 +1,19 @@
 // The image file: choosing it, reading it into FirmwareImage, the size check,
 // and the update log.
+#include <algorithm>
+
 #include "AtomicFile.h"
 #include "Firmwareupdate.h"
 
 namespace tovrel {
+
+void ImageFill::Feed(const std::uint8_t* bytes, std::size_t count) {
+    const std::size_t room = FirmwareImageCapacity - stored_;
+    const std::size_t take = count < room ? count : room;
+    std::copy_n(bytes, take, image_.bytes.begin() + stored_);
+    stored_ += static_cast<std::uint32_t>(take);
+    total_ += count;
+}
 
 void InitFirmwarePage(Screen& screen) {
     screen.SetText(kFirmwareMemo, kFirmwareMemoInitial);
@@ -43,23 +53,25 @@ ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
     }
     file_ = f;
 
-    std::uint32_t stored = 0;
-    for (int c; (c = std::fgetc(file_)) != EOF;) {
-        if (stored == FirmwareImageCapacity) {
+    ImageFill fill(image);
+    std::uint8_t chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file_)) > 0;) {
+        fill.Feed(chunk, n);
+        if (fill.TooLong()) {
             // Flashing the first 262144 bytes of a longer file would put a
             // cut firmware into the device: the image is refused whole.
             LogUpdateLine("Файл превышает размер буфера");
             Sleep(5000);
+            image.size = 0;
             return ImageReadEnd::TooLarge;
         }
-        image.bytes[stored++] = static_cast<std::uint8_t>(c);
     }
     if (std::ferror(file_)) {
         LogUpdateLine("Ошибка чтения файла");
         Sleep(5000);
         return ImageReadEnd::ReadError;
     }
-    image.size = stored;
+    fill.Finish();
     LogUpdateLine("Достигнут конец файла");
     LogUpdateLine(std::to_string(image.size) + " байт размер файла прошивки");
     return ImageReadEnd::EndOfFile;

@@ -1,6 +1,7 @@
 #pragma once
 // The firmware image: the bytes of a ".evf0" file as the loader gets them.
 // The program does not look inside an image; it checks only its size.
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,25 @@ struct FirmwareImage {
     // Image bytes; 0 until a file has been read to its end. It is the volume
     // announced to the loader.
     std::uint32_t size = 0;
+};
+
+// Takes the bytes of an image file as they are read, in runs of any length:
+// the first FirmwareImageCapacity go into the image, the rest are only
+// counted. Finish sets the image size.
+class ImageFill {
+public:
+    explicit ImageFill(FirmwareImage& image) : image_(image) {}
+    void Feed(const std::uint8_t* bytes, std::size_t count);
+    // The bytes fed, stored or not.
+    std::uint64_t Total() const { return total_; }
+    std::uint32_t Stored() const { return stored_; }
+    bool TooLong() const { return total_ > FirmwareImageCapacity; }
+    void Finish() { image_.size = stored_; }
+
+private:
+    FirmwareImage& image_;
+    std::uint32_t stored_ = 0;
+    std::uint64_t total_ = 0;
 };
 
 // How ReadFirmwareFile ended.

@@ -55,13 +55,9 @@ void FirmwareUpdate::SendFirmwarePackets() {
             // tell. Nothing more is sent; the stage ends unconfirmed.
             break;
         }
-        for (std::uint32_t i = 0; i < length; ++i) {
-            if (send[i] == static_cast<std::uint8_t>(answer[i] ^ 0xFF)) {
-                ++confirmed;
-            } else {
-                LogUpdateLine("Байт не верен");
-            }
-        }
+        const std::uint32_t good = ConfirmedPacketBytes(send.data(), answer.data(), length);
+        confirmed += good;
+        for (std::uint32_t i = good; i < length; ++i) LogUpdateLine("Байт не верен");
         remaining -= length;
 
         const int progress = 100 - static_cast<int>(std::uint64_t{remaining} * 100 / s);

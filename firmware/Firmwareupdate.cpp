@@ -51,16 +51,16 @@ void FirmwareUpdate::FirmwareFileSelectButtonClick() {
     {
         DeviceLink::LineHold hold(link_);
         RunFirmwareUpdate();
-        if (FirmwareBeepEnabled) screen_.Beep();
+        if (beep_enabled && beep_enabled()) screen_.Beep(kBeepHz, kUpdateBeepMs);
         // Back to the variator in its new firmware: the remembered port (the
         // one the loader answered on), then ports 1 to 254.
         link_.ConnectAtStart();
     }
     // The configuration procedures hold the line themselves.
     if (read_configuration) read_configuration();
-    if (FirmwareBeepEnabled) {
-        screen_.Beep();
-        screen_.Beep();
+    if (beep_enabled && beep_enabled()) {
+        screen_.Beep(kBeepHz, kReconnectBeepMs);
+        screen_.Beep(kBeepHz, kReconnectBeepMs);
     }
 }
 
@@ -213,19 +213,25 @@ void FirmwareUpdate::StageVolume() {
     word_ = s;
     LoaderPort.WriteWord(word_);
     const auto r = LoaderPort.ReadWord(word_);
-    if (!r.ok) {
-        LogUpdateLine("Ответ от вариатора получен не был");
-    } else if (r.count < 4) {
-        LogUpdateLine("Прочитали меньше байт, чем должны были");
-    } else if (word_ == ~s) {
-        LogUpdateLine("Объём прошивки был передан и получен правильный ответ");
-        ConnectionStage = 2;
-    } else if (word_ == s) {
-        LogUpdateLine("Объём прошивки превышает допустимый");
-    } else {
-        LogUpdateLine("Неверный ответ на передачу объёма прошивки");
-        LogUpdateLine("Был получен ответ");
-        LogUpdateLine(WordText(word_));
+    switch (JudgeWordAnswer(r, word_, ~s, s)) {
+        case WordAnswer::NoAnswer:
+            LogUpdateLine("Ответ от вариатора получен не был");
+            break;
+        case WordAnswer::Short:
+            LogUpdateLine("Прочитали меньше байт, чем должны были");
+            break;
+        case WordAnswer::Accepted:
+            LogUpdateLine("Объём прошивки был передан и получен правильный ответ");
+            ConnectionStage = 2;
+            break;
+        case WordAnswer::Refused:
+            LogUpdateLine("Объём прошивки превышает допустимый");
+            break;
+        case WordAnswer::Wrong:
+            LogUpdateLine("Неверный ответ на передачу объёма прошивки");
+            LogUpdateLine("Был получен ответ");
+            LogUpdateLine(WordText(word_));
+            break;
     }
 }
 
@@ -236,19 +242,25 @@ void FirmwareUpdate::StagePacketSize() {
     word_ = FirmwarePacketSize;
     if (!WholeWord(LoaderPort.WriteWord(word_))) LogUpdateLine("Не удалось передать размер пакета");
     const auto r = LoaderPort.ReadWord(word_);
-    if (!r.ok) {
-        LogUpdateLine("Ответ от вариатора о размере пакета получен не был");
-    } else if (r.count < 4) {
-        LogUpdateLine("Прочитали меньше байт, чем должны были");
-    } else if (word_ == ~FirmwarePacketSize) {
-        LogUpdateLine("Размер пакета был передан и получен правильный ответ");
-        ConnectionStage = 3;
-    } else if (word_ == FirmwarePacketSize) {
-        LogUpdateLine("Размер пакета недопустим");
-    } else {
-        LogUpdateLine("Неверный ответ на передачу размера пакета");
-        LogUpdateLine("Был получен ответ");
-        LogUpdateLine(WordText(word_));
+    switch (JudgeWordAnswer(r, word_, ~FirmwarePacketSize, FirmwarePacketSize)) {
+        case WordAnswer::NoAnswer:
+            LogUpdateLine("Ответ от вариатора о размере пакета получен не был");
+            break;
+        case WordAnswer::Short:
+            LogUpdateLine("Прочитали меньше байт, чем должны были");
+            break;
+        case WordAnswer::Accepted:
+            LogUpdateLine("Размер пакета был передан и получен правильный ответ");
+            ConnectionStage = 3;
+            break;
+        case WordAnswer::Refused:
+            LogUpdateLine("Размер пакета недопустим");
+            break;
+        case WordAnswer::Wrong:
+            LogUpdateLine("Неверный ответ на передачу размера пакета");
+            LogUpdateLine("Был получен ответ");
+            LogUpdateLine(WordText(word_));
+            break;
     }
 }
 
@@ -256,19 +268,25 @@ void FirmwareUpdate::StageEraseReport() {
     if (ConnectionStage != 3) return;
     // Nothing is sent: the loader answers once its FLASH is erased.
     const auto r = LoaderPort.ReadWord(word_);
-    if (!r.ok) {
-        LogUpdateLine("Ответ от вариатора об успешной очистке FLASH получен не был");
-    } else if (r.count < 4) {
-        LogUpdateLine("Прочитали меньше байт, чем должны были в подтверждении об очистке FLASH");
-    } else if (word_ == kEraseDoneWord) {
-        LogUpdateLine("FLASH очищена");
-        ConnectionStage = 4;
-    } else if (word_ == 0) {
-        LogUpdateLine("FLASH не очищена");
-    } else {
-        LogUpdateLine("Неверный ответ на запрос об очистке FLASH");
-        LogUpdateLine("Был получен ответ");
-        LogUpdateLine(WordText(word_));
+    switch (JudgeWordAnswer(r, word_, kEraseDoneWord, 0)) {
+        case WordAnswer::NoAnswer:
+            LogUpdateLine("Ответ от вариатора об успешной очистке FLASH получен не был");
+            break;
+        case WordAnswer::Short:
+            LogUpdateLine("Прочитали меньше байт, чем должны были в подтверждении об очистке FLASH");
+            break;
+        case WordAnswer::Accepted:
+            LogUpdateLine("FLASH очищена");
+            ConnectionStage = 4;
+            break;
+        case WordAnswer::Refused:
+            LogUpdateLine("FLASH не очищена");
+            break;
+        case WordAnswer::Wrong:
+            LogUpdateLine("Неверный ответ на запрос об очистке FLASH");
+            LogUpdateLine("Был получен ответ");
+            LogUpdateLine(WordText(word_));
+            break;
     }
 }
 
@@ -280,20 +298,26 @@ void FirmwareUpdate::StageFinalConfirmation() {
     if (!WholeWord(LoaderPort.WriteWord(word_)))
         LogUpdateLine("Не удалось передать подтверждение того, что прошивка записана верно.");
     const auto r = LoaderPort.ReadWord(word_);
-    if (!r.ok) {
-        LogUpdateLine("Подтверждение от вариатора получено не было.");
-    } else if (r.count < 4) {
-        LogUpdateLine("Прочитали меньше байт подтверждения, чем должны были");
-    } else if (word_ == 0) {
-        LogUpdateLine("От вариатора было получено подтверждение о целостности прошивки и готовности к её запуску");
-        LogUpdateLine("Прошивка вариатора успешно обновлена.");
-        screen_.SetText(kFirmwareButton, "Прошивка вариатора успешно обновлена.");
-        screen_.SetEnabled(kFirmwareButton, true);
-        confirmed_ = true;
-    } else {
-        LogUpdateLine("Неверный ответ на подтверждение о правильности");
-        LogUpdateLine("Был получен ответ");
-        LogUpdateLine(WordText(word_));
+    switch (JudgeWordAnswer(r, word_, 0, std::nullopt)) {
+        case WordAnswer::NoAnswer:
+            LogUpdateLine("Подтверждение от вариатора получено не было.");
+            break;
+        case WordAnswer::Short:
+            LogUpdateLine("Прочитали меньше байт подтверждения, чем должны были");
+            break;
+        case WordAnswer::Accepted:
+            LogUpdateLine("От вариатора было получено подтверждение о целостности прошивки и готовности к её запуску");
+            LogUpdateLine("Прошивка вариатора успешно обновлена.");
+            screen_.SetText(kFirmwareButton, "Прошивка вариатора успешно обновлена.");
+            screen_.SetEnabled(kFirmwareButton, true);
+            confirmed_ = true;
+            break;
+        case WordAnswer::Refused:
+        case WordAnswer::Wrong:
+            LogUpdateLine("Неверный ответ на подтверждение о правильности");
+            LogUpdateLine("Был получен ответ");
+            LogUpdateLine(WordText(word_));
+            break;
     }
 }
 

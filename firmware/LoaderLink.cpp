@@ -16,6 +16,22 @@ std::uint32_t WordFromBytes(const std::array<std::uint8_t, 4>& b) {
 
 std::string WordText(std::uint32_t word) { return std::to_string(static_cast<std::int32_t>(word)); }
 
+WordAnswer JudgeWordAnswer(const TransferResult& read, std::uint32_t word, std::uint32_t accepted,
+                           std::optional<std::uint32_t> refused) {
+    if (!read.ok) return WordAnswer::NoAnswer;
+    if (read.count < 4) return WordAnswer::Short;
+    if (word == accepted) return WordAnswer::Accepted;
+    if (refused && word == *refused) return WordAnswer::Refused;
+    return WordAnswer::Wrong;
+}
+
+std::uint32_t ConfirmedPacketBytes(const std::uint8_t* sent, const std::uint8_t* answer, std::uint32_t length) {
+    std::uint32_t confirmed = 0;
+    for (std::uint32_t i = 0; i < length; ++i)
+        if (sent[i] == static_cast<std::uint8_t>(answer[i] ^ 0xFF)) ++confirmed;
+    return confirmed;
+}
+
 LoaderLink::LoaderLink(std::unique_ptr<SerialPort> port) : port_(std::move(port)) {}
 
 bool LoaderLink::Open(int port_number) {

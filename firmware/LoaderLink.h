@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Crc.h"
@@ -26,6 +27,20 @@ std::array<std::uint8_t, 4> WordBytes(std::uint32_t word);
 std::uint32_t WordFromBytes(const std::array<std::uint8_t, 4>& bytes);
 // Words in log lines are signed decimal: 0xFFFFFFFF is "-1".
 std::string WordText(std::uint32_t word);
+
+// How the loader answered a word of a stage.
+enum class WordAnswer {
+    NoAnswer,  // the read call failed
+    Short,     // fewer than 4 bytes came
+    Accepted,  // the answer that lets the stage go on
+    Refused,   // the loader's refusal, for stages that have one
+    Wrong,     // any other word
+};
+WordAnswer JudgeWordAnswer(const TransferResult& read, std::uint32_t word, std::uint32_t accepted,
+                           std::optional<std::uint32_t> refused);
+// Bytes of a data packet that its answer confirms: each answer byte is the
+// byte sent, complemented.
+std::uint32_t ConfirmedPacketBytes(const std::uint8_t* sent, const std::uint8_t* answer, std::uint32_t length);
 
 class LoaderLink {
 public:

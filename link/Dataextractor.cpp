@@ -12,6 +12,7 @@
 #include "AtomicFile.h"
 #include "Cp1251.h"
 #include "PortPath.h"
+#include "Shell.h"
 
 namespace tovrel {
 
@@ -45,6 +46,19 @@ DeviceLink::DeviceLink(Screen& screen, std::unique_ptr<SerialPort> port)
     : sleep_ms(RealSleep), screen_(screen), port_(std::move(port)) {}
 
 // ---------------------------------------------------------------- exchange
+
+ReplyVerdict JudgeReply(ExchangeOp operation, const std::uint8_t (&request)[7], const std::uint8_t (&reply)[7]) {
+    if (reply[3] != static_cast<std::uint8_t>(~reply[5]) || reply[4] != static_cast<std::uint8_t>(~reply[6]))
+        return ReplyVerdict::BadCheck;
+    if (operation == ExchangeOp::Read) return ReplyVerdict::Accepted;
+    bool complement = true, copy = true;
+    for (int i = 0; i < 7; ++i) {
+        complement = complement && reply[i] == static_cast<std::uint8_t>(~request[i]);
+        copy = copy && reply[i] == request[i];
+    }
+    if (complement) return ReplyVerdict::Accepted;
+    return copy ? ReplyVerdict::Echo : ReplyVerdict::Other;
+}
 
 std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::uint8_t address,
                                                    std::uint8_t index, std::int16_t value, bool showErrors,
@@ -112,31 +126,27 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         any_reply = true;
         // A short frame is a failed attempt too: its missing bytes would be
         // checked as zeros.
-        if (!port_->Read(&reply[1], 6) || reply[3] != static_cast<std::uint8_t>(~reply[5]) ||
-            reply[4] != static_cast<std::uint8_t>(~reply[6])) {
-            bad_reply = true;
-            continue;
+        const bool whole = port_->Read(&reply[1], 6);
+        switch (whole ? JudgeReply(operation, request, reply) : ReplyVerdict::BadCheck) {
+            case ReplyVerdict::BadCheck:
+                bad_reply = true;
+                continue;
+            case ReplyVerdict::Accepted:
+                // A confirmed write returns the value sent: the reply
+                // complemented back equals the request.
+                if (write)
+                    for (auto& b : reply) b = static_cast<std::uint8_t>(~b);
+                bad_reply = false;
+                last_exchange_ok_ = true;
+                break;
+            case ReplyVerdict::Echo:
+                if (showErrors) screen_.ShowMessage(kEchoMessage);
+                bad_reply = true;
+                continue;
+            case ReplyVerdict::Other:
+                continue;
         }
-        if (!write) {
-            bad_reply = false;
-            last_exchange_ok_ = true;
-            break;
-        }
-        bool complement = true, copy = true;
-        for (int i = 0; i < 7; ++i) {
-            complement = complement && reply[i] == static_cast<std::uint8_t>(~request[i]);
-            copy = copy && reply[i] == request[i];
-        }
-        if (complement) {
-            for (auto& b : reply) b = static_cast<std::uint8_t>(~b);
-            bad_reply = false;
-            last_exchange_ok_ = true;
-            break;
-        }
-        if (copy) {
-            if (showErrors) screen_.ShowMessage(kEchoMessage);
-            bad_reply = true;
-        }
+        break;
     }
     if (any_reply) {
         silent_exchanges_ = 0;
@@ -165,10 +175,10 @@ void DeviceLink::ShowConnectionState(std::string_view word) {
     for (const auto& s : kStates) {
         if (s.word != word) continue;
         connection_state_ = std::string(word);
-        screen_.SetText("Label2", s.caption);
-        screen_.SetColour("Label2", s.colour);
-        screen_.SetVisible("Label2", true);
-        screen_.Repaint("Label2");
+        screen_.SetText(shell::StatusLabel, s.caption);
+        screen_.SetColour(shell::StatusLabel, s.colour);
+        screen_.SetVisible(shell::StatusLabel, true);
+        screen_.Repaint(shell::StatusLabel);
         screen_.Pump();
         return;
     }
@@ -185,8 +195,11 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
         return 1;
     }
     if (!port_ || !port_->Open(*path, kBaudRate, kExchangeTimeoutMs)) {
-        if (showMessages)
-            screen_.ShowMessage(port_ && port_->OpenFailedBusy() ? kPortBusyMessage : "Не удалось подключиться");
+        if (showMessages) {
+            std::string text(port_ && port_->OpenFailedBusy() ? kPortBusyMessage : "Не удалось подключиться");
+            if (auto advice = OpenFailureAdvice(*path, port_access)) text += "\n" + *advice;
+            screen_.ShowMessage(text);
+        }
         return 0;
     }
     open_port_ = n;
@@ -200,9 +213,9 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     }
     const auto r = static_cast<std::uint16_t>(UARTdataExchangeForTovrel(ExchangeOp::Read, 0, 0, 0, showMessages, 1));
 
-    screen_.SetText("LabelProgress", "Получили ответ от com-порта " + std::to_string(n) + " | " + std::to_string(r));
-    screen_.Repaint("LabelProgress");
-    screen_.Repaint("TForm2");
+    screen_.SetText(shell::ProgressLabel, "Получили ответ от com-порта " + std::to_string(n) + " | " + std::to_string(r));
+    screen_.Repaint(shell::ProgressLabel);
+    screen_.Repaint(shell::MainWindow);
     screen_.Pump();
     sleep_ms(1000);
 
@@ -220,8 +233,8 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
             ShowConnectionState(state::FirmwareUpdate);
             screen_.ShowMessage("Компорт открыт. Вариатор находится в режиме обновления прошивки.");
             set_timeout("Не удалось изменить таймаут 3");
-            screen_.SelectPage(11);
-            screen_.Repaint("FirmwareUpdateTabSheet");
+            screen_.SelectPage(page::Firmware);
+            screen_.Repaint(shell::TabSheet(page::Firmware));
             screen_.Pump();
             return 2;
         case kModeOscilloscope:
@@ -230,8 +243,8 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
                 "Компорт открыт. Вариатор находится в режиме записи осциллограмм. Убедитесь, что прошивка "
                 "осциллографа под нужный тип датчика (индуктивный или Холла) и приступайте к записи осциллограммы.");
             set_timeout("Не удалось изменить таймаут 4");
-            screen_.SelectPage(13);
-            screen_.Repaint("OscilloscopeTabSheet");
+            screen_.SelectPage(page::Oscilloscope);
+            screen_.Repaint(shell::TabSheet(page::Oscilloscope));
             screen_.Pump();
             return 3;
         default:
@@ -264,9 +277,9 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
     if (DeviceConnected && OpenPortNumber() != 0) {
         const int n = OpenPortNumber();
         SaveDefaultPort(static_cast<std::uint8_t>(n));
-        screen_.SetText("ComboBox1", std::to_string(n));
-        screen_.SetText("LabelProgress", "Подключились к com-порту " + std::to_string(n));
-        screen_.Repaint("LabelProgress");
+        screen_.SetText(shell::PortBox, std::to_string(n));
+        screen_.SetText(shell::ProgressLabel, "Подключились к com-порту " + std::to_string(n));
+        screen_.Repaint(shell::ProgressLabel);
         DeviceMode = kModeNormal;
         ShowConnectionState(state::Connected);
         return true;
@@ -274,31 +287,31 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
 
     ShowConnectionState(state::Connecting);
     bool found = false;
-    screen_.SetPosition("ProgressBar1", 0);
-    screen_.SetText("LabelProgress", "Попытка подключения к com-порту ");
-    screen_.SetVisible("ProgressBar1", true);
-    screen_.SetVisible("LabelProgress", true);
-    const auto old_min = screen_.Get("ProgressBar1", Property::Minimum);
-    const auto old_max = screen_.Get("ProgressBar1", Property::Maximum);
-    screen_.Set("ProgressBar1", Property::Minimum, static_cast<int>(first));
-    screen_.Set("ProgressBar1", Property::Maximum, static_cast<int>(limit));
-    screen_.Repaint("TForm2");
+    screen_.SetPosition(shell::ProgressBar, 0);
+    screen_.SetText(shell::ProgressLabel, "Попытка подключения к com-порту ");
+    screen_.SetVisible(shell::ProgressBar, true);
+    screen_.SetVisible(shell::ProgressLabel, true);
+    const auto old_min = screen_.Get(shell::ProgressBar, Property::Minimum);
+    const auto old_max = screen_.Get(shell::ProgressBar, Property::Maximum);
+    screen_.Set(shell::ProgressBar, Property::Minimum, static_cast<int>(first));
+    screen_.Set(shell::ProgressBar, Property::Maximum, static_cast<int>(limit));
+    screen_.Repaint(shell::MainWindow);
     screen_.Pump();
 
     auto progress = [&](const std::string& text) {
-        screen_.SetText("LabelProgress", text);
-        screen_.Repaint("LabelProgress");
-        screen_.Repaint("TForm2");
+        screen_.SetText(shell::ProgressLabel, text);
+        screen_.Repaint(shell::ProgressLabel);
+        screen_.Repaint(shell::MainWindow);
         screen_.Pump();
     };
 
     for (std::int32_t n = first; n < limit; ++n) {
         const std::string num = std::to_string(n);
-        screen_.SetText("LabelProgress", "Попытка подключения к com-порту " + num);
-        screen_.Repaint("LabelProgress");
-        screen_.SetPosition("ProgressBar1", static_cast<int>(n));
-        screen_.Repaint("ProgressBar1");
-        screen_.Repaint("TForm2");
+        screen_.SetText(shell::ProgressLabel, "Попытка подключения к com-порту " + num);
+        screen_.Repaint(shell::ProgressLabel);
+        screen_.SetPosition(shell::ProgressBar, static_cast<int>(n));
+        screen_.Repaint(shell::ProgressBar);
+        screen_.Repaint(shell::MainWindow);
         screen_.Pump();
         std::uint16_t r = Connect(n, false);
         DeviceMode = static_cast<std::uint8_t>(r);
@@ -318,16 +331,16 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
             continue;
         }
         SaveDefaultPort(static_cast<std::uint8_t>(n));
-        screen_.SetText("ComboBox1", num);
+        screen_.SetText(shell::PortBox, num);
         found = true;
         progress("Подключились к com-порту " + num);
         break;
     }
     if (!found) ShowConnectionState(state::Disconnected);
-    screen_.Set("ProgressBar1", Property::Minimum, old_min);
-    screen_.Set("ProgressBar1", Property::Maximum, old_max);
-    screen_.SetVisible("ProgressBar1", false);
-    screen_.SetVisible("LabelProgress", false);
+    screen_.Set(shell::ProgressBar, Property::Minimum, old_min);
+    screen_.Set(shell::ProgressBar, Property::Maximum, old_max);
+    screen_.SetVisible(shell::ProgressBar, false);
+    screen_.SetVisible(shell::ProgressLabel, false);
     return found;
 }
 
@@ -343,49 +356,68 @@ bool DeviceLink::SaveDefaultPort(std::uint8_t port) {
     return WriteFileAtomically(DefaultPortFilePath(), line);
 }
 
-bool DeviceLink::LoadDefaultPort(std::uint8_t& port) {
-    // A FIFO or a device in the file's place is refused without blocking.
-    std::FILE* f = OpenRegularFile(DefaultPortFilePath());
-    if (!f) return false;
-    // Words are skipped a byte at a time, whatever their length, and no more
-    // than kDefaultPortFileLimit bytes are looked at: a huge file costs
-    // neither memory nor much time. Only the number's word is kept, and only
-    // its first few characters.
-    std::size_t budget = kDefaultPortFileLimit;
-    auto next = [&]() -> int {
-        if (budget == 0) return EOF;
-        --budget;
-        return std::fgetc(f);
-    };
-    auto is_space = [](int c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    int c = next();
-    auto skip_spaces = [&] {
-        while (c != EOF && is_space(c)) c = next();
-    };
-    for (int w = 0; w < 4; ++w) {
-        skip_spaces();
-        if (c == EOF) {
-            std::fclose(f);
-            return false;
+namespace {
+// White space as a formatted scan skips it.
+bool IsScanSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+// Enough of the number's word for any integer that fits a long long.
+constexpr std::size_t kNumberKeep = 32;
+}  // namespace
+
+std::size_t DefaultPortScanner::Feed(const char* bytes, std::size_t count) {
+    std::size_t taken = 0;
+    while (taken < count && !done_) {
+        const char c = bytes[taken++];
+        if (IsScanSpace(c)) {
+            if (in_word_) {
+                in_word_ = false;
+                if (++words_ == 5) done_ = true;
+            }
+            continue;
         }
-        while (c != EOF && !is_space(c)) c = next();
+        in_word_ = true;
+        if (words_ != 4 || number_.size() >= kNumberKeep) continue;
+        // Leading zeros carry nothing; keeping them could crowd the digits out.
+        const bool zero_so_far = number_ == "0" || number_ == "+0" || number_ == "-0";
+        if (!(c == '0' && zero_so_far)) number_ += c;
     }
-    skip_spaces();
-    std::string word;
-    while (c != EOF && !is_space(c) && word.size() < 32) {
-        word.push_back(static_cast<char>(c));
-        c = next();
-    }
-    std::fclose(f);
-    if (word.empty()) return false;
-    // A decimal integer at the start of the word, as a formatted scan reads it.
-    const char* begin = word.data();
-    const char* end = word.data() + word.size();
-    if (begin != end && *begin == '+') ++begin;
+    return taken;
+}
+
+std::optional<std::uint8_t> DefaultPortScanner::Port() const {
+    if (words_ < 4 || number_.empty()) return std::nullopt;
+    // A decimal integer at the start of the word.
+    const char* begin = number_.data();
+    const char* end = number_.data() + number_.size();
+    if (*begin == '+') ++begin;
     long long value = 0;
     auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (ec != std::errc() || ptr == begin) return false;
-    port = static_cast<std::uint8_t>(static_cast<unsigned long long>(value) & 0xFF);
+    if (ec != std::errc() || ptr == begin) return std::nullopt;
+    return static_cast<std::uint8_t>(static_cast<unsigned long long>(value) & 0xFF);
+}
+
+std::optional<std::uint8_t> ParseDefaultPortText(std::string_view text) {
+    DefaultPortScanner scanner;
+    scanner.Feed(text.data(), text.size());
+    return scanner.Port();
+}
+
+bool DeviceLink::LoadDefaultPort(std::uint8_t& port) {
+    // A FIFO or a device in the file's place is refused without blocking,
+    // and no more than kDefaultPortFileLimit bytes are looked at.
+    std::FILE* f = OpenRegularFile(DefaultPortFilePath());
+    if (!f) return false;
+    DefaultPortScanner scanner;
+    char chunk[512];
+    std::size_t budget = kDefaultPortFileLimit;
+    for (std::size_t n; budget > 0 && !scanner.Done() && (n = std::fread(chunk, 1, std::min(sizeof chunk, budget), f)) > 0;) {
+        scanner.Feed(chunk, n);
+        budget -= n;
+    }
+    const bool cut = budget == 0 && !scanner.Done();
+    std::fclose(f);
+    const auto parsed = scanner.Port();
+    if (!parsed || cut) return false;
+    port = *parsed;
     return true;
 }
 
@@ -399,9 +431,14 @@ bool DeviceLink::ConnectAtStart() {
         found = AutoConnect(1, 255);
     }
     if (!found) {
-        screen_.ShowMessage(
-            "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
-            "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ");
+        std::string text(kNoDeviceMessage);
+        // A port the user may not open looks like no port at all to the
+        // scan; name those, with the way out.
+        std::string denied;
+        for (const auto& p : DescribePorts(port_access))
+            if (p.access == PortAccess::NoPermission) denied += (denied.empty() ? "" : ", ") + p.path;
+        if (!denied.empty()) text += "\n" + PermissionAdvice(denied);
+        screen_.ShowMessage(text);
     }
     return found;
 }

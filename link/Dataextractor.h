@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "Crc.h"
+#include "PortInfo.h"
 #include "Screen.h"
 
 namespace tovrel {
@@ -62,6 +64,45 @@ inline constexpr std::string_view kLineSilentMessage =
 // the port.
 inline constexpr std::string_view kPortBusyMessage =
     "Не удалось подключиться: com-порт занят другой программой";
+
+// How a reply answers a request. A reply is judged by its own check bytes
+// (bytes 5 and 6 complement bytes 3 and 4); a write is confirmed only by the
+// whole request complemented, and a reply that repeats the request unchanged
+// is the variator's report of a bad checksum.
+enum class ReplyVerdict {
+    Accepted,  // a read whose checks pass, or a confirmed write
+    BadCheck,  // the check bytes do not match
+    Echo,      // a write answered with its own request
+    Other,     // a write answered with something else that passes the checks
+};
+ReplyVerdict JudgeReply(ExchangeOp operation, const std::uint8_t (&request)[7], const std::uint8_t (&reply)[7]);
+
+// The remembered port in the text of Default_COM_Settings.txt: four words
+// (the label), then a decimal integer whose low 8 bits are the port. The
+// text is fed in runs of any length; words of any length are skipped without
+// keeping them, so memory stays small whatever the file holds.
+class DefaultPortScanner {
+public:
+    // Takes bytes until the number's word has ended; returns the count taken.
+    std::size_t Feed(const char* bytes, std::size_t count);
+    // No more bytes need to be fed.
+    bool Done() const { return done_; }
+    // The port, once the text is complete (or Done); nothing when the text
+    // holds no such integer.
+    std::optional<std::uint8_t> Port() const;
+
+private:
+    int words_ = 0;        // words passed so far
+    bool in_word_ = false;
+    bool done_ = false;
+    std::string number_;   // the start of the fifth word
+};
+std::optional<std::uint8_t> ParseDefaultPortText(std::string_view text);
+
+// Shown by the start's connection step when no port answered.
+inline constexpr std::string_view kNoDeviceMessage =
+    "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
+    "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ";
 
 class DeviceLink {
 public:
@@ -142,6 +183,8 @@ public:
     std::function<void(int ms)> sleep_ms;
     // Directory of Default_COM_Settings.txt; empty means the working directory.
     std::string default_port_dir;
+    // Tells a port the user may not open from a missing one in the messages.
+    PortAccessCheck port_access = CheckPortAccess;
 
 private:
     std::string DefaultPortFilePath() const;

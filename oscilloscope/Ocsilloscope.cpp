@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "NumberText.h"
+#include "ScopeStream.h"
+#include "Shell.h"
 
 namespace tovrel {
 
@@ -181,7 +183,7 @@ void Oscilloscope::Show(std::string_view text) {
 void Oscilloscope::ShowWithWindow(std::string_view text) {
     screen_.SetText(kLabel, text);
     screen_.Repaint(kLabel);
-    screen_.Repaint("TForm2");
+    screen_.Repaint(shell::MainWindow);
     screen_.Pump();
 }
 
@@ -206,6 +208,7 @@ bool Oscilloscope::InitialisationDone() {
     // press of the button is taken up while bytes keep coming too.
     auto last_frame = Clock::now();
     auto last_pump = Clock::now();
+    InitFrameParser parser;
     for (;;) {
         if (ElapsedMs(last_pump) >= timings.slice_ms) {
             screen_.Pump();
@@ -215,9 +218,21 @@ bool Oscilloscope::InitialisationDone() {
             EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
             return false;
         }
-        const long left = timings.init_silence_ms - ElapsedMs(last_frame);
         std::uint8_t b = 0;
-        const auto w = left > 0 ? WaitForByte(b, static_cast<int>(left)) : Wait::Silent;
+        Wait w = Wait::Silent;
+        if (parser.InFrame()) {
+            // The rest of a frame: each byte may take as long as any byte of
+            // the capture. A frame that breaks off is skipped rather than
+            // completed with stale bytes.
+            w = WaitForByte(b, timings.wait_ms);
+            if (w == Wait::Silent) {
+                parser.Reset();
+                continue;
+            }
+        } else {
+            const long left = timings.init_silence_ms - ElapsedMs(last_frame);
+            if (left > 0) w = WaitForByte(b, static_cast<int>(left));
+        }
         if (w == Wait::Cancelled) {
             EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
             return false;
@@ -226,21 +241,14 @@ bool Oscilloscope::InitialisationDone() {
             EndAfterStop(CaptureEnd::InitialisationSilent, oscill_text::InitialisationSilent);
             return false;
         }
-        if (b != 0xAA) continue;
-        // Address, index, value high and low, two check bytes (not tested).
-        // A frame that breaks off is skipped rather than read with stale bytes.
-        std::uint8_t f[6] = {};
-        bool whole = true;
-        for (auto& x : f) whole = whole && ReceiveByte(x);
-        if (!whole || f[0] != scope_frame::Address) continue;
-        const auto v = static_cast<std::uint16_t>(f[2] << 8 | f[3]);
-        if (f[1] == scope_frame::ProgressIndex) {
+        const auto e = parser.Feed(b);
+        if (e.kind == InitEvent::Kind::Progress) {
             last_frame = Clock::now();
-            ShowWithWindow(InitialisationStepText(v));
+            ShowWithWindow(InitialisationStepText(e.step));
             last_pump = Clock::now();
-        } else if (f[1] == scope_frame::FinalIndex) {
-            AdaptationStepCount = v;
-            ShowWithWindow(FinalInitialisationStepText(v));
+        } else if (e.kind == InitEvent::Kind::Final) {
+            AdaptationStepCount = e.step;
+            ShowWithWindow(FinalInitialisationStepText(e.step));
             return true;
         }
     }
@@ -262,8 +270,8 @@ void Oscilloscope::CaptureOscillogram() {
         if (link_.DeviceMode == kModeNormal || link_.DeviceMode == kModeLoader) {
             last_end_ = CaptureEnd::WrongMode;
             screen_.ShowMessage(oscill_text::NeedsOscilloscopeFirmware);
-            screen_.SelectPage(11);
-            screen_.Repaint("FirmwareUpdateTabSheet");
+            screen_.SelectPage(page::Firmware);
+            screen_.Repaint(shell::TabSheet(page::Firmware));
             screen_.Pump();
         } else {
             last_end_ = CaptureEnd::NotConnected;
@@ -348,7 +356,7 @@ void Oscilloscope::CaptureOscillogram() {
         return false;
     };
 
-    const int data_bytes = RecordSize(mode32) - 1;
+    RecordStreamParser parser(mode32);
     OscillogramRecord record;
     bool cancelled = false;
     for (std::uint32_t i = 0; i < kMaxOscillogramRecords; ++i) {
@@ -356,25 +364,29 @@ void Oscilloscope::CaptureOscillogram() {
             cancelled = true;
             break;
         }
-        bool marker_read = false;
-        if (i == 0) {
-            // The first pulse may take up to a minute: wait for it in slices
-            // so that the user can cancel.
-            const auto w = WaitForByte(record.marker, timings.wait_ms);
-            if (link_.port()) link_.port()->SetTimeout(timings.wait_ms);
-            if (w == Wait::Cancelled) {
-                cancelled = true;
-                break;
+        StreamEvent event;
+        bool delivered = true;
+        while (delivered && event.kind == StreamEvent::Kind::None) {
+            std::uint8_t b = 0;
+            if (i == 0 && !parser.InRecord()) {
+                // The first pulse may take up to a minute: wait for it in
+                // slices so that the user can cancel.
+                const auto w = WaitForByte(b, timings.wait_ms);
+                if (link_.port()) link_.port()->SetTimeout(timings.wait_ms);
+                if (w == Wait::Cancelled) {
+                    cancelled = true;
+                    break;
+                }
+                delivered = w == Wait::Byte;
+            } else {
+                delivered = ReceiveByte(b);
             }
-            marker_read = w == Wait::Byte;
-        } else {
-            marker_read = ReceiveByte(record.marker);
+            if (delivered) event = parser.Feed(b);
         }
-        bool delivered = marker_read;
-        for (int k = 0; delivered && k < data_bytes; ++k) delivered = ReceiveByte(record.data[static_cast<std::size_t>(k)]);
-        const bool wrong_marker = marker_read && record.marker != kRecordMarker;
+        if (cancelled) break;
+        const bool wrong_marker = event.kind == StreamEvent::Kind::WrongMarker;
         if (wrong_marker) {
-            screen_.SetText(kLabel, WrongMarkerText(record.marker));
+            screen_.SetText(kLabel, WrongMarkerText(event.record.marker));
             link_.sleep_ms(100);
             screen_.Repaint(kLabel);
             screen_.Pump();
@@ -384,7 +396,8 @@ void Oscilloscope::CaptureOscillogram() {
             if (commit(CaptureEnd::StreamStopped)) screen_.ShowError(oscill_text::StreamStopped);
             return;
         }
-        if (record.IsEnd(mode32)) {
+        record = event.record;
+        if (event.kind == StreamEvent::Kind::End) {
             SendFrame(scope_frame::Stop);
             const bool port_ok = DrainLine(timings.wait_ms) != Drain::PortFailed;
             if (!commit(CaptureEnd::FinishedByDevice) || !port_ok) return;

@@ -28,6 +28,43 @@ void SetRaw(int fd) {
 [[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what + ": " + std::strerror(errno)); }
 }  // namespace
 
+std::optional<LineFault> ParseLineFault(std::string_view name) {
+    if (name == "vanish") return LineFault::Vanish;
+    if (name == "silent") return LineFault::Silent;
+    if (name == "garbage") return LineFault::Garbage;
+    if (name == "late") return LineFault::Late;
+    return std::nullopt;
+}
+
+void Line::CloseNow() {
+    if (own_terminal_ >= 0) ::close(own_terminal_);
+    if (master_ >= 0) ::close(master_);
+    own_terminal_ = master_ = -1;
+}
+
+bool Line::Spoil(std::vector<std::uint8_t>& bytes) {
+    if (!FaultStruck()) return true;
+    switch (fault_.kind) {
+        case LineFault::Vanish:
+            CloseNow();
+            return false;
+        case LineFault::Silent:
+            return false;
+        case LineFault::Garbage:
+            for (auto& b : bytes) {
+                garbage_seed_ = garbage_seed_ * 1664525u + 1013904223u;
+                b = static_cast<std::uint8_t>(garbage_seed_ >> 24);
+            }
+            return true;
+        case LineFault::Late:
+            std::this_thread::sleep_for(std::chrono::milliseconds(fault_.late_ms));
+            return true;
+        case LineFault::None:
+            break;
+    }
+    return true;
+}
+
 Line::Line(std::string link_path) : link_path_(std::move(link_path)) {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0) Fail("posix_openpt");
@@ -57,7 +94,12 @@ Line::~Line() {
     if (master_ >= 0) ::close(master_);
 }
 
-void Line::Send(std::span<const std::uint8_t> bytes) {
+void Line::Send(std::span<const std::uint8_t> sent) {
+    if (master_ < 0 || sent.empty()) return;
+    std::vector<std::uint8_t> spoiled(sent.begin(), sent.end());
+    if (!Spoil(spoiled) || master_ < 0) return;
+    moved_ += spoiled.size();
+    const std::span<const std::uint8_t> bytes(spoiled);
     // Only a line that was idle for longer than a byte starts a new
     // schedule. Within one send the bytes follow each other back to back, as
     // from a UART's buffer: a late wake-up is caught up, never carried on.
@@ -85,7 +127,11 @@ void Line::Send(std::span<const std::uint8_t> bytes) {
     }
 }
 
-std::size_t Line::TrySend(std::span<const std::uint8_t> bytes) {
+std::size_t Line::TrySend(std::span<const std::uint8_t> sent) {
+    if (master_ < 0) return sent.size();  // gone: the bytes are lost
+    std::vector<std::uint8_t> spoiled(sent.begin(), sent.end());
+    if (!Spoil(spoiled) || master_ < 0) return sent.size();
+    const std::span<const std::uint8_t> bytes(spoiled);
     std::size_t allowed = bytes.size();
     if (paced_) {
         auto now = Clock::now();
@@ -98,11 +144,20 @@ std::size_t Line::TrySend(std::span<const std::uint8_t> bytes) {
     ssize_t w = ::write(master_, bytes.data(), allowed);
     if (w <= 0) return 0;
     if (paced_) next_send_ += static_cast<long>(w) * kByteTime9600;
+    moved_ += static_cast<std::size_t>(w);
     return static_cast<std::size_t>(w);
 }
 
 std::vector<TimedByte> Line::Receive(std::chrono::microseconds timeout) {
     std::vector<TimedByte> out;
+    if (master_ < 0) {
+        std::this_thread::sleep_for(timeout);
+        return out;
+    }
+    if (FaultStruck() && fault_.kind == LineFault::Vanish) {
+        CloseNow();
+        return out;
+    }
     pollfd p{master_, POLLIN, 0};
     int ms = static_cast<int>((timeout.count() + 999) / 1000);
     int r = ::poll(&p, 1, ms);
@@ -128,10 +183,14 @@ std::vector<TimedByte> Line::Receive(std::chrono::microseconds timeout) {
     }
     int waiting = 0;
     backlog_ = n > 0 && ::ioctl(master_, FIONREAD, &waiting) == 0 && waiting > 0;
+    if (n > 0) moved_ += static_cast<std::size_t>(n);
+    // A silent device takes in nothing more.
+    if (FaultStruck() && fault_.kind == LineFault::Silent) out.clear();
     return out;
 }
 
 void Line::DropInput() {
+    if (master_ < 0) return;
     std::uint8_t buf[512];
     while (::read(master_, buf, sizeof buf) > 0) {
     }

@@ -4,7 +4,9 @@
 // like a real 9600-baud line, in both directions.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,23 @@ struct TimedByte {
     std::uint8_t value;
     Clock::time_point at;  // arrival time, paced when pacing is on
 };
+
+// A fault of the line itself, in any firmware: it strikes once this many
+// bytes have crossed the line (both ways counted), so that it comes midway
+// through a procedure.
+enum class LineFault {
+    None,
+    Vanish,   // the pseudo-terminal closes: the device is gone
+    Silent,   // nothing more is sent and what comes is ignored
+    Garbage,  // every byte sent is replaced by a random one
+    Late,     // everything sent goes out late_ms late
+};
+struct LineFaultPlan {
+    LineFault kind = LineFault::None;
+    std::uint64_t after_bytes = 0;
+    int late_ms = 2500;
+};
+std::optional<LineFault> ParseLineFault(std::string_view name);
 
 class Line {
 public:
@@ -48,6 +67,11 @@ public:
     // Throws away input that has not been received yet.
     void DropInput();
 
+    void set_fault(const LineFaultPlan& plan) { fault_ = plan; }
+    // The line fault has struck.
+    bool FaultStruck() const { return fault_.kind != LineFault::None && moved_ >= fault_.after_bytes; }
+    bool Closed() const { return master_ < 0; }
+
 private:
     std::string link_path_;
     std::string terminal_path_;
@@ -57,6 +81,13 @@ private:
     Clock::time_point next_send_{};
     Clock::time_point last_arrival_{};
     bool backlog_ = false;  // more input was waiting after the last read
+    LineFaultPlan fault_;
+    std::uint64_t moved_ = 0;  // bytes sent and received so far
+    std::uint32_t garbage_seed_ = 0x9E3779B9u;
+    // Applies a struck fault to bytes about to be sent; false when nothing
+    // is to be sent.
+    bool Spoil(std::vector<std::uint8_t>& bytes);
+    void CloseNow();
 };
 
 }  // namespace tovrel::sim

@@ -30,6 +30,7 @@ Variator::Variator(Options options) : options_(std::move(options)) {
     std::string link = (std::filesystem::path(options_.port_dir) / ("COM" + std::to_string(options_.port_number))).string();
     line_ = std::make_unique<Line>(link);
     line_->set_paced(options_.paced);
+    line_->set_fault(options_.line_fault);
     firmwares_[1] = MakeNormalFirmware(*this);
     firmwares_[2] = MakeLoaderFirmware(*this);
     firmwares_[3] = MakeOscilloscopeFirmware(*this);

@@ -53,6 +53,7 @@ struct Options {
     int port_number = 1;
     int mode = 1;               // firmware at start: 1 normal, 2 loader, 3 oscilloscope
     bool paced = false;         // pace bytes like a 9600-baud line
+    LineFaultPlan line_fault;   // a fault of the line itself, midway
     std::string eeprom_file;    // keeps the normal firmware's EEPROM across runs when set
     int late_reply_ms = 2100;   // delay of a reply under the late-reply fault
     // Oscilloscope firmware: records of a 60-2 toothed wheel.

@@ -75,7 +75,25 @@ int main(int argc, char** argv) {
     app.add_option("--scope-fault", scope_fault,
                    "Oscilloscope fault: KIND[:RECORD], KIND one of wrong-marker, stream-stops (at record RECORD, "
                    "default 100), no-start-answer, bad-start-answer");
+    std::string line_fault;
+    app.add_option("--line-fault", line_fault,
+                   "Fault of the line in any firmware: KIND[:BYTES], KIND one of vanish (the pseudo-terminal "
+                   "closes), silent, garbage (random bytes instead of what is sent), late (everything sent "
+                   "goes out --line-late-ms late); it strikes once BYTES bytes have crossed the line (default 0)");
+    app.add_option("--line-late-ms", options.line_fault.late_ms, "Delay of the late line fault (default 2500)")
+        ->check(CLI::Range(0, 600000));
     CLI11_PARSE(app, argc, argv);
+    if (!line_fault.empty()) {
+        auto colon = line_fault.find(':');
+        auto kind = tovrel::sim::ParseLineFault(line_fault.substr(0, colon));
+        const long long after = colon == std::string::npos ? 0 : std::atoll(line_fault.c_str() + colon + 1);
+        if (!kind || after < 0) {
+            std::cerr << "tovrel-sim: unknown line fault '" << line_fault << "'\n";
+            return 2;
+        }
+        options.line_fault.kind = *kind;
+        options.line_fault.after_bytes = static_cast<std::uint64_t>(after);
+    }
     for (auto* opt : engine_opts) engine_on = engine_on || opt->count() > 0;
     if (!scope_fault.empty()) {
         auto colon = scope_fault.find(':');

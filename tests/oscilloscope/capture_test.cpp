@@ -462,6 +462,71 @@ TEST_F(ScriptedCaptureTest, ThirtyTwoBitRequestAndWrongAnswer) {
     EXPECT_EQ(port->timeouts.back(), scope->timings.wait_ms);  // after an end record
 }
 
+using Bytes = std::vector<std::uint8_t>;
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+// A line whose bytes come `gap_ms` apart: a one-byte read gets its byte only
+// when its timeout covers what is left of the gap (time is counted, not
+// waited).
+class GappyPort : public MockPort {
+public:
+    int gap_ms = 0;
+    bool Read(std::uint8_t* buffer, std::uint32_t n) override {
+        if (n != 1 || input.empty() || gap_ms == 0) return MockPort::Read(buffer, n);
+        const int t = timeouts.empty() ? 0 : timeouts.back();
+        if (waited_ + t < gap_ms) {
+            waited_ += t;
+            return false;
+        }
+        waited_ = 0;
+        return MockPort::Read(buffer, n);
+    }
+
+private:
+    int waited_ = 0;
+};
+
+TEST(SlowLineCapture, FrameBytesSlowerThanTheSliceAreStillRead) {
+    // Every byte comes 60 ms after the one before: slower than the 20 ms
+    // slice in which the capture pumps messages, well within the 1000 ms a
+    // byte of a frame may take.
+    TempDir dir;
+    RecordingScreen screen;
+    auto p = std::make_unique<GappyPort>();
+    auto* port = p.get();
+    port->gap_ms = 60;
+    DeviceLink link(screen, std::move(p));
+    link.sleep_ms = [](int) {};
+    link.DeviceMode = 3;
+    ImageCanvas canvas(kOscillImageWidth, kOscillImageHeight);
+    Oscilloscope scope(link, canvas);
+    scope.record_dir = dir.path();
+    scope.timings.slice_ms = 20;
+    scope.timings.wait_ms = 1000;
+    scope.timings.init_silence_ms = 2000;
+    scope.timings.drain_ms = 10;
+    SetUpOscilloscopePage(screen);
+    for (int k = 0; k < 6; ++k) port->replies.emplace_back();
+    port->replies.push_back(Join({Frame(0x88, 2, 1), Frame(0x88, 3, 2)}));
+    for (int k = 0; k < 6; ++k) port->replies.emplace_back();
+    Bytes stream(scope_frame::StartAnswer, scope_frame::StartAnswer + 7);
+    stream.insert(stream.end(), {0xAA, 0x85, 0x01, 0x2C, 0xAA, 0xFF, 0x00, 0x00});
+    port->replies.push_back(stream);
+    scope.ConnectAndShowOsciillButtonClick();
+
+    EXPECT_EQ(scope.LastEnd(), CaptureEnd::FinishedByDevice);
+    EXPECT_TRUE(screen.Showed("Oscill_Label", "Прошли 1 шаг инициализации. Ожидайте..."));
+    EXPECT_FALSE(screen.Showed("Oscill_Label", "RightAnswer1"));
+    auto file = ParseRecordFile(ReadBytes(dir / "signal.txt"), false);
+    EXPECT_EQ(file.head, "Шагов адаптации: 2    ");
+    ASSERT_EQ(file.records.size(), 1u);
+    EXPECT_EQ(file.records[0].length, 300);
+}
+
 }  // namespace
 }  // namespace tovrel::test
 

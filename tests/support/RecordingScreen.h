@@ -26,6 +26,11 @@ public:
     int beeps = 0;
     std::vector<std::string> questions;  // every Confirm, in order
     bool confirm_answer = false;         // what the user answers them
+    struct Tone {
+        int hz = 0, ms = 0;
+        friend bool operator==(const Tone&, const Tone&) = default;
+    };
+    std::vector<Tone> tones;  // every beep's pitch and length, in order
     // Called for every message; lets a test react as a user would.
     std::function<void(const std::string&)> on_message;
 
@@ -37,7 +42,10 @@ public:
         if (f.empty()) return std::nullopt;
         return f;
     }
-    void Beep() override { ++beeps; }
+    void Beep(int frequencyHz, int durationMs) override {
+        ++beeps;
+        tones.push_back({frequencyHz, durationMs});
+    }
     bool Confirm(std::string_view question) override {
         questions.emplace_back(question);
         return confirm_answer;
