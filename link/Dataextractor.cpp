@@ -436,7 +436,10 @@ bool DeviceLink::ConnectAtStart() {
         // scan; name those, with the way out.
         std::string denied;
         for (const auto& p : DescribePorts(port_access))
-            if (p.access == PortAccess::NoPermission) denied += (denied.empty() ? "" : ", ") + p.path;
+            if (p.access == PortAccess::NoPermission) {
+                if (!denied.empty()) denied += ", ";
+                denied += p.path;
+            }
         if (!denied.empty()) text += "\n" + PermissionAdvice(denied);
         screen_.ShowMessage(text);
     }
