@@ -197,7 +197,10 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     if (!port_ || !port_->Open(*path, kBaudRate, kExchangeTimeoutMs)) {
         if (showMessages) {
             std::string text(port_ && port_->OpenFailedBusy() ? kPortBusyMessage : "Не удалось подключиться");
-            if (auto advice = OpenFailureAdvice(*path, port_access)) text += "\n" + *advice;
+            if (auto advice = OpenFailureAdvice(*path, port_access)) {
+                text += '\n';
+                text += *advice;
+            }
             screen_.ShowMessage(text);
         }
         return 0;
@@ -440,7 +443,10 @@ bool DeviceLink::ConnectAtStart() {
                 if (!denied.empty()) denied += ", ";
                 denied += p.path;
             }
-        if (!denied.empty()) text += "\n" + PermissionAdvice(denied);
+        if (!denied.empty()) {
+            text += '\n';
+            text += PermissionAdvice(denied);
+        }
         screen_.ShowMessage(text);
     }
     return found;

@@ -73,7 +73,8 @@ std::optional<double> PointValue(std::string_view text, bool& overflow) {
             if (negative) exponent = -exponent;
         }
     }
-    number += "e" + std::to_string(exponent - 3);
+    number += 'e';
+    number += std::to_string(exponent - 3);
     static const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     const double v = ::strtod_l(number.c_str(), nullptr, c_locale);
     if (!std::isfinite(v)) {
