@@ -75,7 +75,8 @@ int Read(Context& ctx, const std::string& out) {
     return 0;
 }
 
-int Write(Context& ctx, const std::string& file, std::optional<int> timeout, const std::string& map) {
+int Write(Context& ctx, const std::string& file, std::optional<int> timeout, const std::string& map,
+          bool commit_anyway) {
     // The whole file is read and checked before the port is even opened.
     std::string why;
     const auto content = ReadConfigurationFile(file, &why);
@@ -119,10 +120,13 @@ int Write(Context& ctx, const std::string& file, std::optional<int> timeout, con
     InitMapControls(ctx.screen);
     InitConfigurationControls(ctx.screen);
     ctx.screen.SetText(kStartTimeoutEdit, std::to_string(*timeout));
+    ctx.screen.confirm_answer = commit_anyway;
     const auto tally = WriteAllData(ctx.link, state);
     if (!tally.Ok()) {
         std::cerr << "tovrel-cli: " << tally.failed << " of " << tally.exchanges << " exchanges failed"
-                  << (tally.completed ? "" : "; nothing was committed") << '\n';
+                  << (tally.committed ? "; committed to EEPROM all the same (--commit-anyway)"
+                                      : "; nothing was committed")
+                  << '\n';
         return 1;
     }
     std::cout << "Wrote " << file << ": 4 maps, start timeout " << *timeout << " s, committed to EEPROM\n";
@@ -142,6 +146,7 @@ void RegisterConfigCommands(CLI::App& app, Context& ctx) {
         std::string file;
         int timeout = 0;
         std::string map;
+        bool commit_anyway = false;
     };
     auto args = std::make_shared<WriteArgs>();
     auto* write = app.add_subcommand(
@@ -152,9 +157,12 @@ void RegisterConfigCommands(CLI::App& app, Context& ctx) {
     write->add_option("--map", args->map,
                       "Write only this map (LPG, Petrol, LPGLoadDependence or PetrolLoadDependence) into the "
                       "working memory, without the start timeout and without a commit");
+    write->add_flag("--commit-anyway", args->commit_anyway,
+                    "Commit to EEPROM even when some values stay unconfirmed (default: refuse)");
     write->callback([&ctx, timeout_opt, args] {
         ctx.run = [&ctx, timeout_opt, args] {
-            return Write(ctx, args->file, *timeout_opt ? std::optional<int>(args->timeout) : std::nullopt, args->map);
+            return Write(ctx, args->file, *timeout_opt ? std::optional<int>(args->timeout) : std::nullopt, args->map,
+                         args->commit_anyway);
         };
     });
 }

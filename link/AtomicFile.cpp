@@ -27,4 +27,6 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     return true;
 }
 
+std::FILE* OpenRegularFile(const std::string& path) { return platform::OpenRegularFile(path); }
+
 }  // namespace tovrel

@@ -52,6 +52,13 @@ public:
     virtual bool Close() = 0;
     virtual bool IsOpen() const = 0;
 
+    // Whether the last failed Open failed because something else holds the
+    // port (another program, or a second open of this one), so that the
+    // message can say so instead of a bare "could not connect".
+    bool OpenFailedBusy() const { return open_failed_busy_; }
+
+protected:
+    bool open_failed_busy_ = false;
 };
 
 // What the firmware loader's own line needs beyond the six operations: the

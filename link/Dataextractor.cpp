@@ -1,9 +1,11 @@
 #include "Dataextractor.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <sstream>
 #include <thread>
 
@@ -69,12 +71,20 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
     const bool write = operation == ExchangeOp::Write;
     request[0] = write ? 0xAA : 0x55;
     bool bad_reply = false;
+    bool any_reply = false;  // some attempt got at least the first reply byte
+    bool any_sent = false;   // some attempt's request went out
 
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        if (!port_ || !port_->SetTimeout(kDrainTimeoutMs)) return 0;
-        // Drain whatever stale input waits on the line.
-        for (int n = 0; n < kDrainLimitBytes && port_->Read(&reply[0], 1); ++n) {
+        // A stopped procedure's exchange is no exchange: it counts neither as
+        // answered nor as silent.
+        if (stop_requested_) return 0;
+        if (!port_ || !port_->SetTimeout(reply_missing_ ? kLateReplyQuietMs : kDrainTimeoutMs)) return 0;
+        // Drain whatever stale input waits on the line (a late reply to an
+        // earlier request among it).
+        std::uint8_t stale = 0;
+        for (int n = 0; n < kDrainLimitBytes && port_->Read(&stale, 1); ++n) {
         }
+        reply_missing_ = false;
         port_->SetTimeout(kExchangeTimeoutMs);
 
         const auto v = static_cast<std::uint16_t>(value);
@@ -85,14 +95,39 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         request[5] = static_cast<std::uint8_t>(~request[3]);
         request[6] = static_cast<std::uint8_t>(~request[4]);
         if (!port_->Write(request, 7)) continue;
+        any_sent = true;
 
         screen_.Pump();
         // A nested handler may have closed or released the port meanwhile.
         if (!port_) break;
-        port_->Read(&reply[0], 1);
-        port_->Read(&reply[1], 6);
-
-        switch (JudgeReply(operation, request, reply)) {
+        std::fill(std::begin(reply), std::end(reply), std::uint8_t{0});
+        // A reply whose first byte did not come in time is no reply: its
+        // bytes, should they still come, belong to nobody and the next drain
+        // discards them. Reading them into bytes 1 to 6 would shift the frame
+        // by one, and the shifted frame can pass the checks.
+        bool started = false;
+        for (std::int32_t waited = 0; waited < kExchangeTimeoutMs && !started; waited += kReplyWaitSliceMs) {
+            port_->SetTimeout(std::min(kReplyWaitSliceMs, kExchangeTimeoutMs - waited));
+            started = port_->Read(&reply[0], 1);
+            if (started) break;
+            screen_.Pump();
+            if (!port_ || stop_requested_) break;
+        }
+        if (!port_) break;
+        if (stop_requested_ && !started) {
+            reply_missing_ = true;
+            return 0;
+        }
+        port_->SetTimeout(kExchangeTimeoutMs);
+        if (!started) {
+            reply_missing_ = true;
+            continue;
+        }
+        any_reply = true;
+        // A short frame is a failed attempt too: its missing bytes would be
+        // checked as zeros.
+        const bool whole = port_->Read(&reply[1], 6);
+        switch (whole ? JudgeReply(operation, request, reply) : ReplyVerdict::BadCheck) {
             case ReplyVerdict::BadCheck:
                 bad_reply = true;
                 continue;
@@ -113,8 +148,25 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         }
         break;
     }
-    if (bad_reply && showErrors) screen_.ShowMessage(kBadReplyMessage);
+    if (any_reply) {
+        silent_exchanges_ = 0;
+        silence_reported_ = false;
+        if (bad_reply && showErrors) screen_.ShowMessage(kBadReplyMessage);
+    } else {
+        // Nothing came back at all: say so, once per silent stretch, rather
+        // than blaming a checksum.
+        // (A request that could not even be written has no message of its
+        // own; the procedures still count the exchange as silent.)
+        if (++silent_exchanges_ == 1 && showErrors && any_sent) screen_.ShowMessage(kNoAnswerMessage);
+        std::fill(std::begin(reply), std::end(reply), std::uint8_t{0});
+    }
     return static_cast<std::int16_t>(static_cast<std::uint16_t>((reply[3] << 8) | reply[4]));
+}
+
+void DeviceLink::ReportLineSilent(bool show) {
+    if (silence_reported_) return;
+    silence_reported_ = true;
+    if (show) screen_.ShowMessage(kLineSilentMessage);
 }
 
 // -------------------------------------------------------------- connection
@@ -144,13 +196,19 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     }
     if (!port_ || !port_->Open(*path, kBaudRate, kExchangeTimeoutMs)) {
         if (showMessages) {
-            std::string text = "Не удалось подключиться";
-            if (auto advice = OpenFailureAdvice(*path, port_access)) text += "\n" + *advice;
+            std::string text(port_ && port_->OpenFailedBusy() ? kPortBusyMessage : "Не удалось подключиться");
+            if (auto advice = OpenFailureAdvice(*path, port_access)) {
+                text += '\n';
+                text += *advice;
+            }
             screen_.ShowMessage(text);
         }
         return 0;
     }
     open_port_ = n;
+    silent_exchanges_ = 0;
+    silence_reported_ = false;
+    reply_missing_ = false;
     if (!port_->SetTimeout(kExchangeTimeoutMs)) screen_.ShowMessage("Не удалось изменить таймаут 1");
     if (!port_->Purge()) {
         if (showMessages) screen_.ShowMessage("Не удалось очистить com-порт.");
@@ -349,14 +407,21 @@ std::optional<std::uint8_t> ParseDefaultPortText(std::string_view text) {
 }
 
 bool DeviceLink::LoadDefaultPort(std::uint8_t& port) {
-    std::ifstream in(DefaultPortFilePath(), std::ios::binary);
-    if (!in) return false;
+    // A FIFO or a device in the file's place is refused without blocking,
+    // and no more than kDefaultPortFileLimit bytes are looked at.
+    std::FILE* f = OpenRegularFile(DefaultPortFilePath());
+    if (!f) return false;
     DefaultPortScanner scanner;
     char chunk[512];
-    while (!scanner.Done() && in.read(chunk, sizeof chunk).gcount() > 0)
-        scanner.Feed(chunk, static_cast<std::size_t>(in.gcount()));
+    std::size_t budget = kDefaultPortFileLimit;
+    for (std::size_t n; budget > 0 && !scanner.Done() && (n = std::fread(chunk, 1, std::min(sizeof chunk, budget), f)) > 0;) {
+        scanner.Feed(chunk, n);
+        budget -= n;
+    }
+    const bool cut = budget == 0 && !scanner.Done();
+    std::fclose(f);
     const auto parsed = scanner.Port();
-    if (!parsed) return false;
+    if (!parsed || cut) return false;
     port = *parsed;
     return true;
 }
@@ -376,8 +441,14 @@ bool DeviceLink::ConnectAtStart() {
         // scan; name those, with the way out.
         std::string denied;
         for (const auto& p : DescribePorts(port_dir, port_access))
-            if (p.access == PortAccess::NoPermission) denied += (denied.empty() ? "" : ", ") + p.path;
-        if (!denied.empty()) text += "\n" + PermissionAdvice(denied);
+            if (p.access == PortAccess::NoPermission) {
+                if (!denied.empty()) denied += ", ";
+                denied += p.path;
+            }
+        if (!denied.empty()) {
+            text += '\n';
+            text += PermissionAdvice(denied);
+        }
         screen_.ShowMessage(text);
     }
     return found;

@@ -42,6 +42,10 @@ struct FileStatus {
 FileStatus StatFile(const std::string& path);
 // Whether an open file is a regular file (not a directory, device or pipe).
 bool IsRegularFile(std::FILE* file);
+// Opens `path` for binary reading only when it is a regular file. A FIFO, a
+// device or a directory is refused (null) without blocking: opening a FIFO
+// for reading would otherwise wait for a writer for ever.
+std::FILE* OpenRegularFile(const std::string& path);
 
 // The directory that holds the program file; the working directory when it
 // cannot be found.

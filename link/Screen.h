@@ -71,6 +71,13 @@ public:
     virtual void ShowMessage(std::string_view text) = 0;
     // The toolkit's standard error display (conversion errors, file errors).
     virtual void ShowError(std::string_view text) { ShowMessage(text); }
+    // A yes/no question that decides whether a risky step goes ahead (a
+    // commit to EEPROM with values the variator did not confirm). True only
+    // when the user said yes; a screen that cannot ask refuses.
+    virtual bool Confirm(std::string_view question) {
+        (void)question;
+        return false;
+    }
     // The toolkit's simple information dialog (one OK button, the program's
     // title as caption).
     virtual void ShowInfo(std::string_view text) { ShowMessage(text); }

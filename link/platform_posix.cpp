@@ -72,6 +72,21 @@ FileStatus StatFile(const std::string& path) {
     return {"", S_ISREG(st.st_mode), static_cast<std::uint64_t>(st.st_size)};
 }
 
+std::FILE* OpenRegularFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) ::close(fd);
+    return f;
+}
+
 bool IsRegularFile(std::FILE* file) {
     struct stat st {};
     return ::fstat(::fileno(file), &st) == 0 && S_ISREG(st.st_mode);

@@ -134,6 +134,19 @@ FileStatus StatFile(const std::string& path) {
     return st;
 }
 
+bool IsRegularFile(std::FILE* file);
+
+std::FILE* OpenRegularFile(const std::string& path) {
+    // Windows has no FIFOs in the file system; a device name or a directory
+    // is told apart once it is open.
+    std::FILE* f = OpenFile(path, "rb");
+    if (f && !IsRegularFile(f)) {
+        std::fclose(f);
+        return nullptr;
+    }
+    return f;
+}
+
 bool IsRegularFile(std::FILE* file) {
     HANDLE h = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
     BY_HANDLE_FILE_INFORMATION info{};

@@ -71,7 +71,8 @@ std::optional<double> PointValue(std::string_view text, bool& overflow) {
             if (negative) exponent = -exponent;
         }
     }
-    number += "e" + std::to_string(exponent - 3);
+    number += 'e';
+    number += std::to_string(exponent - 3);
     // from_chars reads the C locale's form whatever the process locale is; it
     // takes no '+' and reports both overflow and underflow as out of range.
     const char* first = number.data() + (number[0] == '+' ? 1 : 0);

@@ -392,7 +392,14 @@ void Oscilloscope::CaptureOscillogram() {
             screen_.Pump();
         }
         if (!delivered || wrong_marker) {
-            // The records so far stay in the file.
+            // The records so far stay in the file. Without any, an older
+            // record file is worth more than a head line: it stays as it was.
+            if (records_written_ == 0) {
+                file.Discard();
+                last_end_ = CaptureEnd::StreamStopped;
+                screen_.ShowError(oscill_text::StreamStopped);
+                return;
+            }
             if (commit(CaptureEnd::StreamStopped)) screen_.ShowError(oscill_text::StreamStopped);
             return;
         }

@@ -24,6 +24,8 @@ public:
     std::vector<int> pages;
     std::vector<std::string> file_choices;  // answers for ChooseFile, in order; empty = cancel
     int beeps = 0;
+    std::vector<std::string> questions;  // every Confirm, in order
+    bool confirm_answer = false;         // what the user answers them
     struct Tone {
         int hz = 0, ms = 0;
         friend bool operator==(const Tone&, const Tone&) = default;
@@ -43,6 +45,10 @@ public:
     void Beep(int frequencyHz, int durationMs) override {
         ++beeps;
         tones.push_back({frequencyHz, durationMs});
+    }
+    bool Confirm(std::string_view question) override {
+        questions.emplace_back(question);
+        return confirm_answer;
     }
 
     // Every text a control was given, in order.
