@@ -3,6 +3,14 @@
 namespace tovrel {
 
 Program::Program(Screen& s, Canvas& picture, std::unique_ptr<SerialPort> port, std::unique_ptr<SerialPort> loader_port)
-    : screen(s), link(s, std::move(port)), firmware(link, std::move(loader_port)), scope(link, picture) {}
+    : screen(s), link(s, std::move(port)), firmware(link, std::move(loader_port)), scope(link, picture) {
+    firmware.beep_enabled = [this] { return FirmwareBeepEnabled; };
+    firmware.read_configuration = [this] { ReadConfiguration(); };
+}
+
+void Program::ReadConfiguration() {
+    ReadDeviceOptions(link, settings);
+    ReadAllData(link, maps);
+}
 
 }  // namespace tovrel

@@ -39,7 +39,17 @@ public:
     // The start dialog's choice: 0 connect and read, 1 connect only,
     // 2 connect for a firmware update with beeps.
     std::uint8_t StartOption = 0;
+    // Beeps of the firmware update; the update reads this one switch.
     bool FirmwareBeepEnabled = false;
+
+    // The main window's start sequence has run (it runs once per start).
+    bool Activated = false;
+    // The two hot keys act between the start sequence and the window close.
+    bool HotKeysRegistered = false;
+
+    // The configuration read that follows a connection: the device options,
+    // then every map and parameter (each does nothing unless connected).
+    void ReadConfiguration();
 
     LiveContext Live() { return LiveContext{link, maps.guard, settings.options, live}; }
 };

@@ -20,7 +20,8 @@ std::optional<std::string> TerminalScreen::ChooseFile(std::string_view, std::str
     return choice;
 }
 
-void TerminalScreen::Beep() {
+void TerminalScreen::Beep(int, int) {
+    // A terminal has only its bell: no pitch, no length.
     if (tty_) std::cerr << '\a' << std::flush;
 }
 

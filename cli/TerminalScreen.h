@@ -16,7 +16,7 @@ public:
     // Answers for file dialogs, set by the command that runs.
     std::optional<std::string> next_file_choice;
     std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override;
-    void Beep() override;
+    void Beep(int frequencyHz, int durationMs) override;
     void AppendLine(std::string_view control, std::string_view line) override;
 
 protected:

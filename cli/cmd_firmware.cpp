@@ -31,7 +31,7 @@ int Flash(Context& ctx, const std::string& path, bool beep) {
         ctx.link.SaveDefaultPort(static_cast<std::uint8_t>(*ctx.port));
 
     FirmwareUpdate update(ctx.link);
-    update.FirmwareBeepEnabled = beep;
+    update.beep_enabled = [beep] { return beep; };
     // After the reconnection: the device options, then the whole configuration.
     static MapsState maps;
     static SettingsState settings;

@@ -51,16 +51,16 @@ void FirmwareUpdate::FirmwareFileSelectButtonClick() {
     {
         DeviceLink::LineHold hold(link_);
         RunFirmwareUpdate();
-        if (FirmwareBeepEnabled) screen_.Beep();
+        if (beep_enabled && beep_enabled()) screen_.Beep(kBeepHz, kUpdateBeepMs);
         // Back to the variator in its new firmware: the remembered port (the
         // one the loader answered on), then ports 1 to 254.
         link_.ConnectAtStart();
     }
     // The configuration procedures hold the line themselves.
     if (read_configuration) read_configuration();
-    if (FirmwareBeepEnabled) {
-        screen_.Beep();
-        screen_.Beep();
+    if (beep_enabled && beep_enabled()) {
+        screen_.Beep(kBeepHz, kReconnectBeepMs);
+        screen_.Beep(kBeepHz, kReconnectBeepMs);
     }
 }
 

@@ -25,6 +25,11 @@ inline constexpr int kSearchReadRepeats = 3;
 // A data packet whose write fails is written at most this many times; then
 // the data stage ends unconfirmed.
 inline constexpr int kPacketWriteAttempts = 3;
+// The sound signals of an update started with beeps: one short tone after
+// the update, two long ones after the reconnection.
+inline constexpr int kBeepHz = 523;
+inline constexpr int kUpdateBeepMs = 250;
+inline constexpr int kReconnectBeepMs = 500;
 
 // Puts the firmware page's controls into their initial state.
 void InitFirmwarePage(Screen& screen);
@@ -71,8 +76,9 @@ public:
     FirmwareImage image;
     int ConnectionStage = 0;
     LoaderLink LoaderPort;
-    // Beeps at the end of the update (start option 2).
-    bool FirmwareBeepEnabled = false;
+    // Whether to beep at the end of the update (start option 2). The front
+    // end points it at the program's one switch; no beeps while empty.
+    std::function<bool()> beep_enabled;
     // Whether the last update got the loader's final confirmation.
     bool Confirmed() const { return confirmed_; }
     // Number of the port the loader answered on in the last update, 0 if none.

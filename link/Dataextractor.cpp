@@ -10,6 +10,7 @@
 #include "AtomicFile.h"
 #include "Cp1251.h"
 #include "PortPath.h"
+#include "Shell.h"
 
 namespace tovrel {
 
@@ -122,10 +123,10 @@ void DeviceLink::ShowConnectionState(std::string_view word) {
     for (const auto& s : kStates) {
         if (s.word != word) continue;
         connection_state_ = std::string(word);
-        screen_.SetText("Label2", s.caption);
-        screen_.SetColour("Label2", s.colour);
-        screen_.SetVisible("Label2", true);
-        screen_.Repaint("Label2");
+        screen_.SetText(shell::StatusLabel, s.caption);
+        screen_.SetColour(shell::StatusLabel, s.colour);
+        screen_.SetVisible(shell::StatusLabel, true);
+        screen_.Repaint(shell::StatusLabel);
         screen_.Pump();
         return;
     }
@@ -142,7 +143,11 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
         return 1;
     }
     if (!port_ || !port_->Open(*path, kBaudRate, kExchangeTimeoutMs)) {
-        if (showMessages) screen_.ShowMessage("Не удалось подключиться");
+        if (showMessages) {
+            std::string text = "Не удалось подключиться";
+            if (auto advice = OpenFailureAdvice(*path, port_access)) text += "\n" + *advice;
+            screen_.ShowMessage(text);
+        }
         return 0;
     }
     open_port_ = n;
@@ -153,9 +158,9 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     }
     const auto r = static_cast<std::uint16_t>(UARTdataExchangeForTovrel(ExchangeOp::Read, 0, 0, 0, showMessages, 1));
 
-    screen_.SetText("LabelProgress", "Получили ответ от com-порта " + std::to_string(n) + " | " + std::to_string(r));
-    screen_.Repaint("LabelProgress");
-    screen_.Repaint("TForm2");
+    screen_.SetText(shell::ProgressLabel, "Получили ответ от com-порта " + std::to_string(n) + " | " + std::to_string(r));
+    screen_.Repaint(shell::ProgressLabel);
+    screen_.Repaint(shell::MainWindow);
     screen_.Pump();
     sleep_ms(1000);
 
@@ -173,8 +178,8 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
             ShowConnectionState(state::FirmwareUpdate);
             screen_.ShowMessage("Компорт открыт. Вариатор находится в режиме обновления прошивки.");
             set_timeout("Не удалось изменить таймаут 3");
-            screen_.SelectPage(11);
-            screen_.Repaint("FirmwareUpdateTabSheet");
+            screen_.SelectPage(page::Firmware);
+            screen_.Repaint(shell::TabSheet(page::Firmware));
             screen_.Pump();
             return 2;
         case kModeOscilloscope:
@@ -183,8 +188,8 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
                 "Компорт открыт. Вариатор находится в режиме записи осциллограмм. Убедитесь, что прошивка "
                 "осциллографа под нужный тип датчика (индуктивный или Холла) и приступайте к записи осциллограммы.");
             set_timeout("Не удалось изменить таймаут 4");
-            screen_.SelectPage(13);
-            screen_.Repaint("OscilloscopeTabSheet");
+            screen_.SelectPage(page::Oscilloscope);
+            screen_.Repaint(shell::TabSheet(page::Oscilloscope));
             screen_.Pump();
             return 3;
         default:
@@ -217,9 +222,9 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
     if (DeviceConnected && OpenPortNumber() != 0) {
         const int n = OpenPortNumber();
         SaveDefaultPort(static_cast<std::uint8_t>(n));
-        screen_.SetText("ComboBox1", std::to_string(n));
-        screen_.SetText("LabelProgress", "Подключились к com-порту " + std::to_string(n));
-        screen_.Repaint("LabelProgress");
+        screen_.SetText(shell::PortBox, std::to_string(n));
+        screen_.SetText(shell::ProgressLabel, "Подключились к com-порту " + std::to_string(n));
+        screen_.Repaint(shell::ProgressLabel);
         DeviceMode = kModeNormal;
         ShowConnectionState(state::Connected);
         return true;
@@ -227,31 +232,31 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
 
     ShowConnectionState(state::Connecting);
     bool found = false;
-    screen_.SetPosition("ProgressBar1", 0);
-    screen_.SetText("LabelProgress", "Попытка подключения к com-порту ");
-    screen_.SetVisible("ProgressBar1", true);
-    screen_.SetVisible("LabelProgress", true);
-    const auto old_min = screen_.Get("ProgressBar1", Property::Minimum);
-    const auto old_max = screen_.Get("ProgressBar1", Property::Maximum);
-    screen_.Set("ProgressBar1", Property::Minimum, static_cast<int>(first));
-    screen_.Set("ProgressBar1", Property::Maximum, static_cast<int>(limit));
-    screen_.Repaint("TForm2");
+    screen_.SetPosition(shell::ProgressBar, 0);
+    screen_.SetText(shell::ProgressLabel, "Попытка подключения к com-порту ");
+    screen_.SetVisible(shell::ProgressBar, true);
+    screen_.SetVisible(shell::ProgressLabel, true);
+    const auto old_min = screen_.Get(shell::ProgressBar, Property::Minimum);
+    const auto old_max = screen_.Get(shell::ProgressBar, Property::Maximum);
+    screen_.Set(shell::ProgressBar, Property::Minimum, static_cast<int>(first));
+    screen_.Set(shell::ProgressBar, Property::Maximum, static_cast<int>(limit));
+    screen_.Repaint(shell::MainWindow);
     screen_.Pump();
 
     auto progress = [&](const std::string& text) {
-        screen_.SetText("LabelProgress", text);
-        screen_.Repaint("LabelProgress");
-        screen_.Repaint("TForm2");
+        screen_.SetText(shell::ProgressLabel, text);
+        screen_.Repaint(shell::ProgressLabel);
+        screen_.Repaint(shell::MainWindow);
         screen_.Pump();
     };
 
     for (std::int32_t n = first; n < limit; ++n) {
         const std::string num = std::to_string(n);
-        screen_.SetText("LabelProgress", "Попытка подключения к com-порту " + num);
-        screen_.Repaint("LabelProgress");
-        screen_.SetPosition("ProgressBar1", static_cast<int>(n));
-        screen_.Repaint("ProgressBar1");
-        screen_.Repaint("TForm2");
+        screen_.SetText(shell::ProgressLabel, "Попытка подключения к com-порту " + num);
+        screen_.Repaint(shell::ProgressLabel);
+        screen_.SetPosition(shell::ProgressBar, static_cast<int>(n));
+        screen_.Repaint(shell::ProgressBar);
+        screen_.Repaint(shell::MainWindow);
         screen_.Pump();
         std::uint16_t r = Connect(n, false);
         DeviceMode = static_cast<std::uint8_t>(r);
@@ -271,16 +276,16 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
             continue;
         }
         SaveDefaultPort(static_cast<std::uint8_t>(n));
-        screen_.SetText("ComboBox1", num);
+        screen_.SetText(shell::PortBox, num);
         found = true;
         progress("Подключились к com-порту " + num);
         break;
     }
     if (!found) ShowConnectionState(state::Disconnected);
-    screen_.Set("ProgressBar1", Property::Minimum, old_min);
-    screen_.Set("ProgressBar1", Property::Maximum, old_max);
-    screen_.SetVisible("ProgressBar1", false);
-    screen_.SetVisible("LabelProgress", false);
+    screen_.Set(shell::ProgressBar, Property::Minimum, old_min);
+    screen_.Set(shell::ProgressBar, Property::Maximum, old_max);
+    screen_.SetVisible(shell::ProgressBar, false);
+    screen_.SetVisible(shell::ProgressLabel, false);
     return found;
 }
 
@@ -364,9 +369,16 @@ bool DeviceLink::ConnectAtStart() {
         found = AutoConnect(1, 255);
     }
     if (!found) {
-        screen_.ShowMessage(
+        std::string text =
             "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
-            "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ");
+            "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ";
+        // A port the user may not open looks like no port at all to the
+        // scan; name those, with the way out.
+        std::string denied;
+        for (const auto& p : DescribePorts(port_access))
+            if (p.access == PortAccess::NoPermission) denied += (denied.empty() ? "" : ", ") + p.path;
+        if (!denied.empty()) text += "\n" + PermissionAdvice(denied);
+        screen_.ShowMessage(text);
     }
     return found;
 }

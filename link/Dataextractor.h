@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "Crc.h"
+#include "PortInfo.h"
 #include "Screen.h"
 
 namespace tovrel {
@@ -134,6 +135,8 @@ public:
     std::function<void(int ms)> sleep_ms;
     // Directory of Default_COM_Settings.txt; empty means the working directory.
     std::string default_port_dir;
+    // Tells a port the user may not open from a missing one in the messages.
+    PortAccessCheck port_access = CheckPortAccess;
 
 private:
     std::string DefaultPortFilePath() const;

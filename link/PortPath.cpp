@@ -62,9 +62,9 @@ std::optional<std::string> PortPath(int number) {
         auto extra = OverflowDevices();
         std::size_t i = static_cast<std::size_t>(number - kOverflowFirst);
         if (i < extra.size()) return extra[i];
-        return "/dev/tovrel-unassigned-COM" + std::to_string(number);
+        return kUnassignedPortPrefix + std::to_string(number);
     }
-    return "/dev/tovrel-unassigned-COM" + std::to_string(number);
+    return kUnassignedPortPrefix + std::to_string(number);
 }
 
 std::vector<PortEntry> ListPorts() {

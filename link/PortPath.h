@@ -17,6 +17,9 @@
 namespace tovrel {
 
 inline constexpr int kMaxPortNumber = 999;
+// Numbers 233..254 beyond the devices present resolve below this prefix,
+// where nothing exists.
+inline constexpr const char* kUnassignedPortPrefix = "/dev/tovrel-unassigned-COM";
 
 std::optional<std::string> PortPath(int number);
 

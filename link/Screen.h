@@ -71,6 +71,9 @@ public:
     virtual void ShowMessage(std::string_view text) = 0;
     // The toolkit's standard error display (conversion errors, file errors).
     virtual void ShowError(std::string_view text) { ShowMessage(text); }
+    // The toolkit's simple information dialog (one OK button, the program's
+    // title as caption).
+    virtual void ShowInfo(std::string_view text) { ShowMessage(text); }
 
     virtual void Set(std::string_view control, Property property, PropertyValue value) = 0;
     virtual PropertyValue Get(std::string_view control, Property property) const = 0;
@@ -91,7 +94,9 @@ public:
         (void)dialog; (void)filter;
         return std::nullopt;
     }
-    virtual void Beep() {}
+    // A tone of the given pitch and length. May return before the tone ends;
+    // tones asked for one after another sound one after another.
+    virtual void Beep(int frequencyHz, int durationMs) { (void)frequencyHz; (void)durationMs; }
 
     // Line series of the charts, addressed by their component names
     // ("LineSeries1", "Series9"); the series belongs to the chart the window

@@ -5,19 +5,9 @@
 #include <string_view>
 
 #include "Calculations.h"
+#include "Shell.h"
 
 namespace tovrel {
-
-// Pages of PageControl1, by index.
-namespace page {
-inline constexpr int Settings = 0;
-inline constexpr int LPGChart = 1, LPGGrid = 2;
-inline constexpr int PetrolChart = 3, PetrolGrid = 4;
-inline constexpr int LPGLoadDependenceChart = 5, LPGLoadDependenceGrid = 6;
-inline constexpr int PetrolLoadDependenceChart = 7, PetrolLoadDependenceGrid = 8;
-inline constexpr int Gas3D = 9, Petrol3D = 10;
-inline constexpr int Firmware = 11, Help = 12, Oscilloscope = 13, ThrottleCalibration = 14;
-}  // namespace page
 
 struct MapControls {
     MapKind kind;
@@ -44,9 +34,9 @@ struct MapControls {
 const MapControls* FindMapControls(MapKind kind);
 const MapControls& MapControlsAt(int index);  // 0..3 in the order of kMapKinds
 
-inline constexpr std::string_view kProgressBar = "ProgressBar1";
-inline constexpr std::string_view kProgressLabel = "LabelProgress";
-inline constexpr std::string_view kPageControl = "PageControl1";
-inline constexpr std::string_view kMainWindow = "TForm2";
+inline constexpr std::string_view kProgressBar = shell::ProgressBar;
+inline constexpr std::string_view kProgressLabel = shell::ProgressLabel;
+inline constexpr std::string_view kPageControl = shell::PageControl;
+inline constexpr std::string_view kMainWindow = shell::MainWindow;
 
 }  // namespace tovrel

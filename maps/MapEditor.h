@@ -27,8 +27,25 @@ struct MapsState {
     TimingMaps maps;
     std::array<MapEditorState, 4> editor{};  // in the order of kMapKinds
     WriteGuard guard;
+    // Whole-map reads and writes in progress. An edit made meanwhile would
+    // leave the variator with a map that mixes the old and the new values,
+    // or be overwritten half-way by the read; the window refuses edits while
+    // this is not 0.
+    int TransfersRunning = 0;
 
     MapEditorState* Editor(MapKind kind);
+};
+
+// Counts one map transfer for its scope.
+class MapTransferHold {
+public:
+    explicit MapTransferHold(MapsState& state) : state_(state) { ++state_.TransfersRunning; }
+    ~MapTransferHold() { --state_.TransfersRunning; }
+    MapTransferHold(const MapTransferHold&) = delete;
+    MapTransferHold& operator=(const MapTransferHold&) = delete;
+
+private:
+    MapsState& state_;
 };
 
 // Key codes the chart and grid handlers act on.

@@ -97,6 +97,7 @@ TransferTally PreviouselyWriteMapClick(DeviceLink& link, MapsState& state, MapKi
         link.screen().ShowMessage(kLineBusyMessage);
         return {};
     }
+    MapTransferHold transfer(state);
     return WriteMap(link, kind, *map);
 }
 

@@ -6,6 +6,7 @@
 
 #include "NumberText.h"
 #include "ScopeStream.h"
+#include "Shell.h"
 
 namespace tovrel {
 
@@ -182,7 +183,7 @@ void Oscilloscope::Show(std::string_view text) {
 void Oscilloscope::ShowWithWindow(std::string_view text) {
     screen_.SetText(kLabel, text);
     screen_.Repaint(kLabel);
-    screen_.Repaint("TForm2");
+    screen_.Repaint(shell::MainWindow);
     screen_.Pump();
 }
 
@@ -269,8 +270,8 @@ void Oscilloscope::CaptureOscillogram() {
         if (link_.DeviceMode == kModeNormal || link_.DeviceMode == kModeLoader) {
             last_end_ = CaptureEnd::WrongMode;
             screen_.ShowMessage(oscill_text::NeedsOscilloscopeFirmware);
-            screen_.SelectPage(11);
-            screen_.Repaint("FirmwareUpdateTabSheet");
+            screen_.SelectPage(page::Firmware);
+            screen_.Repaint(shell::TabSheet(page::Firmware));
             screen_.Pump();
         } else {
             last_end_ = CaptureEnd::NotConnected;

@@ -3,10 +3,11 @@
 # Safe to run again: apt-get only adds what is missing.
 set -euo pipefail
 packages=(
-  build-essential g++ cmake make pkg-config
+  build-essential g++ cmake make pkg-config ccache
   libgtest-dev libgmock-dev
   libpugixml-dev libcli11-dev libpng-dev
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
+  libasound2-dev
   fonts-wine xvfb xauth dpkg-dev file
 )
 missing=()

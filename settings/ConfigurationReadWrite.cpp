@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <system_error>
 
 #include "ConfigFile.h"
@@ -25,6 +26,8 @@ constexpr std::string_view kLimitedFirmwareMessage =
     "Прошивка с ограниченной функциональностью. Требуется обновление.";
 constexpr std::string_view kFlashAgainMessage = "Требуется заново обновить прошивку.";
 constexpr std::string_view kDirectoryErrorMessage = "Добавление нового каталога вызвало ошибку : ";
+constexpr std::string_view kUserLogDirectoryMessage =
+    "Папка программы закрыта для записи, журналы вариатора сохраняются в папке ";
 constexpr std::string_view kLogControls[] = {"StartLOGButton", "LOGsCheckBox", "LOGsCounterLabel"};
 
 std::int16_t Exchange(DeviceLink& link, ExchangeOp op, std::uint8_t address, std::int16_t value,
@@ -63,8 +66,12 @@ void RepaintAndPump(Screen& screen, std::string_view control) {
 
 // Makes sure the log directory exists; shows the system's error number when
 // it cannot be made.
-void PrepareLogDirectory(Screen& screen, const fs::path& program_dir) {
-    const fs::path dir = LogDirectory(program_dir);
+void PrepareLogDirectory(Screen& screen, SettingsState& settings) {
+    const fs::path dir = LogDirectory(settings.program_dir);
+    if (dir != settings.program_dir / "LOGs" && !settings.log_directory_announced) {
+        settings.log_directory_announced = true;
+        screen.ShowMessage(std::string(kUserLogDirectoryMessage) + dir.string());
+    }
     std::error_code ec;
     if (fs::is_directory(dir, ec)) return;
     fs::create_directories(dir, ec);
@@ -82,7 +89,32 @@ fs::path ProgramDirectory() {
     return fs::current_path(ec);
 }
 
-fs::path LogDirectory(const fs::path& program_dir) { return program_dir / "LOGs"; }
+fs::path UserDataDirectory() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && *xdg == '/') return fs::path(xdg) / "tovrel-terminal";
+    const char* home = std::getenv("HOME");
+    if (home && *home) return fs::path(home) / ".local" / "share" / "tovrel-terminal";
+    std::error_code ec;
+    return fs::temp_directory_path(ec) / "tovrel-terminal";
+}
+
+fs::path ChooseLogDirectory(const fs::path& program_dir, const fs::path& user_data_dir,
+                            bool (*writable)(const fs::path&)) {
+    const fs::path beside = program_dir / "LOGs";
+    std::error_code ec;
+    // Whatever stands in the way of the folder beside the program is reported
+    // when it is made; only a folder we may not write moves the logs.
+    const bool exists = fs::exists(beside, ec);
+    if (exists ? !fs::is_directory(beside, ec) || writable(beside)
+               : !fs::is_directory(program_dir, ec) || writable(program_dir))
+        return beside;
+    return user_data_dir / "LOGs";
+}
+
+fs::path LogDirectory(const fs::path& program_dir) {
+    return ChooseLogDirectory(program_dir, UserDataDirectory(),
+                              [](const fs::path& p) { return ::access(p.c_str(), W_OK) == 0; });
+}
 
 void InitConfigurationControls(Screen& screen) {
     screen.SetText("TabSheetVariatorSettings", "Настройки вариатора");
@@ -134,7 +166,7 @@ TransferTally ReadDeviceOptions(DeviceLink& link, SettingsState& settings) {
     const bool logs = caps.KeepsLogs();
     for (auto control : kLogControls) screen.SetVisible(control, logs);
     RepaintAndPump(screen, kMainWindow);
-    if (logs) PrepareLogDirectory(screen, settings.program_dir);
+    if (logs) PrepareLogDirectory(screen, settings);
     if (caps.Bit(0)) screen.ShowMessage(kFlashAgainMessage);
     tally.completed = true;
     return tally;
@@ -152,6 +184,7 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
     ResetMapsToUnread(state.maps);
     if (!link.IsConnected()) return tally;
     DeviceLink::LineHold hold(link);
+    MapTransferHold transfer(state);
 
     for (int m = 0; m < 4; ++m) {
         const auto& c = MapControlsAt(m);
@@ -188,6 +221,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
         return tally;
     }
     DeviceLink::LineHold hold(link);
+    MapTransferHold transfer(state);
 
     for (int m = 0; m < 4; ++m) {
         const auto& c = MapControlsAt(m);

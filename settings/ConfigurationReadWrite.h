@@ -14,14 +14,25 @@ namespace tovrel {
 // The directory that holds the program file (of /proc/self/exe); the working
 // directory when that cannot be told.
 std::filesystem::path ProgramDirectory();
-// Where log files go: "LOGs" inside the program's directory.
+// Where log files go: "LOGs" inside the program's directory, or, when that
+// cannot be written (an installed program in /usr/bin), "LOGs" in the user's
+// data folder ($XDG_DATA_HOME/tovrel-terminal, by default
+// ~/.local/share/tovrel-terminal).
 std::filesystem::path LogDirectory(const std::filesystem::path& program_dir);
+// The choice itself: `writable` tells whether a directory may be written.
+std::filesystem::path ChooseLogDirectory(const std::filesystem::path& program_dir,
+                                         const std::filesystem::path& user_data_dir,
+                                         bool (*writable)(const std::filesystem::path&));
+// The user's data folder of the program.
+std::filesystem::path UserDataDirectory();
 
 // The subsystem's program-wide state besides the maps.
 struct SettingsState {
     DeviceOptions options;
     // Tests and tools point this elsewhere.
     std::filesystem::path program_dir = ProgramDirectory();
+    // The user has been told once that the logs go to the user's data folder.
+    bool log_directory_announced = false;
 };
 
 // Addresses of the single parameters and the device options.

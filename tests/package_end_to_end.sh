@@ -36,4 +36,19 @@ out=$("$root/usr/bin/tovrel-cli" --port 4 probe 2>&1) && grep -q "mode 1" <<<"$o
 out=$("$root/usr/bin/tovrel-cli" -q --port 4 exchange write 1 0 950 2>&1) && ok "installed exchange write" || { bad "installed exchange write"; echo "$out"; }
 out=$("$root/usr/bin/tovrel-cli" -q --port 4 read --out "$work/c.xml" 2>&1) && grep -q variator60_2 "$work/c.xml" \
   && ok "installed read into XML" || { bad "installed read"; echo "$out"; }
+
+# Installed in /usr/bin, the program cannot write beside itself: an
+# unprivileged user's device logs go to the user's data folder.
+if command -v setpriv >/dev/null && [ "$(id -u)" = 0 ]; then
+  "$root/usr/bin/tovrel-sim" --port 5 --engine --capabilities 0x0600 --log-entry-ms 0 >"$work/sim5.log" 2>&1 & sim5=$!
+  for _ in $(seq 100); do [ -e "$TOVREL_PORT_DIR/COM5" ] && break; sleep 0.05; done
+  chmod 755 "$TOVREL_PORT_DIR" "$root" "$work"; chmod 666 "$(readlink -f "$TOVREL_PORT_DIR/COM5")"
+  home=$(mktemp -d); chown 65534:65534 "$home"; chmod -R a-w "$root/usr/bin"
+  out=$(cd "$home" && HOME=$home XDG_DATA_HOME= setpriv --reuid=65534 --regid=65534 --clear-groups \
+        "$root/usr/bin/tovrel-cli" -q --port 5 monitor --passes 30 --logs --start-log 2>&1)
+  if ls "$home/.local/share/tovrel-terminal/LOGs/LOG_1.txt" >/dev/null 2>&1 && [ ! -e "$root/usr/bin/LOGs" ]; then
+    ok "installed program keeps device logs in the user's data folder"
+  else bad "logs of the installed program"; echo "$out"; ls -R "$home" 2>&1 | head; fi
+  chmod -R u+w "$root/usr/bin"; kill $sim5 2>/dev/null; rm -rf "$home"
+fi
 exit $fail

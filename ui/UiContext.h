@@ -32,6 +32,11 @@ namespace tovrel::ui {
 class QtScreen;
 class DeviceThread;
 
+// A label with this dynamic property set to true fits its size to each new
+// caption, keeping its left and top, as an auto-sized label does:
+// label->setProperty(kAutoSizeProperty, true).
+inline constexpr const char* kAutoSizeProperty = "autoSize";
+
 // A custom widget that applies some properties itself (GUI thread). Return
 // false to leave a property to the generic code.
 class ScreenControl {

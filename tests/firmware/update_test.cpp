@@ -122,7 +122,7 @@ TEST_F(UpdateTest, CancelledDialogGoesToTheClosingStepsAndTheFollowUpStillRuns) 
     link->SaveDefaultPort(1);
     screen.file_choices = {""};
     auto& up = MakeUpdate();
-    up.FirmwareBeepEnabled = true;
+    up.beep_enabled = [] { return true; };
     up.FirmwareFileSelectButtonClick();
     EXPECT_EQ(screen.log, (std::vector<std::string>{"Нажали кнопку обновления файла прошивки", "Файл прошивки не выбран"}));
     EXPECT_EQ(screen.Text(kFirmwareMemo), "");
@@ -131,6 +131,8 @@ TEST_F(UpdateTest, CancelledDialogGoesToTheClosingStepsAndTheFollowUpStillRuns) 
     EXPECT_TRUE(link->IsConnected());  // reconnected on the remembered port
     EXPECT_EQ(configuration_reads, 1);
     EXPECT_EQ(screen.beeps, 3);
+    using Tone = RecordingScreen::Tone;
+    EXPECT_EQ(screen.tones, (std::vector<Tone>{{523, 250}, {523, 500}, {523, 500}}));
 }
 
 TEST_F(UpdateTest, UnopenableFileLeavesTheConnectedVariatorAlone) {

@@ -132,6 +132,44 @@ TEST_F(ConfigurationTest, DeviceOptionsDriveMessagesLabelsAndLogControls) {
     }
 }
 
+// An installed program cannot write beside itself: its logs go to the user's
+// data folder. Anything else that stands in the way is reported where the
+// folder is made.
+TEST(LogDirectoryChoice, UserDataFolderOnlyWhenTheProgramFolderMayNotBeWritten) {
+    TempDir dir;
+    const std::filesystem::path program = dir.path(), user = program / "user-data";
+    std::filesystem::create_directories(program / "bin");
+    std::ofstream(program / "file-bin") << "x";
+    std::filesystem::create_directories(program / "with-logs" / "LOGs");
+    static std::filesystem::path locked;
+    auto writable = [](const std::filesystem::path& p) { return p != locked && p.parent_path() != locked; };
+    struct Case {
+        std::string program_dir, locked;
+        bool beside;
+    } cases[] = {
+        {"bin", "", true},
+        {"bin", "bin", false},
+        {"with-logs", "", true},
+        {"with-logs", "with-logs", false},  // the LOGs folder itself is closed
+        {"file-bin", "file-bin", true},      // not a folder: reported when made
+    };
+    for (const auto& c : cases) {
+        locked = c.locked.empty() ? std::filesystem::path() : program / c.locked;
+        const auto chosen = ChooseLogDirectory(program / c.program_dir, user, writable);
+        EXPECT_EQ(chosen, c.beside ? program / c.program_dir / "LOGs" : user / "LOGs") << c.program_dir << " " << c.locked;
+    }
+}
+
+TEST(LogDirectoryChoice, UserDataFolderFollowsXdg) {
+    const char* old = std::getenv("XDG_DATA_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(UserDataDirectory(), std::filesystem::path("/srv/data/tovrel-terminal"));
+    ::setenv("XDG_DATA_HOME", "relative", 1);  // not absolute: ignored, as XDG says
+    EXPECT_NE(UserDataDirectory(), std::filesystem::path("relative/tovrel-terminal"));
+    if (old) ::setenv("XDG_DATA_HOME", saved.c_str(), 1); else ::unsetenv("XDG_DATA_HOME");
+}
+
 TEST_F(ConfigurationTest, LogDirectoryThatCannotBeMadeIsReportedAndTheRestRuns) {
     const std::string blocked = dir / "not-a-directory";
     std::ofstream(blocked) << "x";

@@ -24,6 +24,11 @@ public:
     std::vector<int> pages;
     std::vector<std::string> file_choices;  // answers for ChooseFile, in order; empty = cancel
     int beeps = 0;
+    struct Tone {
+        int hz = 0, ms = 0;
+        friend bool operator==(const Tone&, const Tone&) = default;
+    };
+    std::vector<Tone> tones;  // every beep's pitch and length, in order
     // Called for every message; lets a test react as a user would.
     std::function<void(const std::string&)> on_message;
 
@@ -35,7 +40,10 @@ public:
         if (f.empty()) return std::nullopt;
         return f;
     }
-    void Beep() override { ++beeps; }
+    void Beep(int frequencyHz, int durationMs) override {
+        ++beeps;
+        tones.push_back({frequencyHz, durationMs});
+    }
 
     // Every text a control was given, in order.
     std::vector<std::string> Texts(std::string_view control) const {

@@ -1,0 +1,48 @@
+#pragma once
+// The main window's own handlers (TForm2), without a toolkit: creation, the
+// start sequence on activation, the hot keys, the connection menu and the
+// closing of the window. Each takes the one Program of the run; the desktop
+// binding calls them on the device thread when the widget event arrives,
+// the command line and the tests call them directly.
+#include <string_view>
+
+#include "Program.h"
+
+namespace tovrel::gui2 {
+
+// Texts of the window's messages.
+inline constexpr std::string_view kNoDeviceMessage =
+    "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
+    "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ";
+inline constexpr std::string_view kUnknownOptionMessage = "Несуществующая опция. ";
+inline constexpr std::string_view kWrongPortMessage = "Неверный номер порта";
+inline constexpr std::string_view kDisconnectedMessage = "Вариатор отключен";
+inline constexpr std::string_view kTablesVisibleMessage = "Tables visible mode";
+
+// After the toolkit has built the window: the maps get their axes and
+// zeros, the port box its text "0" and items "1".."254", the status label
+// "Не подключен" on red, the progress line its start text, hidden.
+void FormCreate(Program& program);
+// Nothing to do; kept so that every front end forwards the same events.
+void FormShow(Program& program);
+// The start sequence: first page, hot keys on, the remembered port and the
+// port scan, then the follow-up chosen by StartOption. Runs once per
+// program start; a second activation does nothing.
+void FormActivate(Program& program);
+// Hot keys: HotKeyTables (Alt+T) and HotKeyService (Alt+U) of link/Shell.h.
+// Other ids, and any id before the start sequence registered the keys or
+// after the window closed, do nothing.
+void ApplicationEvents1Message(Program& program, int hot_key_id);
+// The two hot keys' actions, as ApplicationEvents1Message runs them.
+void ShowHiddenTables(Program& program);
+void ShowServiceLabels(Program& program);
+// "Подключиться": connects to the port in the port box.
+void N9Click(Program& program);
+// "Автовыбор": the scan over ports 1 to 254.
+void N4Click(Program& program);
+// "Отключиться".
+void N12Click(Program& program);
+// Hot keys off, disconnect, the port object released, "Не подключен".
+void FormClose(Program& program);
+
+}  // namespace tovrel::gui2

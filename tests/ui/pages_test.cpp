@@ -1,0 +1,470 @@
+// The settings, firmware, oscilloscope and throttle pages in the running
+// window against the in-process simulated variator: the monitor started and
+// stopped by two presses while the window repaints, a firmware update and an
+// oscillogram capture from their pages, and each page drawn.
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <set>
+
+#include "Desktop.h"
+#include "Engine.h"
+#include "Gauge.h"
+#include "MainWindow.h"
+#include "MapControls.h"
+#include "OscillogramPicture.h"
+#include "OscillogramPlot.h"
+#include "PageWidgets.h"
+#include "ConfigurationReadWrite.h"
+#include "Program.h"
+#include "Variator.h"
+
+using namespace tovrel;
+using namespace tovrel::ui;
+
+namespace {
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
+}  // namespace
+
+class PagesTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> holder_;
+    QDir dir_;
+    std::unique_ptr<sim::Variator> sim_;
+    std::shared_ptr<sim::Engine> engine_;
+    std::unique_ptr<Desktop> desk_;
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    QString DirPath() const { return dir_.path(); }
+
+    // The simulated variator on port 1 and the window connected to it
+    // (connect only: the start sequence reads the device options).
+    void Start(int mode, bool paced = false, std::function<void(sim::Options&)> tune = {}) {
+        ::setenv("TOVREL_PORT_DIR", DirPath().toLocal8Bit().constData(), 1);
+        sim::Options o;
+        o.port_dir = DirPath().toStdString();
+        o.port_number = 1;
+        o.mode = mode;
+        o.paced = paced;
+        if (tune) tune(o);
+        sim_ = std::make_unique<sim::Variator>(o);
+        if (mode == 1) {
+            sim::EngineOptions e;
+            e.gas_after_s = 0.2;
+            e.gas_delay_s = 0.5;
+            engine_ = std::make_shared<sim::Engine>(e);
+            sim_->AddAddressHandler(engine_);
+        }
+        sim_->Start();
+        const std::string where = DirPath().toStdString();
+        desk_ = std::make_unique<Desktop>([where](Screen& s, Canvas& c) {
+            auto p = std::make_unique<Program>(s, c);
+            p->link.default_port_dir = where;
+            p->settings.program_dir = where;
+            p->live.logs_dir = where + "/LOGs";
+            p->scope.record_dir = where;
+            p->scope.timings.wait_ms = 5000;
+            p->scope.timings.init_silence_ms = 5000;
+            // The update's fixed pauses, a tenth as long.
+            p->firmware.sleep_ms = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms / 10)); };
+            p->StartOption = 1;
+            return p;
+        });
+        desk_->screen.dialogs_suppressed = true;
+        desk_->ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(desk_->window()));
+        desk_->device.Post([](Program& p) {
+            p.link.AutoConnect(1, 2);
+            ReadDeviceOptions(p.link, p.settings);
+        });
+        const char* state = mode == 1 ? "Подключен" : mode == 2 ? "Вариатор в режиме смены прошивки"
+                                                                : "Вариатор в режиме записи осциллограмм";
+        QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("Label2")->text(), QString(state), 20000);
+        QVERIFY(desk_->device.WaitIdle(20000));
+    }
+
+    template <class W>
+    W* Find(const char* name) const {
+        W* w = desk_->window()->findChild<W*>(name);
+        if (!w) qFatal("no control %s", name);
+        return w;
+    }
+
+    // The controls the page builds (not the parts Qt makes inside them).
+    static bool Named(const QWidget* w) { return !w->objectName().isEmpty() && !w->objectName().startsWith("qt_"); }
+
+    void ShowPage(int index) {
+        desk_->window()->pages()->setCurrentIndex(index);
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(UseTahoma(*qApp)); }
+    void init() {
+        holder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(holder_->isValid());
+        dir_ = QDir(holder_->path());
+    }
+    void cleanup() {
+        if (desk_) QVERIFY(desk_->Stop(20000));
+        desk_.reset();
+        sim_.reset();
+        engine_.reset();
+        ::unsetenv("TOVREL_PORT_DIR");
+    }
+
+    // The first press starts the run, values arrive while the window keeps
+    // painting, the second press ends it long before its 1000 passes.
+    void monitor_starts_and_stops_by_two_presses() {
+        // Paced like the real line: a pass takes about a tenth of a second.
+        Start(1, true);
+        if (QTest::currentTestFailed()) return;
+        ShowPage(0);
+        auto* button = Find<QPushButton>("GetRealtimeParametersButton");
+        auto* speed = Find<QLabel>("FrequencyLabel");
+        auto* fuel = Find<QLabel>("FuelTypeLabel");
+        auto* progress = Find<Gauge>("ReadRealtimeParametersPercentCompletedGauge");
+        QCOMPARE(button->text(), QString("Несколько секунд считывать параметры реального времени"));
+        QCOMPARE(speed->text(), QString("n/a"));
+        QVERIFY(!progress->isVisible());
+        PaintCounter paints(speed);
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            button->text(),
+            QString("Обязательно!!! Повторно нажмите для завершения считывания перед дальнейшими действиями!!!"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(speed->text().endsWith(" об/мин"), 5000);
+        QVERIFY(progress->isVisible());
+        // The values keep changing on screen while the run goes on.
+        std::set<QString> seen;
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 1500) {
+            desk_->window()->repaint();
+            QCoreApplication::processEvents();
+            seen.insert(speed->text());
+        }
+        QVERIFY2(seen.size() > 2, "the engine speed did not change on screen");
+        QVERIFY(paints.count > 2);
+        QTRY_VERIFY_WITH_TIMEOUT(fuel->text() == "ГАЗ" || fuel->text() == "БЕНЗИН", 3000);
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(button->text(), QString("Несколько секунд считывать параметры реального времени"),
+                                  5000);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QCoreApplication::processEvents();
+        QCOMPARE(speed->text(), QString("n/a"));
+        QCOMPARE(fuel->text(), QString("n/a"));
+        QTRY_VERIFY(!progress->isVisible());
+        QCOMPARE(progress->Progress(), 0);
+        QCOMPARE(Find<Gauge>("PercentOfTPSOpenCGauge")->Progress(), 0);
+
+        bool active = true;
+        desk_->device.Post([&](Program& p) { active = p.maps.guard.RealtimeReadingActive; });
+        QVERIFY(desk_->device.WaitIdle(5000));
+        QVERIFY(!active);
+        // The run ended by the press, far from its 1000 passes of at least
+        // seven exchanges, and nothing polls the variator any more.
+        const int frames = sim_->FramesSeen();
+        QVERIFY2(frames < 1000 * 7, qPrintable(QString::number(frames)));
+        QTest::qWait(300);
+        QCOMPARE(sim_->FramesSeen(), frames);
+    }
+
+    // The page's button picks the image, the loader takes it, and the page
+    // returns to its idle state with the variator reconnected.
+    void firmware_update_from_its_page() {
+        Start(1);
+        if (QTest::currentTestFailed()) return;
+        QByteArray image(3000, Qt::Uninitialized);
+        for (int i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 37 + 11) & 0xFF);
+        const QString path = Path("new.evf0");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(image);
+        }
+        QStringList dialogs;
+        desk_->screen.file_answer = [&, p = path.toStdString()](const std::string& dialog) {
+            dialogs << QString::fromStdString(dialog);
+            return std::optional<std::string>(p);
+        };
+        ShowPage(page::Firmware);
+        auto* button = Find<QPushButton>("FirmwareFileSelectButton");
+        auto* memo = Find<QPlainTextEdit>("FirmwareUpdateProcessMemo");
+        auto* gauge = Find<Gauge>("FirmwareUpdateProcessGauge");
+        QCOMPARE(memo->toPlainText(), QString("Файл прошивки не выбран. "));
+        QStringList shown;  // every line the log showed at some moment
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        int highest = 0;
+        bool disabled_seen = false;
+        QElapsedTimer t;
+        t.start();
+        while (sim_->LoaderUpdates() == 0 && t.elapsed() < 60000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            highest = std::max(highest, gauge->Progress());
+            disabled_seen = disabled_seen || !button->isEnabled();
+            for (const QString& line : memo->toPlainText().split('\n'))
+                if (!shown.contains(line)) shown << line;
+        }
+        QCOMPARE(sim_->LoaderUpdates(), 1);
+        const auto got = sim_->LoaderImage();
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(got.data()), static_cast<qsizetype>(got.size())), image);
+        QCOMPARE(dialogs, QStringList{"FirmwareFileOpenDialog"});
+
+        // Reconnected, configuration read again, the page back to idle.
+        QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("Label2")->text(), QString("Подключен"), 30000);
+        QVERIFY(desk_->device.WaitIdle(30000));
+        QCoreApplication::processEvents();
+        QCOMPARE(button->text(), QString("Нажмите для выбора файла обновления прошивки"));
+        QVERIFY(button->isEnabled());
+        QCOMPARE(gauge->Progress(), 0);
+        QCOMPARE(memo->toPlainText(), QString());
+        QVERIFY(disabled_seen);
+        QVERIFY2(highest > 0, "the gauge never moved");
+        const QString log = shown.join('\n');
+        QVERIFY(log.contains("Нажали кнопку обновления файла прошивки"));
+        QVERIFY(log.contains("3000 байт размер файла прошивки"));
+        QVERIFY(log.contains("Передали вариатору 1024 байт"));
+    }
+
+    void oscillogram_capture_from_its_page_data() {
+        QTest::addColumn<bool>("mode32");
+        QTest::newRow("16-bit") << false;
+        QTest::newRow("32-bit") << true;
+    }
+    // With the oscilloscope firmware the page records the stream into its
+    // file and draws the first records on its picture.
+    void oscillogram_capture_from_its_page() {
+        QFETCH(bool, mode32);
+        Start(3, false, [](sim::Options& o) {
+            // Half-periods of 16000 timer ticks: 13 pixels each in 16-bit
+            // mode, 1 in 32-bit mode.
+            o.scope_rpm = 500;
+            o.scope_records = 400;
+            o.scope_init_steps = 3;
+            o.scope_step_ms = 20;
+        });
+        if (QTest::currentTestFailed()) return;
+        ShowPage(page::Oscilloscope);
+        auto* button = Find<QPushButton>("ConnectAndShowOsciillButton");
+        auto* status = Find<QLabel>("Oscill_Label");
+        auto* memo = Find<QPlainTextEdit>("Oscill_Memo");
+        auto* mode = Find<QCheckBox>("Oscilloscope_32_Mode_CheckBox");
+        auto* picture = Find<OscillogramPicture>("Oscill_Image");
+        QVERIFY(memo->isVisible());
+        if (mode32) QTest::mouseClick(mode, Qt::LeftButton, {}, QPoint(5, mode->height() / 2));
+        QCOMPARE(mode->isChecked(), mode32);
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString("Запись оциллограммы завершена вариатором."), 30000);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QCoreApplication::processEvents();
+        QCOMPARE(button->text(), QString("Подключить к вариатору и отобразить осциллограмму"));
+        QVERIFY(button->isEnabled());
+        QVERIFY(!memo->isVisible());
+
+        QFile file(Path(mode32 ? "signal32.txt" : "signal.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        // The head line, 400 record lines, nothing after the last CR LF.
+        QCOMPARE(lines.size(), 1 + 400 + 1);
+        QVERIFY(lines.front().endsWith("3    \r"));
+        QVERIFY(lines.back().isEmpty());
+        QVERIFY(!QFile::exists(Path(mode32 ? "signal.txt" : "signal32.txt")));
+
+        // The picture: widened, with the square wave at both level rows.
+        QTRY_COMPARE(picture->width(), static_cast<int>(kOscillPlotMinWidth));
+        const QImage drawn = picture->Snapshot();
+        int high = 0, low = 0;
+        for (int x = 0; x < 2000; ++x) {
+            high += drawn.pixelColor(x, kLevelOneRow) == QColor(Qt::black);
+            low += drawn.pixelColor(x, kLevelZeroRow) == QColor(Qt::black);
+        }
+        QVERIFY2(high > 30 && low > 30, qPrintable(QString("%1 %2").arg(high).arg(low)));
+        QCOMPARE(drawn.pixelColor(9000, 100), QColor(230, 230, 230));
+    }
+
+    // What the fitter types or steps into the pages' edits is what the
+    // handlers store, whichever button sends it.
+    void values_typed_and_stepped_reach_the_variator() {
+        Start(1);
+        if (QTest::currentTestFailed()) return;
+        ShowPage(page::ThrottleCalibration);
+        auto* max_edit = Find<QLineEdit>("MAX_TPS_Value_Edit");
+        max_edit->selectAll();
+        QTest::keyClicks(max_edit, "3900");
+        QTest::mouseClick(Find<QPushButton>("Fix_Manually_Set_MAX_TPS_Value_Button"), Qt::LeftButton);
+        // A press while another store holds the line would be refused.
+        QVERIFY(desk_->device.WaitIdle(10000));
+        // The spin buttons: three steps up from the starting 0.
+        auto* min_updown = Find<UpDown>("MIN_TPS_Value_UpDown");
+        for (int i = 0; i < 3; ++i) min_updown->Step(1);
+        QCOMPARE(Find<QLineEdit>("MIN_TPS_Value_Edit")->text(), QString("3"));
+        QTest::mouseClick(Find<QPushButton>("Fix_Manually_Set_MIN_TPS_Value_Button"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QCOMPARE(sim_->Eeprom().tps_max, 3900);
+        QCOMPARE(sim_->Eeprom().tps_min, 3);
+        QTRY_COMPARE(Find<QLabel>("ADC_MAX_Value_Label")->text(), QString("3900"));
+        QCOMPARE(Find<QLabel>("ADC_MIN_Value_Label")->text(), QString("3"));
+        QCOMPARE(Find<QPushButton>("Fix_Manually_Set_MAX_TPS_Value_Button")->text(),
+                 QString("Сохранить в энергонезависимую память EEPROM вариатора как значение при максимальной нагрузке."));
+
+        // The present reading stored from the settings page.
+        engine_->Hold(129, 3333);
+        ShowPage(page::Settings);
+        QTest::mouseClick(Find<QPushButton>("SaveADCMaxButton"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QCOMPARE(sim_->Eeprom().tps_max, 3333);
+        QTRY_COMPARE(Find<QLabel>("ADC_MAX_Value_Label")->text(), QString("3333"));
+
+        // The start timeout typed on the settings page goes out with the
+        // write-all of the top row.
+        auto* timeout = Find<QLineEdit>("EEditVariatorStartTimeout");
+        timeout->selectAll();
+        QTest::keyClicks(timeout, "12");
+        QTest::mouseClick(Find<QPushButton>("WriteData"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(30000));
+        QCOMPARE(sim_->Eeprom().start_timeout, 12);
+        QCOMPARE(desk_->screen.Messages(), std::vector<std::string>{});
+    }
+
+    // Tracking on the throttle page: two presses, the tracked values shown,
+    // swapped and stored.
+    void throttle_tracking_from_its_page() {
+        Start(1, true);
+        if (QTest::currentTestFailed()) return;
+        ShowPage(page::ThrottleCalibration);
+        auto* track = Find<QPushButton>("StartFix_MAX_MIN_TPSButton");
+        auto* reading = Find<QLabel>("Label25");
+        auto* max = Find<QLabel>("Detected_MAX_ADC_Label");
+        auto* min = Find<QLabel>("Detected_MIN_ADC_Label");
+        QCOMPARE(max->text(), QString("n/a"));
+        QTest::mouseClick(track, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            track->text(),
+            QString("Обязательно!!! Повторно нажмите для завершения считывания перед дальнейшими действиями!!!"), 5000);
+        bool ok = false;
+        QTRY_VERIFY_WITH_TIMEOUT((reading->text().toInt(&ok), ok), 5000);
+        QTest::qWait(500);
+        QTest::mouseClick(track, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(track->text(), QString("Начать фиксировать минимальное и максимальное значения. "), 5000);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QCoreApplication::processEvents();
+        bool max_ok = false, min_ok = false;
+        const int high = max->text().toInt(&max_ok);
+        const int low = min->text().toInt(&min_ok);
+        QVERIFY(max_ok && min_ok);
+        QVERIFY(low <= high);
+
+        QTest::mouseClick(Find<QPushButton>("Change_Min_to_Max_TPSButton"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(5000));
+        QTRY_COMPARE(max->text(), QString::number(low));
+        QCOMPARE(min->text(), QString::number(high));
+        QTest::mouseClick(Find<QPushButton>("Fix_Auto_Detected_MAX_TPSButton"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QTest::mouseClick(Find<QPushButton>("Fix_Auto_Detected_MIN_TPSButton"), Qt::LeftButton);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QCOMPARE(sim_->Eeprom().tps_max, low);
+        QCOMPARE(sim_->Eeprom().tps_min, high);
+    }
+
+    void pages_drawn_whole_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("settings") << page::Settings << "TabSheetVariatorSettings";
+        QTest::newRow("firmware") << page::Firmware << "FirmwareUpdateTabSheet";
+        QTest::newRow("oscilloscope") << page::Oscilloscope << "OscilloscopeTabSheet";
+        QTest::newRow("throttle") << page::ThrottleCalibration << "Additional_TPS_TabSheet";
+    }
+    // Each page drawn with its starting texts: something on it, every
+    // control inside the page, no two controls on top of each other, no
+    // caption cut off. Saved as PNG beside the test (or into
+    // $TOVREL_SCREENSHOT_DIR).
+    void pages_drawn_whole() {
+        QFETCH(int, index);
+        QFETCH(QString, name);
+        Start(1);
+        if (QTest::currentTestFailed()) return;
+        ShowPage(index);
+        QWidget* page = desk_->window()->pages()->widget(index);
+        QCOMPARE(page->objectName(), name);
+        // Show the service values as the hot key does: they must fit too.
+        for (auto* w : page->findChildren<QWidget*>()) w->setVisible(true);
+        QCoreApplication::processEvents();
+
+        const QImage shot = page->grab().toImage();
+        const QString dir = qEnvironmentVariableIsSet("TOVREL_SCREENSHOT_DIR")
+                                ? qEnvironmentVariable("TOVREL_SCREENSHOT_DIR")
+                                : QCoreApplication::applicationDirPath();
+        QVERIFY(shot.save(QDir(dir).filePath(QString("page_%1_%2.png").arg(index, 2, 10, QChar('0')).arg(name))));
+        QHash<QRgb, int> colours;
+        for (int y = 0; y < shot.height(); y += 2)
+            for (int x = 0; x < shot.width(); x += 2) ++colours[shot.pixel(x, y)];
+        int most = 0;
+        for (int n : colours) most = std::max(most, n);
+        const int total = (shot.width() / 2) * (shot.height() / 2);
+        QVERIFY2(colours.size() > 8 && most < total * 97 / 100, "the page looks blank");
+
+        const QRect inside = page->rect();
+        for (QWidget* w : page->findChildren<QWidget*>()) {
+            if (!Named(w)) continue;
+            const QRect r(w->mapTo(page, QPoint(0, 0)), w->size());
+            QVERIFY2(inside.contains(r) || w->objectName() == "Oscill_Image",
+                     qPrintable(w->objectName() + " lies outside the page"));
+            if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap())
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                         qPrintable(w->objectName() + " cuts its caption"));
+            if (auto* button = qobject_cast<QPushButton*>(w); button && button->metaObject() == &QPushButton::staticMetaObject)
+                QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
+                         qPrintable(w->objectName() + " cuts its caption"));
+        }
+        // Controls of one parent do not overlap (the instructions lie over
+        // the oscillogram until the first capture hides them).
+        QList<QWidget*> parents = page->findChildren<QWidget*>();
+        parents << page;
+        for (QWidget* parent : parents) {
+            QList<QWidget*> siblings;
+            for (QWidget* w : parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                if (Named(w)) siblings << w;
+            for (int i = 0; i < siblings.size(); ++i)
+                for (int j = i + 1; j < siblings.size(); ++j) {
+                    QWidget* a = siblings[i];
+                    QWidget* b = siblings[j];
+                    const QSet<QString> pair{a->objectName(), b->objectName()};
+                    if (pair == QSet<QString>{"Oscill_Memo", "OscillScrollBox"}) continue;
+                    QVERIFY2(!a->geometry().intersects(b->geometry()),
+                             qPrintable(a->objectName() + " overlaps " + b->objectName()));
+                }
+        }
+    }
+};
+
+QTEST_MAIN(PagesTest)
+#include "pages_test.moc"

@@ -1,0 +1,461 @@
+// The screen mirror between the device thread and the widgets: what the
+// logic sets reaches the widgets, what it reads comes from the mirror, the
+// user's edits arrive before their events, dialogs block the device thread
+// only, and a pump lets a second press in.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <memory>
+
+#include "DeviceThread.h"
+#include "ModalAnswer.h"
+#include "ImageCanvas.h"
+#include "Program.h"
+#include "QtScreen.h"
+
+using namespace tovrel;
+using namespace tovrel::ui;
+using tovrel::test::WhenModal;
+
+namespace {
+
+struct RecordingGrid : GridControl {
+    struct Cell {
+        int c, r;
+        std::string text;
+    };
+    std::vector<Cell> cells;
+    void ApplyCellText(int column, int row, const std::string& text) override { cells.push_back({column, row, text}); }
+};
+
+struct RecordingSeries : SeriesSink {
+    std::vector<ChartPoint> points;
+    std::map<int, Rgb> colours;
+    int full_sets = 0, point_sets = 0;
+    bool on_gui_thread = true;
+    void Check() { on_gui_thread = on_gui_thread && QThread::currentThread() == qApp->thread(); }
+    void ApplySeries(const std::string&, const std::vector<ChartPoint>& p) override {
+        Check();
+        points = p;
+        colours.clear();
+        ++full_sets;
+    }
+    void ApplyPointY(const std::string&, int index, double y) override {
+        Check();
+        points.at(static_cast<std::size_t>(index)).y = y;
+        ++point_sets;
+    }
+    void ApplyPointColour(const std::string&, int index, std::optional<Rgb> colour) override {
+        Check();
+        if (colour) colours[index] = *colour;
+        else colours.erase(index);
+    }
+};
+
+// A label that applies its colour itself.
+struct CustomLabel : QLabel, ScreenControl {
+    std::optional<Rgb> colour;
+    bool ApplyProperty(Property property, const PropertyValue& value) override {
+        if (property != Property::Colour) return false;
+        colour = std::get<Rgb>(value);
+        return true;
+    }
+};
+
+}  // namespace
+
+class ScreenTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QtScreen> screen;
+    std::unique_ptr<DeviceThread> device;
+    std::unique_ptr<ImageCanvas> canvas;
+    std::unique_ptr<QWidget> root;
+    QTabWidget* tabs = nullptr;
+    RecordingGrid grid;
+    RecordingSeries series;
+
+    template <class W>
+    W* Add(const char* name) {
+        auto* w = new W(root.get());
+        w->setObjectName(name);
+        return w;
+    }
+    // Runs `call` on the device thread and waits for it (and for its
+    // changes to reach the widgets).
+    void OnDevice(DeviceThread::Call call) {
+        device->Post(std::move(call));
+        QVERIFY(device->WaitIdle(10000));
+    }
+
+private slots:
+    void init() {
+        screen = std::make_unique<QtScreen>();
+        device = std::make_unique<DeviceThread>(*screen);
+        canvas = std::make_unique<ImageCanvas>(100, 50);
+        root = std::make_unique<QWidget>();
+        root->setObjectName("TForm2");
+        Add<QLabel>("Label2")->setText("Не подключен");
+        Add<QLineEdit>("Edit1")->setText("12");
+        Add<QCheckBox>("CheckBox1")->setText("двигать график целиком");
+        Add<QProgressBar>("ProgressBar1")->setRange(0, 79);
+        Add<QSpinBox>("SpinEdit1")->setRange(0, 100);
+        Add<QPushButton>("Button1")->setText("Старт");
+        Add<QPlainTextEdit>("Memo1")->setReadOnly(true);
+        auto* combo = Add<QComboBox>("ComboBox1");
+        combo->setEditable(true);
+        combo->addItems({"1", "2"});
+        combo->setEditText("0");
+        auto* group = Add<QGroupBox>("RadioGroup1");
+        for (int i = 0; i < 3; ++i) new QRadioButton(QString("item %1").arg(i), group);
+        group->findChildren<QRadioButton*>()[0]->setChecked(true);
+        auto* custom = new CustomLabel;
+        custom->setParent(root.get());
+        custom->setObjectName("Custom1");
+        auto* menu = new QMenu(root.get());
+        menu->setObjectName("N8");
+        menu->addAction("Отключиться")->setObjectName("N12");
+        tabs = Add<QTabWidget>("PageControl1");
+        for (const char* name : {"TabSheet0", "TabSheet1", "TabSheet2"}) {
+            auto* page = new QWidget;
+            page->setObjectName(name);
+            tabs->addTab(page, name);
+        }
+        root->show();
+        screen->AddRoot(root.get());
+        screen->SetPageControl(tabs);
+        screen->RegisterGrid("StringGridLPG", &grid);
+        screen->RegisterSeries("LineSeries1", &series);
+        grid.cells.clear();
+        series = RecordingSeries{};
+        device->Start([this] { return std::make_unique<Program>(*screen, *canvas); });
+    }
+
+    void cleanup() {
+        QVERIFY(device->Stop(10000));
+        device.reset();
+        root.reset();
+        screen.reset();
+    }
+
+    // What the widgets held when the screen was attached is what the logic
+    // reads before it set anything.
+    void startingValuesAreMirrored() {
+        std::string label, button, combo, item1, edit;
+        int radio = -1;
+        bool tab_visible = false;
+        OnDevice([&](Program& p) {
+            label = p.screen.Text("Label2");
+            button = p.screen.Text("Button1");
+            combo = p.screen.Text("ComboBox1");
+            item1 = p.screen.Text("ComboBox1[1]");
+            edit = p.screen.Text("Edit1");
+            radio = p.screen.Number("RadioGroup1", Property::Position);
+            tab_visible = p.screen.IsVisible("TabSheet2");
+        });
+        QCOMPARE(label, std::string("Не подключен"));
+        QCOMPARE(button, std::string("Старт"));
+        QCOMPARE(combo, std::string("0"));
+        QCOMPARE(item1, std::string("2"));
+        QCOMPARE(edit, std::string("12"));
+        QCOMPARE(radio, 0);
+        QVERIFY(tab_visible);
+    }
+
+    // A Set is visible to the next Get at once, on the device thread, and
+    // reaches the widget on the GUI thread.
+    void setReachesTheWidgetsAndGetReadsTheMirror() {
+        struct Case {
+            const char* control;
+            Property property;
+            PropertyValue value;
+        };
+        const Case cases[] = {
+            {"Label2", Property::Text, std::string("Подключен")},
+            {"Label2", Property::Opaque, true},
+            {"Label2", Property::Colour, colours::Green},
+            {"CheckBox1", Property::Checked, true},
+            {"ProgressBar1", Property::Position, 200},  // clamped on the bar, kept in the mirror
+            {"ProgressBar1", Property::Visible, false},
+            {"SpinEdit1", Property::Text, std::string("42")},
+            {"Edit1", Property::Enabled, false},
+            {"N12", Property::Enabled, false},
+            {"N8", Property::Visible, false},
+            {"TabSheet2", Property::Visible, false},
+            {"TabSheet1", Property::Text, std::string("Карта")},
+            {"ComboBox1[3]", Property::Text, std::string("4")},
+            {"RadioGroup1", Property::Position, 2},
+            {"RadioGroup1[1]", Property::Text, std::string("второй")},
+            {"TForm2", Property::Text, std::string("60-2 TOVREL GUI VERSION 41.02.26")},
+        };
+        std::vector<PropertyValue> read_back;
+        OnDevice([&](Program& p) {
+            for (const auto& c : cases) {
+                p.screen.Set(c.control, c.property, c.value);
+                read_back.push_back(p.screen.Get(c.control, c.property));
+            }
+        });
+        for (std::size_t i = 0; i < std::size(cases); ++i) QVERIFY2(read_back[i] == cases[i].value, cases[i].control);
+
+        auto* label = root->findChild<QLabel*>("Label2");
+        QCOMPARE(label->text(), QString("Подключен"));
+        QCOMPARE(label->palette().color(QPalette::Window), QColor(0, 128, 0));
+        QVERIFY(label->autoFillBackground());
+        QVERIFY(root->findChild<QCheckBox*>("CheckBox1")->isChecked());
+        auto* bar = root->findChild<QProgressBar*>("ProgressBar1");
+        QCOMPARE(bar->value(), 79);
+        QVERIFY(bar->isHidden());
+        QCOMPARE(root->findChild<QSpinBox*>("SpinEdit1")->value(), 42);
+        QVERIFY(!root->findChild<QLineEdit*>("Edit1")->isEnabled());
+        QVERIFY(!root->findChild<QAction*>("N12")->isEnabled());
+        QVERIFY(!root->findChild<QMenu*>("N8")->menuAction()->isVisible());
+        QVERIFY(!tabs->isTabVisible(2));
+        QCOMPARE(tabs->tabText(1), QString("Карта"));
+        auto* combo = root->findChild<QComboBox*>("ComboBox1");
+        QCOMPARE(combo->count(), 4);
+        QCOMPARE(combo->itemText(3), QString("4"));
+        QCOMPARE(combo->currentText(), QString("0"));
+        auto radios = root->findChild<QGroupBox*>("RadioGroup1")->findChildren<QRadioButton*>();
+        QVERIFY(!radios[0]->isChecked());
+        QVERIFY(radios[2]->isChecked());
+        QCOMPARE(radios[1]->text(), QString("второй"));
+        QCOMPARE(root->windowTitle(), QString("60-2 TOVREL GUI VERSION 41.02.26"));
+    }
+
+    void customControlsGridsAndPagesTakeTheirShare() {
+        OnDevice([](Program& p) {
+            p.screen.SetColour("Custom1", colours::Yellow);
+            p.screen.SetText("Custom1", "7");
+            p.screen.SetText(GridCell("StringGridLPG", 2, 3), "-1.5");
+            p.screen.SetText(GridCell("StringGridNone", 1, 1), "x");
+            p.screen.SelectPage(2);
+        });
+        auto* custom = root->findChild<CustomLabel*>("Custom1");
+        QVERIFY(custom->colour == colours::Yellow);
+        QCOMPARE(custom->text(), QString("7"));  // left to the generic code
+        QCOMPARE(grid.cells.size(), std::size_t(1));
+        QCOMPARE(grid.cells[0].c, 2);
+        QCOMPARE(grid.cells[0].r, 3);
+        QCOMPARE(grid.cells[0].text, std::string("-1.5"));
+        QCOMPARE(tabs->currentIndex(), 2);
+        // The user's tab click is what SelectedPage then reads.
+        tabs->setCurrentIndex(1);
+        int page = -1;
+        OnDevice([&](Program& p) { page = p.screen.SelectedPage(); });
+        QCOMPARE(page, 1);
+    }
+
+    // A memo's text set and lines appended within one frame apply as one,
+    // in order.
+    void memoLinesAppendInOrder() {
+        OnDevice([](Program& p) {
+            p.screen.AppendLine("Memo1", "old");
+            p.screen.SetText("Memo1", "first");
+            for (int i = 0; i < 100; ++i) p.screen.AppendLine("Memo1", "line " + std::to_string(i));
+        });
+        const auto lines = root->findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n');
+        QCOMPARE(lines.size(), 101);
+        QCOMPARE(lines.front(), QString("first"));
+        QCOMPARE(lines.back(), QString("line 99"));
+        OnDevice([](Program& p) { p.screen.AppendLine("Memo1", "after"); });
+        QCOMPARE(root->findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n').size(), 102);
+    }
+
+    // The user's typing is in the mirror when the handler it triggers reads
+    // it; a forwarded edit of a widget without a signal is captured too.
+    void userEditsArriveBeforeTheirEvents() {
+        auto* edit = root->findChild<QLineEdit*>("Edit1");
+        edit->clear();
+        QTest::keyClicks(edit, "345");
+        auto* combo = root->findChild<QComboBox*>("ComboBox1");
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), "7");
+        root->findChild<QCheckBox*>("CheckBox1")->click();
+        root->findChild<QGroupBox*>("RadioGroup1")->findChildren<QRadioButton*>()[1]->click();
+        std::string text, port;
+        bool checked = false;
+        int item = -1;
+        device->Post([&](Program& p) {
+            text = p.screen.Text("Edit1");
+            port = p.screen.Text("ComboBox1");
+            checked = p.screen.IsChecked("CheckBox1");
+            item = p.screen.Number("RadioGroup1", Property::Position);
+        });
+        QVERIFY(device->WaitIdle(10000));
+        QCOMPARE(text, std::string("345"));
+        QCOMPARE(port, std::string("7"));
+        QVERIFY(checked);
+        QCOMPARE(item, 1);
+    }
+
+    // A procedure that pumps takes the second press in its middle, on its
+    // own thread; the window keeps running meanwhile.
+    void pumpRunsTheCallsQueuedMeanwhile() {
+        std::atomic<bool> started{false};
+        std::atomic<bool> stop{false};
+        std::vector<std::string> order;
+        Qt::HANDLE device_id = nullptr, second_id = nullptr;
+        device->Post([&](Program& p) {
+            device_id = QThread::currentThreadId();
+            started = true;
+            order.push_back("start");
+            for (int i = 0; i < 5000 && !stop; ++i) {
+                p.screen.Pump();
+                QThread::msleep(1);
+            }
+            order.push_back(stop ? "stopped by the second press" : "ran out");
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(started.load(), 5000);
+        // The GUI thread is free while the procedure runs.
+        QTest::qWait(20);
+        device->Post([&](Program&) {
+            second_id = QThread::currentThreadId();
+            order.push_back("second press");
+            stop = true;
+        });
+        QVERIFY(device->WaitIdle(10000));
+        QCOMPARE(order, (std::vector<std::string>{"start", "second press", "stopped by the second press"}));
+        QCOMPARE(second_id, device_id);
+        QVERIFY(device_id != QThread::currentThreadId());
+    }
+
+    // A message box blocks the device thread, not the window, until the user
+    // closes it; what was set before it is on the widgets by then.
+    void messageBlocksTheDeviceThreadUntilClosed() {
+        std::atomic<bool> after{false};
+        device->Post([&](Program& p) {
+            p.screen.SetText("Label2", "Подключен");
+            p.screen.ShowMessage("Вариатор отключен");
+            after = true;
+        });
+        QString title, text, label;
+        bool blocked = false;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            title = box->windowTitle();
+            text = box->text();
+            label = root->findChild<QLabel*>("Label2")->text();
+            QTest::qWait(50);
+            blocked = !after;
+            box->button(QMessageBox::Ok)->click();
+        });
+        QVERIFY(device->WaitIdle(10000));
+        QCOMPARE(title, QString("Message"));
+        QCOMPARE(text, QString("Вариатор отключен"));
+        QCOMPARE(label, QString("Подключен"));
+        QVERIFY(blocked);
+        QVERIFY(after);
+        QCOMPARE(screen->Messages(), std::vector<std::string>{"Вариатор отключен"});
+    }
+
+    // An error that escapes a handler goes to the error display; the next
+    // handler runs as usual.
+    void escapedErrorsAreShown() {
+        screen->dialogs_suppressed = true;
+        device->Post([](Program&) { throw std::runtime_error("'x' is not a valid integer value"); });
+        bool ran = false;
+        device->Post([&](Program&) { ran = true; });
+        QVERIFY(device->WaitIdle(5000));
+        QVERIFY(ran);
+        QCOMPARE(screen->Errors(), std::vector<std::string>{"'x' is not a valid integer value"});
+    }
+
+    // The file dialog runs on the GUI thread with the filter of the logic;
+    // its answer (or its cancel) comes back to the device thread.
+    void fileDialogAnswersTheDeviceThread() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("config.xml");
+        std::optional<std::string> chosen = std::string("unset");
+        device->Post([&](Program& p) { chosen = p.screen.ChooseFile("SaveDialog1", "Text Files|*.xml"); });
+        QString name;
+        QFileDialog::AcceptMode mode{};
+        QStringList filters;
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            name = dialog->objectName();
+            mode = dialog->acceptMode();
+            filters = dialog->nameFilters();
+            dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QVERIFY(device->WaitIdle(10000));
+        QCOMPARE(name, QString("SaveDialog1"));
+        QCOMPARE(mode, QFileDialog::AcceptSave);
+        QCOMPARE(filters, QStringList{"Text Files (*.xml)"});
+        QVERIFY(chosen);
+        QCOMPARE(QString::fromStdString(*chosen), path);
+
+        device->Post([&](Program& p) { chosen = p.screen.ChooseFile("OpenDialog1", "*.evf0"); });
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            mode = dialog->acceptMode();
+            QMetaObject::invokeMethod(dialog, "reject");
+        });
+        QVERIFY(device->WaitIdle(10000));
+        QCOMPARE(mode, QFileDialog::AcceptOpen);
+        QVERIFY(!chosen);
+    }
+
+    // Hundreds of point changes in a burst cost a few batches on the GUI
+    // thread, never more than one per frame, and end in the mirror's values.
+    void seriesChangesAreCoalescedPerFrame() {
+        QElapsedTimer clock;
+        const int batches_before = screen->BatchCount();
+        clock.start();
+        OnDevice([](Program& p) {
+            std::vector<ChartPoint> points;
+            for (int i = 0; i < 80; ++i) points.push_back({double(i * 100), 0});
+            p.screen.SetSeries("LineSeries1", points);
+            for (int round = 0; round < 20; ++round) {
+                for (int i = 0; i < 80; ++i) p.screen.SetPointY("LineSeries1", i, round + i / 10.0);
+                p.screen.SetPointColour("LineSeries1", round, colours::Red);
+                QThread::msleep(2);
+            }
+            p.screen.SetPointY("LineSeries1", 80, 99);  // outside the series: nothing
+        });
+        const qint64 elapsed = clock.elapsed();
+        const int batches = screen->BatchCount() - batches_before;
+        QVERIFY2(batches <= elapsed / QtScreen::kFrameMs + 2,
+                 qPrintable(QString("%1 batches in %2 ms").arg(batches).arg(elapsed)));
+        QVERIFY(series.point_sets + series.full_sets * 80 < 20 * 80);
+        QVERIFY(series.on_gui_thread);
+        QCOMPARE(series.points.size(), std::size_t(80));
+        for (int i = 0; i < 80; ++i) QCOMPARE(series.points[i].y, 19 + i / 10.0);
+        QCOMPARE(series.colours.size(), std::size_t(20));
+        QVERIFY(series.colours[7] == colours::Red);
+        std::vector<ChartPoint> mirrored;
+        OnDevice([&](Program& p) { mirrored = p.screen.Series("LineSeries1"); });
+        QVERIFY(mirrored == series.points);
+    }
+
+    // Stopping serves a dialog the device thread still waits on, and a
+    // closed window shows no more dialogs.
+    void stopServesAWaitingDialog() {
+        device->Post([](Program& p) { p.screen.ShowMessage("one"); });
+        WhenModal<QMessageBox>([](QMessageBox* box) { QTimer::singleShot(50, box, &QMessageBox::accept); });
+        QVERIFY(device->Stop(5000));
+        screen->dialogs_suppressed = true;
+        screen->ShowMessage("two");
+        QCOMPARE(screen->Messages().size(), std::size_t(2));
+    }
+};
+
+QTEST_MAIN(ScreenTest)
+#include "screen_test.moc"

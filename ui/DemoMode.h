@@ -1,0 +1,73 @@
+#pragma once
+// The desktop program on the built-in demonstration: `--demo` runs the
+// window against simulated variators started in this process, and
+// `--screenshots DIR` (which implies the demonstration) brings the program up
+// as a user would, reads the variator, saves a picture of the start dialog
+// and of every page into DIR, prints where, and ends. The latter needs no
+// screen of its own: under xvfb-run or on the offscreen platform it works
+// alike.
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace tovrel::sim {
+class Demo;
+}
+
+namespace tovrel::ui {
+
+class Desktop;
+
+struct DemoRequest {
+    bool demo = false;
+    QString screenshots;  // directory; empty: none wanted
+    bool Wanted() const { return demo || !screenshots.isEmpty(); }
+};
+
+// Takes --demo, --screenshots DIR and --screenshots=DIR out of the arguments
+// (so that the toolkit does not see them); DIR is made absolute against the
+// working directory of the moment. Nothing when an argument is wrong;
+// `error` then says why.
+std::optional<DemoRequest> TakeDemoArguments(int& argc, char** argv, std::string& error);
+
+class DemoMode {
+public:
+    // Starts the simulated variators (paced like a real line unless told
+    // otherwise) and makes their temporary directory the working directory,
+    // so the remembered port file and the recordings stay there. Throws
+    // std::runtime_error when they cannot be started.
+    explicit DemoMode(bool paced = true);
+    // Stops them, goes back to the old working directory and removes the
+    // temporary one.
+    ~DemoMode();
+    DemoMode(const DemoMode&) = delete;
+    DemoMode& operator=(const DemoMode&) = delete;
+
+    sim::Demo& demo() { return *demo_; }
+    // Two lines for the terminal: what runs where.
+    QString Banner() const;
+
+    // The screenshot run, from the start dialog to the last page; the pages
+    // are saved as NN-<page name>.png. Returns the files written, in order;
+    // an empty list when something failed, `error` then says what.
+    // Message boxes are not shown in this run; their texts go to `messages`.
+    QStringList TakeScreenshots(Desktop& desktop, const QString& dir, QString& error,
+                                QStringList* messages = nullptr, int read_timeout_ms = 60000);
+
+    // TakeScreenshots for main(): prints each file written (and the
+    // messages the run met) on stdout, or the failure on stderr; the
+    // process status.
+    int RunScreenshots(Desktop& desktop, const QString& dir);
+
+private:
+    std::unique_ptr<sim::Demo> demo_;
+    std::string old_cwd_;
+};
+
+// A DemoMode with its banner printed on stdout; nothing (and the reason on
+// stderr) when the simulators cannot be started.
+std::unique_ptr<DemoMode> StartDemo(bool paced = true);
+
+}  // namespace tovrel::ui

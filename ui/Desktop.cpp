@@ -1,0 +1,72 @@
+#include "Desktop.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+
+#include "Gui2.h"
+#include "MainWindow.h"
+#include "Program.h"
+#include "StartDialog.h"
+
+namespace tovrel::ui {
+
+bool UseTahoma(QApplication& app, const QString& path) {
+    const int id = QFontDatabase::addApplicationFont(path);
+    if (id < 0) return false;
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty()) return false;
+    QFont font(families.first());
+    font.setPixelSize(11);
+    app.setFont(font);
+    return true;
+}
+
+Desktop::Desktop(ProgramFactory make) {
+    if (!make) make = [](Screen& s, Canvas& c) { return std::make_unique<Program>(s, c); };
+    device.Start([this, make] { return make(screen, canvas); });
+}
+
+Desktop::~Desktop() {
+    Stop(10000);
+    window_.reset();
+    start_dialog_.reset();
+}
+
+StartDialog& Desktop::MakeStartDialog() {
+    if (!start_dialog_) {
+        start_dialog_ = std::make_unique<StartDialog>(ctx);
+        screen.AddRoot(start_dialog_.get());
+    }
+    return *start_dialog_;
+}
+
+void Desktop::RunStartDialog() {
+    auto& dialog = MakeStartDialog();
+    // The dialog comes up as its creation left it.
+    device.WaitIdle(5000);
+    dialog.exec();
+}
+
+MainWindow& Desktop::ShowMainWindow() {
+    if (!window_) {
+        window_ = std::make_unique<MainWindow>(ctx);
+        if (ctx.oscillogram_canvas) canvas.SetTarget(ctx.oscillogram_canvas);
+        screen.AddRoot(window_.get());
+        screen.SetPageControl(window_->pages());
+        // A closed window shows no more dialogs; what still runs ends
+        // without them.
+        QObject::connect(window_.get(), &MainWindow::closing, window_.get(),
+                         [this] { screen.dialogs_suppressed = true; });
+        device.Post([](Program& p) { gui2::FormCreate(p); });
+        device.WaitIdle(5000);
+    }
+    window_->show();
+    return *window_;
+}
+
+bool Desktop::Stop(int timeout_ms) {
+    screen.dialogs_suppressed = true;
+    return device.Stop(timeout_ms);
+}
+
+}  // namespace tovrel::ui

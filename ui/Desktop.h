@@ -1,0 +1,65 @@
+#pragma once
+// One run of the desktop program: the screen mirror, the device thread with
+// the Program, the start dialog and the main window, in the order the
+// program brings them up. main() and the tests use it alike.
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "DeviceThread.h"
+#include "ForwardingCanvas.h"
+#include "QtScreen.h"
+#include "UiContext.h"
+
+class QApplication;
+
+namespace tovrel {
+class Program;
+class Screen;
+class Canvas;
+}  // namespace tovrel
+
+namespace tovrel::ui {
+
+class MainWindow;
+class StartDialog;
+
+// Loads the Tahoma-compatible font shipped with the system and makes it the
+// application's font at 11 pixels. False when the font file is missing (the
+// default font is kept).
+bool UseTahoma(QApplication& app, const QString& path = "/usr/share/wine/fonts/tahoma.ttf");
+
+class Desktop {
+public:
+    using ProgramFactory = std::function<std::unique_ptr<Program>(Screen&, Canvas&)>;
+    // Starts the device thread and makes the Program on it (by default with
+    // the real serial ports).
+    explicit Desktop(ProgramFactory make = {});
+    ~Desktop();
+
+    QtScreen screen;
+    DeviceThread device{screen};
+    UiContext ctx{screen, device};
+    ForwardingCanvas canvas;
+
+    // Builds the start dialog (shown by the caller, modally).
+    StartDialog& MakeStartDialog();
+    // Runs the start dialog modally; returns when it closed.
+    void RunStartDialog();
+    // Builds the main window and shows it; its first activation starts the
+    // start sequence on the device thread.
+    MainWindow& ShowMainWindow();
+
+    StartDialog* start_dialog() const { return start_dialog_.get(); }
+    MainWindow* window() const { return window_.get(); }
+
+    // Ends the device thread (after what was queued); false when a
+    // procedure did not end within `timeout_ms`.
+    bool Stop(int timeout_ms);
+
+private:
+    std::unique_ptr<StartDialog> start_dialog_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace tovrel::ui

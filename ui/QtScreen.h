@@ -1,0 +1,163 @@
+#pragma once
+// The window as the logic sees it: a mirror of control properties in front of
+// the Qt widgets.
+//
+// The logic runs on the device thread. Its Set updates the mirror at once and
+// queues the widget change to the GUI thread, where pending changes are
+// applied together at most once per frame (a burst of chart point changes
+// costs one batch). Its Get reads the mirror only, so it never waits for the
+// GUI thread. The user's edits reach the mirror on the GUI thread as they
+// happen, before the event they belong to is forwarded to the device thread.
+// Message boxes and file dialogs block the calling thread on a modal dialog
+// of the GUI thread. Pump() on the device thread runs the calls the GUI
+// thread queued meanwhile (see DeviceThread).
+//
+// Widgets are found by objectName under the roots given to AddRoot. Standard
+// widgets are handled here; custom widgets implement ScreenControl, grids
+// GridControl and charts SeriesSink (UiContext.h).
+#include <QElapsedTimer>
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Sound.h"
+#include "StoredScreen.h"
+#include "UiContext.h"
+
+class QTabWidget;
+class QWidget;
+
+namespace tovrel::ui {
+
+class QtScreen : public QObject, public StoredScreen {
+    Q_OBJECT
+public:
+    // Made on the GUI thread, which it then serves.
+    QtScreen();
+    ~QtScreen() override;
+
+    // ---- set-up, GUI thread ----
+    // Controls are looked up by objectName under these objects. Every named
+    // standard widget found under `root` gets its present properties copied
+    // into the mirror and its user edits watched.
+    void AddRoot(QObject* root);
+    // The page control that SelectPage drives.
+    void SetPageControl(QTabWidget* pages);
+    // Watches one more widget made after AddRoot (and seeds the mirror).
+    void Watch(QObject* object);
+    void RegisterSeries(const std::string& series, SeriesSink* sink);
+    void RegisterGrid(const std::string& name, GridControl* grid);
+    // Runs Pump() on the device thread: the device thread's queue drain.
+    void SetDevicePump(std::function<void()> pump, std::function<bool()> on_device_thread);
+
+    // ---- user edits, GUI thread ----
+    // Copies the user-editable value of `widget` into the mirror.
+    void CaptureUserEdit(QObject* widget);
+    // Puts a value into the mirror without touching the widget.
+    void UserEdit(std::string_view control, Property property, PropertyValue value);
+
+    // ---- the Screen interface, any thread ----
+    void ShowMessage(std::string_view text) override;
+    void ShowError(std::string_view text) override;
+    void ShowInfo(std::string_view text) override;
+    void Repaint(std::string_view control) override;
+    void Pump() override;
+    std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override;
+    void Beep(int frequencyHz, int durationMs) override;
+    void SetSeries(std::string_view series, std::vector<ChartPoint> points) override;
+    void SetPointY(std::string_view series, int index, double y) override;
+    void SetPointColour(std::string_view series, int index, Rgb colour) override;
+
+    // ---- for the window and the tests ----
+    // Every message and error shown, in order (any thread).
+    std::vector<std::string> Messages() const;
+    std::vector<std::string> Errors() const;
+    // When set, message boxes are recorded but not shown, and file dialogs
+    // are answered by `file_answer` (nothing: cancelled). Set while the
+    // window closes, and by tests that do not click dialogs.
+    std::atomic<bool> dialogs_suppressed{false};
+    std::function<std::optional<std::string>(const std::string& dialog)> file_answer;
+    // GUI thread: applies every pending change now.
+    void Flush();
+    // Number of batches applied so far (GUI thread); the tests check the
+    // coalescing with it.
+    int BatchCount() const { return batches_; }
+    int BeepCount() const { return beeps_; }
+
+    static constexpr int kFrameMs = 16;
+
+private:
+    struct PendingControl {
+        std::map<Property, PropertyValue> props;
+        std::vector<std::string> appended;  // memo lines after the props
+    };
+    struct PendingSeries {
+        std::optional<std::vector<ChartPoint>> points;  // replaced whole
+        std::map<int, double> ys;
+        std::map<int, Rgb> colours;
+    };
+
+protected:
+    void OnSet(std::string_view control, Property property, const PropertyValue& value) override;
+    void OnAppend(std::string_view control, std::string_view line) override;
+    void OnPage(int index) override;
+
+private:
+    bool OnGuiThread() const;
+    // Asks the GUI thread for a flush (any thread; pending_mutex_ held).
+    void ScheduleLocked();
+    // GUI thread: flushes now, or when the frame is over.
+    void FlushSoon();
+    void RunModal(const std::function<void()>& body);
+    enum class Box { Message, Error, Info };
+    void ShowBox(const std::string& text, Box kind);
+    std::optional<std::string> RunFileDialog(const std::string& dialog, const std::string& filter);
+
+    QObject* Find(const QString& name);
+    void Apply(const std::string& control, Property property, const PropertyValue& value);
+    void ApplyToWidget(QObject* object, Property property, const PropertyValue& value);
+    // Item `index` of a combo box or a radio group.
+    void ApplyItemText(const std::string& base, int index, const std::string& text);
+    void ApplyAppend(const std::string& control, const std::vector<std::string>& lines);
+    void ApplySeries(const std::string& series, PendingSeries& pending);
+    void ApplyPage(int index);
+    void Seed(QObject* object);
+    void Connect(QObject* object);
+
+    std::vector<QPointer<QObject>> roots_;
+    QPointer<QTabWidget> pages_;
+    QHash<QString, QPointer<QObject>> found_;
+    std::map<std::string, SeriesSink*, std::less<>> series_sinks_;
+    std::map<std::string, GridControl*, std::less<>> grids_;
+    std::function<void()> device_pump_;
+    std::function<bool()> on_device_thread_;
+
+    // Changes waiting for the GUI thread.
+    mutable std::mutex pending_mutex_;
+    std::vector<std::string> pending_order_;
+    std::map<std::string, PendingControl, std::less<>> pending_;
+    std::map<std::string, PendingSeries, std::less<>> pending_series_;
+    std::optional<int> pending_page_;
+    std::vector<Sound::Tone> pending_beeps_;
+    bool scheduled_ = false;
+
+    mutable std::mutex log_mutex_;
+    std::vector<std::string> messages_;
+    std::vector<std::string> errors_;
+
+    QTimer frame_timer_;
+    QElapsedTimer since_flush_;
+    int batches_ = 0;
+    int beeps_ = 0;
+    Sound sound_;
+};
+
+}  // namespace tovrel::ui

@@ -1,0 +1,38 @@
+// The desktop program: the start dialog, then the main window on the device
+// thread's Program.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "DemoMode.h"
+#include "Desktop.h"
+
+int main(int argc, char** argv) {
+    std::string error;
+    auto request = tovrel::ui::TakeDemoArguments(argc, argv, error);
+    if (!request) {
+        std::fprintf(stderr, "tovrel-terminal: %s\n", error.c_str());
+        return 2;
+    }
+    QApplication app(argc, argv);
+    app.setApplicationName("tovrel-terminal");
+    tovrel::ui::UseTahoma(app);
+    std::unique_ptr<tovrel::ui::DemoMode> demo;
+    if (request->Wanted()) demo = tovrel::ui::StartDemo();
+    if (request->Wanted() && !demo) return 1;
+    int status = 0;
+    {
+        tovrel::ui::Desktop desktop;
+        if (!request->screenshots.isEmpty()) {
+            status = demo->RunScreenshots(desktop, request->screenshots);
+        } else {
+            desktop.RunStartDialog();
+            desktop.ShowMainWindow();
+            status = app.exec();
+        }
+        // A procedure that keeps the line (a monitor run) ends with the
+        // process; the port closes with it.
+        if (!desktop.Stop(5000)) std::_Exit(status);
+    }
+    return status;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The string grid of one timing map: 9 columns by 11 rows, the first row and
+// column fixed headers, the 8 x 10 body editable, 64 x 24 pixel cells. The
+// grid's cells are the logic's "<grid>[c,r]" controls: what the logic writes
+// arrives through GridControl, what the user types goes back through
+// `on_edit` before the selection change or Enter that commits it is reported.
+#include <QTableWidget>
+#include <functional>
+#include <string>
+
+#include "UiContext.h"
+
+namespace tovrel::ui {
+
+class MapGrid : public QTableWidget, public GridControl {
+    Q_OBJECT
+public:
+    static constexpr int kColumns = 9, kRows = 11;
+    static constexpr int kCellWidth = 64, kCellHeight = 24;
+
+    explicit MapGrid(const QString& name, QWidget* parent = nullptr);
+
+    // The user changed a body cell's text (column, row from 0, headers included).
+    std::function<void(int column, int row, const std::string& text)> on_edit;
+    // The user selected another body cell.
+    std::function<void(int column, int row)> on_select;
+    // Enter was pressed in the grid, with or without an open cell editor.
+    std::function<void()> on_enter;
+
+    void ApplyCellText(int column, int row, const std::string& text) override;
+    QString CellText(int column, int row) const;
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool applying_ = false;  // cell texts from the logic are no user edits
+};
+
+}  // namespace tovrel::ui

@@ -1,0 +1,58 @@
+// Page 13 "Запись осциллограмм": the capture button, the recording mode, the
+// status line, the instructions and the oscillogram picture in its
+// horizontally scrolling box. The picture is the canvas the logic draws on.
+#include <QCheckBox>
+#include <QFont>
+#include <QPlainTextEdit>
+
+#include "OscillogramPicture.h"
+#include "PageWidgets.h"
+#include "Pages.h"
+#include "Program.h"
+
+namespace tovrel::ui {
+
+namespace {
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+}  // namespace
+
+void BuildOscilloscopePage(UiContext& ctx, QWidget* page) {
+    auto* status = AddLabel(page, "Oscill_Label", {}, 8, 4, 1076, 18);
+    QFont bold = status->font();
+    bold.setBold(true);
+    status->setFont(bold);
+    StartText(status,
+              QStringLiteral("Опция \"32 bit mode\" определяет  режим записи осциллограммы. ") +
+                  QString(38, QLatin1Char('_')));
+
+    auto* box = new OscillScrollBox(page);
+    box->setObjectName("OscillScrollBox");
+    box->setGeometry(0, 26, 1092, 446);
+    auto* picture = new OscillogramPicture(kOscillImageWidth, kOscillImageHeight);
+    picture->setObjectName("Oscill_Image");
+    box->setWidget(picture);
+    ctx.oscillogram_canvas = picture;
+
+    // The instructions lie over the picture until the first capture hides
+    // them.
+    auto* memo = new QPlainTextEdit(page);
+    memo->setObjectName("Oscill_Memo");
+    memo->setReadOnly(true);
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->setGeometry(8, 30, 1076, 420);
+    QString text;
+    for (const auto& line : OscillMemoLines()) {
+        if (!text.isEmpty()) text += QLatin1Char('\n');
+        text += QString::fromStdString(line);
+    }
+    StartText(memo, text);
+
+    auto* capture = AddButton(page, "ConnectAndShowOsciillButton", {}, 8, 480, 420, 25);
+    StartText(capture, Q(oscill_text::ButtonCaption));
+    OnClick(ctx, capture, [](Program& p) { p.scope.ConnectAndShowOsciillButtonClick(); });
+    AddButton(page, "OscillPrescalerSelectButton", "Auto", 440, 480, 60, 25);
+    auto* mode = AddCheckBox(page, "Oscilloscope_32_Mode_CheckBox", "32 bit mode", 980, 484);
+    mode->move(1084 - mode->width(), 484);
+}
+
+}  // namespace tovrel::ui
