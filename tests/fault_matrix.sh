@@ -44,7 +44,9 @@ declare -A LATE=([read]=2500 [write]=2500 [map]=2500 [monitor]=2500 [track]=2500
 # The bound each cell must end within, in seconds, per procedure and fault.
 bound() { # op fault
   case "$1/$2" in
-    flash/silent | flash/late) echo 120 ;;
+    # A data packet's answer may take 150 ms per byte plus 20 s (173.6 s for
+    # 1024 bytes) before the loader counts as silent; then the reconnection.
+    flash/silent | flash/late) echo 240 ;;
     flash/*) echo 60 ;;
     scope/silent) echo 75 ;;
     scope/late) echo 100 ;;
