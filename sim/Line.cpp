@@ -57,8 +57,10 @@ bool Line::Spoil(std::vector<std::uint8_t>& bytes) {
             }
             return true;
         case LineFault::Late:
-            std::this_thread::sleep_for(std::chrono::milliseconds(fault_.late_ms));
-            return true;
+            for (auto until = Clock::now() + std::chrono::milliseconds(fault_.late_ms);
+                 Clock::now() < until && !interrupted_;)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return !interrupted_;
         case LineFault::None:
             break;
     }

@@ -39,8 +39,9 @@ declare -A TITLE=(
 # each procedure.
 declare -A AFTER=([read]=2000 [write]=2000 [map]=600 [monitor]=2500 [track]=400 [flash]=10000 [scope]=4000)
 # How late a late device answers: beyond the procedure's own timeout
-# (2 s per exchange, 20.6 s per loader word, 60 s per oscillogram byte).
-declare -A LATE=([read]=2500 [write]=2500 [map]=2500 [monitor]=2500 [track]=2500 [flash]=21000 [scope]=61000)
+# (2 s per exchange, 173.6 s for the answer to a data packet of the
+# firmware update, 60 s per oscillogram byte).
+declare -A LATE=([read]=2500 [write]=2500 [map]=2500 [monitor]=2500 [track]=2500 [flash]=180000 [scope]=61000)
 # The bound each cell must end within, in seconds, per procedure and fault.
 bound() { # op fault
   case "$1/$2" in
@@ -234,7 +235,8 @@ failed=0 unknown=0 longest=0 longest_cell="" cells=0
   echo "that strikes once the given number of bytes has crossed the line, midway through the procedure:"
   echo "**vanish** (the pseudo-terminal closes), **silent** (the device sends nothing more and ignores what comes),"
   echo "**garbage** (every byte it sends is replaced by a random one), **late** (everything it sends goes out"
-  echo "later than the procedure's timeout: 2.5 s for exchanges, 21 s for loader words, 61 s for oscillogram bytes)."
+  echo "later than the procedure's timeout: 2.5 s for exchanges, 180 s for the firmware update's packet answers,"
+  echo "61 s for oscillogram bytes)."
   echo
   echo "A cell passes when the command ends within its bound with a failure status, shows one to three messages"
   echo "(the last is quoted), keeps every good file (an earlier configuration file, LOG file, CSV file or"
