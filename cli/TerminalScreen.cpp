@@ -20,6 +20,12 @@ std::optional<std::string> TerminalScreen::ChooseFile(std::string_view, std::str
     return choice;
 }
 
+bool TerminalScreen::Confirm(std::string_view question) {
+    EndBar();
+    std::cerr << "Question: " << question << (confirm_answer ? " -> yes" : " -> no") << std::endl;
+    return confirm_answer;
+}
+
 void TerminalScreen::Beep(int, int) {
     // A terminal has only its bell: no pitch, no length.
     if (tty_) std::cerr << '\a' << std::flush;

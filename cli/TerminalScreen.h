@@ -17,6 +17,10 @@ public:
     std::optional<std::string> next_file_choice;
     std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override;
     void Beep(int frequencyHz, int durationMs) override;
+    // The command line cannot ask: questions are answered with this (false
+    // unless a command's option says otherwise) and printed with the answer.
+    bool confirm_answer = false;
+    bool Confirm(std::string_view question) override;
     void AppendLine(std::string_view control, std::string_view line) override;
 
 protected:

@@ -74,7 +74,8 @@ int Read(Context& ctx, const std::string& out) {
     return 0;
 }
 
-int Write(Context& ctx, const std::string& file, std::optional<int> timeout, const std::string& map) {
+int Write(Context& ctx, const std::string& file, std::optional<int> timeout, const std::string& map,
+          bool commit_anyway) {
     // The whole file is read and checked before the port is even opened.
     std::string why;
     const auto content = ReadConfigurationFile(file, &why);
@@ -118,10 +119,13 @@ int Write(Context& ctx, const std::string& file, std::optional<int> timeout, con
     InitMapControls(ctx.screen);
     InitConfigurationControls(ctx.screen);
     ctx.screen.SetText(kStartTimeoutEdit, std::to_string(*timeout));
+    ctx.screen.confirm_answer = commit_anyway;
     const auto tally = WriteAllData(ctx.link, state);
     if (!tally.Ok()) {
         std::cerr << "tovrel-cli: " << tally.failed << " of " << tally.exchanges << " exchanges failed"
-                  << (tally.completed ? "" : "; nothing was committed") << '\n';
+                  << (tally.committed ? "; committed to EEPROM all the same (--commit-anyway)"
+                                      : "; nothing was committed")
+                  << '\n';
         return 1;
     }
     std::cout << "Wrote " << file << ": 4 maps, start timeout " << *timeout << " s, committed to EEPROM\n";
@@ -148,9 +152,12 @@ void RegisterConfigCommands(CLI::App& app, Context& ctx) {
     write->add_option("--map", map,
                       "Write only this map (LPG, Petrol, LPGLoadDependence or PetrolLoadDependence) into the "
                       "working memory, without the start timeout and without a commit");
+    static bool commit_anyway = false;
+    write->add_flag("--commit-anyway", commit_anyway,
+                    "Commit to EEPROM even when some values stay unconfirmed (default: refuse)");
     write->callback([&ctx, timeout_opt] {
         ctx.run = [&ctx, timeout_opt] {
-            return Write(ctx, file, *timeout_opt ? std::optional<int>(timeout) : std::nullopt, map);
+            return Write(ctx, file, *timeout_opt ? std::optional<int>(timeout) : std::nullopt, map, commit_anyway);
         };
     });
 }

@@ -1,9 +1,8 @@
 // The image file: choosing it, reading it into FirmwareImage, the size check,
 // and the update log.
-#include <sys/stat.h>
-
 #include <algorithm>
 
+#include "AtomicFile.h"
 #include "Firmwareupdate.h"
 
 namespace tovrel {
@@ -43,17 +42,10 @@ std::optional<std::string> FirmwareUpdate::SelectFirmwareFile() {
 
 ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
     image.size = 0;
-    // File names reach the system as they are (UTF-8 here).
-    std::FILE* f = std::fopen(name.c_str(), "rb");
-    if (f) {
-        // Only a regular file is an image: a directory would fail on the first
-        // read, and a device such as /dev/zero would never end.
-        struct stat st {};
-        if (::fstat(::fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
-            std::fclose(f);
-            f = nullptr;
-        }
-    }
+    // File names reach the system as they are (UTF-8 here). Only a regular
+    // file is an image: a directory would fail on the first read, a device
+    // such as /dev/zero would never end and a FIFO would block the open.
+    std::FILE* f = OpenRegularFile(name);
     if (!f) {
         LogUpdateLine("Файл прошивки невозможно открыть!");
         Sleep(5000);
@@ -63,13 +55,14 @@ ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
 
     ImageFill fill(image);
     std::uint8_t chunk[4096];
-    bool told_too_long = false;
     for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file_)) > 0;) {
         fill.Feed(chunk, n);
-        if (fill.TooLong() && !told_too_long) {
-            told_too_long = true;
+        if (fill.TooLong()) {
+            // Flashing the first 262144 bytes of a longer file would put a
+            // cut firmware into the device: the image is refused whole.
             LogUpdateLine("Файл превышает размер буфера");
             Sleep(5000);
+            return ImageReadEnd::TooLarge;
         }
     }
     if (std::ferror(file_)) {

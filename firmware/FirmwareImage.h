@@ -38,7 +38,8 @@ private:
 
 // How ReadFirmwareFile ended.
 enum class ImageReadEnd {
-    EndOfFile,   // read to its end: the image holds the file (at most its first 262144 bytes)
+    EndOfFile,   // read to its end: the image holds the file
+    TooLarge,    // the file is larger than the buffer: the size stays 0
     ReadError,   // a read failed: the size stays 0
     NotOpened,   // the file could not be opened: nothing was read, the size is 0
 };
@@ -54,6 +55,9 @@ inline constexpr int kFirmwarePage = 11;
 
 // Texts the page starts with and returns to after every update.
 inline constexpr std::string_view kFirmwareMemoInitial = "Файл прошивки не выбран. ";
+// Logged when an image is refused before the device is touched.
+inline constexpr std::string_view kImageRefusedLine =
+    "Обновление прошивки отменено: вариатор не переключался, прошивка не изменена.";
 inline constexpr std::string_view kFirmwareButtonCaption = "Нажмите для выбора файла обновления прошивки";
 
 }  // namespace tovrel

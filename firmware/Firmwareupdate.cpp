@@ -83,7 +83,16 @@ void FirmwareUpdate::RunFirmwareUpdate() {
         ClosingSteps();
         return;
     }
-    if (end == ImageReadEnd::EndOfFile) Switch();
+    // An image that cannot be flashed whole (too large, empty, not whole
+    // words, unreadable) leaves the device as it is: it is not switched to
+    // its loader, where an empty image would leave it.
+    if (end != ImageReadEnd::EndOfFile || image.size == 0 || image.size % 4 != 0) {
+        CheckFirmwareImage();
+        LogUpdateLine(kImageRefusedLine);
+        ClosingSteps();
+        return;
+    }
+    Switch();
     CheckFirmwareImage();
 
     screen_.SetText(kFirmwareButton, "Идёт процесс инициализации. Занимает до 30 секунд.");

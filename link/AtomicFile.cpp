@@ -16,7 +16,10 @@ int CreateFileBeside(const std::string& path, std::string& temp_path) {
     namespace fs = std::filesystem;
     fs::path target(path);
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string base = ".";
+    base += target.filename().string();
+    base += ".XXXXXX";
+    std::string tmpl = (dir / base).string();
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     int fd = ::mkstemp(name.data());
@@ -57,6 +60,21 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
         return fail("cannot replace " + path, err);
     }
     return true;
+}
+
+std::FILE* OpenRegularFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) ::close(fd);
+    return f;
 }
 
 }  // namespace tovrel

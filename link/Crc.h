@@ -67,6 +67,14 @@ public:
         return {true, Write(bytes, count) ? count : 0};
     }
     virtual bool Drain() { return IsOpen(); }
+
+    // Whether the last failed Open failed because something else holds the
+    // port (another program, or a second open of this one), so that the
+    // message can say so instead of a bare "could not connect".
+    bool OpenFailedBusy() const { return open_failed_busy_; }
+
+protected:
+    bool open_failed_busy_ = false;
 };
 
 class ComPort final : public SerialPort {

@@ -1,9 +1,11 @@
 #include "Dataextractor.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <sstream>
 #include <thread>
 
@@ -69,12 +71,17 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
     const bool write = operation == ExchangeOp::Write;
     request[0] = write ? 0xAA : 0x55;
     bool bad_reply = false;
+    bool any_reply = false;  // some attempt got at least the first reply byte
+    bool any_sent = false;   // some attempt's request went out
 
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        if (!port_ || !port_->SetTimeout(kDrainTimeoutMs)) return 0;
-        // Drain whatever stale input waits on the line.
-        for (int n = 0; n < kDrainLimitBytes && port_->Read(&reply[0], 1); ++n) {
+        if (!port_ || !port_->SetTimeout(reply_missing_ ? kLateReplyQuietMs : kDrainTimeoutMs)) return 0;
+        // Drain whatever stale input waits on the line (a late reply to an
+        // earlier request among it).
+        std::uint8_t stale = 0;
+        for (int n = 0; n < kDrainLimitBytes && port_->Read(&stale, 1); ++n) {
         }
+        reply_missing_ = false;
         port_->SetTimeout(kExchangeTimeoutMs);
 
         const auto v = static_cast<std::uint16_t>(value);
@@ -85,12 +92,27 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         request[5] = static_cast<std::uint8_t>(~request[3]);
         request[6] = static_cast<std::uint8_t>(~request[4]);
         if (!port_->Write(request, 7)) continue;
+        any_sent = true;
 
         screen_.Pump();
         // A nested handler may have closed or released the port meanwhile.
         if (!port_) break;
-        port_->Read(&reply[0], 1);
-        port_->Read(&reply[1], 6);
+        std::fill(std::begin(reply), std::end(reply), std::uint8_t{0});
+        // A reply whose first byte did not come in time is no reply: its
+        // bytes, should they still come, belong to nobody and the next drain
+        // discards them. Reading them into bytes 1 to 6 would shift the frame
+        // by one, and the shifted frame can pass the checks.
+        if (!port_->Read(&reply[0], 1)) {
+            reply_missing_ = true;
+            continue;
+        }
+        any_reply = true;
+        // A short frame is a failed attempt too: its missing bytes would be
+        // checked as zeros.
+        if (!port_->Read(&reply[1], 6)) {
+            bad_reply = true;
+            continue;
+        }
 
         switch (JudgeReply(operation, request, reply)) {
             case ReplyVerdict::BadCheck:
@@ -113,8 +135,25 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         }
         break;
     }
-    if (bad_reply && showErrors) screen_.ShowMessage(kBadReplyMessage);
+    if (any_reply) {
+        silent_exchanges_ = 0;
+        silence_reported_ = false;
+        if (bad_reply && showErrors) screen_.ShowMessage(kBadReplyMessage);
+    } else {
+        // Nothing came back at all: say so, once per silent stretch, rather
+        // than blaming a checksum.
+        // (A request that could not even be written has no message of its
+        // own; the procedures still count the exchange as silent.)
+        if (++silent_exchanges_ == 1 && showErrors && any_sent) screen_.ShowMessage(kNoAnswerMessage);
+        std::fill(std::begin(reply), std::end(reply), std::uint8_t{0});
+    }
     return static_cast<std::int16_t>(static_cast<std::uint16_t>((reply[3] << 8) | reply[4]));
+}
+
+void DeviceLink::ReportLineSilent(bool show) {
+    if (silence_reported_) return;
+    silence_reported_ = true;
+    if (show) screen_.ShowMessage(kLineSilentMessage);
 }
 
 // -------------------------------------------------------------- connection
@@ -145,12 +184,19 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     if (!port_ || !port_->Open(*path, kBaudRate, kExchangeTimeoutMs)) {
         if (showMessages) {
             std::string text = "Не удалось подключиться";
-            if (auto advice = OpenFailureAdvice(*path, port_access)) text += "\n" + *advice;
+            if (port_ && port_->OpenFailedBusy()) {
+                text = std::string(kPortBusyMessage);
+            } else if (auto advice = OpenFailureAdvice(*path, port_access)) {
+                text += "\n" + *advice;
+            }
             screen_.ShowMessage(text);
         }
         return 0;
     }
     open_port_ = n;
+    silent_exchanges_ = 0;
+    silence_reported_ = false;
+    reply_missing_ = false;
     if (!port_->SetTimeout(kExchangeTimeoutMs)) screen_.ShowMessage("Не удалось изменить таймаут 1");
     if (!port_->Purge()) {
         if (showMessages) screen_.ShowMessage("Не удалось очистить com-порт.");
@@ -347,12 +393,22 @@ std::optional<std::uint8_t> ParseDefaultPortText(std::string_view text) {
 }
 
 bool DeviceLink::LoadDefaultPort(std::uint8_t& port) {
-    std::ifstream in(DefaultPortFilePath(), std::ios::binary);
-    if (!in) return false;
+    // A FIFO or a device in the file's place is refused without blocking.
+    std::FILE* f = OpenRegularFile(DefaultPortFilePath());
+    if (!f) return false;
+    // Words are skipped without keeping them, whatever their length, and no
+    // more than kDefaultPortFileLimit bytes are looked at: a huge file costs
+    // neither memory nor much time.
     DefaultPortScanner scanner;
+    std::size_t budget = kDefaultPortFileLimit;
     char chunk[512];
-    while (!scanner.Done() && in.read(chunk, sizeof chunk).gcount() > 0)
-        scanner.Feed(chunk, static_cast<std::size_t>(in.gcount()));
+    while (!scanner.Done() && budget > 0) {
+        const std::size_t n = std::fread(chunk, 1, std::min(sizeof chunk, budget), f);
+        if (n == 0) break;
+        budget -= n;
+        scanner.Feed(chunk, n);
+    }
+    std::fclose(f);
     const auto parsed = scanner.Port();
     if (!parsed) return false;
     port = *parsed;

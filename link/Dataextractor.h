@@ -36,11 +36,31 @@ inline constexpr std::int32_t kDrainTimeoutMs = 1;
 // A line that never stops sending is drained this far, then the request goes
 // out all the same.
 inline constexpr int kDrainLimitBytes = 4096;
+// After an attempt whose reply never started, the next drain waits for this
+// much quiet, so that a reply arriving late is thrown away rather than taken
+// for the answer to the next request.
+inline constexpr std::int32_t kLateReplyQuietMs = 200;
+// Exchanges in a row without a single reply byte after which a device
+// procedure gives up instead of trying every remaining point.
+inline constexpr int kSilentExchangeLimit = 3;
 
 inline constexpr const char* kDefaultPortFile = "Default_COM_Settings.txt";
+// Bytes of the remembered-port file that are looked at (one at a time, none
+// of them kept but the number's); the rest is ignored.
+inline constexpr std::size_t kDefaultPortFileLimit = 1 << 20;
 // Shown when a device command is started while another one holds the line.
 inline constexpr std::string_view kLineBusyMessage =
     "Дождитесь окончания текущего обмена с вариатором: команда не выполнена.";
+// An exchange none of whose attempts got a single reply byte.
+inline constexpr std::string_view kNoAnswerMessage =
+    "UARTdataExchangeForTovrel: Вариатор не отвечает на запрос чтения или записи";
+// A device procedure ended because the line stayed silent.
+inline constexpr std::string_view kLineSilentMessage =
+    "Вариатор не отвечает: три запроса подряд остались без ответа. Обмен прерван, проверьте подключение.";
+// Open refused because another program (or another part of this one) holds
+// the port.
+inline constexpr std::string_view kPortBusyMessage =
+    "Не удалось подключиться: com-порт занят другой программой";
 
 // How a reply answers a request. A reply is judged by its own check bytes
 // (bytes 5 and 6 complement bytes 3 and 4); a write is confirmed only by the
@@ -91,6 +111,16 @@ public:
     // was confirmed (a write). For callers that must tell success apart; the
     // device procedures themselves go by the returned value.
     bool LastExchangeOk() const { return last_exchange_ok_; }
+    // Whether the last exchange got no reply byte at all in any attempt (a
+    // silent or vanished device, as opposed to a garbled answer).
+    bool LastExchangeSilent() const { return silent_exchanges_ > 0; }
+    // The line stayed silent for kSilentExchangeLimit exchanges in a row.
+    // Device procedures test it after each exchange and end; the first of
+    // them to notice calls ReportLineSilent, which shows kLineSilentMessage
+    // once per outermost procedure holding the line (when `show`), so nested
+    // procedures do not repeat it.
+    bool LineSilent() const { return silent_exchanges_ >= kSilentExchangeLimit; }
+    void ReportLineSilent(bool show = true);
 
     // ---- connection ----
     std::uint16_t Connect(std::int32_t port, bool showMessages);
@@ -122,7 +152,9 @@ public:
     bool LineBusy() const { return line_holders_ > 0; }
     class LineHold {
     public:
-        explicit LineHold(DeviceLink& link) : link_(&link) { ++link_->line_holders_; }
+        explicit LineHold(DeviceLink& link) : link_(&link) {
+            if (link_->line_holders_++ == 0) link_->silence_reported_ = false;
+        }
         ~LineHold() { --link_->line_holders_; }
         LineHold(const LineHold&) = delete;
         LineHold& operator=(const LineHold&) = delete;
@@ -146,6 +178,9 @@ private:
     std::string connection_state_;
     int open_port_ = 0;
     bool last_exchange_ok_ = false;
+    int silent_exchanges_ = 0;       // exchanges in a row without any reply byte
+    bool silence_reported_ = false;  // kLineSilentMessage shown for this stretch
+    bool reply_missing_ = false;     // the last attempt's reply never started
     int line_holders_ = 0;
 };
 

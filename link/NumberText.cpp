@@ -64,11 +64,21 @@ std::optional<int> ParseInteger(std::string_view text) {
     return v;
 }
 
-std::string NotAnIntegerMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid integer value";
+namespace {
+// 'text' followed by the tail; appended piece by piece rather than prepended
+// to a temporary.
+std::string Quoted(std::string_view text, std::string_view tail) {
+    std::string s;
+    s.reserve(text.size() + tail.size() + 2);
+    s += '\'';
+    s += text;
+    s += '\'';
+    s += tail;
+    return s;
 }
-std::string NotAFloatMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid floating point value";
-}
+}  // namespace
+
+std::string NotAnIntegerMessage(std::string_view text) { return Quoted(text, " is not a valid integer value"); }
+std::string NotAFloatMessage(std::string_view text) { return Quoted(text, " is not a valid floating point value"); }
 
 }  // namespace tovrel

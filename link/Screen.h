@@ -74,6 +74,13 @@ public:
     // The toolkit's simple information dialog (one OK button, the program's
     // title as caption).
     virtual void ShowInfo(std::string_view text) { ShowMessage(text); }
+    // A yes/no question that decides whether a risky step goes ahead (a
+    // commit to EEPROM with values the variator did not confirm). True only
+    // when the user said yes; a screen that cannot ask refuses.
+    virtual bool Confirm(std::string_view question) {
+        (void)question;
+        return false;
+    }
 
     virtual void Set(std::string_view control, Property property, PropertyValue value) = 0;
     virtual PropertyValue Get(std::string_view control, Property property) const = 0;

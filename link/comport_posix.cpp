@@ -65,11 +65,16 @@ ComPort::~ComPort() { Close(); }
 bool ComPort::IsOpen() const { return impl_->fd >= 0; }
 
 bool ComPort::Open(const std::string& path, std::uint32_t baud, std::int32_t timeoutMs) {
+    open_failed_busy_ = false;
     if (IsOpen()) return false;
     auto speed = SpeedFor(baud);
     if (!speed) return false;
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        // A terminal in exclusive mode refuses further opens with EBUSY.
+        open_failed_busy_ = errno == EBUSY;
+        return false;
+    }
     auto fail = [&] {
         ::ioctl(fd, TIOCNXCL);
         ::close(fd);
@@ -78,6 +83,7 @@ bool ComPort::Open(const std::string& path, std::uint32_t baud, std::int32_t tim
     // Exclusive use: a lock that our own program honours, and the terminal's
     // exclusive mode that keeps other programs out.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        open_failed_busy_ = errno == EWOULDBLOCK;
         ::close(fd);
         return false;
     }

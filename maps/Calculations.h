@@ -52,6 +52,8 @@ void InitTimingMaps(TimingMaps& maps);
 void FillMapTemplate(TimingMaps& maps);
 // The not-yet-read markers: advance maps 1000, throttle maps -120.
 void ResetMapsToUnread(TimingMaps& maps);
+// Whether y is the kind's not-yet-read marker.
+bool IsUnreadMarker(MapKind kind, double y);
 
 // Whole-map shifts stay strictly inside -101..101 (see the .cpp).
 bool CanShiftMapUp(const TimingMap& map, double step);

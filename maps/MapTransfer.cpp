@@ -1,5 +1,9 @@
 #include "MapTransfer.h"
 
+#include <cmath>
+
+#include "NumberText.h"
+
 namespace tovrel {
 
 namespace {
@@ -22,7 +26,45 @@ void ShowProgressEnd(Screen& screen) {
     screen.SetVisible(kProgressLabel, false);
 }
 
+// Ends a transfer on a line that has gone silent.
+bool StopOnSilence(DeviceLink& link) {
+    if (!link.LineSilent()) return false;
+    ShowProgressEnd(link.screen());
+    link.ReportLineSilent();
+    return true;
+}
+
 }  // namespace
+
+std::string_view MapTitle(MapKind kind) {
+    if (kind == map_kind::LPG) return "газовая карта";
+    if (kind == map_kind::Petrol) return "бензиновая карта";
+    if (kind == map_kind::LPGLoadDependence) return "газовая карта TPS";
+    if (kind == map_kind::PetrolLoadDependence) return "бензиновая карта TPS";
+    return kind;
+}
+
+std::optional<std::string> UnsendableValueMessage(MapKind kind, const TimingMap& map) {
+    const auto* c = FindMapControls(kind);
+    if (!c) return std::nullopt;
+    const double limit = c->grid_limit;
+    for (int i = 0; i < MapPointCount; ++i) {
+        const double y = map.y[static_cast<std::size_t>(i)];
+        if (std::fabs(y) <= limit) continue;  // false for NaN as well
+        std::string text = "Запись отменена, в вариатор ничего не отправлено: ";
+        text += MapTitle(kind);
+        text += " (" + std::string(kind) + "), точка " + std::to_string(i + 1) + " из " +
+                std::to_string(MapPointCount) + " (x = " + FormatGeneral(map.x[static_cast<std::size_t>(i)]) + ")";
+        if (IsUnreadMarker(kind, y)) {
+            text += " ещё не прочитана из вариатора.";
+        } else {
+            const std::string bound = FormatGeneral(limit);
+            text += ": значение " + FormatGeneral(y) + " вне допустимых пределов от -" + bound + " до " + bound + ".";
+        }
+        return text;
+    }
+    return std::nullopt;
+}
 
 TransferTally ReadMap(DeviceLink& link, MapKind kind, TimingMap& map) {
     TransferTally tally;
@@ -42,6 +84,7 @@ TransferTally ReadMap(DeviceLink& link, MapKind kind, TimingMap& map) {
         map.y[static_cast<std::size_t>(i)] = DecodeMapValue(kind, r);
         DrawMapChart(screen, kind, map);
         screen.Pump();
+        if (StopOnSilence(link)) return tally;
     }
     if (kind == map_kind::LPG) DrawMapChart(screen, kind, map);
     ShowProgressEnd(screen);
@@ -53,8 +96,12 @@ TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map) {
     TransferTally tally;
     const auto* c = FindMapControls(kind);
     if (!c) return tally;
-    DeviceLink::LineHold hold(link);
     Screen& screen = link.screen();
+    if (auto why = UnsendableValueMessage(kind, map)) {
+        screen.ShowMessage(*why);
+        return tally;
+    }
+    DeviceLink::LineHold hold(link);
     ShowProgressStart(screen, c->write_text);
     for (int i = 0; i < MapPointCount; ++i) {
         screen.SetPosition(kProgressBar, i);
@@ -64,8 +111,13 @@ TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map) {
             link.UARTdataExchangeForTovrel(ExchangeOp::Write, c->address, static_cast<std::uint8_t>(i), v, true, kAttempts);
         ++tally.exchanges;
         const bool confirmed = link.LastExchangeOk();
-        if (r != v) screen.ShowMessage(c->wrong_value_message);
-        if (!confirmed || r != v) ++tally.failed;
+        // A silent exchange has had its message from the exchange itself.
+        if (r != v && !link.LastExchangeSilent()) screen.ShowMessage(c->wrong_value_message);
+        if (!confirmed || r != v) {
+            ++tally.failed;
+            tally.unconfirmed.push_back(i);
+        }
+        if (StopOnSilence(link)) return tally;
     }
     ShowProgressEnd(screen);
     tally.completed = true;

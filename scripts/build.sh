@@ -9,5 +9,5 @@ launcher=()
 # A compiler cache makes a rebuild of an unchanged tree (a second clone, CI) cheap.
 export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
+cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVREL_WERROR=ON "${launcher[@]}" "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

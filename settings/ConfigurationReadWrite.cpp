@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
@@ -57,6 +58,13 @@ bool StoreTimeout(DeviceLink& link, int seconds, TransferTally& tally) {
     Exchange(link, ExchangeOp::Write, config_address::StartTimeout, value, tally);
     Commit(link, tally);
     return tally.failed == failed;
+}
+
+// Ends a procedure on a line that has gone silent; says so once.
+bool Silent(DeviceLink& link) {
+    if (!link.LineSilent()) return false;
+    link.ReportLineSilent();
+    return true;
 }
 
 void RepaintAndPump(Screen& screen, std::string_view control) {
@@ -153,14 +161,17 @@ TransferTally ReadDeviceOptions(DeviceLink& link, SettingsState& settings) {
     DeviceLink::LineHold hold(link);
 
     const std::uint16_t switches = ReadWord(link, config_address::SwitchWord, tally);
+    if (Silent(link)) return tally;
     if (switches & (1u << 7)) screen.ShowMessage(kDipSwitchMessage);
     options.LowestMotorRpm = static_cast<std::uint16_t>((switches >> 8) * 10);
     screen.SetText("Lowest_Motor_RPM_Label", std::to_string(options.LowestMotorRpm));
 
     options.TimerDivision = ReadWord(link, config_address::TimerDivision, tally);
+    if (Silent(link)) return tally;
     screen.SetText("TAP_FirmwareTimerDivisionLabel", std::to_string(options.TimerDivision));
 
     options.DeviceCapabilities.ReadFromDevice(ReadWord(link, config_address::Capabilities, tally));
+    if (Silent(link)) return tally;
     const auto& caps = options.DeviceCapabilities;
     if (caps.Bit(8)) screen.ShowMessage(kLimitedFirmwareMessage);
     const bool logs = caps.KeepsLogs();
@@ -189,7 +200,9 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
     for (int m = 0; m < 4; ++m) {
         const auto& c = MapControlsAt(m);
         screen.SelectPage(c.chart_page);
-        tally += ReadMap(link, c.kind, state.maps[m]);
+        const TransferTally map = ReadMap(link, c.kind, state.maps[m]);
+        tally += map;
+        if (!map.completed) return tally;  // a silent line
         ShowMapInChart(screen, state.maps, c.kind);
         ShowMapInGrid(screen, state.maps, c.kind);
         RepaintAndPump(screen, kPageControl);
@@ -198,9 +211,12 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
     BuildPetrol3DView(screen, state.maps);
 
     const auto timeout = static_cast<std::int16_t>(ReadWord(link, config_address::StartTimeout, tally));
+    if (Silent(link)) return tally;
     screen.SetText(kStartTimeoutEdit, std::to_string(timeout));
     const std::uint16_t tps_min = ReadWord(link, config_address::TpsMinimum, tally);
+    if (Silent(link)) return tally;
     const std::uint16_t tps_max = ReadWord(link, config_address::TpsMaximum, tally);
+    if (Silent(link)) return tally;
     screen.SetText("ADC_MIN_Value_Label", std::to_string(tps_min));
     screen.SetText("ADC_MAX_Value_Label", std::to_string(tps_max));
 
@@ -220,14 +236,27 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
         screen.ShowMessage(kLineBusyMessage);
         return tally;
     }
+    // Every map is checked before the first one goes out: a value no editor
+    // can make (a file's 70000 degrees, the not-yet-read markers) must not
+    // reach the engine as its low 16 bits.
+    for (int m = 0; m < 4; ++m) {
+        if (auto why = UnsendableValueMessage(MapControlsAt(m).kind, state.maps[m])) {
+            screen.ShowMessage(*why);
+            return tally;
+        }
+    }
     DeviceLink::LineHold hold(link);
     MapTransferHold transfer(state);
 
+    std::array<std::vector<int>, 4> unconfirmed;
     for (int m = 0; m < 4; ++m) {
         const auto& c = MapControlsAt(m);
         screen.SelectPage(c.chart_page);
         RepaintAndPump(screen, kPageControl);
-        tally += WriteMap(link, c.kind, state.maps[m]);
+        TransferTally map = WriteMap(link, c.kind, state.maps[m]);
+        unconfirmed[static_cast<std::size_t>(m)] = map.unconfirmed;
+        tally += map;
+        if (!map.completed) return tally;  // a silent line: nothing is committed
     }
     const std::string text = screen.Text(kStartTimeoutEdit);
     const auto seconds = ParseInteger(text);
@@ -236,8 +265,63 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
         screen.ShowError(NotAnIntegerMessage(text));
         return tally;
     }
-    StoreTimeout(link, *seconds, tally);
-    Commit(link, tally);
+    // Points the variator did not confirm get a second write; one whose
+    // confirmation is lost again counts when reading it back shows the value.
+    std::string missing;
+    for (int m = 0; m < 4; ++m) {
+        const auto& c = MapControlsAt(m);
+        std::string points;
+        for (int i : unconfirmed[static_cast<std::size_t>(m)]) {
+            const auto index = static_cast<std::uint8_t>(i);
+            const std::int16_t v = EncodeMapValue(c.kind, state.maps[m].y[static_cast<std::size_t>(i)]);
+            const std::int16_t w = link.UARTdataExchangeForTovrel(ExchangeOp::Write, c.address, index, v, true, kAttempts);
+            ++tally.exchanges;
+            bool ok = link.LastExchangeOk() && w == v;
+            if (!ok && !link.LineSilent()) {
+                const std::int16_t r = link.UARTdataExchangeForTovrel(ExchangeOp::Read, c.address, index, 100, true,
+                                                                      kAttempts);
+                ++tally.exchanges;
+                ok = link.LastExchangeOk() && EncodeMapValue(c.kind, DecodeMapValue(c.kind, r)) == v;
+            }
+            if (ok) {
+                --tally.failed;
+            } else {
+                if (!points.empty()) points += ", ";
+                points += std::to_string(i + 1);
+            }
+            if (link.LineSilent()) {
+                link.ReportLineSilent();
+                return tally;
+            }
+        }
+        if (!points.empty()) {
+            if (!missing.empty()) missing += "; ";
+            missing += std::string(MapTitle(c.kind)) + " (" + std::string(c.kind) + "): точки " + points;
+        }
+    }
+    const auto timeout_value = static_cast<std::int16_t>(static_cast<std::uint16_t>(*seconds));
+    {
+        const int failed = tally.failed;
+        Exchange(link, ExchangeOp::Write, config_address::StartTimeout, timeout_value, tally);
+        if (tally.failed != failed) {
+            if (!missing.empty()) missing += "; ";
+            missing += "время включения опережения";
+        }
+        if (link.LineSilent()) {
+            link.ReportLineSilent();
+            return tally;
+        }
+    }
+    // EEPROM gets a mix of old and new values only when the user says so.
+    if (!missing.empty() &&
+        !screen.Confirm("Вариатор не подтвердил запись: " + missing +
+                        ". Сохранить параметры в EEPROM всё равно?")) {
+        screen.ShowMessage("Параметры не сохранены в EEPROM: вариатор не подтвердил запись (" + missing + ").");
+        return tally;
+    }
+    const bool first = Commit(link, tally);
+    const bool second = Commit(link, tally);
+    tally.committed = first || second;
     tally.completed = true;
     return tally;
 }

@@ -2,6 +2,8 @@
 
 #include <sys/prctl.h>
 
+#include <chrono>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -14,7 +16,7 @@ namespace tovrel::sim {
 std::optional<Fault> ParseFault(std::string_view name) {
     static const std::map<std::string_view, Fault> names = {
         {"no-reply", Fault::NoReply}, {"bad-check", Fault::BadCheck}, {"echo-write", Fault::EchoWrite},
-        {"stale", Fault::StaleBytes}, {"garbage", Fault::Garbage},
+        {"stale", Fault::StaleBytes}, {"garbage", Fault::Garbage}, {"late-reply", Fault::LateReply},
         {"loader-version", Fault::LoaderVersion}, {"loader-silent", Fault::LoaderSilent},
         {"volume-refused", Fault::VolumeRefused}, {"packet-size-refused", Fault::PacketSizeRefused},
         {"erase-failed", Fault::EraseFailed}, {"wrong-echo", Fault::WrongEcho}, {"line-dead", Fault::LineDead},
@@ -158,6 +160,7 @@ bool Variator::TakeFault(Fault fault) {
 
 void Variator::SendReply(std::array<std::uint8_t, 7> reply) {
     if (TakeFault(Fault::NoReply)) return;
+    if (TakeFault(Fault::LateReply)) std::this_thread::sleep_for(std::chrono::milliseconds(options_.late_reply_ms));
     if (TakeFault(Fault::BadCheck)) reply[5] = static_cast<std::uint8_t>(reply[5] ^ 0x5A);
     line_->Send(reply);
     if (TakeFault(Fault::StaleBytes)) line_->Send(last_reply_);

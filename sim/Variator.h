@@ -26,6 +26,7 @@ enum class Fault {
     EchoWrite,     // a write is sent back unchanged, as for a bad checksum
     StaleBytes,    // an old reply follows the reply, left for the next request to find
     Garbage,       // random bytes follow the reply
+    LateReply,     // the reply comes late_reply_ms after the request (past the first byte's timeout)
     // Loader faults; each counts handshakes, volumes, packets ... it affects.
     LoaderVersion,      // the handshake is answered with another loader version word (5)
     LoaderSilent,       // the handshake is not answered at all
@@ -54,6 +55,7 @@ struct Options {
     bool paced = false;         // pace bytes like a 9600-baud line
     LineFaultPlan line_fault;   // a fault of the line itself, midway
     std::string eeprom_file;    // keeps the normal firmware's EEPROM across runs when set
+    int late_reply_ms = 2100;   // delay of a reply under the late-reply fault
     // Oscilloscope firmware: records of a 60-2 toothed wheel.
     double scope_rpm = 800;     // engine speed
     int scope_records = 3000;   // records before the end record; negative: no end record

@@ -26,9 +26,12 @@ int main(int argc, char** argv) {
     app.add_flag("--paced", options.paced, "Pace bytes like a real 9600-baud line (1.0417 ms per byte)");
     app.add_option("--eeprom", options.eeprom_file, "File that keeps the EEPROM across runs");
     app.add_option("--fault", faults,
-                   "Inject a fault: KIND[:FRAMES], KIND one of no-reply, bad-check, echo-write, stale, garbage; "
+                   "Inject a fault: KIND[:FRAMES], KIND one of no-reply, bad-check, echo-write, stale, garbage, "
+                   "late-reply (the reply comes --late-reply-ms after the request); "
                    "loader faults loader-version, loader-silent, volume-refused, packet-size-refused, "
                    "erase-failed, wrong-echo, line-dead; FRAMES -1 means every frame (default 1)");
+    app.add_option("--late-reply-ms", options.late_reply_ms, "Delay of a reply under the late-reply fault")
+        ->check(CLI::Range(0, 60000));
     app.add_option("--loader-image", options.loader_image_file, "File where the loader saves each confirmed image");
     app.add_option("--loader-capacity", options.loader_capacity, "Largest image volume the loader accepts (bytes)");
     app.add_option("--loader-erase-ms", options.loader_erase_ms, "FLASH erase time of the loader")

@@ -1,5 +1,6 @@
 // Connecting, the mode probe and the port scan against simulated variators.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
@@ -216,6 +217,28 @@ TEST_F(ConnectTest, DefaultPortFileReading) {
         EXPECT_EQ(link->LoadDefaultPort(port), c.ok);
         EXPECT_EQ(port, c.port);
     }
+}
+
+// The file is looked at only up to a bound, and a FIFO or a directory in its
+// place is refused at once instead of blocking the start.
+TEST_F(ConnectTest, DefaultPortFileThatIsHugeOrNoFileIsRefused) {
+    const std::string path = dir / kDefaultPortFile;
+    {
+        std::ofstream out(path, std::ios::binary);
+        const std::string chunk(1 << 16, 'x');
+        for (std::size_t n = 0; n <= kDefaultPortFileLimit; n += chunk.size()) out << chunk;
+        out << " b c d 9\n";
+    }
+    std::uint8_t port = 1;
+    EXPECT_FALSE(link->LoadDefaultPort(port));
+    EXPECT_EQ(port, 1);
+    std::filesystem::remove(path);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_FALSE(link->LoadDefaultPort(port));
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(link->LoadDefaultPort(port));
+    EXPECT_EQ(port, 1);
 }
 
 // ---- faults injected by the simulated variator ----

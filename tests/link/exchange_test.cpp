@@ -3,6 +3,7 @@
 #include "Dataextractor.h"
 #include "MockPort.h"
 #include "RecordingScreen.h"
+#include "SimFixture.h"
 
 namespace tovrel::test {
 namespace {
@@ -89,9 +90,38 @@ TEST_F(ExchangeTest, StaleInputIsDrainedAndNeverTakenForTheReply) {
 TEST_F(ExchangeTest, SilentLineYieldsZeroNeverAnEarlierReply) {
     port->replies.push_back({0, 0, 0, 0x00, 0x02, 0xFF, 0xFD});
     EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0, false, 1), 2);
-    // Nothing answers the next call: it must not report mode 2 again.
+    // Nothing answers the next call: it must not report mode 2 again, and it
+    // says the device is silent rather than blaming a checksum.
     EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0, true, 2), 0);
-    EXPECT_EQ(screen.messages, (std::vector<std::string>{kFinal}));
+    EXPECT_FALSE(link->LastExchangeOk());
+    EXPECT_TRUE(link->LastExchangeSilent());
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{std::string(kNoAnswerMessage)}));
+    // Said once per silent stretch; the third silent exchange makes the line
+    // count as silent for the procedures.
+    EXPECT_FALSE(link->LineSilent());
+    Exchange(ExchangeOp::Read, 0, 0, 0, true, 2);
+    Exchange(ExchangeOp::Read, 0, 0, 0, true, 2);
+    EXPECT_TRUE(link->LineSilent());
+    EXPECT_EQ(screen.messages.size(), 1u);
+}
+
+// Replies cut short: the bytes that did come are no value, whatever the
+// zeros of the missing bytes would make of the checks.
+TEST_F(ExchangeTest, ShortOrMissingRepliesAreNeverTakenAsValues) {
+    const std::vector<Bytes> replies = {
+        {0x55, 0x01, 0x05, 0xFF, 0xFF},  // 0xFFFF would pass against zeros in bytes 5, 6
+        {0x55},
+        {0x55, 0x01, 0x05, 0x00, 0x07, 0xFF},
+    };
+    for (const auto& r : replies) {
+        SCOPED_TRACE(r.size());
+        screen.Clear();
+        port->replies = {r};
+        Exchange(ExchangeOp::Read, 1, 5, 100, true, 1);
+        EXPECT_FALSE(link->LastExchangeOk());
+        EXPECT_FALSE(link->LastExchangeSilent());
+        EXPECT_EQ(screen.messages, (std::vector<std::string>{kFinal}));
+    }
 }
 
 TEST_F(ExchangeTest, ClosedPortReturnsZeroAtOnce) {
@@ -111,6 +141,54 @@ TEST_F(ExchangeTest, ReleasedPortDuringPumpEndsTheCallSafely) {
     port->replies.push_back({0, 0, 0, 0x00, 0x01, 0xFF, 0xFE});
     screen.on_pump = [&] { link->ReleasePort(); };
     EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0, true, 2), 0);
+}
+
+}  // namespace
+}  // namespace tovrel::test
+
+namespace tovrel::test {
+namespace {
+
+class SimExchangeTest : public SimFixture {};
+
+// A reply that starts after the first byte's timeout used to be read one byte
+// off, into bytes 1 to 6, where its check could pass: a point holding 2.5
+// degrees (0x00FA at index 5) came back as 0x0500. The late bytes now belong
+// to nobody: the retry's drain throws them away and the retry is answered.
+TEST_F(SimExchangeTest, LateReplyIsNeverReadShifted) {
+    auto& sim = AddSim(1);
+    ASSERT_EQ(link->Connect(1, false), 1);
+    auto c = sim.Working();
+    c.maps[0][5] = 250;
+    c.maps[0][6] = 260;
+    sim.SetWorking(c);
+    sim.InjectFault(sim::Fault::LateReply, 1);
+    EXPECT_EQ(link->UARTdataExchangeForTovrel(ExchangeOp::Read, 1, 5, 100, true, 2), 250);
+    EXPECT_TRUE(link->LastExchangeOk());
+    // Nothing of it is left for the next request either.
+    EXPECT_EQ(link->UARTdataExchangeForTovrel(ExchangeOp::Read, 1, 6, 100, true, 2), 260);
+    EXPECT_TRUE(link->LastExchangeOk());
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+// A port that another program holds is reported as busy, not as a plain
+// failure to connect.
+TEST_F(SimExchangeTest, BusyPortSaysSo) {
+    AddSim(1);
+    ComPort other;
+    ASSERT_TRUE(other.Open(dir / "COM1", kBaudRate, 2000));
+    EXPECT_EQ(link->Connect(1, true), 0);
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kPortBusyMessage)});
+    other.Close();
+    EXPECT_EQ(link->Connect(1, true), 1);
+}
+
+// A device that never answers is reported as silent, not as a bad checksum.
+TEST_F(SimExchangeTest, SilentDeviceSaysSo) {
+    sim::Line silent(dir / "COM5");
+    EXPECT_EQ(link->Connect(5, true), 0);
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{std::string(kNoAnswerMessage),
+                                                         "Компорт открыт. Вариатор не подключен"}));
 }
 
 }  // namespace

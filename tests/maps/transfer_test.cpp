@@ -1,6 +1,8 @@
 // Map reads and writes on the line, and the single-map write buttons.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "MapTransfer.h"
 #include "MockPort.h"
 #include "SimFixture.h"
@@ -113,7 +115,7 @@ TEST_F(MockTransferTest, WriteSendsEncodedPointsAndChecksTheConfirmedValue) {
         TimingMap& map = *maps.Find(k.kind);
         map.y[0] = 9.999;
         map.y[1] = -0.5;
-        map.y[2] = 1000.0;  // a not-yet-read marker still goes out, cut to 16 bits
+        map.y[2] = -32.0;  // the editors' bound for advance maps
         for (int i = 0; i < 80; ++i) {
             const auto v = static_cast<std::uint16_t>(EncodeMapValue(k.kind, map.y[static_cast<std::size_t>(i)]));
             const auto request = Frame(0xAA, k.address, static_cast<std::uint8_t>(i), v);
@@ -131,7 +133,7 @@ TEST_F(MockTransferTest, WriteSendsEncodedPointsAndChecksTheConfirmedValue) {
         const bool advance = IsAdvanceMap(k.kind);
         EXPECT_EQ(port->written[0], Frame(0xAA, k.address, 0, advance ? 999 : 9));
         EXPECT_EQ(port->written[1], Frame(0xAA, k.address, 1, advance ? 0xFFCE : 0));
-        EXPECT_EQ(port->written[2], Frame(0xAA, k.address, 2, advance ? 0x86A0 : 1000));
+        EXPECT_EQ(port->written[2], Frame(0xAA, k.address, 2, advance ? 0xF380 : 0xFFE0));
         EXPECT_EQ(screen.messages, std::vector<std::string>{k.wrong_value});
         EXPECT_EQ(tally.exchanges, 80);
         EXPECT_EQ(tally.failed, 1);
@@ -143,20 +145,75 @@ TEST_F(MockTransferTest, WriteSendsEncodedPointsAndChecksTheConfirmedValue) {
     }
 }
 
-TEST_F(MockTransferTest, DeadLinkGoesOnToTheEndAndStoresWhatCameBack) {
+// A device that stops answering ends a map transfer after three silent
+// exchanges with one diagnosis, instead of 80 points of timeouts and of
+// wrong-value messages.
+TEST_F(MockTransferTest, SilentLineEndsTheTransferAfterThreeExchanges) {
     TimingMap map;
     map.y.fill(1000);
     const auto read = ReadPetrolMap(*link, map);
-    EXPECT_EQ(read.failed, 80);
-    EXPECT_EQ(port->written.size(), 160u);  // two attempts per point
-    for (double y : map.y) EXPECT_EQ(y, 0.0);
+    EXPECT_FALSE(read.completed);
+    EXPECT_EQ(read.failed, 3);
+    EXPECT_EQ(port->written.size(), 6u);  // two attempts per point
+    for (int i = 0; i < 80; ++i) EXPECT_EQ(map.y[static_cast<std::size_t>(i)], i < 3 ? 0.0 : 1000.0);
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{std::string(kNoAnswerMessage), std::string(kLineSilentMessage)}));
+    EXPECT_FALSE(screen.IsVisible("LabelProgress"));
 
+    // The next transfer finds the line still silent and ends at its first point.
     screen.Clear();
+    port->written.clear();
     map.y.fill(2.0);
-    map.y[7] = 0.0;  // comes back as 0, so only the exchange complains
     const auto written = WritePetrolMap(*link, map);
-    EXPECT_EQ(written.failed, 80);
-    EXPECT_EQ(screen.CountMessages(kKinds[1].wrong_value), 79);
+    EXPECT_FALSE(written.completed);
+    EXPECT_EQ(written.failed, 1);
+    EXPECT_EQ(written.unconfirmed, std::vector<int>{0});
+    EXPECT_EQ(port->written.size(), 2u);
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineSilentMessage)});
+
+    // One answered exchange ends the silent stretch.
+    port->replies.push_back(Frame(0x55, 2, 0, 250));
+    link->UARTdataExchangeForTovrel(ExchangeOp::Read, 2, 0, 100, true, 2);
+    EXPECT_FALSE(link->LineSilent());
+}
+
+// Values no editor can produce never reach the line: the write is refused
+// whole, naming the map and the point.
+TEST_F(MockTransferTest, ValuesNoEditorCanMakeAreRefusedBeforeAnythingIsSent) {
+    struct Case {
+        std::size_t kind;
+        int point;
+        double y;
+        const char* says;
+    } cases[] = {
+        {0, 7, 70000.0, "газовая карта (LPG), точка 8 из 80 (x = 700): значение 70000 вне допустимых пределов от -32 до 32"},
+        {1, 0, 1000.0, "бензиновая карта (Petrol), точка 1 из 80 (x = 0) ещё не прочитана из вариатора"},
+        {1, 79, -32.01, "точка 80 из 80 (x = 7900): значение -32.01 вне допустимых пределов"},
+        {2, 3, -120.0, "газовая карта TPS (LPGLoadDependence), точка 4 из 80 (x = 3) ещё не прочитана"},
+        {3, 50, 101.5, "бензиновая карта TPS (PetrolLoadDependence), точка 51 из 80 (x = 50): значение 101.5 вне допустимых пределов от -101 до 101"},
+        {3, 10, std::nan(""), "точка 11 из 80"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        screen.Clear();
+        TimingMaps maps;
+        InitTimingMaps(maps);
+        TimingMap& map = maps[static_cast<int>(c.kind)];
+        map.y[static_cast<std::size_t>(c.point)] = c.y;
+        const auto tally = kKinds[c.kind].write(*link, map);
+        EXPECT_FALSE(tally.completed);
+        EXPECT_TRUE(port->written.empty());
+        ASSERT_EQ(screen.messages.size(), 1u);
+        EXPECT_NE(screen.messages[0].find(c.says), std::string::npos) << screen.messages[0];
+    }
+    // The bounds themselves go out.
+    TimingMap edge;
+    edge.y.fill(32.0);
+    edge.y[1] = -32.0;
+    for (int i = 0; i < 80; ++i) {
+        const auto v = static_cast<std::uint16_t>(EncodeMapValue(map_kind::LPG, edge.y[static_cast<std::size_t>(i)]));
+        port->replies.push_back(Complement(Frame(0xAA, 1, static_cast<std::uint8_t>(i), v)));
+    }
+    EXPECT_TRUE(WritePLGMap(*link, edge).Ok());
 }
 
 class SimTransferTest : public SimFixture {

@@ -2,9 +2,12 @@
 // round trip through a configuration file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <functional>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "ConfigFile.h"
 #include "ConfigurationReadWrite.h"
@@ -21,6 +24,11 @@ class AnsweringPort : public SerialPort {
 public:
     std::vector<Bytes> frames;
     std::map<std::pair<int, int>, std::uint16_t> values;  // (address, index) -> value read
+    // Faults by (address, index): writes stored but their confirmation lost
+    // (that many times), writes sent back unchanged and not stored.
+    std::map<std::pair<int, int>, int> lost_confirmations;
+    std::set<std::pair<int, int>> refused;
+    int silent_after = -1;  // frames answered before the line goes silent (-1: never)
 
     bool Open(const std::string&, std::uint32_t, std::int32_t) override { return false; }
     bool SetTimeout(std::int32_t) override { return true; }
@@ -28,6 +36,17 @@ public:
     bool Write(const std::uint8_t* b, std::uint32_t n) override {
         frames.emplace_back(b, b + n);
         if (n != 7) return true;
+        if (silent_after >= 0 && static_cast<int>(frames.size()) > silent_after) return true;
+        const std::pair<int, int> key{b[1], b[2]};
+        if (b[0] == 0xAA && refused.count(key)) {
+            for (std::uint32_t i = 0; i < n; ++i) input_.push_back(b[i]);
+            return true;
+        }
+        if (b[0] == 0xAA) values[key] = static_cast<std::uint16_t>((b[3] << 8) | b[4]);
+        if (b[0] == 0xAA && lost_confirmations[key] > 0) {
+            --lost_confirmations[key];
+            return true;
+        }
         if (b[0] == 0xAA) {
             for (std::uint32_t i = 0; i < n; ++i) input_.push_back(static_cast<std::uint8_t>(~b[i]));
         } else {
@@ -278,6 +297,96 @@ TEST_F(ConfigurationTest, WriteAllDataPutsFramesOnTheLineInOrder) {
     EXPECT_EQ(p->frames[320], Write(7, 0, 70000 & 0xFFFF));
     EXPECT_EQ(p->frames[321], Write(0, 0, 0));
     EXPECT_EQ(p->frames[322], Write(0, 0, 0));
+}
+
+int Commits(const std::vector<Bytes>& frames) {
+    return static_cast<int>(std::count(frames.begin(), frames.end(), Write(0, 0, 0)));
+}
+
+// Points the variator did not confirm are written again and read back; the
+// EEPROM commit goes out only when every value is confirmed, or when the user
+// answers the question that names what is missing with yes.
+TEST_F(ConfigurationTest, WriteAllDataCommitsOnlyConfirmedValues) {
+    struct Case {
+        const char* name;
+        std::function<void(AnsweringPort&)> fault;
+        bool answer;
+        std::string question;  // empty: no question is asked
+        int commits;
+        bool ok;
+    } cases[] = {
+        {"confirmation lost once", [](AnsweringPort& p) { p.lost_confirmations[{1, 5}] = 2; }, false, "", 2, true},
+        {"confirmation always lost, value stored",
+         [](AnsweringPort& p) { p.lost_confirmations[{3, 40}] = 100; }, false, "", 2, true},
+        {"point refused, user says no", [](AnsweringPort& p) { p.refused = {{2, 10}, {2, 11}}; }, false,
+         "бензиновая карта (Petrol): точки 11, 12", 0, false},
+        {"point refused, user says yes", [](AnsweringPort& p) { p.refused = {{2, 10}}; }, true,
+         "бензиновая карта (Petrol): точки 11", 2, false},
+        {"start timeout refused", [](AnsweringPort& p) { p.refused = {{7, 0}}; }, false,
+         "время включения опережения", 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto port = std::make_unique<AnsweringPort>();
+        auto* p = port.get();
+        c.fault(*p);
+        DeviceLink mock(screen, std::move(port));
+        mock.ShowConnectionState(state::Connected);
+        FillMapTemplate(state.maps);
+        screen.Clear();
+        screen.questions.clear();
+        screen.confirm_answer = c.answer;
+        screen.SetText(kStartTimeoutEdit, "12");
+        const auto tally = WriteAllData(mock, state);
+        EXPECT_EQ(Commits(p->frames), c.commits);
+        EXPECT_EQ(tally.committed, c.commits > 0);
+        EXPECT_EQ(tally.Ok(), c.ok);
+        if (c.question.empty()) {
+            EXPECT_TRUE(screen.questions.empty());
+        } else {
+            ASSERT_EQ(screen.questions.size(), 1u);
+            EXPECT_NE(screen.questions[0].find(c.question), std::string::npos) << screen.questions[0];
+        }
+        // The commit never comes before the last map value and the timeout.
+        if (c.commits > 0) {
+            EXPECT_EQ(p->frames[p->frames.size() - 3], Write(7, 0, 12));
+        }
+    }
+}
+
+// A line that goes silent in the middle ends the write at once: three
+// exchanges, one message, nothing committed.
+TEST_F(ConfigurationTest, WriteAllDataOnASilentLineEndsWithoutCommit) {
+    auto port = std::make_unique<AnsweringPort>();
+    auto* p = port.get();
+    p->silent_after = 100;
+    DeviceLink mock(screen, std::move(port));
+    mock.ShowConnectionState(state::Connected);
+    FillMapTemplate(state.maps);
+    screen.SetText(kStartTimeoutEdit, "12");
+    const auto tally = WriteAllData(mock, state);
+    EXPECT_FALSE(tally.completed);
+    EXPECT_EQ(p->frames.size(), 106u);  // two attempts for each of the three silent points
+    EXPECT_EQ(Commits(p->frames), 0);
+    EXPECT_EQ(screen.CountMessages(kLineSilentMessage), 1);
+    EXPECT_EQ(screen.CountMessages(kNoAnswerMessage), 1);
+    EXPECT_TRUE(screen.questions.empty());
+}
+
+// Maps holding the not-yet-read markers, or a value no editor can produce,
+// send nothing at all.
+TEST_F(ConfigurationTest, WriteAllDataRefusesUnsendableValuesBeforeSending) {
+    const int frames = sim->FramesSeen();
+    ResetMapsToUnread(state.maps);
+    EXPECT_FALSE(WriteAllData(*link, state).completed);
+    FillMapTemplate(state.maps);
+    state.maps.PetrolLoadDependence.y[79] = 70000;
+    EXPECT_FALSE(WriteAllData(*link, state).completed);
+    EXPECT_EQ(sim->FramesSeen(), frames);
+    ASSERT_EQ(screen.messages.size(), 2u);
+    EXPECT_NE(screen.messages[0].find("газовая карта (LPG), точка 1 из 80"), std::string::npos);
+    EXPECT_NE(screen.messages[1].find("(PetrolLoadDependence), точка 80 из 80"), std::string::npos);
+    EXPECT_EQ(sim->Commits(), 0);
 }
 
 TEST_F(ConfigurationTest, WriteAllDataWithATimeoutThatIsNoIntegerCommitsNothing) {

@@ -29,6 +29,8 @@ public:
         friend bool operator==(const Tone&, const Tone&) = default;
     };
     std::vector<Tone> tones;  // every beep's pitch and length, in order
+    std::vector<std::string> questions;  // every Confirm, in order
+    bool confirm_answer = false;         // what the user answers them
     // Called for every message; lets a test react as a user would.
     std::function<void(const std::string&)> on_message;
 
@@ -43,6 +45,10 @@ public:
     void Beep(int frequencyHz, int durationMs) override {
         ++beeps;
         tones.push_back({frequencyHz, durationMs});
+    }
+    bool Confirm(std::string_view question) override {
+        questions.emplace_back(question);
+        return confirm_answer;
     }
 
     // Every text a control was given, in order.
