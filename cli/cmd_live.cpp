@@ -129,15 +129,25 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
     std::string csv = kCsvHeader;
     std::string csv_error;
     bool csv_ok = true;
+    int rows = 0;
     auto save_csv = [&] {
-        if (args.csv.empty()) return;
+        // An earlier file of that name is replaced only by a run that has
+        // rows to put in its place.
+        if (args.csv.empty() || rows == 0) return;
         csv_ok = WriteFileAtomically(args.csv, csv, &csv_error);
     };
-    // A CSV that cannot be written is found out before the run, not after it.
-    save_csv();
-    if (!csv_ok) {
-        std::cerr << "tovrel-cli: the CSV file cannot be written: " << csv_error << '\n';
-        return 1;
+    // A CSV that cannot be written is found out before the run, not after
+    // it: a temporary file beside it must be possible.
+    if (!args.csv.empty()) {
+        std::string temp;
+        const int fd = CreateFileBeside(args.csv, temp);
+        if (fd < 0) {
+            std::cerr << "tovrel-cli: the CSV file cannot be written: cannot create a file beside " << args.csv
+                      << '\n';
+            return 1;
+        }
+        ::close(fd);
+        ::unlink(temp.c_str());
     }
     if (!ctx.ConnectNormal()) return 1;
     SettingsState settings;
@@ -172,7 +182,10 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
         if (show) std::cout << LiveLine(screen, s) << std::endl;
         if (!args.csv.empty()) {
-            csv += CsvRow(s, ms);
+            // A pass whose reads failed has no values of its own: an empty
+            // row (its number and time only) rather than zeros.
+            csv += s.failed_reads > 0 ? std::to_string(s.pass) + "," + std::to_string(ms) + "\r\n" : CsvRow(s, ms);
+            ++rows;
             // The file is replaced whole from time to time, so a run that is
             // killed keeps what it had shown.
             if (passes_shown % 50 == 0) save_csv();

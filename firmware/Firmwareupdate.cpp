@@ -83,10 +83,10 @@ void FirmwareUpdate::RunFirmwareUpdate() {
         ClosingSteps();
         return;
     }
-    // An image that cannot be flashed whole (too large, empty, not whole
-    // words, unreadable) leaves the device as it is: it is not switched to
-    // its loader, where an empty image would leave it.
-    if (end != ImageReadEnd::EndOfFile || image.size == 0 || image.size % 4 != 0) {
+    // An image that cannot be flashed whole (too large, empty, unreadable)
+    // leaves the device as it is: it is not switched to its loader, where an
+    // empty image would leave it.
+    if (end != ImageReadEnd::EndOfFile || image.size == 0) {
         CheckFirmwareImage();
         LogUpdateLine(kImageRefusedLine);
         ClosingSteps();

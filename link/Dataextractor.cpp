@@ -75,6 +75,9 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
     bool any_sent = false;   // some attempt's request went out
 
     for (int attempt = 0; attempt < attempts; ++attempt) {
+        // A stopped procedure's exchange is no exchange: it counts neither as
+        // answered nor as silent.
+        if (stop_requested_) return 0;
         if (!port_ || !port_->SetTimeout(reply_missing_ ? kLateReplyQuietMs : kDrainTimeoutMs)) return 0;
         // Drain whatever stale input waits on the line (a late reply to an
         // earlier request among it).
@@ -102,7 +105,21 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         // bytes, should they still come, belong to nobody and the next drain
         // discards them. Reading them into bytes 1 to 6 would shift the frame
         // by one, and the shifted frame can pass the checks.
-        if (!port_->Read(&reply[0], 1)) {
+        bool started = false;
+        for (std::int32_t waited = 0; waited < kExchangeTimeoutMs && !started; waited += kReplyWaitSliceMs) {
+            port_->SetTimeout(std::min(kReplyWaitSliceMs, kExchangeTimeoutMs - waited));
+            started = port_->Read(&reply[0], 1);
+            if (started) break;
+            screen_.Pump();
+            if (!port_ || stop_requested_) break;
+        }
+        if (!port_) break;
+        if (stop_requested_ && !started) {
+            reply_missing_ = true;
+            return 0;
+        }
+        port_->SetTimeout(kExchangeTimeoutMs);
+        if (!started) {
             reply_missing_ = true;
             continue;
         }

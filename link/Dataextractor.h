@@ -40,6 +40,9 @@ inline constexpr int kDrainLimitBytes = 4096;
 // much quiet, so that a reply arriving late is thrown away rather than taken
 // for the answer to the next request.
 inline constexpr std::int32_t kLateReplyQuietMs = 200;
+// The wait for a reply's first byte is cut into slices this long, with the
+// message pump between them, so that a stop request is taken up in time.
+inline constexpr std::int32_t kReplyWaitSliceMs = 250;
 // Exchanges in a row without a single reply byte after which a device
 // procedure gives up instead of trying every remaining point.
 inline constexpr int kSilentExchangeLimit = 3;
@@ -122,6 +125,14 @@ public:
     bool LineSilent() const { return silent_exchanges_ >= kSilentExchangeLimit; }
     void ReportLineSilent(bool show = true);
 
+    // A stop request of a running procedure (the second press of its button,
+    // Ctrl+C): while it stands, exchanges give up at once, the one waiting
+    // for a reply included, so the procedure can end within a fraction of a
+    // second even on a silent line. The procedure clears it when it ends.
+    void RequestStop() { stop_requested_ = true; }
+    void ClearStop() { stop_requested_ = false; }
+    bool StopRequested() const { return stop_requested_; }
+
     // ---- connection ----
     std::uint16_t Connect(std::int32_t port, bool showMessages);
     bool Disconnect();
@@ -181,6 +192,7 @@ private:
     int silent_exchanges_ = 0;       // exchanges in a row without any reply byte
     bool silence_reported_ = false;  // kLineSilentMessage shown for this stretch
     bool reply_missing_ = false;     // the last attempt's reply never started
+    bool stop_requested_ = false;
     int line_holders_ = 0;
 };
 

@@ -24,6 +24,9 @@ inline constexpr int kTrackingPassCount = 1000;
 // a pass keeps the value of its last read in the same run.
 struct RealtimeSnapshot {
     int pass = 0;
+    // Reads of this pass that got no good reply (or were not made because
+    // the run was stopping): the pass's values are then not all its own.
+    int failed_reads = 0;
     std::uint16_t engine_speed = 0;      // 128, rpm
     std::int16_t tps_adc = 0;            // 129
     std::uint16_t status = 0;            // 130

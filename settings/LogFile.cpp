@@ -25,6 +25,8 @@ constexpr std::string_view kLimitMessage =
     "Из вариатора скопировано 9 журналов: следующие журналы в этом сеансе программы не копируются. "
     "Чтобы скопировать их, перезапустите программу.";
 constexpr std::string_view kWriteFailedMessage = "Не удалось записать файл журнала: ";
+constexpr std::string_view kCopyFailedMessage =
+    "Журнал не скопирован: вариатор не ответил на чтение записи журнала. Файл не создан. Журнал № ";
 
 std::int16_t ReadEntryWord(LiveContext& ctx, std::uint8_t address, int index) {
     auto v = ctx.link.UARTdataExchangeForTovrel(ExchangeOp::Read, address, static_cast<std::uint8_t>(index),
@@ -105,15 +107,34 @@ void LogStep(LiveContext& ctx, std::uint16_t status) {
             screen.SetOpaque(kLogsCounterLabel, true);
             screen.SetColour(kLogsCounterLabel, colours::Yellow);
             LogBuffer entries{};
-            for (int j = 0; j < kLogEntryCount; ++j) {
+            // An entry that did not come is not written as zeros: the copy
+            // ends there and no file is made. So does a stop request or a
+            // line that has gone silent.
+            std::string why;
+            for (int j = 0; j < kLogEntryCount && why.empty(); ++j) {
                 auto& e = entries[static_cast<std::size_t>(j)];
                 e.T = static_cast<std::uint16_t>(ReadEntryWord(ctx, kLogTAddress, j));
+                bool ok = ctx.link.LastExchangeOk();
                 screen.Pump();
-                e.flags = static_cast<std::uint16_t>(ReadEntryWord(ctx, kLogFlagsAddress, j));
+                if (ok && !ctx.link.StopRequested()) {
+                    e.flags = static_cast<std::uint16_t>(ReadEntryWord(ctx, kLogFlagsAddress, j));
+                    ok = ctx.link.LastExchangeOk();
+                }
                 screen.SetText(kLogsCounterLabel, std::to_string(j));
                 screen.Pump();
+                if (ctx.link.StopRequested()) why = "not copied: stopped at entry " + std::to_string(j);
+                else if (!ok) why = "not copied: entry " + std::to_string(j) + " could not be read";
             }
-            Report(ctx, WriteLogFile(ctx, entries));
+            if (why.empty()) {
+                Report(ctx, WriteLogFile(ctx, entries));
+            } else {
+                if (!ctx.link.StopRequested() && !ctx.link.LineSilent())
+                    screen.ShowMessage(std::string(kCopyFailedMessage) + std::to_string(state.LogCounter));
+                LogCaptureReport report;
+                report.capture = state.LogCounter;
+                report.error = why;
+                Report(ctx, report);
+            }
         } else {
             // The log stays in the variator until it makes the next one: say so
             // once, and account for every capture that was left there.

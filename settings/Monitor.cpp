@@ -41,6 +41,7 @@ public:
         s_ = RealtimeSnapshot{};
         for (int pass = 0; pass < passes; ++pass) {
             s_.pass = pass;
+            s_.failed_reads = 0;
             OnePass(pass);
         }
     }
@@ -53,7 +54,11 @@ private:
         s_.engine_speed = static_cast<std::uint16_t>(Read(128));
         s_.tps_adc = Read(129);
         s_.status = static_cast<std::uint16_t>(Read(130));
-        if (screen_.IsVisible(kLogsCounterLabel) && screen_.IsChecked(kLogsCheckBox)) LogStep(ctx_, s_.status);
+        // Only a status that came back says whether a log is finished: the
+        // zeros of a failed read would count as one.
+        const bool status_ok = ctx_.link.LastExchangeOk();
+        if (status_ok && screen_.IsVisible(kLogsCounterLabel) && screen_.IsChecked(kLogsCheckBox))
+            LogStep(ctx_, s_.status);
         s_.tps_correction = static_cast<std::uint16_t>(Read(131));
         s_.advance = Read(132);
         if (screen_.IsVisible("CalculatedAngleLabel")) s_.adaptation_coefficient = Read(133);
@@ -71,7 +76,11 @@ private:
         }
         // A run also ends when the link was closed under it (a nested command
         // disconnected): there is nothing left to poll.
-        if (ctx_.state.RealtimeStopRequested || !ctx_.link.IsConnected()) {
+        // A line silent for several exchanges in a row ends the run too,
+        // with one message, rather than filling passes with nothing.
+        const bool silent = ctx_.link.LineSilent();
+        if (silent) ctx_.link.ReportLineSilent();
+        if (ctx_.state.RealtimeStopRequested || !ctx_.link.IsConnected() || silent) {
             ctx_.state.RealtimeStopRequested = false;
             ctx_.guard.RealtimeReadingActive = false;
             pass = passes;
@@ -80,9 +89,18 @@ private:
         if (ctx_.state.on_pass) ctx_.state.on_pass(s_);
     }
 
+    // A pass stopped or silent part-way reads no further: its remaining
+    // values are not asked for, and the pass counts as failed.
     std::int16_t Read(std::uint8_t address) {
+        if (ctx_.link.StopRequested() || ctx_.link.LineSilent()) {
+            ++s_.failed_reads;
+            return 0;
+        }
         auto v = ctx_.link.UARTdataExchangeForTovrel(ExchangeOp::Read, address, 0, kReadValue, true, 2);
-        if (!ctx_.link.LastExchangeOk()) ++ctx_.state.failed_exchanges;
+        if (!ctx_.link.LastExchangeOk()) {
+            ++ctx_.state.failed_exchanges;
+            ++s_.failed_reads;
+        }
         return v;
     }
 
@@ -175,6 +193,7 @@ void EndOfRunReset(LiveContext& ctx) {
     screen.SetText(monitor::kButton, monitor::kIdleCaption);
     ctx.state.RealtimeStopRequested = false;
     ctx.guard.RealtimeReadingActive = false;
+    ctx.link.ClearStop();
     screen.SetVisible(monitor::kProgressGauge, false);
     screen.SetPosition(monitor::kProgressGauge, 0);
     screen.SetPosition(monitor::kCorrectionGauge, 0);
@@ -205,6 +224,7 @@ void GetRealtimeParametersButtonClick(LiveContext& ctx) {
         // A second press, handled inside an exchange of the running loop.
         screen.SetText(monitor::kButton, monitor::kIdleCaption);
         ctx.state.RealtimeStopRequested = true;
+        ctx.link.RequestStop();
         for (const char* label : kValueLabels) screen.SetOpaque(label, false);
         return;
     }

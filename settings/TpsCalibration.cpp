@@ -34,15 +34,19 @@ bool SavePresentReading(LiveContext& ctx, bool maximum) {
     if (!Admitted(ctx)) return false;
     DeviceLink::LineHold hold(ctx.link);
     const long v = ReadTps(ctx);
+    // A reading that did not come back is no reading: nothing is stored.
+    if (!ctx.link.LastExchangeOk()) return false;
+    bool written = false;
     const bool ok = maximum
         ? SaveCalibrationValue(ctx, tps::kMaxAddress, v,
-                               "SaveADCMaxButtonClick: функция UARTdataExchangeForTovrel возвращает неверное значение")
+                               "SaveADCMaxButtonClick: функция UARTdataExchangeForTovrel возвращает неверное значение",
+                               &written)
         : SaveCalibrationValue(ctx, tps::kMinAddress, v,
-                               "SaveADCMinButtonClick: функция UARTdataExchangeForTovrel возвращает неверное значение");
-    // The maximum label follows the value whatever came back; the minimum
-    // label only a confirmed one.
-    if (maximum) ctx.screen().SetText("ADC_MAX_Value_Label", Unsigned16(v));
-    else if (ok) ctx.screen().SetText("ADC_MIN_Value_Label", Unsigned16(v));
+                               "SaveADCMinButtonClick: функция UARTdataExchangeForTovrel возвращает неверное значение",
+                               &written);
+    // The label shows what the variator holds: it follows a confirmed write,
+    // whether or not the commit after it was confirmed too.
+    if (written) ctx.screen().SetText(maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label", Unsigned16(v));
     return ok;
 }
 
@@ -57,21 +61,27 @@ bool SaveTextValue(LiveContext& ctx, const char* source, const char* button, boo
     }
     DeviceLink::LineHold hold(ctx.link);
     screen.SetText(button, tps::kSavingCaption);
-    const bool ok = SaveCalibrationValue(ctx, maximum ? tps::kMaxAddress : tps::kMinAddress, *v, kManualError);
-    screen.SetText(maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label", Unsigned16(*v));
+    bool written = false;
+    const bool ok =
+        SaveCalibrationValue(ctx, maximum ? tps::kMaxAddress : tps::kMinAddress, *v, kManualError, &written);
+    if (written) screen.SetText(maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label", Unsigned16(*v));
     screen.SetText(button, maximum ? tps::kSavedMaxCaption : tps::kSavedMinCaption);
     return ok;
 }
 
 }  // namespace
 
-bool SaveCalibrationValue(LiveContext& ctx, std::uint8_t address, long v, std::string_view errorMessage) {
+bool SaveCalibrationValue(LiveContext& ctx, std::uint8_t address, long v, std::string_view errorMessage,
+                          bool* write_confirmed) {
+    if (write_confirmed) *write_confirmed = false;
     const auto bits = static_cast<std::uint16_t>(v);
     const std::int16_t r = ctx.link.UARTdataExchangeForTovrel(ExchangeOp::Write, address, 0,
                                                               static_cast<std::int16_t>(bits), true, 2);
     // The returned value, signed, against the low 16 bits, unsigned: a value
     // of 32768 or more is never taken for confirmed.
-    if (r == static_cast<long>(bits)) return CommitToEEPROM(ctx.link);
+    const bool confirmed = ctx.link.LastExchangeOk();
+    if (write_confirmed) *write_confirmed = confirmed;
+    if (confirmed && r == static_cast<long>(bits)) return CommitToEEPROM(ctx.link);
     ctx.screen().ShowMessage(errorMessage);
     return false;
 }
@@ -99,6 +109,7 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
         // A second press, handled inside an exchange of the running loop.
         screen.SetText(tps::kTrackButton, tps::kTrackIdleCaption);
         ctx.state.TPSFixingStopRequested = true;
+        ctx.link.RequestStop();
         return;
     }
     // Two polling loops, or a loop and a configuration transfer, would mix
@@ -121,12 +132,14 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
     const int passes = ctx.state.tracking_passes;
     for (int pass = 0; pass < passes; ++pass) {
         const std::int16_t r = ReadTps(ctx);
-        screen.SetText("Label25", std::to_string(r));
-        if (r < minimum) {
+        // A failed reading is shown as nothing and counts for neither end.
+        const bool got = ctx.link.LastExchangeOk();
+        screen.SetText("Label25", got ? std::to_string(r) : std::string("n/a"));
+        if (got && r < minimum) {
             minimum = r;
             screen.SetText("Detected_MIN_ADC_Label", std::to_string(minimum));
         }
-        if (r > maximum) {
+        if (got && r > maximum) {
             maximum = r;
             screen.SetText("Detected_MAX_ADC_Label", std::to_string(maximum));
         }
@@ -137,9 +150,13 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
         } else if (!ctx.link.IsConnected()) {
             // The link was closed under the loop: nothing left to read.
             pass = passes;
+        } else if (ctx.link.LineSilent()) {
+            ctx.link.ReportLineSilent();
+            pass = passes;
         }
     }
     ctx.state.TPSFixingStopRequested = false;
+    ctx.link.ClearStop();
     ctx.guard.TPSFixingActive = false;
     // A stop press has already put the idle caption back.
     if (!stop_requested) screen.SetText(tps::kTrackButton, tps::kTrackIdleCaption);

@@ -32,8 +32,11 @@ inline constexpr const char* kMonitorRunsMessage =
 
 // Writes v (its low 16 bits) to address 5 or 6 and commits it when the
 // variator returned it; otherwise shows `errorMessage`. True when the value
-// was confirmed and the commit too.
-bool SaveCalibrationValue(LiveContext& ctx, std::uint8_t address, long v, std::string_view errorMessage);
+// was confirmed and the commit too; `write_confirmed` (when given) tells
+// whether the variator confirmed the write itself (so its working copy holds
+// the value), whatever became of the comparison and the commit.
+bool SaveCalibrationValue(LiveContext& ctx, std::uint8_t address, long v, std::string_view errorMessage,
+                          bool* write_confirmed = nullptr);
 
 // The store handlers. Each returns true when its value reached the EEPROM.
 bool SaveADCMaxButtonClick(LiveContext& ctx);

@@ -36,6 +36,12 @@ else bad "second run's log" "$out" "$(ls LOGs)"; fi
 out=$("$cli" -q --port 3 monitor --passes 5 --csv "$dir/no/such/dir/run.csv" 2>&1); status=$?
 [ $status -eq 1 ] && grep -q "CSV file cannot be written" <<<"$out" && ok "unwritable CSV refused before the run" || bad "unwritable CSV ($status)" "$out"
 
+# A run that never connects leaves an earlier CSV of that name as it was.
+printf 'earlier\r\n' >"$dir/kept.csv"
+out=$("$cli" -q --port 9 monitor --passes 5 --csv "$dir/kept.csv" 2>&1); status=$?
+[ $status -eq 1 ] && [ "$(cat "$dir/kept.csv")" = $'earlier\r' ] && ok "a run without a variator keeps an earlier CSV" ||
+  bad "earlier CSV ($status)" "$out" "$(cat "$dir/kept.csv")"
+
 out=$("$cli" -q --port 4 monitor --passes 5 --logs 2>&1); status=$?
 [ $status -eq 1 ] && grep -q "keeps no logs" <<<"$out" && ok "--logs refused without log firmware" || bad "--logs on plain firmware ($status)" "$out"
 

@@ -2,6 +2,7 @@
 // request from a nested press and the end-of-run reset.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 #include "LogFile.h"
@@ -169,6 +170,32 @@ TEST_F(MonitorTest, ClosedLinkEndsTheRun) {
     };
     GetRealtimeParametersButtonClick(ctx);
     EXPECT_EQ(shown.size(), 4u);
+    EXPECT_FALSE(guard.RealtimeReadingActive);
+}
+
+// A device that vanishes mid-run: its failed status reads are no finished
+// log (they used to write all-zero LOG files), the passes that failed say so,
+// and the run ends after three silent exchanges with one message.
+TEST_F(MonitorTest, DeviceThatGoesSilentEndsTheRunWithoutInventedData) {
+    screen.SetVisible(kLogsCounterLabel, true);
+    screen.SetChecked(kLogsCheckBox, true);
+    device->values[130] = 0x0800;  // a log recording: nothing to copy yet
+    std::vector<RealtimeSnapshot> shown;
+    live.on_pass = [&](const RealtimeSnapshot& s) { shown.push_back(s); };
+    device->respond = [&](const Request& r) -> std::optional<std::uint16_t> {
+        if (device->Reads(128) > 2) return std::nullopt;  // gone from the third pass on
+        return r.write ? r.value : device->values[r.address];
+    };
+    GetRealtimeParametersButtonClick(ctx);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].failed_reads, 0);
+    EXPECT_EQ(shown[1].failed_reads, 0);
+    EXPECT_GT(shown[2].failed_reads, 0);
+    EXPECT_EQ(device->Reads(143), 0);  // no log copy began
+    EXPECT_EQ(live.LogCounter, 0);
+    EXPECT_FALSE(std::filesystem::exists(live.logs_dir + "/LOG_1.txt"));
+    EXPECT_EQ(screen.messages,
+              (std::vector<std::string>{std::string(kNoAnswerMessage), std::string(kLineSilentMessage)}));
     EXPECT_FALSE(guard.RealtimeReadingActive);
 }
 
