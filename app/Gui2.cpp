@@ -121,15 +121,14 @@ void N9Click(Program& program) {
         screen.ShowError(NotAnIntegerMessage(text));
         return;
     }
-    // Port numbers have one to three digits; 0 and anything outside the
-    // port box's range name no port.
-    if (*n < shell::PortBoxFirst || *n > shell::PortBoxLast) {
+    if (*n == 0) {
         screen.ShowMessage(kWrongPortMessage);
         return;
     }
     if (RefuseWhileLineBusy(program)) return;
-    // The mode found is kept: the firmware update and the oscillogram
-    // capture go by it.
+    // Connect refuses numbers that name no port path (negative, four or
+    // more digits) with the same message. The mode found is kept: the
+    // firmware update and the oscillogram capture go by it.
     program.link.DeviceMode = static_cast<std::uint8_t>(program.link.Connect(*n, true));
 }
 

@@ -11,9 +11,7 @@
 namespace tovrel::gui2 {
 
 // Texts of the window's messages.
-inline constexpr std::string_view kNoDeviceMessage =
-    "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
-    "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ";
+inline constexpr std::string_view kNoDeviceMessage = ::tovrel::kNoDeviceMessage;
 inline constexpr std::string_view kUnknownOptionMessage = "Несуществующая опция. ";
 inline constexpr std::string_view kWrongPortMessage = "Неверный номер порта";
 inline constexpr std::string_view kDisconnectedMessage = "Вариатор отключен";

@@ -8,9 +8,10 @@ Program::Program(Screen& s, Canvas& picture, std::unique_ptr<SerialPort> port, s
     firmware.read_configuration = [this] { ReadConfiguration(); };
 }
 
-void Program::ReadConfiguration() {
-    ReadDeviceOptions(link, settings);
-    ReadAllData(link, maps);
+bool Program::ReadConfiguration() {
+    const TransferTally options = ReadDeviceOptions(link, settings);
+    const TransferTally all = ReadAllData(link, maps);
+    return options.Ok() && all.Ok();
 }
 
 }  // namespace tovrel

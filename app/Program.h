@@ -49,7 +49,8 @@ public:
 
     // The configuration read that follows a connection: the device options,
     // then every map and parameter (each does nothing unless connected).
-    void ReadConfiguration();
+    // True when both were read in full.
+    bool ReadConfiguration();
 
     LiveContext Live() { return LiveContext{link, maps.guard, settings.options, live}; }
 };

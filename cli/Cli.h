@@ -7,13 +7,21 @@
 #include <optional>
 
 #include "Dataextractor.h"
+#include "ImageCanvas.h"
+#include "OscillogramPlot.h"
+#include "Program.h"
 #include "TerminalScreen.h"
 
 namespace tovrel::cli {
 
 struct Context {
     TerminalScreen screen;
-    DeviceLink link{screen};
+    // The oscillogram picture; `scope --plot` saves it.
+    ImageCanvas picture{kOscillImageWidth, kOscillImageHeight};
+    // Everything program-wide of the run: the device link, maps, options,
+    // live state, firmware update, oscilloscope.
+    Program program{screen, picture};
+    DeviceLink& link = program.link;
     std::optional<int> port;  // --port N
     // The command chosen on the command line; returns the exit status.
     std::function<int()> run;

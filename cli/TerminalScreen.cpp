@@ -1,5 +1,7 @@
 #include "TerminalScreen.h"
 
+#include "Shell.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -39,18 +41,18 @@ void TerminalScreen::AppendLine(std::string_view control, std::string_view line)
 
 void TerminalScreen::OnSet(std::string_view control, Property property, const PropertyValue& value) {
     if (!show_progress) return;
-    if (control == "LabelProgress") {
-        if (!IsVisible("LabelProgress")) return;
-        std::string text = Text("LabelProgress");
+    if (control == shell::ProgressLabel) {
+        if (!IsVisible(shell::ProgressLabel)) return;
+        std::string text = Text(shell::ProgressLabel);
         if ((property == Property::Text || property == Property::Visible) && text != last_progress_text_) {
             EndBar();
             std::cerr << text << std::endl;
             last_progress_text_ = text;
         }
         if (property == Property::Visible && std::get_if<bool>(&value) && !std::get<bool>(value)) last_progress_text_.clear();
-    } else if (control == "ProgressBar1") {
-        if (property == Property::Position && IsVisible("ProgressBar1")) DrawBar();
-        if (property == Property::Visible && !IsVisible("ProgressBar1")) EndBar();
+    } else if (control == shell::ProgressBar) {
+        if (property == Property::Position && IsVisible(shell::ProgressBar)) DrawBar();
+        if (property == Property::Visible && !IsVisible(shell::ProgressBar)) EndBar();
     } else if (control == "FirmwareUpdateProcessGauge" && property == Property::Position) {
         if (auto* p = std::get_if<int>(&value); p && *p > 0) DrawGauge(*p);
     }
@@ -67,9 +69,9 @@ void TerminalScreen::DrawGauge(int percent) {
 
 void TerminalScreen::DrawBar() {
     if (!tty_) return;
-    int lo = Number("ProgressBar1", Property::Minimum);
-    int hi = Number("ProgressBar1", Property::Maximum);
-    int pos = Number("ProgressBar1", Property::Position);
+    int lo = Number(shell::ProgressBar, Property::Minimum);
+    int hi = Number(shell::ProgressBar, Property::Maximum);
+    int pos = Number(shell::ProgressBar, Property::Position);
     if (hi <= lo) return;
     int width = 40;
     int filled = static_cast<int>(static_cast<long>(pos - lo) * width / (hi - lo));

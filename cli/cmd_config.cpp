@@ -2,6 +2,7 @@
 // it in a file), write a file into the variator with the EEPROM commits.
 #include <cstdio>
 #include <iostream>
+#include <memory>
 
 #include "Cli.h"
 #include "ConfigFile.h"
@@ -48,8 +49,8 @@ void PrintParameters(const Screen& screen) {
 
 int Read(Context& ctx, const std::string& out) {
     if (!ctx.ConnectNormal()) return 1;
-    static MapsState state;
-    static SettingsState settings;
+    MapsState& state = ctx.program.maps;
+    SettingsState& settings = ctx.program.settings;
     InitMapControls(ctx.screen);
     InitConfigurationControls(ctx.screen);
     TransferTally tally = ReadDeviceOptions(ctx.link, settings);
@@ -92,7 +93,7 @@ int Write(Context& ctx, const std::string& file, std::optional<int> timeout, con
             return 2;
         }
         if (!ctx.ConnectNormal()) return 1;
-        static MapsState one;
+        MapsState& one = ctx.program.maps;
         for (int m = 0; m < 4; ++m) one.maps[m].y = content->y[static_cast<std::size_t>(m)];
         InitMapControls(ctx.screen);
         const auto kind = kMapKinds[static_cast<std::size_t>(*index)];
@@ -114,7 +115,7 @@ int Write(Context& ctx, const std::string& file, std::optional<int> timeout, con
         timeout = from_file;
     }
     if (!ctx.ConnectNormal()) return 1;
-    static MapsState state;
+    MapsState& state = ctx.program.maps;
     for (int m = 0; m < 4; ++m) state.maps[m].y = content->y[static_cast<std::size_t>(m)];
     InitMapControls(ctx.screen);
     InitConfigurationControls(ctx.screen);
@@ -135,29 +136,33 @@ int Write(Context& ctx, const std::string& file, std::optional<int> timeout, con
 }  // namespace
 
 void RegisterConfigCommands(CLI::App& app, Context& ctx) {
-    static std::string out;
+    auto out = std::make_shared<std::string>();
     auto* read = app.add_subcommand(
         "read", "Read the device options and the whole configuration; print the maps and parameters");
-    read->add_option("--out", out, "Also save the configuration as an XML file");
-    read->callback([&ctx] { ctx.run = [&ctx] { return Read(ctx, out); }; });
+    read->add_option("--out", *out, "Also save the configuration as an XML file");
+    read->callback([&ctx, out] { ctx.run = [&ctx, out] { return Read(ctx, *out); }; });
 
-    static std::string file;
-    static int timeout = 0;
+    struct WriteArgs {
+        std::string file;
+        int timeout = 0;
+        std::string map;
+        bool commit_anyway = false;
+    };
+    auto args = std::make_shared<WriteArgs>();
     auto* write = app.add_subcommand(
         "write", "Write a configuration file into the variator and commit it to EEPROM");
-    write->add_option("file", file, "XML configuration file")->required();
-    auto* timeout_opt = write->add_option("--timeout", timeout, "Start timeout in seconds (default: the file's)")
+    write->add_option("file", args->file, "XML configuration file")->required();
+    auto* timeout_opt = write->add_option("--timeout", args->timeout, "Start timeout in seconds (default: the file's)")
                             ->check(CLI::Range(0, kMaxTimeout));
-    static std::string map;
-    write->add_option("--map", map,
+    write->add_option("--map", args->map,
                       "Write only this map (LPG, Petrol, LPGLoadDependence or PetrolLoadDependence) into the "
                       "working memory, without the start timeout and without a commit");
-    static bool commit_anyway = false;
-    write->add_flag("--commit-anyway", commit_anyway,
+    write->add_flag("--commit-anyway", args->commit_anyway,
                     "Commit to EEPROM even when some values stay unconfirmed (default: refuse)");
-    write->callback([&ctx, timeout_opt] {
-        ctx.run = [&ctx, timeout_opt] {
-            return Write(ctx, file, *timeout_opt ? std::optional<int>(timeout) : std::nullopt, map, commit_anyway);
+    write->callback([&ctx, timeout_opt, args] {
+        ctx.run = [&ctx, timeout_opt, args] {
+            return Write(ctx, args->file, *timeout_opt ? std::optional<int>(args->timeout) : std::nullopt, args->map,
+                         args->commit_anyway);
         };
     });
 }

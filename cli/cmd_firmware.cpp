@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iostream>
+#include <memory>
 
 #include "Cli.h"
 #include "ConfigurationReadWrite.h"
@@ -30,18 +31,14 @@ int Flash(Context& ctx, const std::string& path, bool beep) {
     if (ctx.port && ctx.link.OpenPortNumber() == *ctx.port && *ctx.port <= 255)
         ctx.link.SaveDefaultPort(static_cast<std::uint8_t>(*ctx.port));
 
-    FirmwareUpdate update(ctx.link);
-    update.beep_enabled = [beep] { return beep; };
+    FirmwareUpdate& update = ctx.program.firmware;
+    ctx.program.FirmwareBeepEnabled = beep;
     // After the reconnection: the device options, then the whole configuration.
-    static MapsState maps;
-    static SettingsState settings;
     bool configuration_read = false;
     update.read_configuration = [&] {
         InitMapControls(ctx.screen);
         InitConfigurationControls(ctx.screen);
-        const TransferTally options = ReadDeviceOptions(ctx.link, settings);
-        const TransferTally all = ReadAllData(ctx.link, maps);
-        configuration_read = options.Ok() && all.Ok();
+        configuration_read = ctx.program.ReadConfiguration();
     };
     InitFirmwarePage(ctx.screen);
     ctx.screen.next_file_choice = path;
@@ -66,13 +63,16 @@ int Flash(Context& ctx, const std::string& path, bool beep) {
 }  // namespace
 
 void RegisterFirmwareCommands(CLI::App& app, Context& ctx) {
-    static std::string image;
-    static bool beep = false;
+    struct FlashArgs {
+        std::string image;
+        bool beep = false;
+    };
+    auto args = std::make_shared<FlashArgs>();
     auto* flash = app.add_subcommand(
         "flash", "Replace the variator's firmware with an image through its loader, then reconnect and read the configuration");
-    flash->add_option("image", image, "Firmware image file (*.evf0)")->required();
-    flash->add_flag("--beep", beep, "Ring the terminal bell at the end of the update");
-    flash->callback([&ctx] { ctx.run = [&ctx] { return Flash(ctx, image, beep); }; });
+    flash->add_option("image", args->image, "Firmware image file (*.evf0)")->required();
+    flash->add_flag("--beep", args->beep, "Ring the terminal bell at the end of the update");
+    flash->callback([&ctx, args] { ctx.run = [&ctx, args] { return Flash(ctx, args->image, args->beep); }; });
 }
 
 }  // namespace tovrel::cli

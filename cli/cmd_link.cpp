@@ -1,5 +1,6 @@
 // Commands of the device link: ports, probe, scan, exchange.
 #include <iostream>
+#include <memory>
 
 #include "Cli.h"
 #include "PortPath.h"
@@ -32,12 +33,12 @@ int ReportMode(Context& ctx, bool found) {
 
 void RegisterLinkCommands(CLI::App& app, Context& ctx) {
     auto* ports = app.add_subcommand("ports", "List port numbers, the paths they resolve to and which exist");
-    static bool show_all = false;
-    ports->add_flag("--all", show_all, "Also list numbers whose device does not exist");
-    ports->callback([&ctx] {
-        ctx.run = [] {
+    auto show_all = std::make_shared<bool>(false);
+    ports->add_flag("--all", *show_all, "Also list numbers whose device does not exist");
+    ports->callback([&ctx, show_all] {
+        ctx.run = [show_all] {
             for (const auto& p : ListPorts()) {
-                if (!p.exists && !show_all) continue;
+                if (!p.exists && !*show_all) continue;
                 std::cout << "COM" << p.number << '\t' << p.path << '\t' << (p.exists ? "present" : "absent") << '\n';
             }
             return 0;
@@ -59,15 +60,17 @@ void RegisterLinkCommands(CLI::App& app, Context& ctx) {
         std::string op, address, index, value;
         int attempts = 2;
     };
-    static ExchangeArgs ex;
+    auto args = std::make_shared<ExchangeArgs>();
+    ExchangeArgs& ex = *args;
     auto* exchange = app.add_subcommand("exchange", "One request/reply exchange; prints the returned value");
     exchange->add_option("operation", ex.op, "read or write")->required()->check(CLI::IsMember({"read", "write"}));
     exchange->add_option("address", ex.address, "Address byte 0..255")->required();
     exchange->add_option("index", ex.index, "Index byte 0..255")->required();
     exchange->add_option("value", ex.value, "Signed 16-bit value (-32768..65535)")->required();
     exchange->add_option("--attempts", ex.attempts, "Attempts 1..127")->check(CLI::Range(1, 127));
-    exchange->callback([&ctx] {
-        ctx.run = [&ctx] {
+    exchange->callback([&ctx, args] {
+        ctx.run = [&ctx, args] {
+            const ExchangeArgs& ex = *args;
             auto a = ParseNumber(ex.address), i = ParseNumber(ex.index), v = ParseNumber(ex.value);
             if (!a || *a < 0 || *a > 255 || !i || *i < 0 || *i > 255) {
                 std::cerr << "tovrel-cli: address and index must be numbers from 0 to 255\n";

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <iostream>
+#include <memory>
 
 #include "AtomicFile.h"
 #include "Cli.h"
@@ -21,19 +22,12 @@ namespace {
 volatile std::sig_atomic_t g_interrupted = 0;
 void OnInterrupt(int) { g_interrupted = 1; }
 
-// The program-wide state the live procedures share in one CLI run.
-struct LiveRun {
-    WriteGuard guard;
-    DeviceOptions options;
-    LiveState state;
-};
-
 // While it lives, Ctrl+C acts as the second press of a running loop's
 // button: the handler only notes it, the next message pump presses. A
 // further Ctrl+C ends the program at once.
 class InterruptPresses {
 public:
-    InterruptPresses(Screen& screen, std::function<void()> press) : screen_(dynamic_cast<StoredScreen&>(screen)) {
+    InterruptPresses(StoredScreen& screen, std::function<void()> press) : screen_(screen) {
         g_interrupted = 0;
         struct sigaction sa {};
         sa.sa_handler = OnInterrupt;
@@ -123,8 +117,7 @@ struct MonitorArgs {
 };
 
 int RunMonitor(Context& ctx, const MonitorArgs& args) {
-    static LiveRun live;
-    LiveContext lc{ctx.link, live.guard, live.options, live.state};
+    LiveContext lc = ctx.program.Live();
     auto& screen = ctx.screen;
     std::string csv = kCsvHeader;
     std::string csv_error;
@@ -150,33 +143,31 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
         ::unlink(temp.c_str());
     }
     if (!ctx.ConnectNormal()) return 1;
-    SettingsState settings;
-    if (!ReadDeviceOptions(ctx.link, settings).Ok()) {
+    if (!ReadDeviceOptions(ctx.link, ctx.program.settings).Ok()) {
         std::cerr << "tovrel-cli: the device options could not be read\n";
         return 1;
     }
-    live.options = settings.options;
-    const bool keeps_logs = live.options.DeviceCapabilities.KeepsLogs();
+    const bool keeps_logs = lc.options.DeviceCapabilities.KeepsLogs();
     screen.SetText(kLogsCounterLabel, "0");
     if (args.logs) {
         if (!keeps_logs) {
             std::cerr << "tovrel-cli: the variator's firmware keeps no logs (capability word "
-                      << live.options.DeviceCapabilities.word << ", bits 9 and 10 not both set)\n";
+                      << lc.options.DeviceCapabilities.word << ", bits 9 and 10 not both set)\n";
             return 1;
         }
         screen.SetChecked(kLogsCheckBox, true);
-        live.state.logs_dir = args.logs_dir.empty() ? DefaultLogsDirectory() : args.logs_dir;
-        if (args.start_log) StartLOGButtonClick(live.state);
+        lc.state.logs_dir = args.logs_dir.empty() ? DefaultLogsDirectory() : args.logs_dir;
+        if (args.start_log) StartLOGButtonClick(lc.state);
     }
     // The service values, as the service hot key shows them.
     screen.SetVisible("CalculatedAngleLabel", args.service);
     screen.SetVisible("AdaptationsCounterLabel", args.service);
-    live.state.monitor_passes = args.passes;
+    lc.state.monitor_passes = args.passes;
 
     const bool show = screen.show_progress;
     const auto start = std::chrono::steady_clock::now();
     int passes_shown = 0, logs_written = 0, logs_failed = 0, logs_skipped = 0;
-    live.state.on_pass = [&](const RealtimeSnapshot& s) {
+    lc.state.on_pass = [&](const RealtimeSnapshot& s) {
         ++passes_shown;
         const long ms = static_cast<long>(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
@@ -191,7 +182,7 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
             if (passes_shown % 50 == 0) save_csv();
         }
     };
-    live.state.on_log = [&](const LogCaptureReport& r) {
+    lc.state.on_log = [&](const LogCaptureReport& r) {
         if (r.written) {
             ++logs_written;
             std::cout << "log capture " << r.capture << ": " << r.path << std::endl;
@@ -202,17 +193,17 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
             std::cerr << "tovrel-cli: log capture " << r.capture << " " << r.error << '\n';
         }
     };
-    const long failed_before = live.state.failed_exchanges;
+    const long failed_before = lc.state.failed_exchanges;
     {
         InterruptPresses interrupt(screen, [&lc] {
             if (lc.guard.RealtimeReadingActive) GetRealtimeParametersButtonClick(lc);
         });
         GetRealtimeParametersButtonClick(lc);
     }
-    live.state.on_pass = nullptr;
-    live.state.on_log = nullptr;
+    lc.state.on_pass = nullptr;
+    lc.state.on_log = nullptr;
     save_csv();
-    const long failed = live.state.failed_exchanges - failed_before;
+    const long failed = lc.state.failed_exchanges - failed_before;
     std::cerr << "monitor: " << passes_shown << " passes, " << failed << " failed exchanges";
     if (args.logs) std::cerr << ", " << logs_written << " log files written";
     std::cerr << '\n';
@@ -227,15 +218,14 @@ struct TrackArgs {
 };
 
 int RunTrack(Context& ctx, const TrackArgs& args) {
-    static LiveRun live;
-    LiveContext lc{ctx.link, live.guard, live.options, live.state};
+    LiveContext lc = ctx.program.Live();
     auto& screen = ctx.screen;
     if (!ctx.ConnectNormal()) return 1;
     screen.SetText("Detected_MAX_ADC_Label", "n/a");
     screen.SetText("Detected_MIN_ADC_Label", "n/a");
-    live.state.tracking_passes = args.passes;
+    lc.state.tracking_passes = args.passes;
     const bool tty = screen.show_progress && ::isatty(STDERR_FILENO);
-    live.state.on_reading = [&](int pass, std::int16_t r) {
+    lc.state.on_reading = [&](int pass, std::int16_t r) {
         if (!tty) return;
         std::cerr << "\rreading " << pass << ": " << r << "   minimum " << screen.Text("Detected_MIN_ADC_Label")
                   << "   maximum " << screen.Text("Detected_MAX_ADC_Label") << "      " << std::flush;
@@ -246,7 +236,7 @@ int RunTrack(Context& ctx, const TrackArgs& args) {
         });
         StartFix_MAX_MIN_TPSButtonClick(lc);
     }
-    live.state.on_reading = nullptr;
+    lc.state.on_reading = nullptr;
     if (tty) std::cerr << '\n';
     std::cout << "tracked minimum " << screen.Text("Detected_MIN_ADC_Label") << ", maximum "
               << screen.Text("Detected_MAX_ADC_Label") << '\n';
@@ -265,8 +255,7 @@ int RunTrack(Context& ctx, const TrackArgs& args) {
 }
 
 int RunStorePresent(Context& ctx, bool maximum) {
-    static LiveRun live;
-    LiveContext lc{ctx.link, live.guard, live.options, live.state};
+    LiveContext lc = ctx.program.Live();
     if (!ctx.ConnectNormal()) return 1;
     const char* label = maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label";
     ctx.screen.SetText(label, "n/a");
@@ -288,8 +277,7 @@ int RunStoreTyped(Context& ctx, bool maximum, const std::string& text) {
         std::cerr << "tovrel-cli: a throttle sensor value is an ADC count from 0 to 4095\n";
         return 2;
     }
-    static LiveRun live;
-    LiveContext lc{ctx.link, live.guard, live.options, live.state};
+    LiveContext lc = ctx.program.Live();
     if (!ctx.ConnectNormal()) return 1;
     ctx.screen.SetText(maximum ? "MAX_TPS_Value_Edit" : "MIN_TPS_Value_Edit", text);
     const bool ok =
@@ -301,7 +289,8 @@ int RunStoreTyped(Context& ctx, bool maximum, const std::string& text) {
 }  // namespace
 
 void RegisterLiveCommands(CLI::App& app, Context& ctx) {
-    static MonitorArgs margs;
+    auto margs_ptr = std::make_shared<MonitorArgs>();
+    MonitorArgs& margs = *margs_ptr;
     auto* monitor = app.add_subcommand("monitor", "Show the variator's live values, pass by pass (Ctrl+C ends the run)");
     monitor->add_option("--passes", margs.passes, "Polling passes of the run")->check(CLI::Range(1, 1000000));
     monitor->add_option("--csv", margs.csv, "Write every pass as a row of this CSV file");
@@ -311,7 +300,7 @@ void RegisterLiveCommands(CLI::App& app, Context& ctx) {
     monitor->add_flag("--start-log", margs.start_log, "Ask the variator to start a log (as \"Start LOG\" does)")
         ->needs(logs);
     monitor->add_flag("--service", margs.service, "Also read the service values (addresses 133 and 142)");
-    monitor->callback([&ctx] { ctx.run = [&ctx] { return RunMonitor(ctx, margs); }; });
+    monitor->callback([&ctx, margs_ptr] { ctx.run = [&ctx, margs_ptr] { return RunMonitor(ctx, *margs_ptr); }; });
 
     auto* tps = app.add_subcommand("tps", "Throttle sensor calibration");
     tps->require_subcommand(1);
@@ -320,20 +309,22 @@ void RegisterLiveCommands(CLI::App& app, Context& ctx) {
     tps->add_subcommand("min", "Store the present sensor reading as the value with the pedal released")
         ->callback([&ctx] { ctx.run = [&ctx] { return RunStorePresent(ctx, false); }; });
 
-    static TrackArgs targs;
+    auto targs_ptr = std::make_shared<TrackArgs>();
+    TrackArgs& targs = *targs_ptr;
     auto* track = tps->add_subcommand("track", "Track the lowest and highest readings while the pedal moves (Ctrl+C ends)");
     track->add_option("--passes", targs.passes, "Readings of the run")->check(CLI::Range(1, 1000000));
     track->add_flag("--swap", targs.swap, "Swap the tracked ends (a sensor whose reading falls as the pedal goes down)");
     track->add_flag("--store", targs.store, "Store the tracked ends in the variator's EEPROM");
-    track->callback([&ctx] { ctx.run = [&ctx] { return RunTrack(ctx, targs); }; });
+    track->callback([&ctx, targs_ptr] { ctx.run = [&ctx, targs_ptr] { return RunTrack(ctx, *targs_ptr); }; });
 
-    static std::string set_max_value, set_min_value;
+    auto set_max_value = std::make_shared<std::string>();
+    auto set_min_value = std::make_shared<std::string>();
     auto* set_max = tps->add_subcommand("set-max", "Store a typed value as the value with the pedal fully pressed");
-    set_max->add_option("value", set_max_value, "ADC count 0..4095")->required();
-    set_max->callback([&ctx] { ctx.run = [&ctx] { return RunStoreTyped(ctx, true, set_max_value); }; });
+    set_max->add_option("value", *set_max_value, "ADC count 0..4095")->required();
+    set_max->callback([&ctx, set_max_value] { ctx.run = [&ctx, set_max_value] { return RunStoreTyped(ctx, true, *set_max_value); }; });
     auto* set_min = tps->add_subcommand("set-min", "Store a typed value as the value with the pedal released");
-    set_min->add_option("value", set_min_value, "ADC count 0..4095")->required();
-    set_min->callback([&ctx] { ctx.run = [&ctx] { return RunStoreTyped(ctx, false, set_min_value); }; });
+    set_min->add_option("value", *set_min_value, "ADC count 0..4095")->required();
+    set_min->callback([&ctx, set_min_value] { ctx.run = [&ctx, set_min_value] { return RunStoreTyped(ctx, false, *set_min_value); }; });
 }
 
 }  // namespace tovrel::cli

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <iostream>
+#include <memory>
 
 #include "Cli.h"
 #include "ImageCanvas.h"
@@ -59,8 +60,8 @@ private:
 
 int RunScope(Context& ctx, const ScopeArgs& args) {
     ctx.ConnectDevice();
-    ImageCanvas picture(kOscillImageWidth, kOscillImageHeight);
-    Oscilloscope scope(ctx.link, picture);
+    ImageCanvas& picture = ctx.picture;
+    Oscilloscope& scope = ctx.program.scope;
     SetUpOscilloscopePage(ctx.screen);
     ctx.screen.SetChecked("Oscilloscope_32_Mode_CheckBox", args.mode32);
 
@@ -108,12 +109,12 @@ int RunScope(Context& ctx, const ScopeArgs& args) {
 }  // namespace
 
 void RegisterScopeCommands(CLI::App& app, Context& ctx) {
-    static ScopeArgs args;
+    auto args = std::make_shared<ScopeArgs>();
     auto* scope = app.add_subcommand(
         "scope", "Record an oscillogram into signal.txt (signal32.txt with --32bit) in the working directory");
-    scope->add_flag("--32bit", args.mode32, "32-bit mode: records with 32-bit period lengths, into signal32.txt");
-    scope->add_option("--plot", args.plot, "Save the picture of the first records as a PNG image");
-    scope->callback([&ctx] { ctx.run = [&ctx] { return RunScope(ctx, args); }; });
+    scope->add_flag("--32bit", args->mode32, "32-bit mode: records with 32-bit period lengths, into signal32.txt");
+    scope->add_option("--plot", args->plot, "Save the picture of the first records as a PNG image");
+    scope->callback([&ctx, args] { ctx.run = [&ctx, args] { return RunScope(ctx, *args); }; });
 }
 
 }  // namespace tovrel::cli

@@ -442,9 +442,7 @@ bool DeviceLink::ConnectAtStart() {
         found = AutoConnect(1, 255);
     }
     if (!found) {
-        std::string text =
-            "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
-            "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ";
+        std::string text(kNoDeviceMessage);
         // A port the user may not open looks like no port at all to the
         // scan; name those, with the way out.
         std::string denied;

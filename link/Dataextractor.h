@@ -99,6 +99,11 @@ private:
 };
 std::optional<std::uint8_t> ParseDefaultPortText(std::string_view text);
 
+// Shown by the start's connection step when no port answered.
+inline constexpr std::string_view kNoDeviceMessage =
+    "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
+    "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ";
+
 class DeviceLink {
 public:
     DeviceLink(Screen& screen, std::unique_ptr<SerialPort> port = std::make_unique<ComPort>());

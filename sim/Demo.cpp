@@ -43,7 +43,7 @@ Configuration DemoConfiguration() {
     const EngineOptions engine;
     c.tps_min = engine.tps_released;
     c.tps_max = engine.tps_pressed;
-    c.start_timeout = 30;
+    c.start_timeout = 10;
     return c;
 }
 

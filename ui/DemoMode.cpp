@@ -1,14 +1,18 @@
 #include "DemoMode.h"
 
+#include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
@@ -18,6 +22,7 @@
 #include "Gui2.h"
 #include "Program.h"
 #include "MainWindow.h"
+#include "Monitor.h"
 #include "StartDialog.h"
 
 namespace tovrel::ui {
@@ -57,6 +62,35 @@ std::optional<DemoRequest> TakeDemoArguments(int& argc, char** argv, std::string
     return request;
 }
 
+namespace {
+
+int g_signal_pipe[2] = {-1, -1};
+
+void OnEndSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] auto n = ::write(g_signal_pipe[1], &byte, 1);
+}
+
+}  // namespace
+
+void DemoMode::EndOnSignals() {
+    if (g_signal_pipe[0] < 0 && ::pipe2(g_signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    if (!QCoreApplication::instance()) return;
+    signal_notifier_ = std::make_unique<QSocketNotifier>(g_signal_pipe[0], QSocketNotifier::Read);
+    // The window may be in the middle of anything (a modal box, a device
+    // procedure): the process ends here, leaving no temporary files behind.
+    QObject::connect(signal_notifier_.get(), &QSocketNotifier::activated, [dir = demo_->dir()] {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+        std::_Exit(130);
+    });
+    struct sigaction action {};
+    action.sa_handler = &OnEndSignal;
+    action.sa_flags = SA_RESETHAND;  // a second signal ends the process
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
 DemoMode::DemoMode(bool paced) {
     sim::DemoOptions options;
     options.paced = paced;
@@ -65,9 +99,15 @@ DemoMode::DemoMode(bool paced) {
     old_cwd_ = std::filesystem::current_path(ec).string();
     std::filesystem::current_path(demo_->dir(), ec);
     if (ec) throw std::runtime_error("cannot enter " + demo_->dir() + ": " + ec.message());
+    EndOnSignals();
 }
 
 DemoMode::~DemoMode() {
+    if (signal_notifier_) {
+        ::signal(SIGINT, SIG_DFL);
+        ::signal(SIGTERM, SIG_DFL);
+        signal_notifier_.reset();
+    }
     std::error_code ec;
     if (!old_cwd_.empty()) std::filesystem::current_path(old_cwd_, ec);
     demo_.reset();
@@ -145,9 +185,23 @@ QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QStr
     for (int i = 0; i < pages->count(); ++i) {
         pages->setCurrentIndex(i);
         Settle(100);
+        // The settings page with the real-time monitor running on the live
+        // engine, stopped again by the button's second press.
+        auto* monitor_button = i == 0 ? window.findChild<QPushButton*>(monitor::kButton) : nullptr;
+        if (monitor_button) {
+            monitor_button->click();
+            Settle(2500);
+        }
         const QString name = pages->widget(i)->objectName();
         const QString file = out.filePath(QString("%1-%2.png").arg(i + 1, 2, 10, QChar('0')).arg(name));
         if (!Save(&window, file, written, error)) return {};
+        if (monitor_button) {
+            if (monitor_button->text() != QString::fromUtf8(monitor::kIdleCaption)) monitor_button->click();
+            if (!desktop.device.WaitIdle(read_timeout_ms)) {
+                error = "the real-time monitor did not stop";
+                return {};
+            }
+        }
     }
     pages->setCurrentIndex(0);
     if (messages)

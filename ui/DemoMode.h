@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+class QSocketNotifier;
+
 namespace tovrel::sim {
 class Demo;
 }
@@ -39,6 +41,8 @@ public:
     // so the remembered port file and the recordings stay there. Throws
     // std::runtime_error when they cannot be started.
     explicit DemoMode(bool paced = true);
+    // Ctrl+C and SIGTERM end the program after removing the temporary
+    // directory (a second one ends it at once).
     // Stops them, goes back to the old working directory and removes the
     // temporary one.
     ~DemoMode();
@@ -62,8 +66,11 @@ public:
     int RunScreenshots(Desktop& desktop, const QString& dir);
 
 private:
+    void EndOnSignals();
+
     std::unique_ptr<sim::Demo> demo_;
     std::string old_cwd_;
+    std::unique_ptr<QSocketNotifier> signal_notifier_;
 };
 
 // A DemoMode with its banner printed on stdout; nothing (and the reason on

@@ -25,13 +25,20 @@ DeviceThread::~DeviceThread() {
 }
 
 void DeviceThread::Start(Factory make) {
-    worker_ = new QObject;
-    worker_->moveToThread(&thread_);
+    auto* worker = new QObject;
+    worker->moveToThread(&thread_);
+    {
+        std::lock_guard lock(mutex_);
+        worker_ = worker;
+    }
     QObject::connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_.start();
     started_ = true;
     // The Program is made before any queued call runs.
-    QMetaObject::invokeMethod(worker_, [this, make = std::move(make)] { program_ = make(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(worker_, [this, make = std::move(make)] {
+        program_ = make();
+        Drain();  // what was queued before the start
+    }, Qt::QueuedConnection);
 }
 
 void DeviceThread::Post(Call call) {
@@ -39,6 +46,7 @@ void DeviceThread::Post(Call call) {
         std::lock_guard lock(mutex_);
         if (stopped_) return;
         queue_.push_back(std::move(call));
+        if (!worker_) return;  // runs once the thread has started
     }
     QMetaObject::invokeMethod(worker_, [this] { Drain(); }, Qt::QueuedConnection);
 }

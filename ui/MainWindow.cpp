@@ -301,6 +301,8 @@ bool MainWindow::event(QEvent* e) {
 
 void MainWindow::closeEvent(QCloseEvent* e) {
     emit closing();
+    // Runs inside the pump of a procedure still running, which then finds
+    // the connection gone and ends.
     ctx_.Forward([](Program& p) { gui2::FormClose(p); });
     QMainWindow::closeEvent(e);
 }

@@ -129,6 +129,7 @@ QtScreen::QtScreen() {
     frame_timer_.setSingleShot(true);
     connect(&frame_timer_, &QTimer::timeout, this, &QtScreen::Flush);
     since_flush_.start();
+    missing_age_.start();
 }
 
 QtScreen::~QtScreen() = default;
@@ -140,6 +141,7 @@ bool QtScreen::OnGuiThread() const { return QThread::currentThread() == thread()
 void QtScreen::AddRoot(QObject* root) {
     roots_.emplace_back(root);
     found_.clear();
+    missing_.clear();
     Watch(root);
     for (auto* child : root->findChildren<QObject*>()) Watch(child);
 }
@@ -156,6 +158,7 @@ void QtScreen::SetPageControl(QTabWidget* pages) {
 
 void QtScreen::Watch(QObject* object) {
     if (!object || object->objectName().isEmpty()) return;
+    missing_.remove(object->objectName());
     Seed(object);
     Connect(object);
 }
@@ -461,6 +464,13 @@ void QtScreen::Flush() {
 QObject* QtScreen::Find(const QString& name) {
     auto it = found_.find(name);
     if (it != found_.end() && it.value()) return it.value();
+    // Names the window does not have are not searched for again each frame;
+    // once a second they are, for widgets made since.
+    if (missing_age_.elapsed() > 1000) {
+        missing_.clear();
+        missing_age_.restart();
+    }
+    if (missing_.contains(name)) return nullptr;
     for (const auto& root : roots_) {
         if (!root) continue;
         QObject* hit = root->objectName() == name ? root.data() : root->findChild<QObject*>(name);
@@ -469,6 +479,7 @@ QObject* QtScreen::Find(const QString& name) {
             return hit;
         }
     }
+    missing_.insert(name);
     return nullptr;
 }
 

@@ -19,6 +19,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 #include <atomic>
 #include <functional>
@@ -135,6 +136,8 @@ private:
     std::vector<QPointer<QObject>> roots_;
     QPointer<QTabWidget> pages_;
     QHash<QString, QPointer<QObject>> found_;
+    QSet<QString> missing_;
+    QElapsedTimer missing_age_;
     std::map<std::string, SeriesSink*, std::less<>> series_sinks_;
     std::map<std::string, GridControl*, std::less<>> grids_;
     std::function<void()> device_pump_;

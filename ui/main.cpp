@@ -1,8 +1,10 @@
 // The desktop program: the start dialog, then the main window on the device
 // thread's Program.
 #include <QApplication>
+#include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 
 #include "DemoMode.h"
 #include "Desktop.h"
@@ -17,22 +19,27 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName("tovrel-terminal");
     tovrel::ui::UseTahoma(app);
-    std::unique_ptr<tovrel::ui::DemoMode> demo;
-    if (request->Wanted()) demo = tovrel::ui::StartDemo();
-    if (request->Wanted() && !demo) return 1;
     int status = 0;
-    {
+    // An error that reaches this far is shown, and the program ends.
+    try {
+        std::unique_ptr<tovrel::ui::DemoMode> demo;
+        if (request->Wanted()) demo = tovrel::ui::StartDemo();
+        if (request->Wanted() && !demo) return 1;
         tovrel::ui::Desktop desktop;
         if (!request->screenshots.isEmpty()) {
             status = demo->RunScreenshots(desktop, request->screenshots);
         } else {
             desktop.RunStartDialog();
             desktop.ShowMainWindow();
-            status = app.exec();
+            app.exec();
         }
         // A procedure that keeps the line (a monitor run) ends with the
         // process; the port closes with it.
         if (!desktop.Stop(5000)) std::_Exit(status);
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, app.applicationName(), QString::fromUtf8(e.what()));
+    } catch (...) {
+        QMessageBox::critical(nullptr, app.applicationName(), QString());
     }
     return status;
 }

@@ -177,6 +177,22 @@ private slots:
         QCOMPARE(stepped.count(), 1);
         QCOMPARE(stepped.at(0).at(0).toString(), after);
     }
+
+    void updown_follows_the_arrow_keys_in_its_edit() {
+        QWidget parent;
+        auto* edit = new QLineEdit("10", &parent);
+        UpDown updown(edit, 0, 25, &parent);
+        QSignalSpy stepped(&updown, &UpDown::stepped);
+        QTest::keyClick(edit, Qt::Key_Up);
+        QTest::keyClick(edit, Qt::Key_Up);
+        QTest::keyClick(edit, Qt::Key_Down);
+        QCOMPARE(edit->text(), QString("11"));
+        QCOMPARE(stepped.count(), 3);
+        // Other keys are the edit's own.
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClick(edit, Qt::Key_5);
+        QCOMPARE(edit->text(), QString("115"));
+    }
 };
 
 QTEST_MAIN(PageWidgetsTest)

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,11 +28,15 @@
 #include "Desktop.h"
 #include "Gui2.h"
 #include "MainWindow.h"
+#include "MapChart.h"
+#include "MapControls.h"
+#include "MapGrid.h"
 #include "ModalAnswer.h"
 #include "Program.h"
 #include "Shell.h"
 #include "StartDialog.h"
 #include "StartUnit.h"
+#include "Engine.h"
 #include "Variator.h"
 
 using namespace tovrel;
@@ -209,6 +214,22 @@ private slots:
                          DecodeMapValue(kMapKinds[static_cast<std::size_t>(k)], eeprom.maps[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)]));
         QVERIFY(desktop->screen.Messages().empty());
         QVERIFY(!desktop->window()->findChild<QProgressBar*>("ProgressBar1")->isVisible());
+        // The charts draw the device's maps; the grids show what the logic put in their cells.
+        for (int k = 0; k < 4; ++k) {
+            const auto& controls = MapControlsAt(k);
+            auto* chart = desktop->window()->findChild<MapChart*>(QString::fromUtf8(controls.chart.data(), int(controls.chart.size())));
+            QVERIFY2(chart, controls.chart.data());
+            const auto points = chart->series()->points();
+            QCOMPARE(points.size(), 80);
+            for (int i = 0; i < 80; ++i)
+                QCOMPARE(points[i].y(), maps[k].y[static_cast<std::size_t>(i)]);
+            auto* grid = desktop->window()->findChild<MapGrid*>(QString::fromUtf8(controls.grid.data(), int(controls.grid.size())));
+            QVERIFY2(grid, controls.grid.data());
+            for (int c = 1; c < grid->columnCount(); ++c)
+                for (int r = 1; r < grid->rowCount(); ++r)
+                    QCOMPARE(grid->CellText(c, r).toStdString(), desktop->screen.Text(GridCell(controls.grid, c, r)));
+            QVERIFY(!grid->CellText(1, 1).isEmpty());
+        }
     }
 
     // Option 1 connects without reading the maps; option 2 turns the beeps
@@ -348,6 +369,31 @@ private slots:
         // The port can be opened by another program now.
         ComPort other;
         QVERIFY(other.Open(dir->filePath("COM1").toStdString(), 9600, 100));
+    }
+
+    // Closing the window in the middle of a long monitor run ends the run;
+    // the program then ends at once instead of waiting for the run's passes.
+    void closingDuringAMonitorRunEndsIt() {
+        auto& sim = AddSim(1);
+        auto engine = std::make_shared<sim::Engine>(sim::EngineOptions{});
+        sim.AddAddressHandler(engine);
+        OnDevice([](Program& p) { p.live.monitor_passes = 100000; });
+        Start([](StartDialog& d) { Continue(d, 1); });
+        desktop->window()->findChild<QPushButton*>("GetRealtimeParametersButton")->click();
+        bool running = false;
+        for (int i = 0; i < 200 && !running; ++i) {
+            QTest::qWait(10);
+            running = desktop->window()->findChild<QPushButton*>("GetRealtimeParametersButton")->text() !=
+                      QString("Несколько секунд считывать параметры реального времени");
+        }
+        QVERIFY(running);
+        QVERIFY(!desktop->device.Idle());
+        desktop->window()->close();
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(desktop->device.WaitIdle(10000));
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(Label("Label2")->text(), QString("Не подключен"));
     }
 
     // The top row as the window describes it, in a window of the given size.

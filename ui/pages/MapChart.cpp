@@ -1,9 +1,13 @@
 #include "MapChart.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
@@ -57,7 +61,7 @@ QString KeepBlanks(const QString& caption) {
 }
 
 MapChart::MapChart(const Setup& setup, QWidget* parent)
-    : QChartView(parent), series_name_(setup.series.toStdString()), y_minimum_(setup.y_minimum),
+    : QChartView(new QChart, parent), series_name_(setup.series.toStdString()), y_minimum_(setup.y_minimum),
       y_maximum_(setup.y_maximum) {
     setObjectName(setup.name);
     setFocusPolicy(Qt::StrongFocus);
@@ -65,13 +69,14 @@ MapChart::MapChart(const Setup& setup, QWidget* parent)
     setRubberBand(QChartView::NoRubberBand);
     setMouseTracking(true);
 
-    auto* c = new QChart;
+    // The view owns the chart it was made with; a chart given later by
+    // setChart would leave the first one to the caller.
+    QChart* c = chart();
     c->legend()->hide();
     c->setTitle(setup.title);
     c->setTitleFont(PixelFont(font(), 14, true));
     c->setMargins(QMargins(4, 4, 4, 4));
     c->setBackgroundRoundness(0);
-    setChart(c);
 
     series_ = new QLineSeries(c);
     series_->setObjectName(setup.series);
@@ -84,7 +89,8 @@ MapChart::MapChart(const Setup& setup, QWidget* parent)
     c->addSeries(series_);
 
     axis_x_ = new QValueAxis(c);
-    axis_x_->setRange(0, setup.x_maximum);
+    // The same room for the first and last points as on the vertical axis.
+    axis_x_->setRange(-setup.x_maximum * kAxisRoom, setup.x_maximum * (1 + kAxisRoom));
     axis_x_->setTickType(QValueAxis::TicksDynamic);
     axis_x_->setTickAnchor(0);
     axis_x_->setTickInterval(NiceTickInterval(setup.x_maximum, 16));
@@ -189,8 +195,12 @@ QColor MapChart::PointColour(int index) const {
 }
 
 void MapChart::enterEvent(QEnterEvent* event) {
-    // The arrow keys act on the chart under the pointer: it takes the focus.
-    setFocus(Qt::MouseFocusReason);
+    // The arrow keys act on the chart under the pointer: it takes the focus,
+    // unless the user is typing into a text field (a click still gives it).
+    QWidget* typing = QApplication::focusWidget();
+    if (!typing || !(qobject_cast<QLineEdit*>(typing) || qobject_cast<QAbstractSpinBox*>(typing) ||
+                     qobject_cast<QPlainTextEdit*>(typing)))
+        setFocus(Qt::MouseFocusReason);
     if (on_pointer) on_pointer(true);
     QChartView::enterEvent(event);
 }

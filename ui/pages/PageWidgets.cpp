@@ -1,5 +1,6 @@
 #include "PageWidgets.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
@@ -35,6 +36,18 @@ UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
     connect(down, &QToolButton::clicked, this, [this] { Step(-1); });
     up_ = up;
     down_ = down;
+    buddy_->installEventFilter(this);
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == buddy_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            Step(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void UpDown::resizeEvent(QResizeEvent*) {
@@ -64,6 +77,8 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, 
 QLabel* AddValueLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
     auto* label = AddLabel(parent, name, text, x, y, w, h);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A little room between an opaque label's edge and its text.
+    label->setIndent(3);
     label->setAutoFillBackground(false);
     return label;
 }

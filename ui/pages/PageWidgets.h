@@ -25,9 +25,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// Spin buttons beside an edit that holds a number: each click moves the
-// edit's number by one within the range. A text that is not a number counts
-// as the range's lower end. `stepped` tells the new text after a click.
+// Spin buttons beside an edit that holds a number: each click, or the up and
+// down arrow keys in the edit, moves the edit's number by one within the
+// range. A text that is not a number counts as the range's lower end.
+// `stepped` tells the new text after a step.
 class UpDown : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +43,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* buddy_;
