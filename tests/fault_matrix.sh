@@ -23,7 +23,14 @@ ops=(read write map monitor track flash scope)
 faults=(vanish silent garbage late)
 
 # Cells expected to fail for now, with the reason the table gives.
-declare -A KNOWN=()
+garbage_reason="every exchange answered with garbage shows its own checksum box: the procedure ends quickly and keeps every file, but the boxes are not yet gathered into one"
+late_reason="answers 2.5 s late arrive within the retry's wait, so the procedure goes on exchange by exchange, slowly, instead of ending with one message"
+declare -A KNOWN=(
+  [read/garbage]=$garbage_reason [map/garbage]=$garbage_reason [monitor/garbage]=$garbage_reason
+  [track/garbage]=$garbage_reason
+  [read/late]=$late_reason [map/late]=$late_reason [monitor/late]=$late_reason [track/late]=$late_reason
+  [track/silent]="the no-answer box and the boxes of the failed store come one after another"
+)
 
 # What each procedure is, in the table.
 declare -A TITLE=(
@@ -53,6 +60,8 @@ bound() { # op fault
     scope/late) echo 100 ;;
     scope/*) echo 30 ;;
     */late) echo 30 ;;
+    # The live loops end after several passes that got no answer at all.
+    monitor/silent | track/silent) echo 30 ;;
     *) echo 20 ;;
   esac
 }
