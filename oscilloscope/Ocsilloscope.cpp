@@ -164,10 +164,12 @@ bool Oscilloscope::CancelRequested() const { return cancel_requested_; }
 
 Oscilloscope::Wait Oscilloscope::WaitForByte(std::uint8_t& b, int limit_ms) {
     auto* port = link_.port();
-    if (!port || !port->SetTimeout(timings.slice_ms)) return Wait::Silent;
+    if (!port || !port->SetTimeout(timings.slice_ms)) return Wait::Gone;
     const auto start = Clock::now();
     for (;;) {
-        if (ReceiveByte(b)) return Wait::Byte;
+        const auto r = port->ReadSome(&b, 1);
+        if (!r.ok) return Wait::Gone;
+        if (r.count == 1) return Wait::Byte;
         screen_.Pump();
         if (CancelRequested()) return Wait::Cancelled;
         if (ElapsedMs(start) >= limit_ms) return Wait::Silent;
@@ -235,6 +237,10 @@ bool Oscilloscope::InitialisationDone() {
         }
         if (w == Wait::Cancelled) {
             EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
+            return false;
+        }
+        if (w == Wait::Gone) {
+            EndAfterStop(CaptureEnd::LineLost, oscill_text::LineLost);
             return false;
         }
         if (w == Wait::Silent) {
@@ -308,6 +314,9 @@ void Oscilloscope::CaptureOscillogram() {
     switch (WaitForByte(answer[0], timings.wait_ms)) {
         case Wait::Cancelled:
             EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
+            return;
+        case Wait::Gone:
+            EndAfterStop(CaptureEnd::LineLost, oscill_text::LineLost);
             return;
         case Wait::Silent:
             break;

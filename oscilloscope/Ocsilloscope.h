@@ -37,6 +37,7 @@ inline constexpr std::string_view InitialisationSilent =
     "Вариатор 60 секунд не присылает кадров инициализации. Запись осциллограммы прервана.";
 inline constexpr std::string_view LineNotQuiet =
     "Вариатор не прекращает передачу данных. Запись осциллограммы прервана.";
+inline constexpr std::string_view LineLost = "Связь с вариатором потеряна. Запись осциллограммы прервана.";
 }  // namespace oscill_text
 
 // The texts that change with a number.
@@ -94,6 +95,7 @@ enum class CaptureEnd {
     PortFailed,        // the port could not be set up (not open)
     LineNotQuiet,      // a drain never found the line quiet
     InitialisationSilent,
+    LineLost,          // the port failed while waiting (the device went away)
     Cancelled,
     FileFailed,        // the record file could not be created or written
     StreamStopped,     // a record read failed or had a wrong marker
@@ -140,7 +142,9 @@ public:
     const std::string& RecordFilePath() const { return record_path_; }
 
 private:
-    enum class Wait { Byte, Silent, Cancelled };
+    // Gone: the port call itself failed (the device went away), so waiting
+    // longer cannot bring a byte.
+    enum class Wait { Byte, Silent, Cancelled, Gone };
     enum class Drain { Quiet, PortFailed, NotQuiet };
     Drain DrainLine(std::int32_t t);
     // Waits up to `limit_ms` for one byte, in slices, pumping messages

@@ -10,6 +10,6 @@ build=$root/build-fuzz
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTOVREL_FUZZ=ON -DTOVREL_TESTS=OFF -DTOVREL_BENCH=OFF -DTOVREL_UI=OFF "${launcher[@]}" >/dev/null
+  -DTOVREL_FUZZ=ON -DTOVREL_WERROR=ON -DTOVREL_TESTS=OFF -DTOVREL_BENCH=OFF -DTOVREL_UI=OFF "${launcher[@]}" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target fuzz_targets >/dev/null
 "$root/bench/fuzz.sh" "$seconds" "$build"

@@ -57,8 +57,10 @@ bool Line::Spoil(std::vector<std::uint8_t>& bytes) {
             }
             return true;
         case LineFault::Late:
-            std::this_thread::sleep_for(std::chrono::milliseconds(fault_.late_ms));
-            return true;
+            for (auto until = Clock::now() + std::chrono::milliseconds(fault_.late_ms);
+                 Clock::now() < until && !interrupted_;)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return !interrupted_;
         case LineFault::None:
             break;
     }
@@ -106,10 +108,13 @@ void Line::LogTraffic(char direction, const std::uint8_t* bytes, std::size_t cou
 
 void Line::Send(std::span<const std::uint8_t> sent) {
     if (master_ < 0 || sent.empty()) return;
-    std::vector<std::uint8_t> spoiled(sent.begin(), sent.end());
-    if (!Spoil(spoiled) || master_ < 0) return;
-    moved_ += spoiled.size();
-    const std::span<const std::uint8_t> bytes(spoiled);
+    std::vector<std::uint8_t> spoiled;
+    if (FaultStruck()) {
+        spoiled.assign(sent.begin(), sent.end());
+        if (!Spoil(spoiled) || master_ < 0) return;
+    }
+    moved_ += sent.size();
+    const std::span<const std::uint8_t> bytes = spoiled.empty() ? sent : std::span<const std::uint8_t>(spoiled);
     // Only a line that was idle for longer than a byte starts a new
     // schedule. Within one send the bytes follow each other back to back, as
     // from a UART's buffer: a late wake-up is caught up, never carried on.
@@ -140,9 +145,12 @@ void Line::Send(std::span<const std::uint8_t> sent) {
 
 std::size_t Line::TrySend(std::span<const std::uint8_t> sent) {
     if (master_ < 0) return sent.size();  // gone: the bytes are lost
-    std::vector<std::uint8_t> spoiled(sent.begin(), sent.end());
-    if (!Spoil(spoiled) || master_ < 0) return sent.size();
-    const std::span<const std::uint8_t> bytes(spoiled);
+    std::vector<std::uint8_t> spoiled;
+    if (FaultStruck() && !sent.empty()) {
+        spoiled.assign(sent.begin(), sent.end());
+        if (!Spoil(spoiled) || master_ < 0) return sent.size();
+    }
+    const std::span<const std::uint8_t> bytes = spoiled.empty() ? sent : std::span<const std::uint8_t>(spoiled);
     std::size_t allowed = bytes.size();
     if (paced_) {
         auto now = Clock::now();

@@ -2,6 +2,7 @@
 // The simulated variator's end of the serial line: a pseudo-terminal whose
 // other end is linked where the program looks for COM<n>. Bytes can be paced
 // like a real 9600-baud line, in both directions.
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -76,6 +77,8 @@ public:
     // The line fault has struck.
     bool FaultStruck() const { return fault_.kind != LineFault::None && moved_ >= fault_.after_bytes; }
     bool Closed() const { return master_ < 0; }
+    // Cuts a late send's wait short (the simulator is stopping).
+    void Interrupt() { interrupted_ = true; }
 
 private:
     std::string link_path_;
@@ -90,6 +93,7 @@ private:
     char traffic_direction_ = 0;
     void LogTraffic(char direction, const std::uint8_t* bytes, std::size_t count);
     LineFaultPlan fault_;
+    std::atomic<bool> interrupted_{false};
     std::uint64_t moved_ = 0;  // bytes sent and received so far
     std::uint32_t garbage_seed_ = 0x9E3779B9u;
     // Applies a struck fault to bytes about to be sent; false when nothing

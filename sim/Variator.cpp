@@ -54,6 +54,7 @@ void Variator::Start() {
 
 void Variator::Stop() {
     if (!running_.exchange(false)) return;
+    line_->Interrupt();
     if (thread_.joinable()) thread_.join();
 }
 

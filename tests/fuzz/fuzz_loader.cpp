@@ -71,10 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto& image = g_images[which];
         FUZZ_CHECK(update.ConnectionStage == 5);
         FUZZ_CHECK(!image.empty());
-        // The data packets follow the handshake, volume and packet size words.
+        // The data packets went out once each, in order, between the packet
+        // size word and the final confirmation word (a search attempt that
+        // failed may have sent a handshake word before them).
         const auto& w = port->written;
-        FUZZ_CHECK(w.size() >= 12 + image.size());
-        FUZZ_CHECK(std::equal(image.begin(), image.end(), w.begin() + 12));
+        FUZZ_CHECK(w.size() >= 12 + image.size() + 4);
+        const auto data = w.end() - 4 - static_cast<long>(image.size());
+        FUZZ_CHECK(std::equal(image.begin(), image.end(), data));
+        FUZZ_CHECK(std::equal(data - 4, data, WordBytes(FirmwarePacketSize).begin()));
+        FUZZ_CHECK(std::equal(w.end() - 4, w.end(), WordBytes(0xFFFFFFFF).begin()));
     }
     return 0;
 }

@@ -498,6 +498,64 @@ private:
     int waited_ = 0;
 };
 
+// A device that goes away: once `gone_after_writes` bytes were written,
+// every read call fails as a real port's does when the device is unplugged.
+class VanishingPort : public MockPort {
+public:
+    std::size_t gone_after_writes = 0;
+    TransferResult ReadSome(std::uint8_t* buffer, std::uint32_t n) override {
+        if (Gone()) return {false, 0};
+        return MockPort::ReadSome(buffer, n);
+    }
+    bool Read(std::uint8_t* buffer, std::uint32_t n) override { return !Gone() && MockPort::Read(buffer, n); }
+
+private:
+    bool Gone() const { return written.size() >= gone_after_writes; }
+};
+
+TEST(VanishingDeviceCapture, EndsAtOnceWithItsTextWhereverItWaits) {
+    struct Case {
+        const char* name;
+        std::size_t gone_after_writes;  // bytes written: 7 stream request, 14 with the start frame
+        Bytes after_request;
+        CaptureEnd end;
+        std::string_view text;
+    };
+    const Case cases[] = {
+        {"waiting for the initialisation", 7, {}, CaptureEnd::LineLost, oscill_text::LineLost},
+        {"inside an initialisation frame", 7, {0xAA, 0x88}, CaptureEnd::LineLost, oscill_text::LineLost},
+        {"waiting for the start answer", 14, Frame(0x88, 3, 4), CaptureEnd::LineLost, oscill_text::LineLost},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        RecordingScreen screen;
+        auto p = std::make_unique<VanishingPort>();
+        auto* port = p.get();
+        port->gone_after_writes = c.gone_after_writes;
+        for (int k = 0; k < 6; ++k) port->replies.emplace_back();
+        port->replies.push_back(c.after_request);
+        DeviceLink link(screen, std::move(p));
+        link.sleep_ms = [](int) {};
+        link.DeviceMode = 3;
+        ImageCanvas canvas(kOscillImageWidth, kOscillImageHeight);
+        Oscilloscope scope(link, canvas);
+        scope.record_dir = dir.path();
+        // Waits far longer than the test may take: a dead line must not wait them out.
+        scope.timings.wait_ms = 60000;
+        scope.timings.init_silence_ms = 60000;
+        scope.timings.drain_ms = 10;
+        SetUpOscilloscopePage(screen);
+        const auto start = std::chrono::steady_clock::now();
+        scope.ConnectAndShowOsciillButtonClick();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+        EXPECT_EQ(scope.LastEnd(), c.end);
+        EXPECT_EQ(screen.Text("Oscill_Label"), c.text);
+        EXPECT_EQ(screen.messages.back(), std::string(c.text));
+        EXPECT_FALSE(std::filesystem::exists(dir / "signal.txt"));
+    }
+}
+
 TEST(SlowLineCapture, FrameBytesSlowerThanTheSliceAreStillRead) {
     // Every byte comes 60 ms after the one before: slower than the 20 ms
     // slice in which the capture pumps messages, well within the 1000 ms a
