@@ -31,7 +31,6 @@ declare -A KNOWN=(
   [read/late]=$late_reason [map/late]=$late_reason [monitor/late]=$late_reason [track/late]=$late_reason
   [track/silent]="the no-answer box and the boxes of the failed store come one after another"
   [track/vanish]="when the device goes away during the store, each failed value shows its own box after the no-answer box"
-  [scope/vanish]="when the device goes away before the first record, the capture ends with no record and still replaces the earlier signal.txt with a head line only"
 )
 
 # What each procedure is, in the table.
