@@ -5,7 +5,6 @@
 #include "Dataextractor.h"
 #include "MockPort.h"
 #include "RecordingScreen.h"
-#include "SimFixture.h"
 
 namespace tovrel::test {
 namespace {
@@ -143,77 +142,6 @@ TEST_F(ExchangeTest, ReleasedPortDuringPumpEndsTheCallSafely) {
     port->replies.push_back({0, 0, 0, 0x00, 0x01, 0xFF, 0xFE});
     screen.on_pump = [&] { link->ReleasePort(); };
     EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0, true, 2), 0);
-}
-
-}  // namespace
-}  // namespace tovrel::test
-
-namespace tovrel::test {
-namespace {
-
-class SimExchangeTest : public SimFixture {};
-
-// A reply that starts after the first byte's timeout used to be read one byte
-// off, into bytes 1 to 6, where its check could pass: a point holding 2.5
-// degrees (0x00FA at index 5) came back as 0x0500. The late bytes now belong
-// to nobody: the retry's drain throws them away and the retry is answered.
-TEST_F(SimExchangeTest, LateReplyIsNeverReadShifted) {
-    auto& sim = AddSim(1);
-    ASSERT_EQ(link->Connect(1, false), 1);
-    auto c = sim.Working();
-    c.maps[0][5] = 250;
-    c.maps[0][6] = 260;
-    sim.SetWorking(c);
-    sim.InjectFault(sim::Fault::LateReply, 1);
-    EXPECT_EQ(link->UARTdataExchangeForTovrel(ExchangeOp::Read, 1, 5, 100, true, 2), 250);
-    EXPECT_TRUE(link->LastExchangeOk());
-    // Nothing of it is left for the next request either.
-    EXPECT_EQ(link->UARTdataExchangeForTovrel(ExchangeOp::Read, 1, 6, 100, true, 2), 260);
-    EXPECT_TRUE(link->LastExchangeOk());
-    EXPECT_TRUE(screen.messages.empty());
-}
-
-// A port that another program holds is reported as busy, not as a plain
-// failure to connect.
-TEST_F(SimExchangeTest, BusyPortSaysSo) {
-    AddSim(1);
-    ComPort other;
-    ASSERT_TRUE(other.Open(dir / "COM1", kBaudRate, 2000));
-    EXPECT_EQ(link->Connect(1, true), 0);
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kPortBusyMessage)});
-    other.Close();
-    EXPECT_EQ(link->Connect(1, true), 1);
-}
-
-// A stop request made while an exchange waits for a reply that never comes
-// ends the exchange at its next slice, without further attempts, instead of
-// after every attempt's full wait.
-TEST_F(SimExchangeTest, StopRequestCutsTheWaitForAReplyShort) {
-    sim::Line silent(dir / "COM5");
-    ASSERT_EQ(link->Connect(5, false), 0);
-    silent.Receive(std::chrono::milliseconds(50));  // the probe's request
-    int pumps = 0;
-    screen.on_pump = [&] {
-        if (++pumps == 3) link->RequestStop();  // the request, then two slices of waiting
-    };
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(link->UARTdataExchangeForTovrel(ExchangeOp::Read, 1, 0, 100, true, 2), 0);
-    const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_FALSE(link->LastExchangeOk());
-    EXPECT_LT(waited, std::chrono::milliseconds(kExchangeTimeoutMs));
-    EXPECT_EQ(silent.Receive(std::chrono::milliseconds(50)).size(), 7u);  // one request only
-    // While the stop stands nothing more goes out; it is not silence either.
-    EXPECT_EQ(link->UARTdataExchangeForTovrel(ExchangeOp::Read, 1, 0, 100, true, 2), 0);
-    EXPECT_TRUE(silent.Receive(std::chrono::milliseconds(50)).empty());
-    link->ClearStop();
-}
-
-// A device that never answers is reported as silent, not as a bad checksum.
-TEST_F(SimExchangeTest, SilentDeviceSaysSo) {
-    sim::Line silent(dir / "COM5");
-    EXPECT_EQ(link->Connect(5, true), 0);
-    EXPECT_EQ(screen.messages, (std::vector<std::string>{std::string(kNoAnswerMessage),
-                                                         "Компорт открыт. Вариатор не подключен"}));
 }
 
 }  // namespace
