@@ -49,6 +49,7 @@ int Flash(Context& ctx, const std::string& path, bool beep) {
                   << update.LoaderPortNumber() << '\n';
     } else {
         std::cout << "firmware not updated\n";
+        std::cerr << "tovrel-cli: the firmware was not updated; the update log above says where it stopped\n";
     }
     if (ctx.link.OpenPortNumber() != 0) {
         std::cout << "reconnected: COM" << ctx.link.OpenPortNumber() << ", state " << ctx.link.ConnectionState()

@@ -165,11 +165,18 @@ bool Oscilloscope::CancelRequested() const { return cancel_requested_; }
 Oscilloscope::Wait Oscilloscope::WaitForByte(std::uint8_t& b, int limit_ms) {
     auto* port = link_.port();
     if (!port || !port->SetTimeout(timings.slice_ms)) return Wait::Gone;
+    // A port that tells a failed read from an empty one (the real port)
+    // lets a vanished device end the wait at once.
+    auto* full = dynamic_cast<LoaderSerialPort*>(port);
     const auto start = Clock::now();
     for (;;) {
-        const auto r = port->ReadSome(&b, 1);
-        if (!r.ok) return Wait::Gone;
-        if (r.count == 1) return Wait::Byte;
+        if (full) {
+            const auto r = full->ReadSome(&b, 1);
+            if (!r.ok) return Wait::Gone;
+            if (r.count == 1) return Wait::Byte;
+        } else if (port->Read(&b, 1)) {
+            return Wait::Byte;
+        }
         screen_.Pump();
         if (CancelRequested()) return Wait::Cancelled;
         if (ElapsedMs(start) >= limit_ms) return Wait::Silent;

@@ -24,7 +24,6 @@ faults=(vanish silent garbage late)
 
 # Cells expected to fail for now, with the reason the table gives.
 declare -A KNOWN=(
-  [scope/vanish]="when the device goes away before the first record, the capture ends with no record and still replaces the earlier signal.txt with a head line only"
 )
 
 # What each procedure is, in the table.

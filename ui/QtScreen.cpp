@@ -702,6 +702,28 @@ void QtScreen::ShowInfo(std::string_view text) {
     RunModal([&] { ShowBox(copy, Box::Info); });
 }
 
+// A yes/no box; "Нет" is the default, so Enter or closing the box never
+// says yes to a risky step.
+bool QtScreen::Confirm(std::string_view question) {
+    std::string copy(question);
+    {
+        std::lock_guard lock(log_mutex_);
+        messages_.push_back(copy);
+    }
+    if (dialogs_suppressed) return false;
+    bool yes = false;
+    RunModal([&] {
+        QMessageBox box(QMessageBox::Question, QString("Message"), Q(copy), QMessageBox::Yes | QMessageBox::No);
+        box.setObjectName("ConfirmBox");
+        box.button(QMessageBox::Yes)->setText(QString("Да"));
+        box.button(QMessageBox::No)->setText(QString("Нет"));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        yes = box.exec() == QMessageBox::Yes;
+    });
+    return yes;
+}
+
 void QtScreen::ShowError(std::string_view text) {
     std::string copy(text);
     {

@@ -69,6 +69,7 @@ public:
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view text) override;
     void ShowInfo(std::string_view text) override;
+    bool Confirm(std::string_view question) override;
     void Repaint(std::string_view control) override;
     void Pump() override;
     std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override;

@@ -500,17 +500,39 @@ private:
 
 // A device that goes away: once `gone_after_writes` bytes were written,
 // every read call fails as a real port's does when the device is unplugged.
-class VanishingPort : public MockPort {
+class VanishingPort : public LoaderSerialPort {
 public:
     std::size_t gone_after_writes = 0;
+    std::deque<std::vector<std::uint8_t>>& replies = mock_.replies;
+
+    bool Open(const std::string& p, std::uint32_t b, std::int32_t t) override { return mock_.Open(p, b, t); }
+    bool SetTimeout(std::int32_t t) override { return mock_.SetTimeout(t); }
+    bool Purge() override { return mock_.Purge(); }
+    bool Write(const std::uint8_t* bytes, std::uint32_t n) override { return mock_.Write(bytes, n); }
+    bool Read(std::uint8_t* buffer, std::uint32_t n) override { return !Gone() && mock_.Read(buffer, n); }
+    bool Close() override { return mock_.Close(); }
+    bool IsOpen() const override { return mock_.IsOpen(); }
+    bool OpenDevice(const std::string&) override { return false; }
+    bool SetLineSettings(std::uint32_t) override { return IsOpen(); }
+    bool SetQueueSizes(std::uint32_t, std::uint32_t) override { return IsOpen(); }
+    bool SetTimeouts(const SerialTimeouts&) override { return IsOpen(); }
     TransferResult ReadSome(std::uint8_t* buffer, std::uint32_t n) override {
         if (Gone()) return {false, 0};
-        return MockPort::ReadSome(buffer, n);
+        std::uint32_t i = 0;
+        for (; i < n && !mock_.input.empty(); ++i) {
+            buffer[i] = mock_.input.front();
+            mock_.input.pop_front();
+        }
+        return {true, i};
     }
-    bool Read(std::uint8_t* buffer, std::uint32_t n) override { return !Gone() && MockPort::Read(buffer, n); }
+    TransferResult WriteSome(const std::uint8_t* bytes, std::uint32_t n) override {
+        return {Write(bytes, n), n};
+    }
+    bool Drain() override { return IsOpen(); }
 
 private:
-    bool Gone() const { return written.size() >= gone_after_writes; }
+    bool Gone() const { return mock_.written.size() >= gone_after_writes; }
+    MockPort mock_;
 };
 
 TEST(VanishingDeviceCapture, EndsAtOnceWithItsTextWhereverItWaits) {

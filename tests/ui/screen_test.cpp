@@ -367,6 +367,35 @@ private slots:
         QCOMPARE(screen->Messages(), std::vector<std::string>{"Вариатор отключен"});
     }
 
+    // A risky step asks on the GUI thread; only "Да" says yes, and Enter or
+    // closing the box refuses.
+    void confirmAnswersTheDeviceThread() {
+        struct Case {
+            const char* name;
+            int answer;  // 0 yes, 1 no, 2 Enter, 3 Escape
+            bool expected;
+        } cases[] = {{"yes", 0, true}, {"no", 1, false}, {"enter", 2, false}, {"escape", 3, false}};
+        for (const auto& c : cases) {
+            std::atomic<int> result{-1};
+            device->Post([&](Program& p) { result = p.screen.Confirm("Записать в EEPROM?") ? 1 : 0; });
+            QString title;
+            WhenModal<QMessageBox>([&](QMessageBox* box) {
+                title = box->windowTitle();
+                if (c.answer == 0) box->button(QMessageBox::Yes)->click();
+                else if (c.answer == 1) box->button(QMessageBox::No)->click();
+                else QTest::keyClick(box, c.answer == 2 ? Qt::Key_Return : Qt::Key_Escape);
+            });
+            QVERIFY2(device->WaitIdle(10000), c.name);
+            QCOMPARE(title, QString("Message"));
+            QVERIFY2(result == (c.expected ? 1 : 0), c.name);
+        }
+        screen->dialogs_suppressed = true;
+        std::atomic<int> result{-1};
+        device->Post([&](Program& p) { result = p.screen.Confirm("Записать в EEPROM?") ? 1 : 0; });
+        QVERIFY(device->WaitIdle(5000));
+        QCOMPARE(result.load(), 0);
+    }
+
     // An error that escapes a handler goes to the error display; the next
     // handler runs as usual.
     void escapedErrorsAreShown() {
