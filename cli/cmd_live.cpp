@@ -248,6 +248,12 @@ int RunTrack(Context& ctx, const TrackArgs& args) {
                   << screen.Text("Detected_MAX_ADC_Label") << '\n';
     }
     if (!args.store) return 0;
+    // Tracking that ended on a dead line has nothing worth storing, and the
+    // writes would only fail one by one with a box each.
+    if (lc.link.LineSilent() || !lc.link.IsConnected()) {
+        std::cout << "maximum and minimum NOT stored: the line failed during tracking\n";
+        return 1;
+    }
     const bool max_ok = Fix_Auto_Detected_MAX_TPSButtonClick(lc);
     const bool min_ok = Fix_Auto_Detected_MIN_TPSButtonClick(lc);
     std::cout << "maximum " << screen.Text("ADC_MAX_Value_Label") << (max_ok ? " stored" : " NOT stored")

@@ -73,6 +73,7 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
     bool bad_reply = false;
     bool any_reply = false;  // some attempt got at least the first reply byte
     bool any_sent = false;   // some attempt's request went out
+    bool late = false;       // some attempt's reply never started in time
 
     for (int attempt = 0; attempt < attempts; ++attempt) {
         // A stopped procedure's exchange is no exchange: it counts neither as
@@ -121,6 +122,7 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         port_->SetTimeout(kExchangeTimeoutMs);
         if (!started) {
             reply_missing_ = true;
+            late = true;
             continue;
         }
         any_reply = true;
@@ -148,10 +150,29 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         }
         break;
     }
+    // An exchange that needed a retry after a missing reply, or got no good
+    // reply at all, is troubled; a run of them ends the procedures. The
+    // exchange that completes the run is failed even if a retry got an
+    // answer: on a line this late that answer may belong to another request.
+    if (last_exchange_ok_ && !late) {
+        troubled_exchanges_ = 0;
+        silence_reported_ = false;
+        bad_reply_reported_ = false;
+    } else {
+        garbled_ = any_reply && !late;
+        if (++troubled_exchanges_ >= kSilentExchangeLimit && last_exchange_ok_) {
+            last_exchange_ok_ = false;
+            std::fill(std::begin(reply), std::end(reply), std::uint8_t{0});
+        }
+    }
     if (any_reply) {
         silent_exchanges_ = 0;
-        silence_reported_ = false;
-        if (bad_reply && showErrors) screen_.ShowMessage(kBadReplyMessage);
+        // A garbled line gets the checksum box once per troubled stretch,
+        // not once per exchange.
+        if (bad_reply && showErrors && !bad_reply_reported_) {
+            bad_reply_reported_ = true;
+            screen_.ShowMessage(kBadReplyMessage);
+        }
     } else {
         // Nothing came back at all: say so, once per silent stretch, rather
         // than blaming a checksum.
@@ -166,7 +187,11 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
 void DeviceLink::ReportLineSilent(bool show) {
     if (silence_reported_) return;
     silence_reported_ = true;
-    if (show) screen_.ShowMessage(kLineSilentMessage);
+    if (!show) return;
+    if (silent_exchanges_ > 0)
+        screen_.ShowMessage(kLineSilentMessage);
+    else
+        screen_.ShowMessage(garbled_ ? kLineGarbledMessage : kLineLateMessage);
 }
 
 // -------------------------------------------------------------- connection
@@ -209,6 +234,8 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     silent_exchanges_ = 0;
     silence_reported_ = false;
     reply_missing_ = false;
+    troubled_exchanges_ = 0;
+    bad_reply_reported_ = false;
     if (!port_->SetTimeout(kExchangeTimeoutMs)) screen_.ShowMessage("Не удалось изменить таймаут 1");
     if (!port_->Purge()) {
         if (showMessages) screen_.ShowMessage("Не удалось очистить com-порт.");

@@ -60,6 +60,14 @@ inline constexpr std::string_view kNoAnswerMessage =
 // A device procedure ended because the line stayed silent.
 inline constexpr std::string_view kLineSilentMessage =
     "Вариатор не отвечает: три запроса подряд остались без ответа. Обмен прерван, проверьте подключение.";
+// A device procedure ended because the answers kept failing their checks.
+inline constexpr std::string_view kLineGarbledMessage =
+    "Линия искажает данные: на три запроса подряд пришли пакеты с неверной контрольной суммой. Обмен прерван, "
+    "проверьте кабель и подключение.";
+// A device procedure ended because the answers kept coming after the timeout.
+inline constexpr std::string_view kLineLateMessage =
+    "Вариатор отвечает с опозданием: три запроса подряд не получили ответа вовремя. Обмен прерван, проверьте "
+    "кабель и подключение.";
 // Open refused because another program (or another part of this one) holds
 // the port.
 inline constexpr std::string_view kPortBusyMessage =
@@ -122,12 +130,19 @@ public:
     // Whether the last exchange got no reply byte at all in any attempt (a
     // silent or vanished device, as opposed to a garbled answer).
     bool LastExchangeSilent() const { return silent_exchanges_ > 0; }
-    // The line stayed silent for kSilentExchangeLimit exchanges in a row.
-    // Device procedures test it after each exchange and end; the first of
-    // them to notice calls ReportLineSilent, which shows kLineSilentMessage
-    // once per outermost procedure holding the line (when `show`), so nested
-    // procedures do not repeat it.
-    bool LineSilent() const { return silent_exchanges_ >= kSilentExchangeLimit; }
+    // The line is dead for kSilentExchangeLimit exchanges in a row: none of
+    // them got a good reply at its first attempt (silent, garbled, or
+    // answered only after an attempt timed out). Device procedures test it
+    // after each exchange and end; the first of them to notice calls
+    // ReportLineSilent, which shows kLineSilentMessage (kLineGarbledMessage,
+    // kLineLateMessage for a line that did answer) once per outermost
+    // procedure holding the line (when `show`), so nested procedures do not
+    // repeat it.
+    bool LineSilent() const { return troubled_exchanges_ >= kSilentExchangeLimit; }
+    // Exchanges in a row, the last one included, without a good first-attempt
+    // reply (0 after a clean exchange). Procedures that add a box of their own
+    // to a failed exchange do so for the first of a run only.
+    int TroubledExchanges() const { return troubled_exchanges_; }
     void ReportLineSilent(bool show = true);
 
     // A stop request of a running procedure (the second press of its button,
@@ -201,6 +216,9 @@ private:
     bool last_exchange_ok_ = false;
     int silent_exchanges_ = 0;       // exchanges in a row without any reply byte
     bool silence_reported_ = false;  // kLineSilentMessage shown for this stretch
+    int troubled_exchanges_ = 0;     // exchanges in a row without a good first-attempt reply
+    bool garbled_ = false;           // the last troubled exchange got only bad replies
+    bool bad_reply_reported_ = false;  // kBadReplyMessage shown for this troubled stretch
     bool reply_missing_ = false;     // the last attempt's reply never started
     bool stop_requested_ = false;
     int line_holders_ = 0;

@@ -111,8 +111,10 @@ TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map) {
             link.UARTdataExchangeForTovrel(ExchangeOp::Write, c->address, static_cast<std::uint8_t>(i), v, true, kAttempts);
         ++tally.exchanges;
         const bool confirmed = link.LastExchangeOk();
-        // A silent exchange has had its message from the exchange itself.
-        if (r != v && !link.LastExchangeSilent()) screen.ShowMessage(c->wrong_value_message);
+        // A silent exchange has had its message from the exchange itself; a
+        // run of failed exchanges gets this box once, then the line's own.
+        if (r != v && !link.LastExchangeSilent() && link.TroubledExchanges() <= 1)
+            screen.ShowMessage(c->wrong_value_message);
         if (!confirmed || r != v) {
             ++tally.failed;
             tally.unconfirmed.push_back(i);

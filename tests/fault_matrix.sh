@@ -23,14 +23,7 @@ ops=(read write map monitor track flash scope)
 faults=(vanish silent garbage late)
 
 # Cells expected to fail for now, with the reason the table gives.
-garbage_reason="every exchange answered with garbage shows its own checksum box: the procedure ends quickly and keeps every file, but the boxes are not yet gathered into one"
-late_reason="answers 2.5 s late arrive within the retry's wait, so the procedure goes on exchange by exchange, slowly, instead of ending with one message"
 declare -A KNOWN=(
-  [read/garbage]=$garbage_reason [map/garbage]=$garbage_reason [monitor/garbage]=$garbage_reason
-  [track/garbage]=$garbage_reason
-  [read/late]=$late_reason [map/late]=$late_reason [monitor/late]=$late_reason [track/late]=$late_reason
-  [track/silent]="the no-answer box and the boxes of the failed store come one after another"
-  [track/vanish]="when the device goes away during the store, each failed value shows its own box after the no-answer box"
 )
 
 # What each procedure is, in the table.

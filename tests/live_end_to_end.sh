@@ -60,6 +60,15 @@ if [ $status -eq 0 ] && [ -n "$tmin" ] && [ "$tmin" -lt 600 ] && [ "$tmax" -gt 3
   ok "tracked throttle ends stored in the EEPROM"
 else bad "tps track --store ($status)" "$out" "$(tail -3 eeprom.txt 2>&1)"; fi
 
+# Tracking that ends on a garbled line stores nothing and says so once,
+# instead of trying each write with a box of its own.
+start_sim 5 --engine --pedal-period 1 --eeprom "$dir/eeprom5.txt" --line-fault garbage:400
+out=$("$cli" -q --port 5 tps track --passes 60 --store 2>&1); status=$?
+boxes=$(grep -c '^Message: ' <<<"$out")
+if [ $status -eq 1 ] && [ ! -e "$dir/eeprom5.txt" ] && [ "$boxes" -le 3 ] && grep -q "NOT stored: the line failed" <<<"$out"; then
+  ok "tracking on a garbled line stores nothing"
+else bad "tps track --store on a garbled line ($status, $boxes boxes)" "$out"; fi
+
 out=$("$cli" -q --port 3 tps track --passes 800 --swap 2>&1)
 grep -q "^swapped: minimum [0-9]*, maximum [0-9]*$" <<<"$out" && ok "tps track --swap" || bad "tps track --swap" "$out"
 

@@ -116,6 +116,10 @@ TEST_F(ExchangeTest, ShortOrMissingRepliesAreNeverTakenAsValues) {
     };
     for (const auto& r : replies) {
         SCOPED_TRACE(r.size());
+        // A fresh link each time: a run of bad replies gets its box once.
+        auto p = std::make_unique<MockPort>();
+        port = p.get();
+        link = std::make_unique<DeviceLink>(screen, std::move(p));
         screen.Clear();
         port->replies = {r};
         Exchange(ExchangeOp::Read, 1, 5, 100, true, 1);
@@ -123,6 +127,71 @@ TEST_F(ExchangeTest, ShortOrMissingRepliesAreNeverTakenAsValues) {
         EXPECT_FALSE(link->LastExchangeSilent());
         EXPECT_EQ(screen.messages, (std::vector<std::string>{kFinal}));
     }
+}
+
+// A line that fails the same way exchange after exchange: after three such
+// exchanges in a row it counts as dead, with one box for the run (not one per
+// exchange) and a closing message that names the kind of fault. An answer
+// that only came after an attempt had timed out is late; the third late
+// exchange is failed, its value not taken.
+TEST_F(ExchangeTest, ThreeFailedExchangesInARowMakeTheLineDead) {
+    const Bytes good{0, 0, 0, 0x00, 0x07, 0xFF, 0xF8};
+    const Bytes garbled{0x13, 0x77, 0x02, 0x41, 0x99, 0x41, 0x99};
+    struct Case {
+        const char* name;
+        std::vector<Bytes> attempts;  // the replies of one exchange's two attempts
+        std::vector<std::string> boxes;
+        std::string_view closing;
+        std::vector<bool> ok;  // LastExchangeOk after exchanges 1, 2, 3
+        std::vector<int> values;  // what they return (-1: not looked at)
+    };
+    const std::vector<Case> cases = {
+        {"silent", {{}, {}}, {std::string(kNoAnswerMessage)}, kLineSilentMessage, {false, false, false}, {0, 0, 0}},
+        {"garbled", {garbled, garbled}, {kFinal}, kLineGarbledMessage, {false, false, false}, {-1, -1, -1}},
+        {"late", {{}, good}, {}, kLineLateMessage, {true, true, false}, {7, 7, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto p = std::make_unique<MockPort>();
+        port = p.get();
+        link = std::make_unique<DeviceLink>(screen, std::move(p));
+        screen.Clear();
+        for (int n = 0; n < 3; ++n) {
+            EXPECT_FALSE(link->LineSilent()) << "before exchange " << n + 1;
+            for (const auto& r : c.attempts) port->replies.push_back(r);
+            const auto v = Exchange(ExchangeOp::Read, 1, static_cast<std::uint8_t>(n), 0);
+            EXPECT_EQ(link->LastExchangeOk(), c.ok[static_cast<std::size_t>(n)]) << "exchange " << n + 1;
+            const int want = c.values[static_cast<std::size_t>(n)];
+            if (want >= 0) {
+                EXPECT_EQ(v, want) << "exchange " << n + 1;
+            }
+        }
+        EXPECT_TRUE(link->LineSilent());
+        EXPECT_EQ(screen.messages, c.boxes);
+        link->ReportLineSilent();
+        link->ReportLineSilent();  // once per run
+        auto expected = c.boxes;
+        expected.emplace_back(c.closing);
+        EXPECT_EQ(screen.messages, expected);
+    }
+}
+
+// One good first-attempt answer ends a run: the count starts again, and so
+// does the box of the next bad run.
+TEST_F(ExchangeTest, AGoodAnswerEndsARunOfFailedExchanges) {
+    const Bytes good{0, 0, 0, 0x00, 0x07, 0xFF, 0xF8};
+    const Bytes garbled{0x13, 0x77, 0x02, 0x41, 0x99, 0x41, 0x99};
+    const std::vector<Bytes> script = {garbled, garbled, garbled, garbled, good, garbled, garbled, garbled, garbled};
+    for (const auto& r : script) port->replies.push_back(r);
+    Exchange(ExchangeOp::Read, 1, 0, 0);
+    Exchange(ExchangeOp::Read, 1, 1, 0);
+    EXPECT_EQ(Exchange(ExchangeOp::Read, 1, 2, 0), 7);
+    EXPECT_FALSE(link->LineSilent());
+    EXPECT_EQ(link->TroubledExchanges(), 0);
+    Exchange(ExchangeOp::Read, 1, 3, 0);
+    Exchange(ExchangeOp::Read, 1, 4, 0);
+    EXPECT_FALSE(link->LineSilent());
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{kFinal, kFinal}));
 }
 
 TEST_F(ExchangeTest, ClosedPortReturnsZeroAtOnce) {

@@ -11,6 +11,9 @@ namespace tovrel::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+constexpr std::string_view kBadReplyFinal =
+    "UARTdataExchangeForTovrel: На запрос чтения или записи вариатор ответил пакетом(ами) с неверной контрольной "
+    "суммой";
 
 Bytes Frame(std::uint8_t head, std::uint8_t address, std::uint8_t index, std::uint16_t value) {
     const auto hi = static_cast<std::uint8_t>(value >> 8), lo = static_cast<std::uint8_t>(value & 0xFF);
@@ -174,6 +177,53 @@ TEST_F(MockTransferTest, SilentLineEndsTheTransferAfterThreeExchanges) {
     port->replies.push_back(Frame(0x55, 2, 0, 250));
     link->UARTdataExchangeForTovrel(ExchangeOp::Read, 2, 0, 100, true, 2);
     EXPECT_FALSE(link->LineSilent());
+}
+
+// A line that garbles every answer, or answers each request only after the
+// retry, ends a map write after three exchanges: one box for the run of bad
+// answers, the line's closing message, and no further point sent.
+TEST_F(MockTransferTest, GarbledOrLateLineEndsTheWriteAfterThreeExchanges) {
+    TimingMap map;
+    map.y.fill(2.0);
+    const std::int16_t v = EncodeMapValue(map_kind::Petrol, 2.0);
+    const Bytes garbled{0x13, 0x77, 0x02, 0x41, 0x99, 0x41, 0x99};
+    struct Case {
+        const char* name;
+        bool late;
+        std::vector<std::string> boxes;
+        int failed;
+    };
+    const Case cases[] = {
+        {"garbled", false,
+         {std::string(kBadReplyFinal), "WritePetrolMap: функция UARTdataExchangeForTovrel возвращает неверное значение",
+          std::string(kLineGarbledMessage)},
+         3},
+        // The first two late answers confirm their own requests; the third
+        // completes the run and is not taken.
+        {"late", true, {std::string(kLineLateMessage)}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto p = std::make_unique<MockPort>();
+        port = p.get();
+        link = std::make_unique<DeviceLink>(screen, std::move(p));
+        link->ShowConnectionState(state::Connected);
+        screen.Clear();
+        for (std::uint8_t i = 0; i < 80; ++i) {
+            if (c.late) {
+                port->replies.push_back({});
+                port->replies.push_back(Complement(Frame(0xAA, 2, i, static_cast<std::uint16_t>(v))));
+            } else {
+                port->replies.push_back(garbled);
+                port->replies.push_back(garbled);
+            }
+        }
+        const auto tally = WritePetrolMap(*link, map);
+        EXPECT_FALSE(tally.completed);
+        EXPECT_EQ(tally.failed, c.failed);
+        EXPECT_EQ(port->written.size(), 6u);  // two attempts for each of three points
+        EXPECT_EQ(screen.messages, c.boxes);
+    }
 }
 
 // Values no editor can produce never reach the line: the write is refused
