@@ -23,6 +23,7 @@ double Run(const std::string& dir, bool vanish, int* exchanges, bool* stopped_ea
     device->Start();
     tovrel::test::RecordingScreen screen;
     tovrel::DeviceLink link(screen);
+    link.port_dir = dir;
     link.sleep_ms = [](int) {};
     if (link.Connect(1, false) != 1) return -1;
     tovrel::MapsState state;
