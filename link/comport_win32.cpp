@@ -2,6 +2,8 @@
 // with the driver's own timeout rules (COMMTIMEOUTS) doing the waiting.
 #include <windows.h>
 
+#include "Win32Text.h"
+
 #include <string>
 
 #include "Crc.h"
@@ -14,13 +16,7 @@ struct ComPort::Impl {
 
 namespace {
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
+using win32::Widen;
 
 }  // namespace
 

@@ -171,15 +171,6 @@ std::optional<std::string> PortPath(int number, const std::string& port_dir) {
     return kUnassignedPortPrefix + std::to_string(number);
 }
 
-std::vector<PortEntry> ListPorts(const std::string& port_dir) {
-    std::vector<PortEntry> out;
-    for (int n = 1; n <= 254; ++n) {
-        auto p = PortPath(n, port_dir);
-        out.push_back({n, p.value_or(""), p && PortPresent(*p)});
-    }
-    return out;
-}
-
 bool PortPresent(const std::string& path) {
     std::error_code ec;
     return fs::exists(path, ec);

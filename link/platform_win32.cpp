@@ -3,6 +3,8 @@
 // program's directory and "\\.\COM<n>" for ports.
 #include <windows.h>
 
+#include "Win32Text.h"
+
 #include <fcntl.h>
 #include <io.h>
 
@@ -17,13 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
+using win32::Widen;
 
 std::string Narrow(const std::wstring& text) {
     if (text.empty()) return {};
@@ -193,15 +189,6 @@ std::optional<std::string> PortPath(int number, const std::string& port_dir) {
     if (number < 0 || number > kMaxPortNumber) return std::nullopt;
     if (!port_dir.empty()) return Narrow((fs::path(Widen(port_dir)) / (L"COM" + std::to_wstring(number))).wstring());
     return "\\\\.\\COM" + std::to_string(number);
-}
-
-std::vector<PortEntry> ListPorts(const std::string& port_dir) {
-    std::vector<PortEntry> out;
-    for (int n = 1; n <= 254; ++n) {
-        auto p = PortPath(n, port_dir);
-        out.push_back({n, p.value_or(""), p && PortPresent(*p)});
-    }
-    return out;
 }
 
 bool PortPresent(const std::string& path) {
