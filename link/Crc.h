@@ -56,9 +56,14 @@ public:
     // port (another program, or a second open of this one), so that the
     // message can say so instead of a bare "could not connect".
     bool OpenFailedBusy() const { return open_failed_busy_; }
+    // Whether a read or write on the open port failed as a call (the device
+    // was unplugged, the driver gave up), as opposed to running out of time.
+    // Cleared by the next open.
+    bool Gone() const { return gone_; }
 
 protected:
     bool open_failed_busy_ = false;
+    bool gone_ = false;
 };
 
 // What the firmware loader's own line needs beyond the six operations: the

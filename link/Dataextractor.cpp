@@ -60,6 +60,123 @@ ReplyVerdict JudgeReply(ExchangeOp operation, const std::uint8_t (&request)[7], 
     return copy ? ReplyVerdict::Echo : ReplyVerdict::Other;
 }
 
+// ---------------------------------------------------------------- resync
+//
+// A reply that comes after the first byte's timeout must never be read as
+// the answer to a later request: the frames carry no request number, and a
+// read reply does not repeat its address. So the link keeps count of the
+// replies it is still owed. A retry repeats the same request, so a late
+// reply to the attempt before it answers the retry just as well; but before
+// a different request goes out, the owed replies must have come (a run of
+// seven bytes whose check bytes match counts as one) or their time,
+// kLateReplyLimitMs after the request, must have run out. Bytes that come
+// meanwhile are thrown away. After a reply that failed its checks or came
+// short, the line must also fall quiet for kFrameGapMs, so that the next
+// frame starts in step.
+
+void DeviceLink::ForgetOwedReplies() {
+    owed_replies_ = 0;
+    rest_owed_ = false;
+    owed_wait_ms_ = 0;
+    resync_quiet_ = false;
+}
+
+void DeviceLink::CountStaleRun(const std::uint8_t* bytes, int count) {
+    for (int at = 0; at + 7 <= count && owed_replies_ > 0; at += 7) {
+        const std::uint8_t* f = bytes + at;
+        if (f[3] == static_cast<std::uint8_t>(~f[5]) && f[4] == static_cast<std::uint8_t>(~f[6])) {
+            --owed_replies_;
+            late_seen_ = true;
+        }
+    }
+}
+
+bool DeviceLink::DiscardStale(bool wait_for_owed) {
+    using Clock = std::chrono::steady_clock;
+    // The drain every request starts with: whatever waits is thrown away.
+    std::uint8_t run[kDrainLimitBytes];
+    int in_run = 0, total = 0;
+    port_->SetTimeout(kDrainTimeoutMs);
+    while (total < kDrainLimitBytes && port_->Read(&run[in_run], 1)) {
+        ++in_run;
+        ++total;
+    }
+    if (port_->Gone()) return false;
+    // The rest of a reply that came short is waited for even before a retry:
+    // arriving during the retry's wait, it would be read out of step.
+    auto owed = [&] {
+        return ((wait_for_owed && owed_replies_ > 0) || rest_owed_) && owed_wait_ms_ > 0 &&
+               Clock::now() < owed_until_;
+    };
+    if (in_run == 0 && !resync_quiet_ && !owed()) {
+        rest_owed_ = false;
+        if (!wait_for_owed) return true;
+        ForgetOwedReplies();
+        return true;
+    }
+    // Something was on the line, or is still to come: read until the owed
+    // replies are in (or late past their limit) and the line has been quiet
+    // for a frame gap.
+    port_->SetTimeout(kFrameGapMs);
+    std::int32_t quiet = 0, since_pump = 0;
+    while (total < kDrainLimitBytes) {
+        if (quiet >= kFrameGapMs) {
+            if (in_run > 0) rest_owed_ = false;  // whatever it was, it came
+            CountStaleRun(run, in_run);
+            in_run = 0;
+            if (!owed()) break;
+        }
+        if (port_->Read(&run[in_run], 1)) {
+            ++in_run;
+            ++total;
+            quiet = 0;
+            continue;
+        }
+        if (port_->Gone()) return false;
+        quiet += kFrameGapMs;
+        owed_wait_ms_ -= kFrameGapMs;
+        since_pump += kFrameGapMs;
+        if (since_pump >= kReplyWaitSliceMs) {
+            since_pump = 0;
+            screen_.Pump();
+            if (!port_ || !port_->IsOpen() || stop_requested_) return false;
+        }
+    }
+    CountStaleRun(run, in_run);
+    rest_owed_ = false;
+    // A line that never stops sending is left as it is; the request goes
+    // out all the same and the checks judge what comes.
+    if (wait_for_owed) ForgetOwedReplies();
+    resync_quiet_ = false;
+    return true;
+}
+
+std::int16_t DeviceLink::PortClosedUnderUs() {
+    last_exchange_ok_ = false;
+    // The window closed or released the port while a procedure still runs:
+    // the procedure ends at its next check, without a message (the program
+    // did it). A closed port outside any procedure is simply closed.
+    if (line_holders_ > 0 && !device_gone_) {
+        device_gone_ = true;
+        silence_reported_ = true;
+    }
+    return 0;
+}
+
+void DeviceLink::LoseDevice(bool show) {
+    const bool first = !device_gone_;
+    device_gone_ = true;
+    ForgetOwedReplies();
+    if (port_) port_->Close();
+    open_port_ = 0;
+    DeviceConnected = false;
+    DeviceMode = 0;
+    if (!first) return;
+    if (show && !silence_reported_) screen_.ShowMessage(kDeviceGoneMessage);
+    silence_reported_ = true;
+    ShowConnectionState(state::Disconnected);
+}
+
 std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::uint8_t address,
                                                    std::uint8_t index, std::int16_t value, bool showErrors,
                                                    std::int8_t attempts) {
@@ -79,13 +196,14 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         // A stopped procedure's exchange is no exchange: it counts neither as
         // answered nor as silent.
         if (stop_requested_) return 0;
-        if (!port_ || !port_->SetTimeout(reply_missing_ ? kLateReplyQuietMs : kDrainTimeoutMs)) return 0;
-        // Drain whatever stale input waits on the line (a late reply to an
-        // earlier request among it).
-        std::uint8_t stale = 0;
-        for (int n = 0; n < kDrainLimitBytes && port_->Read(&stale, 1); ++n) {
+        if (!port_ || !port_->SetTimeout(kDrainTimeoutMs)) return PortClosedUnderUs();
+        // Stale input (a late reply to an earlier request among it) is thrown
+        // away; before the first attempt the replies still owed to another
+        // request are waited for as well.
+        if (!DiscardStale(attempt == 0)) {
+            if (port_ && port_->Gone()) LoseDevice(showErrors);
+            return port_ && port_->IsOpen() ? 0 : PortClosedUnderUs();
         }
-        reply_missing_ = false;
         port_->SetTimeout(kExchangeTimeoutMs);
 
         const auto v = static_cast<std::uint16_t>(value);
@@ -95,43 +213,66 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         request[4] = static_cast<std::uint8_t>(v & 0xFF);
         request[5] = static_cast<std::uint8_t>(~request[3]);
         request[6] = static_cast<std::uint8_t>(~request[4]);
-        if (!port_->Write(request, 7)) continue;
+        if (!port_->Write(request, 7)) {
+            if (port_->Gone()) {
+                LoseDevice(showErrors);
+                return 0;
+            }
+            continue;
+        }
         any_sent = true;
+        ++owed_replies_;
+        owed_wait_ms_ = kLateReplyLimitMs;
+        owed_until_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLateReplyLimitMs);
 
         screen_.Pump();
         // A nested handler may have closed or released the port meanwhile.
-        if (!port_) break;
+        if (!port_ || !port_->IsOpen()) return PortClosedUnderUs();
         std::fill(std::begin(reply), std::end(reply), std::uint8_t{0});
-        // A reply whose first byte did not come in time is no reply: its
-        // bytes, should they still come, belong to nobody and the next drain
-        // discards them. Reading them into bytes 1 to 6 would shift the frame
-        // by one, and the shifted frame can pass the checks.
+        // A reply whose first byte did not come in time is no reply: should
+        // it still come, it is owed and thrown away before the next different
+        // request (a retry of this one may take it). Reading its bytes into
+        // bytes 1 to 6 would shift the frame by one, and the shifted frame
+        // can pass the checks.
         bool started = false;
         for (std::int32_t waited = 0; waited < kExchangeTimeoutMs && !started; waited += kReplyWaitSliceMs) {
-            port_->SetTimeout(std::min(kReplyWaitSliceMs, kExchangeTimeoutMs - waited));
+            const std::int32_t slice = std::min(kReplyWaitSliceMs, kExchangeTimeoutMs - waited);
+            port_->SetTimeout(slice);
             started = port_->Read(&reply[0], 1);
             if (started) break;
+            owed_wait_ms_ -= slice;
+            if (port_->Gone()) break;
             screen_.Pump();
-            if (!port_ || stop_requested_) break;
+            if (!port_ || !port_->IsOpen() || stop_requested_) break;
         }
-        if (!port_) break;
-        if (stop_requested_ && !started) {
-            reply_missing_ = true;
+        if (port_ && port_->Gone()) {
+            LoseDevice(showErrors);
             return 0;
         }
+        if (!port_ || !port_->IsOpen()) return PortClosedUnderUs();
+        if (stop_requested_ && !started) return 0;
         port_->SetTimeout(kExchangeTimeoutMs);
         if (!started) {
-            reply_missing_ = true;
             late = true;
             continue;
         }
         any_reply = true;
         // A short frame is a failed attempt too: its missing bytes would be
-        // checked as zeros.
+        // checked as zeros, and the rest of it may still come.
         const bool whole = port_->Read(&reply[1], 6);
-        switch (whole ? JudgeReply(operation, request, reply) : ReplyVerdict::BadCheck) {
+        if (port_->Gone()) {
+            LoseDevice(showErrors);
+            return 0;
+        }
+        const ReplyVerdict verdict = whole ? JudgeReply(operation, request, reply) : ReplyVerdict::BadCheck;
+        // Only a frame whose check bytes match counts as the reply owed: a
+        // garbled one may as well be noise ahead of the real reply.
+        if (verdict != ReplyVerdict::BadCheck && owed_replies_ > 0) --owed_replies_;
+        switch (verdict) {
             case ReplyVerdict::BadCheck:
                 bad_reply = true;
+                resync_quiet_ = true;
+                rest_owed_ = rest_owed_ || !whole;
                 continue;
             case ReplyVerdict::Accepted:
                 // A confirmed write returns the value sent: the reply
@@ -156,6 +297,7 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
     // answer: on a line this late that answer may belong to another request.
     if (last_exchange_ok_ && !late) {
         troubled_exchanges_ = 0;
+        late_seen_ = false;
         silence_reported_ = false;
         bad_reply_reported_ = false;
     } else {
@@ -188,7 +330,8 @@ void DeviceLink::ReportLineSilent(bool show) {
     if (silence_reported_) return;
     silence_reported_ = true;
     if (!show) return;
-    if (silent_exchanges_ > 0)
+    // Replies that did come, only too late, make a late line, not a silent one.
+    if (silent_exchanges_ > 0 && !late_seen_)
         screen_.ShowMessage(kLineSilentMessage);
     else
         screen_.ShowMessage(garbled_ ? kLineGarbledMessage : kLineLateMessage);
@@ -233,7 +376,9 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     open_port_ = n;
     silent_exchanges_ = 0;
     silence_reported_ = false;
-    reply_missing_ = false;
+    ForgetOwedReplies();
+    device_gone_ = false;
+    late_seen_ = false;
     troubled_exchanges_ = 0;
     bad_reply_reported_ = false;
     if (!port_->SetTimeout(kExchangeTimeoutMs)) screen_.ShowMessage("Не удалось изменить таймаут 1");
@@ -286,6 +431,9 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
 
 bool DeviceLink::Disconnect() {
     if (port_) port_->Close();
+    // Whatever was owed on the closed port is gone with it.
+    ForgetOwedReplies();
+    device_gone_ = false;
     open_port_ = 0;
     DeviceConnected = false;
     DeviceMode = 0;
@@ -316,6 +464,7 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
     }
 
     ShowConnectionState(state::Connecting);
+    busy_ports_.clear();
     bool found = false;
     screen_.SetPosition(shell::ProgressBar, 0);
     screen_.SetText(shell::ProgressLabel, "Попытка подключения к com-порту ");
@@ -345,6 +494,7 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
         screen_.Pump();
         std::uint16_t r = Connect(n, false);
         DeviceMode = static_cast<std::uint8_t>(r);
+        if (r == 0 && port_ && port_->OpenFailedBusy()) busy_ports_.push_back(n);
         if (r == 0) {
             progress("Вторая попытка подключения к com-порту " + num);
             r = Connect(n, false);
@@ -475,6 +625,18 @@ bool DeviceLink::ConnectAtStart() {
         if (!denied.empty()) {
             text += '\n';
             text += PermissionAdvice(denied);
+        }
+        // A port that another program holds cannot be probed: say which, so
+        // that the fitter closes that program instead of hunting for the
+        // variator.
+        if (!busy_ports_.empty()) {
+            std::string ports;
+            for (int n : busy_ports_) {
+                if (!ports.empty()) ports += ", ";
+                ports += "COM" + std::to_string(n);
+            }
+            text += '\n';
+            text += std::string(kBusyPortsDuringScanMessage) + ports + ".";
         }
         screen_.ShowMessage(text);
     }

@@ -2,12 +2,14 @@
 // The device link: the 7-byte request/reply exchange, connecting with the
 // mode probe, the port scan and the remembered port. One DeviceLink exists
 // per program run; it owns the serial port object.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Crc.h"
 #include "PortInfo.h"
@@ -36,10 +38,16 @@ inline constexpr std::int32_t kDrainTimeoutMs = 1;
 // A line that never stops sending is drained this far, then the request goes
 // out all the same.
 inline constexpr int kDrainLimitBytes = 4096;
-// After an attempt whose reply never started, the next drain waits for this
-// much quiet, so that a reply arriving late is thrown away rather than taken
-// for the answer to the next request.
-inline constexpr std::int32_t kLateReplyQuietMs = 200;
+// A reply later than this after its request counts as lost. Until then a
+// reply owed to an earlier request may still arrive, and no other request
+// goes out: the exchange waits for that reply (and throws it away) or for
+// this much time to pass, so that a late reply is never taken for the answer
+// to the next request.
+inline constexpr std::int32_t kLateReplyLimitMs = 5000;
+// Quiet that ends a run of bytes on the line. At 9600 baud a frame's bytes
+// follow each other about a millisecond apart; USB adapters hand them over
+// in bursts up to 16 ms apart.
+inline constexpr std::int32_t kFrameGapMs = 40;
 // The wait for a reply's first byte is cut into slices this long, with the
 // message pump between them, so that a stop request is taken up in time.
 inline constexpr std::int32_t kReplyWaitSliceMs = 250;
@@ -68,6 +76,10 @@ inline constexpr std::string_view kLineGarbledMessage =
 inline constexpr std::string_view kLineLateMessage =
     "Вариатор отвечает с опозданием: три запроса подряд не получили ответа вовремя. Обмен прерван, проверьте "
     "кабель и подключение.";
+// The device went away during an exchange (the port failed under us).
+inline constexpr std::string_view kDeviceGoneMessage =
+    "Связь с вариатором потеряна: com-порт перестал отвечать (кабель отключён или адаптер извлечён). Обмен "
+    "прерван, подключитесь снова.";
 // Open refused because another program (or another part of this one) holds
 // the port.
 inline constexpr std::string_view kPortBusyMessage =
@@ -107,6 +119,9 @@ private:
 };
 std::optional<std::uint8_t> ParseDefaultPortText(std::string_view text);
 
+// Added to kNoDeviceMessage for the ports the scan found held by another program.
+inline constexpr std::string_view kBusyPortsDuringScanMessage =
+    "Эти com-порты заняты другой программой, закройте её и подключитесь снова: ";
 // Shown by the start's connection step when no port answered.
 inline constexpr std::string_view kNoDeviceMessage =
     "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
@@ -138,7 +153,12 @@ public:
     // kLineLateMessage for a line that did answer) once per outermost
     // procedure holding the line (when `show`), so nested procedures do not
     // repeat it.
-    bool LineSilent() const { return troubled_exchanges_ >= kSilentExchangeLimit; }
+    // A device that went away (or a port closed under a running procedure)
+    // ends the procedures at once.
+    bool LineSilent() const { return troubled_exchanges_ >= kSilentExchangeLimit || device_gone_; }
+    // The last exchange found the device gone; the port is closed and the
+    // state shows "disconnected".
+    bool DeviceGone() const { return device_gone_; }
     // Exchanges in a row, the last one included, without a good first-attempt
     // reply (0 after a clean exchange). Procedures that add a box of their own
     // to a failed exchange do so for the first of a run only.
@@ -208,6 +228,19 @@ public:
 
 private:
     std::string DefaultPortFilePath() const;
+    // Reads and throws away what waits on the line before a request: the
+    // replies still owed to earlier requests (when `wait_for_owed`, up to
+    // their time limit) and whatever else comes until the line is quiet.
+    // False when the exchange must end at once (stop request, port gone).
+    bool DiscardStale(bool wait_for_owed);
+    // A frame-sized run of thrown-away bytes whose check bytes match is
+    // taken for an owed reply.
+    void CountStaleRun(const std::uint8_t* bytes, int count);
+    void ForgetOwedReplies();
+    // Ends the connection after the device went away: closes the port, says
+    // so once (when `show`) and shows "disconnected".
+    void LoseDevice(bool show);
+    std::int16_t PortClosedUnderUs();
 
     Screen& screen_;
     std::unique_ptr<SerialPort> port_;
@@ -219,9 +252,21 @@ private:
     int troubled_exchanges_ = 0;     // exchanges in a row without a good first-attempt reply
     bool garbled_ = false;           // the last troubled exchange got only bad replies
     bool bad_reply_reported_ = false;  // kBadReplyMessage shown for this troubled stretch
-    bool reply_missing_ = false;     // the last attempt's reply never started
+    // Replies owed to requests sent (all of the same bytes: a different
+    // request waits until they came or their time ran out), how much longer
+    // they may come, counted both in waiting done and on the clock.
+    int owed_replies_ = 0;
+    std::int32_t owed_wait_ms_ = 0;
+    std::chrono::steady_clock::time_point owed_until_{};
+    // The last reply failed its checks or came short: the line must fall
+    // quiet before the next request, or the frames would stay out of step.
+    bool resync_quiet_ = false;
+    bool rest_owed_ = false;  // the last reply came short: its rest may still come
+    bool device_gone_ = false;
+    bool late_seen_ = false;  // an owed reply came late in this troubled stretch
     bool stop_requested_ = false;
     int line_holders_ = 0;
+    std::vector<int> busy_ports_;  // ports the last scan found held by another program
 };
 
 }  // namespace tovrel

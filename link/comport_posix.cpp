@@ -74,6 +74,7 @@ bool ComPort::Open(const std::string& path, std::uint32_t baud, std::int32_t tim
 bool ComPort::OpenDevice(const std::string& path) {
     open_failed_busy_ = false;
     if (IsOpen()) return false;
+    gone_ = false;
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         // A terminal in exclusive mode refuses further opens with EBUSY.
@@ -137,7 +138,9 @@ bool ComPort::Purge() {
 }
 
 bool ComPort::Write(const std::uint8_t* bytes, std::uint32_t count) {
+    if (!IsOpen()) return false;
     auto r = WriteSome(bytes, count);
+    gone_ = gone_ || !r.ok;
     return r.ok && r.count == count;
 }
 
@@ -164,7 +167,9 @@ TransferResult ComPort::WriteSome(const std::uint8_t* bytes, std::uint32_t count
 }
 
 bool ComPort::Read(std::uint8_t* buffer, std::uint32_t count) {
+    if (!IsOpen()) return false;
     auto r = ReadSome(buffer, count);
+    gone_ = gone_ || !r.ok;
     return r.ok && r.count == count;
 }
 

@@ -33,10 +33,16 @@ bool ComPort::Open(const std::string& path, std::uint32_t baud, std::int32_t tim
 }
 
 bool ComPort::OpenDevice(const std::string& path) {
+    open_failed_busy_ = false;
     if (IsOpen()) return false;
+    gone_ = false;
     // No sharing, synchronous input and output.
     HANDLE h = ::CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) {
+        // A port that another program holds is refused with "access denied".
+        open_failed_busy_ = ::GetLastError() == ERROR_ACCESS_DENIED;
+        return false;
+    }
     impl_->handle = h;
     return true;
 }
@@ -86,7 +92,9 @@ bool ComPort::Purge() {
 }
 
 bool ComPort::Write(const std::uint8_t* bytes, std::uint32_t count) {
+    if (!IsOpen()) return false;
     auto r = WriteSome(bytes, count);
+    gone_ = gone_ || !r.ok;
     return r.ok && r.count == count;
 }
 
@@ -98,7 +106,9 @@ TransferResult ComPort::WriteSome(const std::uint8_t* bytes, std::uint32_t count
 }
 
 bool ComPort::Read(std::uint8_t* buffer, std::uint32_t count) {
+    if (!IsOpen()) return false;
     auto r = ReadSome(buffer, count);
+    gone_ = gone_ || !r.ok;
     return r.ok && r.count == count;
 }
 

@@ -85,7 +85,8 @@ const TimingMap& TimingMaps::operator[](int index) const {
 void InitTimingMaps(TimingMaps& maps) { Fill(maps, 0.0, 0.0, 0.0); }
 void FillMapTemplate(TimingMaps& maps) { Fill(maps, kAdvanceTemplate[0], kAdvanceTemplate[1], kThrottleTemplate); }
 void ResetMapsToUnread(TimingMaps& maps) { Fill(maps, kAdvanceUnread, kAdvanceUnread, kThrottleUnread); }
-bool IsUnreadMarker(MapKind kind, double y) { return y == (IsAdvanceMap(kind) ? kAdvanceUnread : kThrottleUnread); }
+double UnreadMarker(MapKind kind) { return IsAdvanceMap(kind) ? kAdvanceUnread : kThrottleUnread; }
+bool IsUnreadMarker(MapKind kind, double y) { return y == UnreadMarker(kind); }
 
 // m is the largest value truncated toward zero, but never below 0; the bound
 // is 101 so that whole steps from whole values end at 100.

@@ -54,6 +54,7 @@ void FillMapTemplate(TimingMaps& maps);
 void ResetMapsToUnread(TimingMaps& maps);
 // Whether y is the kind's not-yet-read marker.
 bool IsUnreadMarker(MapKind kind, double y);
+double UnreadMarker(MapKind kind);
 
 // Whole-map shifts stay strictly inside -101..101 (see the .cpp).
 bool CanShiftMapUp(const TimingMap& map, double step);

@@ -80,8 +80,15 @@ TransferTally ReadMap(DeviceLink& link, MapKind kind, TimingMap& map) {
                                                               static_cast<std::uint8_t>(i), kReadRequestValue, true,
                                                               kAttempts);
         ++tally.exchanges;
-        if (!link.LastExchangeOk()) ++tally.failed;
-        map.y[static_cast<std::size_t>(i)] = DecodeMapValue(kind, r);
+        // A point the variator did not answer keeps the not-yet-read marker
+        // rather than a value it never sent: no write sends it, and the
+        // point shows as unread.
+        if (link.LastExchangeOk()) {
+            map.y[static_cast<std::size_t>(i)] = DecodeMapValue(kind, r);
+        } else {
+            ++tally.failed;
+            map.y[static_cast<std::size_t>(i)] = UnreadMarker(kind);
+        }
         DrawMapChart(screen, kind, map);
         screen.Pump();
         if (StopOnSilence(link)) return tally;

@@ -33,6 +33,8 @@ std::optional<LineFault> ParseLineFault(std::string_view name) {
     if (name == "silent") return LineFault::Silent;
     if (name == "garbage") return LineFault::Garbage;
     if (name == "late") return LineFault::Late;
+    if (name == "stall") return LineFault::Stall;
+    if (name == "latency") return LineFault::Latency;
     return std::nullopt;
 }
 
@@ -56,11 +58,16 @@ bool Line::Spoil(std::vector<std::uint8_t>& bytes) {
                 b = static_cast<std::uint8_t>(garbage_seed_ >> 24);
             }
             return true;
+        case LineFault::Stall:
+            if (stalled_) return true;
+            stalled_ = true;
+            [[fallthrough]];
         case LineFault::Late:
             for (auto until = Clock::now() + std::chrono::milliseconds(fault_.late_ms);
                  Clock::now() < until && !interrupted_;)
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
             return !interrupted_;
+        case LineFault::Latency:  // Send and TrySend hand the bytes to Delay instead
         case LineFault::None:
             break;
     }
@@ -89,6 +96,12 @@ Line::Line(std::string link_path) : link_path_(std::move(link_path)) {
 }
 
 Line::~Line() {
+    {
+        std::lock_guard lock(delay_mutex_);
+        delay_stop_ = true;
+    }
+    delay_cv_.notify_all();
+    if (delay_thread_.joinable()) delay_thread_.join();
     std::error_code ec;
     namespace fs = std::filesystem;
     if (fs::is_symlink(link_path_, ec) && fs::read_symlink(link_path_, ec) == terminal_path_) fs::remove(link_path_, ec);
@@ -96,8 +109,51 @@ Line::~Line() {
     if (master_ >= 0) ::close(master_);
 }
 
+void Line::Delay(std::span<const std::uint8_t> bytes) {
+    {
+        std::lock_guard lock(delay_mutex_);
+        auto due = Clock::now() + std::chrono::milliseconds(fault_.late_ms);
+        for (auto b : bytes) {
+            // Paced, the bytes keep their byte time behind each other.
+            if (paced_ && due < last_due_ + kByteTime9600) due = last_due_ + kByteTime9600;
+            delayed_.push_back({b, due});
+            last_due_ = due;
+        }
+        moved_ += bytes.size();
+        if (!delay_thread_.joinable()) delay_thread_ = std::thread([this] { DelayLoop(); });
+    }
+    delay_cv_.notify_all();
+}
+
+void Line::DelayLoop() {
+    std::unique_lock lock(delay_mutex_);
+    for (;;) {
+        delay_cv_.wait(lock, [&] { return delay_stop_ || !delayed_.empty(); });
+        if (delay_stop_) return;
+        const auto due = delayed_.front().due;
+        if (delay_cv_.wait_until(lock, due, [&] { return delay_stop_; })) return;
+        while (!delayed_.empty() && delayed_.front().due <= Clock::now()) {
+            const std::uint8_t b = delayed_.front().value;
+            delayed_.pop_front();
+            if (master_ < 0 || interrupted_) continue;
+            for (int tries = 0; tries < 100; ++tries) {
+                const ssize_t w = ::write(master_, &b, 1);
+                if (w == 1) {
+                    LogTraffic('>', &b, 1);
+                    break;
+                }
+                if (w < 0 && errno != EAGAIN && errno != EINTR) break;
+                lock.unlock();
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                lock.lock();
+            }
+        }
+    }
+}
+
 void Line::LogTraffic(char direction, const std::uint8_t* bytes, std::size_t count) {
     if (!traffic_ || count == 0) return;
+    std::lock_guard lock(traffic_mutex_);
     if (direction != traffic_direction_) {
         std::fprintf(traffic_, "%s%c", traffic_direction_ ? "\n" : "", direction);
         traffic_direction_ = direction;
@@ -108,6 +164,7 @@ void Line::LogTraffic(char direction, const std::uint8_t* bytes, std::size_t cou
 
 void Line::Send(std::span<const std::uint8_t> sent) {
     if (master_ < 0 || sent.empty()) return;
+    if (FaultStruck() && fault_.kind == LineFault::Latency) return Delay(sent);
     std::vector<std::uint8_t> spoiled;
     if (FaultStruck()) {
         spoiled.assign(sent.begin(), sent.end());
@@ -145,6 +202,10 @@ void Line::Send(std::span<const std::uint8_t> sent) {
 
 std::size_t Line::TrySend(std::span<const std::uint8_t> sent) {
     if (master_ < 0) return sent.size();  // gone: the bytes are lost
+    if (FaultStruck() && fault_.kind == LineFault::Latency) {
+        Delay(sent);
+        return sent.size();
+    }
     std::vector<std::uint8_t> spoiled;
     if (FaultStruck() && !sent.empty()) {
         spoiled.assign(sent.begin(), sent.end());

@@ -3,6 +3,10 @@
 // other end is linked where the program looks for COM<n>. Bytes can be paced
 // like a real 9600-baud line, in both directions.
 #include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -32,7 +36,10 @@ enum class LineFault {
     Vanish,   // the pseudo-terminal closes: the device is gone
     Silent,   // nothing more is sent and what comes is ignored
     Garbage,  // every byte sent is replaced by a random one
-    Late,     // everything sent goes out late_ms late
+    Late,     // everything sent goes out late_ms late (the device is slow to answer each time)
+    Stall,    // the device is busy once: the next thing it sends goes out late_ms late, then all is well
+    Latency,  // a line with a constant latency: every byte sent arrives late_ms later, while the
+              // device goes on taking requests
 };
 struct LineFaultPlan {
     LineFault kind = LineFault::None;
@@ -92,6 +99,22 @@ private:
     std::FILE* traffic_ = nullptr;
     char traffic_direction_ = 0;
     void LogTraffic(char direction, const std::uint8_t* bytes, std::size_t count);
+    std::mutex traffic_mutex_;  // the latency fault's sender logs from its own thread
+    // The latency fault: bytes wait here until their time, and a thread of
+    // their own writes them.
+    struct DelayedByte {
+        std::uint8_t value;
+        Clock::time_point due;
+    };
+    std::deque<DelayedByte> delayed_;
+    Clock::time_point last_due_{};
+    std::mutex delay_mutex_;
+    std::condition_variable delay_cv_;
+    bool delay_stop_ = false;
+    std::thread delay_thread_;
+    void Delay(std::span<const std::uint8_t> bytes);
+    void DelayLoop();
+    bool stalled_ = false;  // the stall fault has had its one late send
     LineFaultPlan fault_;
     std::atomic<bool> interrupted_{false};
     std::uint64_t moved_ = 0;  // bytes sent and received so far

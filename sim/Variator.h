@@ -57,7 +57,9 @@ struct Options {
     LineFaultPlan line_fault;   // a fault of the line itself, midway
     std::string eeprom_file;    // keeps the normal firmware's EEPROM across runs when set
     std::string traffic_file;   // every byte on the line is logged there when set (Line::set_traffic_log)
-    int late_reply_ms = 2100;   // delay of a reply under the late-reply fault
+    // Delay of a reply under the late-reply fault: well past the first byte's
+    // timeout, so that the reply lands after the retry's drain.
+    int late_reply_ms = 2600;
     // Oscilloscope firmware: records of a 60-2 toothed wheel.
     double scope_rpm = 800;     // engine speed
     int scope_records = 3000;   // records before the end record; negative: no end record

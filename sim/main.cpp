@@ -81,7 +81,10 @@ int main(int argc, char** argv) {
     app.add_option("--line-fault", line_fault,
                    "Fault of the line in any firmware: KIND[:BYTES], KIND one of vanish (the pseudo-terminal "
                    "closes), silent, garbage (random bytes instead of what is sent), late (everything sent "
-                   "goes out --line-late-ms late); it strikes once BYTES bytes have crossed the line (default 0)");
+                   "goes out --line-late-ms late, the device answering one request at a time), stall (the "
+                   "device is busy once: its next send goes out --line-late-ms late), latency (a line with a "
+                   "constant latency of --line-late-ms: every byte arrives that much later while the device "
+                   "goes on answering); it strikes once BYTES bytes have crossed the line (default 0)");
     app.add_option("--line-late-ms", options.line_fault.late_ms, "Delay of the late line fault (default 2500)")
         ->check(CLI::Range(0, 600000));
     CLI11_PARSE(app, argc, argv);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "Dataextractor.h"
 #include "SimFixture.h"
@@ -44,27 +45,38 @@ TEST_F(SimExchangeTest, BusyPortSaysSo) {
     EXPECT_EQ(link->Connect(1, true), 1);
 }
 
-// A stop request made while an exchange waits for a reply that never comes
-// ends the exchange at its next slice, without further attempts, instead of
-// after every attempt's full wait.
-TEST_F(SimExchangeTest, StopRequestCutsTheWaitForAReplyShort) {
-    sim::Line silent(dir / "COM5");
-    ASSERT_EQ(link->Connect(5, false), 0);
-    silent.Receive(std::chrono::milliseconds(50));  // the probe's request
-    int pumps = 0;
-    screen.on_pump = [&] {
-        if (++pumps == 3) link->RequestStop();  // the request, then two slices of waiting
-    };
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(link->UARTdataExchangeForTovrel(ExchangeOp::Read, 1, 0, 100, true, 2), 0);
-    const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_FALSE(link->LastExchangeOk());
-    EXPECT_LT(waited, std::chrono::milliseconds(kExchangeTimeoutMs));
-    EXPECT_EQ(silent.Receive(std::chrono::milliseconds(50)).size(), 7u);  // one request only
-    // While the stop stands nothing more goes out; it is not silence either.
-    EXPECT_EQ(link->UARTdataExchangeForTovrel(ExchangeOp::Read, 1, 0, 100, true, 2), 0);
-    EXPECT_TRUE(silent.Receive(std::chrono::milliseconds(50)).empty());
-    link->ClearStop();
+// A stop request made while an exchange waits ends it at its next slice,
+// without further attempts, instead of after every attempt's full wait:
+// while it waits for a reply that never comes (one request went out), and
+// while it waits for the late reply still owed to the probe (none went out).
+TEST_F(SimExchangeTest, StopRequestCutsTheWaitShort) {
+    for (const bool probe_answered : {true, false}) {
+        SCOPED_TRACE(probe_answered ? "waiting for the reply" : "waiting for the probe's owed reply");
+        screen.on_pump = nullptr;
+        link->Disconnect();
+        link->DeviceConnected = false;
+        sim::Line silent(dir / "COM5");
+        std::thread device([&] {
+            if (silent.Receive(std::chrono::milliseconds(1000)).empty() || !probe_answered) return;
+            silent.Send({0x55, 0xAA, 0xFF, 0x00, 0x01, 0xFF, 0xFE});
+        });
+        link->Connect(5, false);
+        device.join();
+        int pumps = 0;
+        screen.on_pump = [&] {
+            if (++pumps == 3) link->RequestStop();  // two slices of waiting
+        };
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(link->UARTdataExchangeForTovrel(ExchangeOp::Read, 1, 0, 100, true, 2), 0);
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_FALSE(link->LastExchangeOk());
+        EXPECT_LT(waited, std::chrono::milliseconds(kExchangeTimeoutMs));
+        EXPECT_EQ(silent.Receive(std::chrono::milliseconds(50)).size(), probe_answered ? 7u : 0u);
+        // While the stop stands nothing more goes out; it is not silence either.
+        EXPECT_EQ(link->UARTdataExchangeForTovrel(ExchangeOp::Read, 1, 0, 100, true, 2), 0);
+        EXPECT_TRUE(silent.Receive(std::chrono::milliseconds(50)).empty());
+        link->ClearStop();
+    }
 }
 
 // A device that never answers is reported as silent, not as a bad checksum.

@@ -153,12 +153,21 @@ TEST_F(MockTransferTest, WriteSendsEncodedPointsAndChecksTheConfirmedValue) {
 // wrong-value messages.
 TEST_F(MockTransferTest, SilentLineEndsTheTransferAfterThreeExchanges) {
     TimingMap map;
-    map.y.fill(1000);
+    map.y.fill(7.0);
     const auto read = ReadPetrolMap(*link, map);
     EXPECT_FALSE(read.completed);
     EXPECT_EQ(read.failed, 3);
     EXPECT_EQ(port->written.size(), 6u);  // two attempts per point
-    for (int i = 0; i < 80; ++i) EXPECT_EQ(map.y[static_cast<std::size_t>(i)], i < 3 ? 0.0 : 1000.0);
+    // The points that got no answer are marked unread, not taken as 0
+    // degrees; the points after them are not touched.
+    for (int i = 0; i < 80; ++i) {
+        const double y = map.y[static_cast<std::size_t>(i)];
+        if (i < 3) {
+            EXPECT_TRUE(IsUnreadMarker(map_kind::Petrol, y)) << i;
+        } else {
+            EXPECT_EQ(y, 7.0) << i;
+        }
+    }
     EXPECT_EQ(screen.messages, (std::vector<std::string>{std::string(kNoAnswerMessage), std::string(kLineSilentMessage)}));
     EXPECT_FALSE(screen.IsVisible("LabelProgress"));
 
