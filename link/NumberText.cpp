@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <locale>
 
@@ -62,6 +63,67 @@ std::optional<int> ParseInteger(std::string_view text) {
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
     return v;
+}
+
+FileNumber ParseFileNumber(std::string_view text, int shift) {
+    // The white space of the C locale, whatever the process locale is.
+    auto is_blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };
+    auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n && is_blank(text[i])) ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+
+    // The mantissa in the form from_chars reads: digits and '.', no '+'.
+    std::string number = negative ? "-" : "";
+    std::size_t digits = 0;
+    long long whole = 0;          // digits before the point, leading zeros left out
+    long long leading_zeros = 0;  // zeros after the point before the first other digit, when whole is 0
+    bool nonzero = false;
+    for (; i < n && is_digit(text[i]); ++i, ++digits) {
+        number += text[i];
+        if (nonzero || text[i] != '0') nonzero = true, ++whole;
+    }
+    if (i < n && (text[i] == '.' || text[i] == ',')) {
+        number += '.';
+        for (++i; i < n && is_digit(text[i]); ++i, ++digits) {
+            number += text[i];
+            if (!nonzero && text[i] == '0') ++leading_zeros;
+            else nonzero = true;
+        }
+    }
+    if (digits == 0) return {0, FileNumberFault::NoNumber};
+
+    long long exponent = 0;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        bool exponent_negative = false;
+        if (i < n && (text[i] == '+' || text[i] == '-')) exponent_negative = text[i++] == '-';
+        if (i == n || !is_digit(text[i])) return {0, FileNumberFault::NotDecimal};
+        // Beyond a billion the exponent already means out of range or zero.
+        for (; i < n && is_digit(text[i]); ++i)
+            if (exponent < 1000000000) exponent = exponent * 10 + (text[i] - '0');
+        if (exponent_negative) exponent = -exponent;
+    }
+    while (i < n && is_blank(text[i])) ++i;
+    if (i != n) return {0, FileNumberFault::NotDecimal};
+
+    exponent += shift;
+    number += 'e';
+    number += std::to_string(exponent);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), v);
+    (void)end;
+    if (ec == std::errc::result_out_of_range) {
+        // Too large when the first digit that is not zero stands at a
+        // positive power of ten, else too small.
+        const long long magnitude = (whole > 0 ? whole - 1 : -(leading_zeros + 1)) + exponent;
+        if (nonzero && magnitude > 0) return {0, FileNumberFault::OutOfRange};
+        return {negative ? -0.0 : 0.0, FileNumberFault::None};
+    }
+    if (ec != std::errc() || !std::isfinite(v)) return {0, FileNumberFault::OutOfRange};
+    return {v, FileNumberFault::None};
 }
 
 namespace {

@@ -1,8 +1,6 @@
 #include "ConfigFile.h"
 
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -36,70 +34,6 @@ std::string Quoted(std::string_view s) {
         q += s;
     }
     return q + "\"";
-}
-
-// The value of a point text: the number at its start, read with the C
-// locale's rules (blanks, an optional sign, digits with '.' as the decimal
-// point, an optional exponent; whatever follows is ignored), divided by 1000.
-// The division is made on the decimal text (its exponent lowered by three),
-// so "9000.4" gives the double nearest to 9.0004. Nothing when the text starts
-// with no number; `overflow` tells a number beyond the range of a double.
-std::optional<double> PointValue(std::string_view text, bool& overflow) {
-    overflow = false;
-    std::size_t i = 0;
-    auto is_space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };
-    auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
-    while (i < text.size() && is_space(text[i])) ++i;
-    const std::size_t start = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t digits = 0;
-    while (i < text.size() && is_digit(text[i])) ++i, ++digits;
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && is_digit(text[i])) ++i, ++digits;
-    }
-    if (digits == 0) return std::nullopt;
-    std::string number(text.substr(start, i - start));
-    long long exponent = 0;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        bool negative = false;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) negative = text[j++] == '-';
-        if (j < text.size() && is_digit(text[j])) {
-            for (; j < text.size() && is_digit(text[j]); ++j)
-                if (exponent < 1000000000) exponent = exponent * 10 + (text[j] - '0');
-            if (negative) exponent = -exponent;
-        }
-    }
-    number += 'e';
-    number += std::to_string(exponent - 3);
-    // from_chars reads the C locale's form whatever the process locale is; it
-    // takes no '+' and reports both overflow and underflow as out of range.
-    const char* first = number.data() + (number[0] == '+' ? 1 : 0);
-    double v = 0;
-    const auto [end, ec] = std::from_chars(first, number.data() + number.size(), v);
-    (void)end;
-    if (ec == std::errc::result_out_of_range) {
-        // Digits before the point, leading zeros left out, tell which one.
-        long long whole = 0;
-        bool leading = true;
-        for (std::size_t k = start; k < i && text[k] != '.'; ++k) {
-            if (text[k] < '0' || text[k] > '9') continue;
-            if (leading && text[k] == '0') continue;
-            leading = false;
-            ++whole;
-        }
-        if (whole + exponent - 3 > 0) {
-            overflow = true;
-            return std::nullopt;
-        }
-        return text[start] == '-' ? -0.0 : 0.0;
-    }
-    if (ec != std::errc() || !std::isfinite(v)) {
-        overflow = true;
-        return std::nullopt;
-    }
-    return v;
 }
 
 // The text content of a node as the DOM gives it: a text node's own text, or
@@ -218,14 +152,18 @@ std::optional<ConfigurationContent> ParseConfiguration(std::string_view bytes, s
                         " дочерних узлов, нужно " + want + ".");
         }
         for (std::size_t i = 0; i < MapPointCount; ++i) {
+            // The text is the value times 1000, written in the locale of the
+            // program that saved it: '.' or ',' as its decimal point.
             const std::string text = TextContent(nodes[first + i]);
-            bool overflow = false;
-            const auto v = PointValue(text, overflow);
+            const auto v = ParseFileNumber(text, -3);
             if (!v) {
+                const char* why = v.fault == FileNumberFault::OutOfRange ? "число вне допустимого диапазона: "
+                                  : v.fault == FileNumberFault::NoNumber ? "нет числа: "
+                                                                         : "не десятичное число: ";
                 return fail("Файл конфигурации " + file + ": в точке " + std::to_string(i) + " " + where + " " +
-                            (overflow ? "число вне допустимого диапазона: " : "нет числа: ") + Quoted(text) + ".");
+                            why + Quoted(text) + ".");
             }
-            content.y[static_cast<std::size_t>(m)][i] = *v;
+            content.y[static_cast<std::size_t>(m)][i] = v.value;
         }
     }
     return content;

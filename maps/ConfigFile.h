@@ -45,8 +45,9 @@ std::optional<ConfigurationContent> ReadConfigurationFile(const std::string& fil
 bool SaveConfigurationFile(Screen& screen, const std::string& file_name, const TimingMap& lpg,
                            const TimingMap& petrol, const TimingMap& lpg_load, const TimingMap& petrol_load);
 // Fills the y values of the four maps from the file. A file that cannot be
-// read, is not XML or breaks the structure changes nothing: false after
-// showing the error. Does not touch the start timeout field.
+// read, is not XML, breaks the structure or has a point text that is not one
+// decimal number changes nothing: false after showing the error. Does not
+// touch the start timeout field.
 bool LoadConfigurationFile(Screen& screen, const std::string& file_name, TimingMap& lpg, TimingMap& petrol,
                            TimingMap& lpg_load, TimingMap& petrol_load);
 

@@ -111,26 +111,39 @@ TEST_F(ConfigFileTest, ValuesWithUpToThreeDecimalsComeBackExactly) {
     EXPECT_EQ(screen.Text(kStartTimeoutEdit), "5");
 }
 
-TEST_F(ConfigFileTest, DecimalCommaLocaleWritesCommasAndTheReaderStopsThere) {
+// A file keeps its values whichever decimal separator the program that wrote
+// it used and whichever the program that reads it uses.
+TEST_F(ConfigFileTest, EitherDecimalSeparatorReadsBackInEitherLocale) {
     state.maps.LPG.y[0] = 9.0004;
+    state.maps.Petrol.y[1] = -2.5e-17;  // what repeated 0.1 steps leave of a zero
     ASSERT_TRUE(Save(dir / "point.xml"));
-    EXPECT_NE(ReadFile(dir / "point.xml").find("<LPGPoint UOZ0=\"9.0004\">9000.4</LPGPoint>"), std::string::npos);
+    const std::string point = ReadFile(dir / "point.xml");
+    EXPECT_NE(point.find("<LPGPoint UOZ0=\"9.0004\">9000.4</LPGPoint>"), std::string::npos);
+    EXPECT_NE(point.find(">-2.5e-14</PetrolPoint>"), std::string::npos);
     SetDecimalSeparator(',');
     ASSERT_TRUE(Save(dir / "comma.xml"));
-    EXPECT_NE(ReadFile(dir / "comma.xml").find("<LPGPoint UOZ0=\"9,0004\">9000,4</LPGPoint>"), std::string::npos);
+    const std::string comma = ReadFile(dir / "comma.xml");
+    EXPECT_NE(comma.find("<LPGPoint UOZ0=\"9,0004\">9000,4</LPGPoint>"), std::string::npos);
+    EXPECT_NE(comma.find(">-2,5e-14</PetrolPoint>"), std::string::npos);
 
-    ASSERT_TRUE(Load(dir / "point.xml"));
-    EXPECT_EQ(state.maps.LPG.y[0], 9.0004);
-    ASSERT_TRUE(Load(dir / "comma.xml"));
-    EXPECT_EQ(state.maps.LPG.y[0], 9.0);
+    const TimingMaps saved = state.maps;
+    for (const char reader : {'.', ','}) {
+        SetDecimalSeparator(reader);
+        for (const char* file : {"point.xml", "comma.xml"}) {
+            SCOPED_TRACE(std::string(file) + " read with '" + reader + "'");
+            InitTimingMaps(state.maps);
+            ASSERT_TRUE(Load(dir / file)) << (screen.errors.empty() ? "" : screen.errors[0]);
+            EXPECT_EQ(state.maps, saved);
+        }
+    }
 }
 
 TEST_F(ConfigFileTest, ReaderGoesByPositionAndTextOnly) {
     std::string xml = TemplateXml();
-    // Names, attributes and the Settings element are not looked at; points
-    // parse the way the C library reads a number from the start of a text.
+    // Names, attributes and the Settings element are not looked at; a point
+    // text is one decimal number, blanks around it allowed.
     xml = Replace(xml, "variator60_2", "anything");
-    xml = Replace(xml, "<PetrolPoint UOZ100=\"2\">2000</PetrolPoint>", "<X>  -1.5e3xyz</X>");
+    xml = Replace(xml, "<PetrolPoint UOZ100=\"2\">2000</PetrolPoint>", "<X>\n  -1.5e3 \t</X>");
     xml = Replace(xml, "<PetrolPoint UOZ200=\"2\">2000</PetrolPoint>", "<X><![CDATA[+250]]></X>");
     xml = Replace(xml, "<PetrolPoint UOZ300=\"2\">2000</PetrolPoint>", "<X>.5</X>");
     xml = Replace(xml, "UOZ0=\"9\">9000<", "UOZ0=\"1\">1e-400<");
@@ -190,6 +203,44 @@ TEST_F(ConfigFileTest, MalformedFilesChangeNothing) {
         ASSERT_EQ(screen.errors.size(), 1u);
         EXPECT_NE(screen.errors[0].find(c.says), std::string::npos) << screen.errors[0];
         EXPECT_NE(screen.errors[0].find("bad.xml"), std::string::npos) << screen.errors[0];
+    }
+}
+
+// A point text that is more than a number ("5000abc" would otherwise read as
+// 5 degrees, "0x7fff" as 0) refuses the whole file, even at the last point of
+// the last map, and the message names the map, the point and the text.
+TEST_F(ConfigFileTest, APointTextThatIsNotADecimalNumberRefusesTheWholeFile) {
+    TimingMaps before;
+    InitTimingMaps(before);
+    before.LPG.y[5] = 3.25;
+    const std::string path = dir / "junk.xml";
+    const std::string good = TemplateXml();
+    auto at_last_point = [&](const std::string& point, const std::string& text) {
+        std::string x = good;
+        const auto end = x.rfind("</" + point + ">");
+        const auto start = x.rfind('>', end) + 1;
+        return x.replace(start, end - start, text);
+    };
+    const struct {
+        std::string bytes;
+        std::string says;
+    } cases[] = {
+        {at_last_point("PetrolPoint", "5000abc"),
+         "Файл конфигурации \"" + path +
+             "\": в точке 79 карты Petrol (узел \"Petrolmap\" корневого элемента) не десятичное число: \"5000abc\"."},
+        {at_last_point("PetrolLoadDependencePoint", "0x7fff"),
+         "Файл конфигурации \"" + path +
+             "\": в точке 79 карты PetrolLoadDependence (узел \"PetrolLoadDependencemap\" корневого элемента) не "
+             "десятичное число: \"0x7fff\"."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        state.maps = before;
+        screen.Clear();
+        WriteFile(path, c.bytes);
+        EXPECT_FALSE(Load(path));
+        EXPECT_EQ(state.maps, before);
+        EXPECT_EQ(screen.errors, std::vector<std::string>{c.says});
     }
 }
 
