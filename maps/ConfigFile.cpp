@@ -1,5 +1,7 @@
 #include "ConfigFile.h"
 
+#include "MapTransfer.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -218,7 +220,29 @@ bool LoadConfigurationFile(Screen& screen, const std::string& file_name, TimingM
     return true;
 }
 
+namespace {
+// The first point of the maps that holds the not-yet-read marker (a read
+// that failed or was cut short), as the fitter reads it; nothing when every
+// point holds a value.
+std::optional<std::string> FirstUnreadPoint(const TimingMaps& maps) {
+    for (int m = 0; m < 4; ++m)
+        for (int i = 0; i < MapPointCount; ++i)
+            if (IsUnreadMarker(kMapKinds[m], maps[m].y[static_cast<std::size_t>(i)]))
+                return std::string(MapTitle(kMapKinds[m])) + " (" + std::string(kMapKinds[m]) + "), точка " +
+                       std::to_string(i + 1) + " из " + std::to_string(MapPointCount);
+    return std::nullopt;
+}
+}  // namespace
+
 void N3Click(Screen& screen, MapsState& state) {
+    // A file saved after a read that did not get every point would keep the
+    // markers as if they were values; it is saved only when the fitter says so.
+    if (auto unread = FirstUnreadPoint(state.maps)) {
+        if (!screen.Confirm(std::string(kUnreadPointsQuestion) + *unread + ". Сохранить файл всё равно?")) {
+            screen.ShowMessage("Файл не сохранён: " + *unread + " не прочитана из вариатора.");
+            return;
+        }
+    }
     if (auto name = screen.ChooseFile(kSaveDialog, kConfigFileFilter)) {
         const auto& m = state.maps;
         if (!SaveConfigurationFile(screen, *name, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence))

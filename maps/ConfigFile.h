@@ -51,6 +51,10 @@ bool SaveConfigurationFile(Screen& screen, const std::string& file_name, const T
 bool LoadConfigurationFile(Screen& screen, const std::string& file_name, TimingMap& lpg, TimingMap& petrol,
                            TimingMap& lpg_load, TimingMap& petrol_load);
 
+// Asked before "Сохранить" writes a file while some map point was never
+// read from the variator.
+inline constexpr std::string_view kUnreadPointsQuestion =
+    "Не все точки карт прочитаны из вариатора, первая из них: ";
 // File menu: "Сохранить" (N3) and "Открыть" (N2). Each runs its dialog, acts
 // on a confirmed name and refreshes every map view, also after a cancel; a
 // file error ends the handler before the refresh.

@@ -313,5 +313,24 @@ TEST_F(ConfigFileTest, MenuItemsUseTheirDialogsAndRefreshTheViews) {
     EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "9");
 }
 
+// Maps holding points a read never got are saved only when the fitter says
+// so: the question names the first such point, and "No" writes no file.
+TEST_F(ConfigFileTest, SaveAsksBeforeWritingPointsThatWereNeverRead) {
+    FillMapTemplate(state.maps);
+    state.maps.Petrol.y[50] = 1000;  // the not-yet-read marker
+    for (const bool answer : {false, true}) {
+        SCOPED_TRACE(answer);
+        screen.Clear();
+        screen.questions.clear();
+        screen.confirm_answer = answer;
+        screen.file_choices = {dir / "unread.xml"};
+        N3Click(screen, state);
+        ASSERT_EQ(screen.questions.size(), 1u);
+        EXPECT_NE(screen.questions[0].find("бензиновая карта (Petrol), точка 51 из 80"), std::string::npos);
+        EXPECT_EQ(std::filesystem::exists(dir / "unread.xml"), answer);
+        EXPECT_EQ(screen.messages.size(), answer ? 0u : 1u);
+    }
+}
+
 }  // namespace
 }  // namespace tovrel::test

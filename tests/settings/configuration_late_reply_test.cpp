@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "ConfigFile.h"
+#include "Shell.h"
 #include "ConfigurationReadWrite.h"
 #include "LiveState.h"
 #include "Monitor.h"
@@ -177,6 +178,27 @@ TEST_P(MonitorStallTest, TakesNoValueFromAnotherRequest) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stalls, MonitorStallTest, ::testing::Values(3, 40, 75));
+
+// A variator unplugged in the middle of the read: one message that says so
+// (not a checksum), the status shows "not connected", nothing after it is
+// taken, and a scan finds it again once it is plugged back in.
+TEST_F(LateReplyTest, VanishedDeviceDuringTheReadShowsDisconnectedAndIsFoundAgain) {
+    AddFaultySim(sim::LineFault::Vanish, AfterExchanges(50), 0);
+    ASSERT_EQ(link->Connect(1, false), 1);
+    TransferTally tally = ReadDeviceOptions(*link, settings);
+    tally += ReadAllData(*link, state);
+    EXPECT_FALSE(tally.Ok());
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kDeviceGoneMessage)});
+    EXPECT_EQ(link->ConnectionState(), state::Disconnected);
+    EXPECT_EQ(screen.Text(shell::StatusLabel), "Не подключен");
+    EXPECT_FALSE(link->DeviceConnected);
+    for (int i = 50; i < 80; ++i) EXPECT_TRUE(IsUnreadMarker(map_kind::LPG, state.maps[0].y[i])) << i;
+
+    sims.clear();
+    AddSim(1, 1, true);
+    EXPECT_TRUE(link->AutoConnect(1, 3));
+    EXPECT_EQ(link->ConnectionState(), state::Connected);
+}
 
 }  // namespace
 }  // namespace tovrel::test
