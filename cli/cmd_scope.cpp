@@ -20,9 +20,11 @@ volatile std::sig_atomic_t g_interrupts = 0;
 
 extern "C" void OnInterrupt(int) {
     // The first Ctrl+C asks the capture to stop (it sends the stop frame and
-    // keeps the records so far); a second one ends the program at once.
+    // keeps the records so far); a second one ends the program at once,
+    // leaving the older record file as it was and no temporary beside it.
     g_interrupts = g_interrupts + 1;
     if (g_interrupts >= 2) {
+        RemoveUnfinishedRecordFile();
         std::signal(SIGINT, SIG_DFL);
         std::raise(SIGINT);
     }

@@ -1,5 +1,6 @@
 #include "Ocsilloscope.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -137,22 +138,53 @@ bool Oscilloscope::ReceiveByte(std::uint8_t& b) {
     return port && port->Read(&b, 1);
 }
 
-Oscilloscope::Drain Oscilloscope::DrainLine(std::int32_t t) {
+SerialPort* Oscilloscope::OpenPort() {
+    // Looked up afresh after every pump: a window close that runs inside
+    // the pump closes the port and lets it go.
     auto* port = link_.port();
-    if (!port || !port->SetTimeout(timings.drain_ms)) return Drain::PortFailed;
-    const auto start = Clock::now();
-    std::uint8_t b = 0;
-    while (ReceiveByte(b)) {
-        if (ElapsedMs(start) >= timings.drain_limit_ms) {
-            port->SetTimeout(t);
-            return Drain::NotQuiet;
-        }
-    }
-    port->SetTimeout(t);
-    return Drain::Quiet;
+    return port && port->IsOpen() ? port : nullptr;
 }
 
-bool Oscilloscope::DrainInput(std::int32_t t) { return DrainLine(t) == Drain::Quiet; }
+Oscilloscope::Drain Oscilloscope::DrainLine(std::int32_t t, int quiet_ms, int limit_ms, bool cancellable) {
+    const int slice = std::max(1, std::min(timings.slice_ms, quiet_ms));
+    const auto start = Clock::now();
+    // Silence is counted in the timeouts of the reads that found the line
+    // empty: each of them waited that long for a byte.
+    int quiet = 0;
+    for (;;) {
+        auto* port = OpenPort();
+        if (!port || !port->SetTimeout(slice)) return Drain::PortFailed;
+        std::uint8_t b = 0;
+        if (port->Read(&b, 1)) {
+            quiet = 0;
+            if (ElapsedMs(start) >= limit_ms) {
+                port->SetTimeout(t);
+                return Drain::NotQuiet;
+            }
+        } else {
+            quiet += slice;
+            if (quiet >= quiet_ms) {
+                port->SetTimeout(t);
+                return Drain::Quiet;
+            }
+        }
+        PumpWhenDue();
+        if (cancellable && CancelRequested()) return Drain::Cancelled;
+    }
+}
+
+Oscilloscope::Drain Oscilloscope::DrainBeforeRequest(std::int32_t t) {
+    return DrainLine(t, timings.drain_ms, timings.drain_limit_ms, true);
+}
+
+Oscilloscope::Drain Oscilloscope::DrainAfterStop(std::int32_t t, bool user_stop) {
+    if (user_stop) return DrainLine(t, timings.stop_quiet_ms, timings.stop_drain_limit_ms, false);
+    return DrainLine(t, timings.drain_ms, timings.drain_limit_ms, false);
+}
+
+bool Oscilloscope::DrainInput(std::int32_t t) {
+    return DrainLine(t, timings.drain_ms, timings.drain_limit_ms, false) == Drain::Quiet;
+}
 
 bool Oscilloscope::SendFrame(const std::uint8_t (&frame)[7]) {
     bool ok = true;
@@ -162,46 +194,78 @@ bool Oscilloscope::SendFrame(const std::uint8_t (&frame)[7]) {
 
 bool Oscilloscope::CancelRequested() const { return cancel_requested_; }
 
+void Oscilloscope::Pump() {
+    screen_.Pump();
+    last_pump_ = Clock::now();
+}
+
+void Oscilloscope::PumpWhenDue() {
+    if (ElapsedMs(last_pump_) >= timings.slice_ms) Pump();
+}
+
 Oscilloscope::Wait Oscilloscope::WaitForByte(std::uint8_t& b, int limit_ms) {
-    auto* port = link_.port();
-    if (!port || !port->SetTimeout(timings.slice_ms)) return Wait::Gone;
-    // A port that tells a failed read from an empty one (the real port)
-    // lets a vanished device end the wait at once.
-    auto* full = dynamic_cast<LoaderSerialPort*>(port);
     const auto start = Clock::now();
     for (;;) {
-        if (full) {
+        // Messages are pumped once a slice also while bytes keep coming, so
+        // that a stop is seen in the middle of a stream.
+        PumpWhenDue();
+        if (CancelRequested()) return Wait::Cancelled;
+        auto* port = OpenPort();
+        const int left = limit_ms - static_cast<int>(ElapsedMs(start));
+        if (!port || !port->SetTimeout(std::max(1, std::min(timings.slice_ms, left)))) return Wait::Gone;
+        // A port that tells a failed read from an empty one (the real port)
+        // lets a vanished device end the wait at once.
+        if (auto* full = dynamic_cast<LoaderSerialPort*>(port)) {
             const auto r = full->ReadSome(&b, 1);
             if (!r.ok) return Wait::Gone;
             if (r.count == 1) return Wait::Byte;
         } else if (port->Read(&b, 1)) {
             return Wait::Byte;
         }
-        screen_.Pump();
-        if (CancelRequested()) return Wait::Cancelled;
-        if (ElapsedMs(start) >= limit_ms) return Wait::Silent;
+        if (ElapsedMs(start) >= limit_ms) {
+            // A stop asked for during the last slice counts before the silence.
+            Pump();
+            return CancelRequested() ? Wait::Cancelled : Wait::Silent;
+        }
     }
+}
+
+Oscilloscope::Wait Oscilloscope::Pause(int ms) {
+    for (int left = ms; left > 0;) {
+        const int step = std::min(left, std::max(1, timings.slice_ms));
+        link_.sleep_ms(step);
+        left -= step;
+        PumpWhenDue();
+        if (CancelRequested()) return Wait::Cancelled;
+        if (!OpenPort()) return Wait::Gone;
+    }
+    return Wait::Silent;
 }
 
 void Oscilloscope::Show(std::string_view text) {
     screen_.SetText(kLabel, text);
     screen_.Repaint(kLabel);
-    screen_.Pump();
+    Pump();
 }
 
 void Oscilloscope::ShowWithWindow(std::string_view text) {
     screen_.SetText(kLabel, text);
     screen_.Repaint(kLabel);
     screen_.Repaint(shell::MainWindow);
-    screen_.Pump();
+    Pump();
 }
 
 void Oscilloscope::EndAfterStop(CaptureEnd end, std::string_view text) {
     SendFrame(scope_frame::Stop);
-    DrainLine(timings.end_ms);
+    DrainAfterStop(timings.end_ms, end == CaptureEnd::Cancelled);
     last_end_ = end;
     ShowWithWindow(text);
     if (end != CaptureEnd::Cancelled) screen_.ShowMessage(text);
+}
+
+void Oscilloscope::EndAfterWait(Wait w) {
+    if (w == Wait::Cancelled) EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
+    else EndAfterStop(CaptureEnd::LineLost, oscill_text::LineLost);
 }
 
 std::string Oscilloscope::RecordPath() const {
@@ -213,20 +277,11 @@ std::string Oscilloscope::RecordPath() const {
 bool Oscilloscope::InitialisationDone() {
     // The wait is bounded by the variator's progress: it is given up when no
     // initialisation frame has come for init_silence_ms, whatever else the
-    // line carries. Messages are pumped at least every slice, so a second
-    // press of the button is taken up while bytes keep coming too.
+    // line carries. The byte waits pump messages at least every slice, so a
+    // second press of the button is taken up while bytes keep coming too.
     auto last_frame = Clock::now();
-    auto last_pump = Clock::now();
     InitFrameParser parser;
     for (;;) {
-        if (ElapsedMs(last_pump) >= timings.slice_ms) {
-            screen_.Pump();
-            last_pump = Clock::now();
-        }
-        if (CancelRequested()) {
-            EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
-            return false;
-        }
         std::uint8_t b = 0;
         Wait w = Wait::Silent;
         if (parser.InFrame()) {
@@ -242,12 +297,8 @@ bool Oscilloscope::InitialisationDone() {
             const long left = timings.init_silence_ms - ElapsedMs(last_frame);
             if (left > 0) w = WaitForByte(b, static_cast<int>(left));
         }
-        if (w == Wait::Cancelled) {
-            EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
-            return false;
-        }
-        if (w == Wait::Gone) {
-            EndAfterStop(CaptureEnd::LineLost, oscill_text::LineLost);
+        if (w == Wait::Cancelled || w == Wait::Gone) {
+            EndAfterWait(w);
             return false;
         }
         if (w == Wait::Silent) {
@@ -258,7 +309,6 @@ bool Oscilloscope::InitialisationDone() {
         if (e.kind == InitEvent::Kind::Progress) {
             last_frame = Clock::now();
             ShowWithWindow(InitialisationStepText(e.step));
-            last_pump = Clock::now();
         } else if (e.kind == InitEvent::Kind::Final) {
             AdaptationStepCount = e.step;
             ShowWithWindow(FinalInitialisationStepText(e.step));
@@ -294,8 +344,9 @@ void Oscilloscope::CaptureOscillogram() {
     }
 
     DeviceLink::LineHold hold(link_);
+    last_pump_ = Clock::now();
     auto drain_or_end = [&](std::int32_t t) {
-        switch (DrainLine(t)) {
+        switch (DrainBeforeRequest(t)) {
             case Drain::Quiet:
                 return true;
             case Drain::PortFailed:
@@ -304,45 +355,48 @@ void Oscilloscope::CaptureOscillogram() {
             case Drain::NotQuiet:
                 EndAfterStop(CaptureEnd::LineNotQuiet, oscill_text::LineNotQuiet);
                 return false;
+            case Drain::Cancelled:
+                EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
+                return false;
         }
+        return false;
+    };
+    // The pauses of the capture; false when it has been ended meanwhile.
+    auto pause_or_end = [&](int ms) {
+        const auto w = Pause(ms);
+        if (w == Wait::Silent) return true;
+        EndAfterWait(w);
         return false;
     };
 
     if (!drain_or_end(timings.wait_ms)) return;
     SendFrame(mode32 ? scope_frame::StreamRequest32 : scope_frame::StreamRequest16);
     if (!InitialisationDone()) return;
-    link_.sleep_ms(2000);
+    if (!pause_or_end(2000)) return;
     if (!drain_or_end(timings.wait_ms)) return;
 
-    // The start frame and its answer. The answer is tested but never refused.
+    // The start frame and its answer. The answer is tested but never refused;
+    // a read that fails leaves the rest unread, as each would only wait out
+    // its own timeout.
     SendFrame(scope_frame::Start);
     std::uint8_t answer[7] = {};
-    bool answered = false;
-    switch (WaitForByte(answer[0], timings.wait_ms)) {
-        case Wait::Cancelled:
-            EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
+    bool answered = true;
+    for (int k = 0; answered && k < 7; ++k) {
+        const auto w = WaitForByte(answer[k], timings.wait_ms);
+        if (w == Wait::Cancelled || w == Wait::Gone) {
+            EndAfterWait(w);
             return;
-        case Wait::Gone:
-            EndAfterStop(CaptureEnd::LineLost, oscill_text::LineLost);
-            return;
-        case Wait::Silent:
-            break;
-        case Wait::Byte:
-            link_.port()->SetTimeout(timings.wait_ms);
-            answered = true;
-            // A read that fails leaves the rest unread: each would only wait
-            // out its own timeout.
-            for (int k = 1; answered && k < 7; ++k) answered = ReceiveByte(answer[k]);
-            break;
+        }
+        answered = w == Wait::Byte;
     }
     if (link_.port()) link_.port()->SetTimeout(timings.wait_ms);
     if (!answered) {
         Show(oscill_text::RightAnswer1);
-        link_.sleep_ms(3000);
+        if (!pause_or_end(3000)) return;
     }
     if (std::memcmp(answer, scope_frame::StartAnswer, 7) != 0) {
         Show(oscill_text::RightAnswer2);
-        link_.sleep_ms(3000);
+        if (!pause_or_end(3000)) return;
     }
     ShowWithWindow(oscill_text::RequestSent);
 
@@ -351,9 +405,9 @@ void Oscilloscope::CaptureOscillogram() {
     std::string error;
     if (!file.Create(record_path_, &error)) {
         screen_.SetText(kLabel, oscill_text::CannotOpenFile);
-        screen_.Pump();
+        Pump();
         SendFrame(scope_frame::Stop);
-        DrainLine(timings.end_ms);
+        DrainAfterStop(timings.end_ms, false);
         last_end_ = CaptureEnd::FileFailed;
         screen_.ShowMessage(RecordFileFailedText(record_path_, error));
         return;
@@ -380,34 +434,31 @@ void Oscilloscope::CaptureOscillogram() {
             cancelled = true;
             break;
         }
+        // Every byte, the first pulse's included, may take up to wait_ms; the
+        // wait is sliced so that a stop is seen at once, also on a line that
+        // has gone silent in the middle of the stream.
         StreamEvent event;
-        bool delivered = true;
-        while (delivered && event.kind == StreamEvent::Kind::None) {
+        Wait w = Wait::Byte;
+        while (event.kind == StreamEvent::Kind::None) {
             std::uint8_t b = 0;
-            if (i == 0 && !parser.InRecord()) {
-                // The first pulse may take up to a minute: wait for it in
-                // slices so that the user can cancel.
-                const auto w = WaitForByte(b, timings.wait_ms);
-                if (link_.port()) link_.port()->SetTimeout(timings.wait_ms);
-                if (w == Wait::Cancelled) {
-                    cancelled = true;
-                    break;
-                }
-                delivered = w == Wait::Byte;
-            } else {
-                delivered = ReceiveByte(b);
-            }
-            if (delivered) event = parser.Feed(b);
+            w = WaitForByte(b, timings.wait_ms);
+            if (w != Wait::Byte) break;
+            event = parser.Feed(b);
         }
-        if (cancelled) break;
+        if (w == Wait::Cancelled) {
+            cancelled = true;
+            break;
+        }
+        const bool delivered = w == Wait::Byte;
         const bool wrong_marker = event.kind == StreamEvent::Kind::WrongMarker;
         if (wrong_marker) {
             screen_.SetText(kLabel, WrongMarkerText(event.record.marker));
             link_.sleep_ms(100);
             screen_.Repaint(kLabel);
-            screen_.Pump();
+            Pump();
         }
         if (!delivered || wrong_marker) {
+            if (auto* port = OpenPort()) port->SetTimeout(timings.wait_ms);
             // The records so far stay in the file. Without any, an older
             // record file is worth more than a head line: it stays as it was.
             if (records_written_ == 0) {
@@ -422,7 +473,7 @@ void Oscilloscope::CaptureOscillogram() {
         record = event.record;
         if (event.kind == StreamEvent::Kind::End) {
             SendFrame(scope_frame::Stop);
-            const bool port_ok = DrainLine(timings.wait_ms) != Drain::PortFailed;
+            const bool port_ok = DrainAfterStop(timings.wait_ms, false) != Drain::PortFailed;
             if (!commit(CaptureEnd::FinishedByDevice) || !port_ok) return;
             ShowWithWindow(oscill_text::FinishedByDevice);
             return;
@@ -431,7 +482,7 @@ void Oscilloscope::CaptureOscillogram() {
         screen_.SetText(kLabel, RecordedText(i));
         if (i % 50 == 5) {
             screen_.Repaint(kLabel);
-            screen_.Pump();
+            Pump();
         }
         if (i < kDrawnRecords) {
             // In 16-bit mode a record that no longer fits ends the capture:
@@ -440,7 +491,7 @@ void Oscilloscope::CaptureOscillogram() {
         }
         if (!file.Write(RecordLine(i, record, mode32))) {
             SendFrame(scope_frame::Stop);
-            DrainLine(timings.end_ms);
+            DrainAfterStop(timings.end_ms, false);
             std::string why;
             file.Commit(&why);  // fails on the earlier write error and removes the temporary
             last_end_ = CaptureEnd::FileFailed;
@@ -451,7 +502,7 @@ void Oscilloscope::CaptureOscillogram() {
     }
 
     SendFrame(scope_frame::Stop);
-    const bool port_ok = DrainLine(timings.end_ms) != Drain::PortFailed;
+    const bool port_ok = DrainAfterStop(timings.end_ms, cancelled) != Drain::PortFailed;
     if (cancelled && records_written_ == 0) {
         // Cancelled before the first record: an older record file is worth
         // more than a head line.

@@ -3,6 +3,7 @@
 // firmware, the program asks for the record stream, follows the variator's
 // initialisation, writes every record to "signal.txt" or "signal32.txt" and
 // draws the first records as a square wave.
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -79,11 +80,18 @@ struct CaptureTimings {
     // The initialisation is given up when no initialisation frame has come
     // for this long.
     int init_silence_ms = 60000;
-    // Waits that the user may cancel read in slices this long, pumping
-    // messages between them.
-    int slice_ms = 250;
+    // Every wait of a capture (a byte, a pause, a drain) is cut into slices
+    // this long, and messages are pumped at least this often, also while
+    // records stream in: a stop request (the button's second press, Ctrl+C,
+    // the window's close) is taken up within about one slice.
+    int slice_ms = 100;
     // A drain whose input has not gone quiet after this long gives up.
     int drain_limit_ms = 10000;
+    // After the stop frame of a stop the user asked for: the variator stops
+    // at the frame, so this much silence shows that what it had sent is read;
+    // the drain ends after stop_drain_limit_ms even if the line is not quiet.
+    int stop_quiet_ms = 100;
+    int stop_drain_limit_ms = 500;
 };
 
 // How the last capture ended.
@@ -142,24 +150,41 @@ public:
     const std::string& RecordFilePath() const { return record_path_; }
 
 private:
-    // Gone: the port call itself failed (the device went away), so waiting
-    // longer cannot bring a byte.
+    // Gone: the port call itself failed (the device went away) or the port
+    // was closed meanwhile (the window's close), so waiting longer cannot
+    // bring a byte.
     enum class Wait { Byte, Silent, Cancelled, Gone };
-    enum class Drain { Quiet, PortFailed, NotQuiet };
-    Drain DrainLine(std::int32_t t);
-    // Waits up to `limit_ms` for one byte, in slices, pumping messages
-    // between them; leaves the port with the slice timeout.
+    enum class Drain { Quiet, PortFailed, NotQuiet, Cancelled };
+    // Reads until the line has been quiet for `quiet_ms`, then sets the
+    // timeout t. Gives up after `limit_ms`; with `cancellable` a stop
+    // request ends it too.
+    Drain DrainLine(std::int32_t t, int quiet_ms, int limit_ms, bool cancellable);
+    // The drain of the input before a request.
+    Drain DrainBeforeRequest(std::int32_t t);
+    // The drain after the stop frame; short when the user asked for the stop.
+    Drain DrainAfterStop(std::int32_t t, bool user_stop);
+    // Waits up to `limit_ms` for one byte, in slices, pumping messages at
+    // least once a slice; leaves the port with the slice timeout.
     Wait WaitForByte(std::uint8_t& b, int limit_ms);
+    // The capture's pauses, in slices with messages pumped between them:
+    // Silent when the pause ran its whole length.
+    Wait Pause(int ms);
+    // The port, when it is still there and open.
+    SerialPort* OpenPort();
     bool SendFrame(const std::uint8_t (&frame)[7]);
     // Follows the variator's initialisation frames up to the final one; on
     // false the capture has been ended with its text.
     bool InitialisationDone();
     bool CancelRequested() const;
+    void Pump();          // pumps messages now
+    void PumpWhenDue();   // pumps when a slice has passed since the last pump
     void Show(std::string_view text);            // label, repaint, pump
     void ShowWithWindow(std::string_view text);  // label and window repainted, pump
     // Ends a capture that the program or the user broke off: the stop frame,
     // a drain, the text on the label (and in a message unless cancelled).
     void EndAfterStop(CaptureEnd end, std::string_view text);
+    // EndAfterStop for a wait that was cancelled or found the port gone.
+    void EndAfterWait(Wait w);
     std::string RecordPath() const;
 
     DeviceLink& link_;
@@ -170,6 +195,7 @@ private:
     CaptureEnd last_end_ = CaptureEnd::None;
     std::uint32_t records_written_ = 0;
     std::string record_path_;
+    std::chrono::steady_clock::time_point last_pump_{};
 };
 
 }  // namespace tovrel

@@ -1,9 +1,14 @@
 #include "OscillogramFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <vector>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "Platform.h"
 #include "Cp1251.h"
@@ -63,7 +68,40 @@ std::string RecordLine(std::uint32_t number, const OscillogramRecord& r, bool mo
 
 // ------------------------------------------------------------------- file
 
+namespace {
+
+// The temporary being written, for RemoveUnfinishedRecordFile: its path in
+// plain storage and the file that owns it behind a lock-free pointer, so
+// that a signal handler or another thread can take it away.
+constexpr std::size_t kUnfinishedRoom = 4096;
+char g_unfinished_path[kUnfinishedRoom];
+std::atomic<const OscillogramFile*> g_unfinished_owner{nullptr};
+static_assert(std::atomic<const OscillogramFile*>::is_always_lock_free);
+
+void NoteUnfinished(const OscillogramFile* owner, const std::string& temp_path) {
+    g_unfinished_owner.store(nullptr);
+    if (temp_path.size() >= kUnfinishedRoom) return;
+    std::memcpy(g_unfinished_path, temp_path.c_str(), temp_path.size() + 1);
+    g_unfinished_owner.store(owner);
+}
+
+}  // namespace
+
+void RemoveUnfinishedRecordFile() {
+    if (!g_unfinished_owner.exchange(nullptr)) return;
+#ifdef _WIN32
+    platform::RemoveFile(g_unfinished_path);
+#else
+    ::unlink(g_unfinished_path);
+#endif
+}
+
 OscillogramFile::~OscillogramFile() { Discard(); }
+
+void OscillogramFile::ForgetTemporary() {
+    const OscillogramFile* self = this;
+    g_unfinished_owner.compare_exchange_strong(self, nullptr);
+}
 
 bool OscillogramFile::Create(const std::string& path, std::string* error) {
     Discard();
@@ -74,6 +112,7 @@ bool OscillogramFile::Create(const std::string& path, std::string* error) {
     file_ = platform::CreateFileBeside(path, name, error);
     if (!file_) return false;
     temp_path_ = name;
+    NoteUnfinished(this, temp_path_);
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
     return true;
 }
@@ -102,7 +141,11 @@ bool OscillogramFile::Commit(std::string* error) {
     std::FILE* f = file_;
     file_ = nullptr;
     std::string why;
-    if (!platform::SyncAndClose(f, &why) || !platform::MoveFileOver(temp_path_, path_, &why)) {
+    const bool ok = platform::SyncAndClose(f, &why) && platform::MoveFileOver(temp_path_, path_, &why);
+    // Forgotten only now: a program ended at once while the file is being
+    // put in place still takes the temporary away.
+    ForgetTemporary();
+    if (!ok) {
         platform::RemoveFile(temp_path_);
         temp_path_.clear();
         if (error) *error = why;
@@ -121,6 +164,7 @@ void OscillogramFile::Discard() {
         platform::RemoveFile(temp_path_);
         temp_path_.clear();
     }
+    ForgetTemporary();
 }
 
 }  // namespace tovrel

@@ -61,11 +61,19 @@ public:
     const std::string& path() const { return path_; }
 
 private:
+    void ForgetTemporary();
+
     std::FILE* file_ = nullptr;
     std::string path_;
     std::string temp_path_;
     bool failed_ = false;
     int error_ = 0;
 };
+
+// Removes the temporary of the record file still being written, if any,
+// without running the writer's own clean-up: for a program that ends at once
+// (a second Ctrl+C, a window close whose capture did not end in time). The
+// older record file stays as it was. Async-signal-safe on POSIX.
+void RemoveUnfinishedRecordFile();
 
 }  // namespace tovrel

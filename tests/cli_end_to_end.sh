@@ -27,4 +27,25 @@ grep -q "Запись оциллограммы завершена вариато
 out=$(cd "$dir" && "$cli" --port 8 scope --32bit 2>&1); check "scope 32-bit" 0 $? "$out" "signal32.txt: 300 records"
 out=$(cd "$dir" && "$cli" --port 9 scope 2>&1); check "scope wrong marker" 1 $? "$out" "Message: Вариатор прекратил отправку данных"
 out=$(cd "$dir" && "$cli" --port 3 scope 2>&1); check "scope normal firmware" 1 $? "$out" "Message: Вариатор необходимо обновить прошивкой осциллографа."
+
+# Ctrl+C while the capture waits on a line gone silent mid-stream (the
+# program's own wait for a byte is 60 s): it stops at once, keeps the records
+# so far in place of the older file and leaves no temporary beside it.
+start_sim 10 --mode 3 --paced --scope-step-ms 0 --scope-records -1 --scope-fault stream-stops:300
+mkdir "$dir/ctrlc" && printf 'older' >"$dir/ctrlc/signal.txt"
+(cd "$dir/ctrlc" && exec "$cli" --port 10 scope) >"$dir/ctrlc.out" 2>&1 &
+scope_pid=$!
+for _ in $(seq 400); do grep -q "Записали 255 " "$dir/ctrlc.out" && break; sleep 0.05; done
+sleep 0.5
+t0=$(date +%s%N)
+kill -INT "$scope_pid"
+wait "$scope_pid"
+status=$?
+took=$((($(date +%s%N) - t0) / 1000000))
+echo "scope Ctrl+C: ended ${took} ms after the interrupt"
+out=$(cat "$dir/ctrlc.out")
+check "scope Ctrl+C" 1 $status "$out" "signal.txt: 300 records"
+[ "$took" -lt 3000 ] && [ "$(wc -l <"$dir/ctrlc/signal.txt")" = 301 ] && grep -q "Запись осциллограммы отменена." <<<"$out" &&
+  [ -z "$(find "$dir/ctrlc" -name '.signal*')" ] && echo "ok: scope Ctrl+C files and time" ||
+  { echo "FAIL: scope Ctrl+C files and time ($took ms)"; ls -a "$dir/ctrlc"; fail=1; }
 exit $fail

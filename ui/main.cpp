@@ -8,6 +8,7 @@
 
 #include "DemoMode.h"
 #include "Desktop.h"
+#include "OscillogramFile.h"
 
 int main(int argc, char** argv) {
     std::string error;
@@ -34,8 +35,12 @@ int main(int argc, char** argv) {
             app.exec();
         }
         // A procedure that keeps the line (a monitor run) ends with the
-        // process; the port closes with it.
-        if (!desktop.Stop(5000)) std::_Exit(status);
+        // process; the port closes with it. A record file it was writing
+        // goes with it, the older one stays.
+        if (!desktop.Stop(5000)) {
+            tovrel::RemoveUnfinishedRecordFile();
+            std::_Exit(status);
+        }
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, app.applicationName(), QString::fromUtf8(e.what()));
     } catch (...) {

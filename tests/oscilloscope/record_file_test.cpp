@@ -121,6 +121,23 @@ TEST(RecordFileWriting, DiscardLeavesTheOlderFile) {
     EXPECT_EQ(DirectoryNames(dir.path()), std::vector<std::string>{"signal32.txt"});
 }
 
+// A program that ends at once (a second Ctrl+C) runs no destructor: the
+// temporary of a record file still being written is taken away for it.
+TEST(RecordFileWriting, AProgramEndedAtOnceLeavesNoTemporary) {
+    TempDir dir;
+    const auto path = dir / "signal.txt";
+    {
+        std::ofstream(path, std::ios::binary) << "older";
+    }
+    OscillogramFile file;
+    ASSERT_TRUE(file.Create(path));
+    file.Write("half a capture");
+    ASSERT_EQ(DirectoryNames(dir.path()).size(), 2u);
+    RemoveUnfinishedRecordFile();
+    EXPECT_EQ(DirectoryNames(dir.path()), std::vector<std::string>{"signal.txt"});
+    EXPECT_EQ(ReadBytes(path), "older");
+}
+
 TEST(RecordFileWriting, UncreatableFileSaysWhy) {
     TempDir dir;
     OscillogramFile file;

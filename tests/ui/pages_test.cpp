@@ -325,6 +325,66 @@ private slots:
         QCOMPARE(drawn.pixelColor(9000, 100), QColor(230, 230, 230));
     }
 
+    void closing_during_a_capture_leaves_no_temporary_data() {
+        QTest::addColumn<bool>("streaming");
+        QTest::newRow("initialisation on a silent line") << false;
+        QTest::newRow("stream gone silent") << true;
+    }
+    // Closing the window while a capture waits on a silent line, with the
+    // program's own 60 s waits, ends the capture at once: the records so far
+    // are kept (an older file stays when there are none), and no temporary
+    // record file is left beside them.
+    void closing_during_a_capture_leaves_no_temporary() {
+        QFETCH(bool, streaming);
+        auto log = std::make_shared<sim::ScopeLog>();
+        Start(3, true, [streaming, log](sim::Options& o) {
+            o.scope_records = -1;
+            o.scope_init_steps = streaming ? 3 : 0;  // 0: the initialisation never ends
+            o.scope_step_ms = 20;
+            o.scope_fault = sim::ScopeFault::StreamStops;
+            o.scope_fault_record = 300;
+            o.scope_log = log;
+        });
+        if (QTest::currentTestFailed()) return;
+        desk_->device.Post([](Program& p) { p.scope.timings = CaptureTimings{}; });
+        {
+            std::ofstream(Path("signal.txt").toStdString(), std::ios::binary) << "older";
+        }
+        ShowPage(page::Oscilloscope);
+        auto* status = Find<QLabel>("Oscill_Label");
+        QTest::mouseClick(Find<QPushButton>("ConnectAndShowOsciillButton"), Qt::LeftButton);
+        if (streaming) {
+            // The last record the variator sends before it falls silent.
+            QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith("Записали 299 "), 20000);
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(log->StreamRequests(), 1, 20000);
+        }
+        // The variator has gone quiet: the capture waits for a byte.
+        QTest::qWait(400);
+        QVERIFY(!desk_->device.Idle());
+
+        QElapsedTimer clock;
+        clock.start();
+        desk_->window()->close();
+        QVERIFY(desk_->device.WaitIdle(10000));
+        const auto took = clock.elapsed();
+        qInfo("the capture ended %lld ms after the window's close", static_cast<long long>(took));
+        QVERIFY2(took < 2000, qPrintable(QString::number(took)));
+
+        QStringList temporaries = dir_.entryList({".signal*"}, QDir::Files | QDir::Hidden);
+        QVERIFY2(temporaries.isEmpty(), qPrintable(temporaries.join(' ')));
+        QFile file(Path("signal.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        if (streaming) {
+            // The head line and every record the variator sent.
+            QCOMPARE(content.count('\n'), 1 + 300);
+            QVERIFY(content.endsWith("\r\n"));
+        } else {
+            QCOMPARE(content, QByteArray("older"));
+        }
+    }
+
     // What the fitter types or steps into the pages' edits is what the
     // handlers store, whichever button sends it.
     void values_typed_and_stepped_reach_the_variator() {
