@@ -1,8 +1,10 @@
 // How long a line that dies in the middle of a read-all takes to end it:
 // the device options and ReadAllData against the paced simulator, which
-// stops answering (or vanishes, its pseudo-terminal closed) after 100 frames.
-// Prints the time from the line's death to the end of the read-all, and the
-// line time of the exchanges that would have followed; target under 15 s.
+// stops answering (or vanishes, its pseudo-terminal closed, or from then on
+// answers every request 2.3 s late, just past the timeout) after 100 frames.
+// Prints the time from the line's death to the end of the read-all, the
+// exchanges that would have followed and the messages shown; target under
+// 15 s each, with one message.
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -18,8 +20,13 @@ using Clock = std::chrono::steady_clock;
 
 // Returns the seconds from the death of the line to the end of the read-all,
 // or a negative value when the run went wrong.
-double Run(const std::string& dir, bool vanish, int* exchanges, bool* stopped_early) {
-    auto device = std::make_unique<tovrel::sim::Variator>(tovrel::bench::PacedSimOptions(dir));
+enum class Death { Silent, Vanish, Latency };
+
+double Run(const std::string& dir, Death how, int* exchanges, bool* stopped_early, std::size_t* messages) {
+    auto options = tovrel::bench::PacedSimOptions(dir);
+    // 14 bytes a frame: the latency strikes after the 100th.
+    if (how == Death::Latency) options.line_fault = {tovrel::sim::LineFault::Latency, 1400, 2300};
+    auto device = std::make_unique<tovrel::sim::Variator>(options);
     device->Start();
     tovrel::test::RecordingScreen screen;
     tovrel::DeviceLink link(screen);
@@ -37,8 +44,8 @@ double Run(const std::string& dir, bool vanish, int* exchanges, bool* stopped_ea
         if (dead || device->FramesSeen() < 100) return;
         dead = true;
         died = Clock::now();
-        if (vanish) device.reset();
-        else device->InjectFault(tovrel::sim::Fault::NoReply, -1);
+        if (how == Death::Vanish) device.reset();
+        else if (how == Death::Silent) device->InjectFault(tovrel::sim::Fault::NoReply, -1);
     };
     auto tally = tovrel::ReadDeviceOptions(link, settings);
     const auto all = tovrel::ReadAllData(link, state);
@@ -46,6 +53,7 @@ double Run(const std::string& dir, bool vanish, int* exchanges, bool* stopped_ea
     screen.on_pump = nullptr;
     if (!dead) return -1;
     *exchanges = tally.exchanges;
+    *messages = screen.messages.size();
     *stopped_early = !all.completed;
     return std::chrono::duration<double>(Clock::now() - died).count();
 }
@@ -55,16 +63,23 @@ double Run(const std::string& dir, bool vanish, int* exchanges, bool* stopped_ea
 int main() {
     tovrel::bench::PortDir ports;
     int status = 0;
-    for (bool vanish : {false, true}) {
+    const struct {
+        Death how;
+        const char* name;
+    } deaths[] = {{Death::Silent, "device silent:"},
+                  {Death::Vanish, "device vanished:"},
+                  {Death::Latency, "answers 2.3 s late:"}};
+    for (const auto& d : deaths) {
         int exchanges = 0;
         bool early = false;
-        const double s = Run(ports.path(), vanish, &exchanges, &early);
+        std::size_t messages = 0;
+        const double s = Run(ports.path(), d.how, &exchanges, &early, &messages);
         const int left = 3 + 320 + 3 - exchanges;
-        std::printf("%-22s ended %.1f s after the line died, %s, %d of 326 exchanges made (%d left unasked)\n",
-                    vanish ? "device vanished:" : "device silent:", s, early ? "stopped early" : "ran to the end",
-                    exchanges, left);
-        if (s < 0 || s >= 15 || !early) status = 1;
+        std::printf("%-22s ended %.1f s after the line died, %s, %d of 326 exchanges made (%d left unasked), "
+                    "%zu message(s)\n",
+                    d.name, s, early ? "stopped early" : "ran to the end", exchanges, left, messages);
+        if (s < 0 || s >= 15 || !early || messages == 0) status = 1;
     }
-    std::printf("target: under 15 s each\n");
+    std::printf("target: under 15 s each, with a message\n");
     return status;
 }

@@ -144,6 +144,12 @@ bool DeviceLink::DiscardStale(bool wait_for_owed) {
     }
     CountStaleRun(run, in_run);
     rest_owed_ = false;
+    // Two exchanges in a row without an answer, and not a byte in the whole
+    // wait for a late one after them: the device is silent, and the third
+    // request would only add its own wait.
+    if (wait_for_owed && owed_replies_ > 0 && total == 0 && silent_exchanges_ > 0 &&
+        troubled_exchanges_ == kSilentExchangeLimit - 1)
+        line_found_dead_ = true;
     // A line that never stops sending is left as it is; the request goes
     // out all the same and the checks judge what comes.
     if (wait_for_owed) ForgetOwedReplies();
@@ -172,6 +178,7 @@ void DeviceLink::LoseDevice(bool show) {
     DeviceConnected = false;
     DeviceMode = 0;
     if (!first) return;
+    pending_boxes_.clear();
     if (show && !silence_reported_) screen_.ShowMessage(kDeviceGoneMessage);
     silence_reported_ = true;
     ShowConnectionState(state::Disconnected);
@@ -203,6 +210,14 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         if (!DiscardStale(attempt == 0)) {
             if (port_ && port_->Gone()) LoseDevice(showErrors);
             return port_ && port_->IsOpen() ? 0 : PortClosedUnderUs();
+        }
+        if (line_found_dead_) {
+            // Counted as one more exchange without an answer; nothing is sent.
+            line_found_dead_ = false;
+            ++troubled_exchanges_;
+            ++silent_exchanges_;
+            garbled_ = false;
+            return 0;
         }
         port_->SetTimeout(kExchangeTimeoutMs);
 
@@ -296,6 +311,8 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
     // exchange that completes the run is failed even if a retry got an
     // answer: on a line this late that answer may belong to another request.
     if (last_exchange_ok_ && !late) {
+        // The run of failures is over short of a dead line: its box is due.
+        FlushPendingBoxes();
         troubled_exchanges_ = 0;
         late_seen_ = false;
         silence_reported_ = false;
@@ -313,22 +330,45 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         // not once per exchange.
         if (bad_reply && showErrors && !bad_reply_reported_) {
             bad_reply_reported_ = true;
-            screen_.ShowMessage(kBadReplyMessage);
+            Say(kBadReplyMessage);
         }
     } else {
         // Nothing came back at all: say so, once per silent stretch, rather
         // than blaming a checksum.
         // (A request that could not even be written has no message of its
         // own; the procedures still count the exchange as silent.)
-        if (++silent_exchanges_ == 1 && showErrors && any_sent) screen_.ShowMessage(kNoAnswerMessage);
+        if (++silent_exchanges_ == 1 && showErrors && any_sent) Say(kNoAnswerMessage);
         std::fill(std::begin(reply), std::end(reply), std::uint8_t{0});
     }
     return static_cast<std::int16_t>(static_cast<std::uint16_t>((reply[3] << 8) | reply[4]));
 }
 
+void DeviceLink::Say(std::string_view text) {
+    // Inside a procedure the box of a failed exchange waits: should the run
+    // of failures grow into a dead line, the line's own message names the
+    // cause, and one box is enough.
+    if (line_holders_ > 0) {
+        if (std::find(pending_boxes_.begin(), pending_boxes_.end(), text) == pending_boxes_.end())
+            pending_boxes_.push_back(text);
+        return;
+    }
+    screen_.ShowMessage(text);
+}
+
+void DeviceLink::FlushPendingBoxes() {
+    auto boxes = std::move(pending_boxes_);
+    pending_boxes_.clear();
+    for (auto text : boxes) screen_.ShowMessage(text);
+}
+
+void DeviceLink::EndLineHold() {
+    if (--line_holders_ == 0) FlushPendingBoxes();
+}
+
 void DeviceLink::ReportLineSilent(bool show) {
     if (silence_reported_) return;
     silence_reported_ = true;
+    pending_boxes_.clear();
     if (!show) return;
     // Replies that did come, only too late, make a late line, not a silent one.
     if (silent_exchanges_ > 0 && !late_seen_)

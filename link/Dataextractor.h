@@ -206,7 +206,7 @@ public:
         explicit LineHold(DeviceLink& link) : link_(&link) {
             if (link_->line_holders_++ == 0) link_->silence_reported_ = false;
         }
-        ~LineHold() { --link_->line_holders_; }
+        ~LineHold() { link_->EndLineHold(); }
         LineHold(const LineHold&) = delete;
         LineHold& operator=(const LineHold&) = delete;
     private:
@@ -241,6 +241,11 @@ private:
     // so once (when `show`) and shows "disconnected".
     void LoseDevice(bool show);
     std::int16_t PortClosedUnderUs();
+    // Shows the box of a failed exchange, or keeps it while a procedure
+    // holds the line (see Say in the .cpp).
+    void Say(std::string_view text);
+    void FlushPendingBoxes();
+    void EndLineHold();
 
     Screen& screen_;
     std::unique_ptr<SerialPort> port_;
@@ -261,12 +266,14 @@ private:
     // The last reply failed its checks or came short: the line must fall
     // quiet before the next request, or the frames would stay out of step.
     bool resync_quiet_ = false;
-    bool rest_owed_ = false;  // the last reply came short: its rest may still come
+    bool rest_owed_ = false;
+    bool line_found_dead_ = false;  // the wait for owed replies found the line dead  // the last reply came short: its rest may still come
     bool device_gone_ = false;
     bool late_seen_ = false;  // an owed reply came late in this troubled stretch
     bool stop_requested_ = false;
     int line_holders_ = 0;
-    std::vector<int> busy_ports_;  // ports the last scan found held by another program
+    std::vector<int> busy_ports_;
+    std::vector<std::string_view> pending_boxes_;  // boxes kept back by Say  // ports the last scan found held by another program
 };
 
 }  // namespace tovrel

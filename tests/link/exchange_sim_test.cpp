@@ -45,6 +45,18 @@ TEST_F(SimExchangeTest, BusyPortSaysSo) {
     EXPECT_EQ(link->Connect(1, true), 1);
 }
 
+// The same port met during the start's scan is named in the message, not
+// left to look like a port without a variator.
+TEST_F(SimExchangeTest, BusyPortMetDuringTheScanIsNamed) {
+    AddSim(3);
+    ComPort other;
+    ASSERT_TRUE(other.Open(dir / "COM3", kBaudRate, 2000));
+    EXPECT_FALSE(link->ConnectAtStart());
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messages[0].rfind(std::string(kNoDeviceMessage), 0), 0u);
+    EXPECT_NE(screen.messages[0].find(std::string(kBusyPortsDuringScanMessage) + "COM3."), std::string::npos);
+}
+
 // A stop request made while an exchange waits ends it at its next slice,
 // without further attempts, instead of after every attempt's full wait:
 // while it waits for a reply that never comes (one request went out), and

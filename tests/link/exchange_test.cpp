@@ -194,6 +194,39 @@ TEST_F(ExchangeTest, AGoodAnswerEndsARunOfFailedExchanges) {
     EXPECT_EQ(screen.messages, (std::vector<std::string>{kFinal, kFinal}));
 }
 
+// Inside a procedure a failed exchange's box waits for the end of its run:
+// a run that ends short of a dead line shows it then, once; a run that makes
+// the line dead leaves it to the line's own message.
+TEST_F(ExchangeTest, InsideAProcedureOneBoxPerFailure) {
+    const Bytes good{0, 0, 0, 0x00, 0x07, 0xFF, 0xF8};
+    const Bytes garbled{0x13, 0x77, 0x02, 0x41, 0x99, 0x41, 0x99};
+    {
+        DeviceLink::LineHold hold(*link);
+        port->replies = {garbled, garbled};
+        Exchange(ExchangeOp::Read, 1, 0, 0);
+        EXPECT_TRUE(screen.messages.empty());
+        port->replies = {good};
+        EXPECT_EQ(Exchange(ExchangeOp::Read, 1, 1, 0), 7);
+        EXPECT_EQ(screen.messages, std::vector<std::string>{kFinal});
+        // A failure at the very end shows its box when the procedure lets go.
+        port->replies = {garbled, garbled};
+        Exchange(ExchangeOp::Read, 1, 2, 0);
+        EXPECT_EQ(screen.messages.size(), 1u);
+    }
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{kFinal, kFinal}));
+    screen.Clear();
+    {
+        DeviceLink::LineHold hold(*link);
+        for (int n = 0; n < 3; ++n) {
+            port->replies = {garbled, garbled};
+            Exchange(ExchangeOp::Read, 1, static_cast<std::uint8_t>(n), 0);
+        }
+        ASSERT_TRUE(link->LineSilent());
+        link->ReportLineSilent();
+    }
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineGarbledMessage)});
+}
+
 TEST_F(ExchangeTest, ClosedPortReturnsZeroAtOnce) {
     port->open = false;
     EXPECT_EQ(Exchange(ExchangeOp::Write, 7, 0, 5), 0);

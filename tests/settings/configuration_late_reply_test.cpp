@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ostream>
 
 #include "ConfigFile.h"
 #include "Shell.h"
@@ -66,6 +67,7 @@ struct Stall {
     int after_exchanges;
     int late_ms;
 };
+void PrintTo(const Stall& stall, std::ostream* out) { *out << stall.where << ", " << stall.late_ms << " ms late"; }
 constexpr Stall kStalls[] = {{"start", 2, 2600}, {"middle", 160, 2600}, {"end", 322, 2600},
                              {"start", 2, 3500},  {"middle", 160, 3500}, {"end", 322, 3500}};
 
