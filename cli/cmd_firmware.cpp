@@ -19,7 +19,7 @@ bool IsImageName(const std::string& path) {
                       [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
-int Flash(Context& ctx, const std::string& path, bool beep) {
+int Flash(Context& ctx, const std::string& path, bool beep, bool force) {
     if (!IsImageName(path)) {
         std::cerr << "tovrel-cli: a firmware image is a .evf0 file: " << path << '\n';
         return 2;
@@ -33,6 +33,8 @@ int Flash(Context& ctx, const std::string& path, bool beep) {
 
     FirmwareUpdate& update = ctx.program.firmware;
     ctx.program.FirmwareBeepEnabled = beep;
+    // An image that cannot be a whole firmware goes only with --force.
+    ctx.screen.confirm_answer = force;
     // After the reconnection: the device options, then the whole configuration.
     bool configuration_read = false;
     update.read_configuration = [&] {
@@ -67,13 +69,18 @@ void RegisterFirmwareCommands(CLI::App& app, Context& ctx) {
     struct FlashArgs {
         std::string image;
         bool beep = false;
+        bool force = false;
     };
     auto args = std::make_shared<FlashArgs>();
     auto* flash = app.add_subcommand(
         "flash", "Replace the variator's firmware with an image through its loader, then reconnect and read the configuration");
     flash->add_option("image", args->image, "Firmware image file (*.evf0)")->required();
     flash->add_flag("--beep", args->beep, "Ring the terminal bell at the end of the update");
-    flash->callback([&ctx, args] { ctx.run = [&ctx, args] { return Flash(ctx, args->image, args->beep); }; });
+    flash->add_flag("--force", args->force,
+                    "Send an image that cannot be a whole firmware all the same (a size that is not a multiple of 4, "
+                    "or longer than 262144 bytes: its first 262144 bytes); an empty image is always refused");
+    flash->callback(
+        [&ctx, args] { ctx.run = [&ctx, args] { return Flash(ctx, args->image, args->beep, args->force); }; });
 }
 
 }  // namespace tovrel::cli

@@ -59,5 +59,8 @@ inline constexpr std::string_view kFirmwareMemoInitial = "Файл прошив�
 inline constexpr std::string_view kImageRefusedLine =
     "Обновление прошивки отменено: вариатор не переключался, прошивка не изменена.";
 inline constexpr std::string_view kFirmwareButtonCaption = "Нажмите для выбора файла обновления прошивки";
+// Asked before an image that cannot be whole goes to the device; "Нет"
+// refuses it as above.
+inline constexpr std::string_view kFlashAnywayQuestion = "Прошить всё равно?";
 
 }  // namespace tovrel

@@ -67,6 +67,9 @@ void FirmwareUpdate::FirmwareFileSelectButtonClick() {
 void FirmwareUpdate::RunFirmwareUpdate() {
     ConnectionStage = 0;
     confirmed_ = false;
+    // A log kept by the last update gives way to this one's.
+    if (keep_log_) screen_.SetText(kFirmwareMemo, "");
+    keep_log_ = false;
     loader_port_number_ = 0;
     image.size = 0;
 
@@ -83,17 +86,24 @@ void FirmwareUpdate::RunFirmwareUpdate() {
         ClosingSteps();
         return;
     }
-    // An image that cannot be flashed whole (too large, empty, unreadable)
-    // leaves the device as it is: it is not switched to its loader, where an
-    // empty image would leave it.
-    if (end != ImageReadEnd::EndOfFile || image.size == 0) {
+    // Only an image that the loader can take whole leaves the device's hands:
+    // an empty or unreadable one would switch the variator into its loader
+    // and leave it there, one whose size is not a multiple of 4 cannot be a
+    // whole firmware, and a longer one would be flashed cut to the buffer.
+    // The last two go on only when the user says so.
+    const bool whole = end == ImageReadEnd::EndOfFile && image.size != 0 && image.size % 4 == 0;
+    if (whole) {
+        Switch();
         CheckFirmwareImage();
-        LogUpdateLine(kImageRefusedLine);
-        ClosingSteps();
-        return;
+    } else {
+        CheckFirmwareImage();
+        if (!FlashAnyway(end)) {
+            RefuseImage();
+            return;
+        }
+        if (end == ImageReadEnd::TooLarge) image.size = FirmwareImageCapacity;
+        Switch();
     }
-    Switch();
-    CheckFirmwareImage();
 
     screen_.SetText(kFirmwareButton, "Идёт процесс инициализации. Занимает до 30 секунд.");
     screen_.SetEnabled(kFirmwareButton, false);
@@ -107,6 +117,25 @@ void FirmwareUpdate::RunFirmwareUpdate() {
         SendFirmwarePackets();
         StageFinalConfirmation();
     }
+    ClosingSteps();
+}
+
+bool FirmwareUpdate::FlashAnyway(ImageReadEnd end) {
+    if (end == ImageReadEnd::EndOfFile && image.size != 0)
+        return screen_.Confirm("Размер файла прошивки (" + std::to_string(image.size) +
+                               " байт) не кратен четырём: такая прошивка не может быть целой. " +
+                               std::string(kFlashAnywayQuestion));
+    if (end == ImageReadEnd::TooLarge)
+        return screen_.Confirm("Файл прошивки больше " + std::to_string(FirmwareImageCapacity) +
+                               " байт: вариатору будут переданы только первые " +
+                               std::to_string(FirmwareImageCapacity) + " байт. " + std::string(kFlashAnywayQuestion));
+    return false;  // empty or unreadable: nothing to flash
+}
+
+void FirmwareUpdate::RefuseImage() {
+    LogUpdateLine(kImageRefusedLine);
+    image.size = 0;
+    keep_log_ = true;
     ClosingSteps();
 }
 
@@ -333,8 +362,10 @@ void FirmwareUpdate::StageFinalConfirmation() {
 }
 
 void FirmwareUpdate::ClosingSteps() {
-    screen_.SetText(kFirmwareMemo, "");
-    screen_.Repaint(kFirmwareMemo);
+    if (!keep_log_) {
+        screen_.SetText(kFirmwareMemo, "");
+        screen_.Repaint(kFirmwareMemo);
+    }
     screen_.SetText(kFirmwareButton, kFirmwareButtonCaption);
     screen_.SetPosition(kFirmwareGauge, 0);
     screen_.Pump();

@@ -95,6 +95,11 @@ public:
 private:
     void Switch();
     void Sleep(int ms);
+    // Whether an image that cannot be flashed whole goes to the device all the
+    // same: only after the user said yes to kFlashAnywayQuestion.
+    bool FlashAnyway(ImageReadEnd end);
+    // The update ends before the switch: the device is left as it is.
+    void RefuseImage();
 
     DeviceLink& link_;
     Screen& screen_;
@@ -104,6 +109,9 @@ private:
     std::uint32_t word_ = 0;
     bool confirmed_ = false;
     bool running_ = false;
+    // The closing steps keep the log: it tells why the update ended and what
+    // to do next.
+    bool keep_log_ = false;
     int loader_port_number_ = 0;
 };
 

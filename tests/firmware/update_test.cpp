@@ -14,6 +14,9 @@ const char* const kSuccessLines[] = {
 };
 
 TEST_F(UpdateTest, ImagesArriveByteExactAndTheVariatorComesBackInItsNewFirmware) {
+    // 1025 bytes cannot be a whole firmware: it goes only because the user
+    // says yes to the question.
+    screen.confirm_answer = true;
     for (std::size_t size : {1024u, 1025u, 3000u, 65536u}) {
         SCOPED_TRACE(size);
         sims.clear();
@@ -28,9 +31,11 @@ TEST_F(UpdateTest, ImagesArriveByteExactAndTheVariatorComesBackInItsNewFirmware)
         screen.file_choices = {ImageFile(bytes)};
         auto& up = MakeUpdate();
         configuration_reads = 0;
+        screen.questions.clear();
 
         up.FirmwareFileSelectButtonClick();
 
+        EXPECT_EQ(screen.questions.size(), size % 4 == 0 ? 0u : 1u);
         EXPECT_TRUE(up.Confirmed());
         EXPECT_EQ(sim.LoaderImage(), bytes);
         std::ifstream saved(dir / "received.bin", std::ios::binary);
@@ -154,34 +159,64 @@ TEST_F(UpdateTest, UnopenableFileLeavesTheConnectedVariatorAlone) {
 
 // Images that cannot be flashed whole are refused before the device is
 // touched: an empty one used to switch the variator into its loader and leave
-// it there, a longer one was flashed cut to the buffer.
+// it there, one whose size is not a multiple of 4 was flashed and reported a
+// success, a longer one was flashed cut to the buffer. The last two go only
+// when the user says yes to the question, whose default is no.
 TEST_F(UpdateTest, ImagesThatCannotBeFlashedWholeLeaveTheDeviceAlone) {
+    const std::string odd = "Размер прошивки равен нулю, или не кратен четырём.";
     struct Case {
         const char* name;
         std::size_t size;
         std::string line;
+        bool asks;
+        bool yes;
     } cases[] = {
-        {"empty", 0, "Размер прошивки равен нулю, или не кратен четырём."},
-        {"larger than the buffer", 262145, "Файл превышает размер буфера"},
+        {"empty", 0, odd, false, true},
+        {"1023 bytes", 1023, odd, true, false},
+        {"1022 bytes", 1022, odd, true, false},
+        {"larger than the buffer", 262145, "Файл превышает размер буфера", true, false},
+        {"1023 bytes, flashed anyway", 1023, odd, true, true},
+        {"larger, flashed anyway", 262148, "Файл превышает размер буфера", true, true},
     };
     auto& sim = AddSim(1);
     ASSERT_EQ(link->Connect(1, false), 1);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        if (!link->IsConnected()) {
+            ASSERT_TRUE(link->ConnectAtStart());
+        }
         link->DeviceMode = 1;
         screen.log.clear();
+        screen.questions.clear();
+        screen.confirm_answer = c.yes;
         const int frames = sim.FramesSeen();
-        screen.file_choices = {ImageFile(RandomImage(c.size, 3))};
+        const int updates = sim.LoaderUpdates();
+        const auto bytes = RandomImage(c.size, 3);
+        screen.file_choices = {ImageFile(bytes)};
         auto& up = MakeUpdate();
         up.RunFirmwareUpdate();
         EXPECT_EQ(screen.CountLogged(c.line), 1);
-        EXPECT_EQ(screen.CountLogged(std::string(kImageRefusedLine)), 1);
+        ASSERT_EQ(screen.questions.size(), c.asks ? 1u : 0u);
+        if (c.asks) {
+            EXPECT_TRUE(screen.questions[0].ends_with(kFlashAnywayQuestion)) << screen.questions[0];
+        }
+        if (c.asks && c.yes) {
+            // What the loader can take: the whole file, or its first 262144 bytes.
+            EXPECT_TRUE(up.Confirmed());
+            const auto taken = std::min<std::size_t>(c.size, FirmwareImageCapacity);
+            EXPECT_EQ(sim.LoaderImage(), std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + taken));
+            ExpectPageClosed();
+            continue;
+        }
+        EXPECT_EQ(screen.log.back(), kImageRefusedLine);
         EXPECT_EQ(screen.CountLogged("Отправлен запрос на переключение в режим обновления прошивки."), 0);
         EXPECT_EQ(sim.FramesSeen(), frames);
+        EXPECT_EQ(sim.LoaderUpdates(), updates);
         EXPECT_EQ(sim.Mode(), 1);
         EXPECT_TRUE(link->IsConnected());
         EXPECT_FALSE(up.Confirmed());
-        ExpectPageClosed();
+        EXPECT_TRUE(screen.messages.empty());
+        ExpectPageClosed(true);
     }
 }
 
