@@ -265,8 +265,9 @@ TEST_F(LoaderLinkTest, WrongFinalConfirmation) {
     auto& up = Start(RandomImage(1024, 2));
     up.RunFirmwareUpdate();
     EXPECT_FALSE(up.Confirmed());
-    EXPECT_EQ(std::vector<std::string>(screen.log.end() - 3, screen.log.end()),
-              (std::vector<std::string>{"Неверный ответ на подтверждение о правильности", "Был получен ответ", "7"}));
+    EXPECT_EQ(std::vector<std::string>(screen.log.end() - 4, screen.log.end()),
+              (std::vector<std::string>{"Неверный ответ на подтверждение о правильности", "Был получен ответ", "7",
+                                        std::string(kUpdateInterruptedMessage)}));
     EXPECT_FALSE(screen.Showed(kFirmwareButton, "Прошивка вариатора успешно обновлена."));
 }
 
@@ -277,10 +278,10 @@ TEST_F(LoaderLinkTest, LoaderEchoingThePacketItselfGetsNoFinalConfirmation) {
     auto& up = Start(image);
     up.RunFirmwareUpdate();
     EXPECT_EQ(screen.CountLogged("Байт не верен"), 1024);
-    EXPECT_EQ(std::vector<std::string>(screen.log.end() - 3, screen.log.end()),
+    EXPECT_EQ(std::vector<std::string>(screen.log.end() - 4, screen.log.end()),
               (std::vector<std::string>{
                   "Достигли окончания БЕЗ ПОДТВЕРЖДЕНИЯ правильности получения всех пакетов прошивки",
-                  "Осталось записать байт:", "1024"}));
+                  "Осталось записать байт:", "1024", std::string(kUpdateInterruptedMessage)}));
     EXPECT_EQ(port->writes.size(), 4u);  // handshake, volume, packet size, one packet: no confirmation word
     EXPECT_EQ(up.ConnectionStage, 4);
 }
@@ -295,8 +296,9 @@ TEST_F(LoaderLinkTest, PacketWritesThatKeepFailingEndTheStage) {
     };
     up.RunFirmwareUpdate();
     EXPECT_EQ(screen.CountLogged("Не смогли отправить данные прошивки"), kPacketWriteAttempts);
-    EXPECT_EQ(screen.log.back(), "3000");
-    EXPECT_EQ(screen.log.end()[-2], "Осталось записать байт:");
+    EXPECT_EQ(screen.log.end()[-2], "3000");
+    EXPECT_EQ(screen.log.end()[-3], "Осталось записать байт:");
+    EXPECT_EQ(screen.log.back(), kUpdateInterruptedMessage);
     EXPECT_EQ(up.ConnectionStage, 4);
 }
 
