@@ -40,15 +40,14 @@ declare -A TITLE=(
 # each procedure.
 declare -A AFTER=([read]=2000 [write]=2000 [map]=600 [monitor]=2500 [track]=400 [flash]=10000 [scope]=4000)
 # How late a late device answers: beyond the procedure's own timeout
-# (2 s per exchange, 173.6 s for the answer to a data packet of the
-# firmware update, 60 s per oscillogram byte).
-declare -A LATE=([read]=2500 [write]=2500 [map]=2500 [monitor]=2500 [track]=2500 [flash]=180000 [scope]=61000)
+# (2 s per exchange, 20 s of silence for an answer of the firmware update's
+# loader, 60 s per oscillogram byte).
+declare -A LATE=([read]=2500 [write]=2500 [map]=2500 [monitor]=2500 [track]=2500 [flash]=25000 [scope]=61000)
 # The bound each cell must end within, in seconds, per procedure and fault.
 bound() { # op fault
   case "$1/$2" in
-    # A data packet's answer may take 150 ms per byte plus 20 s (173.6 s for
-    # 1024 bytes) before the loader counts as silent; then the reconnection.
-    flash/silent | flash/late) echo 240 ;;
+    # A loader answer that stays silent for 20 s ends the update; no
+    # reconnection follows an interrupted update.
     flash/*) echo 60 ;;
     scope/silent) echo 75 ;;
     scope/late) echo 100 ;;
@@ -247,7 +246,7 @@ failed=0 unknown=0 longest=0 longest_cell="" cells=0
   echo "that strikes once the given number of bytes has crossed the line, midway through the procedure:"
   echo "**vanish** (the pseudo-terminal closes), **silent** (the device sends nothing more and ignores what comes),"
   echo "**garbage** (every byte it sends is replaced by a random one), **late** (everything it sends goes out"
-  echo "later than the procedure's timeout: 2.5 s for exchanges, 180 s for the firmware update's packet answers,"
+  echo "later than the procedure's timeout: 2.5 s for exchanges, 25 s for the firmware update's loader answers,"
   echo "61 s for oscillogram bytes)."
   echo
   echo "A cell passes when the command ends within its bound with a failure status, says why (at most three"
