@@ -1,6 +1,7 @@
 // Commands of the firmware update: flash.
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <iostream>
 #include <memory>
 
@@ -19,7 +20,55 @@ bool IsImageName(const std::string& path) {
                       [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
-int Flash(Context& ctx, const std::string& path, bool beep) {
+volatile std::sig_atomic_t g_flash_interrupts = 0;
+
+// Only counts: the update's message pump acts on the count. After the second
+// press the default action is back, so that a third one ends the program at
+// once should the update not come to its pump.
+extern "C" void OnFlashInterrupt(int) {
+    g_flash_interrupts = g_flash_interrupts + 1;
+    if (g_flash_interrupts >= 2) std::signal(SIGINT, SIG_DFL);
+}
+
+// While it lives, Ctrl+C cannot break the update off in the middle of a
+// packet: the first press only says why the update goes on, the second asks
+// the update to stop, which it does at its next step and says what that
+// leaves the variator in.
+class FlashInterrupts {
+public:
+    FlashInterrupts(TerminalScreen& screen, FirmwareUpdate& update) : screen_(screen) {
+        g_flash_interrupts = 0;
+        old_ = std::signal(SIGINT, OnFlashInterrupt);
+        screen_.on_pump = [this, &update] {
+            const int presses = g_flash_interrupts;
+            if (presses >= 1 && !warned_) {
+                warned_ = true;
+                std::cerr << "tovrel-cli: the firmware update cannot be interrupted safely: the variator would stay "
+                             "in its loader with an incomplete firmware. The update goes on; press Ctrl+C again to "
+                             "end it all the same.\n";
+            }
+            if (presses >= 2 && !stopped_) {
+                stopped_ = true;
+                std::cerr << "tovrel-cli: ending the firmware update\n";
+                update.RequestStop();
+            }
+        };
+    }
+    ~FlashInterrupts() {
+        screen_.on_pump = nullptr;
+        std::signal(SIGINT, old_ == SIG_ERR ? SIG_DFL : old_);
+    }
+    FlashInterrupts(const FlashInterrupts&) = delete;
+    FlashInterrupts& operator=(const FlashInterrupts&) = delete;
+
+private:
+    TerminalScreen& screen_;
+    void (*old_)(int) = SIG_DFL;
+    bool warned_ = false;
+    bool stopped_ = false;
+};
+
+int Flash(Context& ctx, const std::string& path, bool beep, bool force) {
     if (!IsImageName(path)) {
         std::cerr << "tovrel-cli: a firmware image is a .evf0 file: " << path << '\n';
         return 2;
@@ -33,6 +82,8 @@ int Flash(Context& ctx, const std::string& path, bool beep) {
 
     FirmwareUpdate& update = ctx.program.firmware;
     ctx.program.FirmwareBeepEnabled = beep;
+    // An image that cannot be a whole firmware goes only with --force.
+    ctx.screen.confirm_answer = force;
     // After the reconnection: the device options, then the whole configuration.
     bool configuration_read = false;
     update.read_configuration = [&] {
@@ -42,14 +93,16 @@ int Flash(Context& ctx, const std::string& path, bool beep) {
     };
     InitFirmwarePage(ctx.screen);
     ctx.screen.next_file_choice = path;
-    update.FirmwareFileSelectButtonClick();
+    {
+        FlashInterrupts interrupts(ctx.screen, update);
+        update.FirmwareFileSelectButtonClick();
+    }
 
     if (update.Confirmed()) {
         std::cout << "firmware updated: " << update.image.size << " bytes confirmed by the loader on COM"
                   << update.LoaderPortNumber() << '\n';
     } else {
         std::cout << "firmware not updated\n";
-        std::cerr << "tovrel-cli: the firmware was not updated; the update log above says where it stopped\n";
     }
     if (ctx.link.OpenPortNumber() != 0) {
         std::cout << "reconnected: COM" << ctx.link.OpenPortNumber() << ", state " << ctx.link.ConnectionState()
@@ -58,7 +111,21 @@ int Flash(Context& ctx, const std::string& path, bool beep) {
         std::cout << "not reconnected\n";
     }
     std::cout << (configuration_read ? "configuration read\n" : "configuration not read\n");
-    return update.Confirmed() ? 0 : 1;
+
+    // Success is the variator back in its normal firmware, not only the
+    // loader's word for it.
+    const bool back = ctx.link.IsConnected();
+    if (update.Interrupted()) {
+        std::cerr << "tovrel-cli: the firmware update did not complete: the variator stays in its loader; flash "
+                     "the same image again to recover it\n";
+    } else if (!update.Confirmed()) {
+        std::cerr << "tovrel-cli: the firmware was not updated; the update log above says where it stopped\n";
+    } else if (!back) {
+        std::cerr << "tovrel-cli: the loader confirmed the firmware, but the variator did not come back in its "
+                     "normal firmware"
+                  << (ctx.link.ConnectionState() == state::FirmwareUpdate ? ": it stays in its loader" : "") << '\n';
+    }
+    return update.Confirmed() && back ? 0 : 1;
 }
 
 }  // namespace
@@ -67,13 +134,18 @@ void RegisterFirmwareCommands(CLI::App& app, Context& ctx) {
     struct FlashArgs {
         std::string image;
         bool beep = false;
+        bool force = false;
     };
     auto args = std::make_shared<FlashArgs>();
     auto* flash = app.add_subcommand(
         "flash", "Replace the variator's firmware with an image through its loader, then reconnect and read the configuration");
     flash->add_option("image", args->image, "Firmware image file (*.evf0)")->required();
     flash->add_flag("--beep", args->beep, "Ring the terminal bell at the end of the update");
-    flash->callback([&ctx, args] { ctx.run = [&ctx, args] { return Flash(ctx, args->image, args->beep); }; });
+    flash->add_flag("--force", args->force,
+                    "Send an image that cannot be a whole firmware all the same (a size that is not a multiple of 4, "
+                    "or longer than 262144 bytes: its first 262144 bytes); an empty image is always refused");
+    flash->callback(
+        [&ctx, args] { ctx.run = [&ctx, args] { return Flash(ctx, args->image, args->beep, args->force); }; });
 }
 
 }  // namespace tovrel::cli

@@ -20,6 +20,8 @@ void InitFirmwarePage(Screen& screen) {
     screen.SetText(kFirmwareMemo, kFirmwareMemoInitial);
     screen.SetText(kFirmwareButton, kFirmwareButtonCaption);
     screen.SetEnabled(kFirmwareButton, true);
+    screen.SetText(kFirmwareStopButton, kFirmwareStopCaption);
+    screen.SetEnabled(kFirmwareStopButton, false);
     screen.Set(kFirmwareGauge, Property::Minimum, 0);
     screen.Set(kFirmwareGauge, Property::Maximum, 100);
     screen.SetPosition(kFirmwareGauge, 0);

@@ -50,6 +50,8 @@ inline constexpr std::string_view kFirmwareFileFilter = "*.evf0";
 inline constexpr std::string_view kFirmwareMemo = "FirmwareUpdateProcessMemo";
 inline constexpr std::string_view kFirmwareButton = "FirmwareFileSelectButton";
 inline constexpr std::string_view kFirmwareGauge = "FirmwareUpdateProcessGauge";
+// Stops an update that talks to the loader; enabled only meanwhile.
+inline constexpr std::string_view kFirmwareStopButton = "FirmwareStopButton";
 inline constexpr std::string_view kFirmwareTabSheet = "FirmwareUpdateTabSheet";
 inline constexpr int kFirmwarePage = 11;
 
@@ -59,5 +61,22 @@ inline constexpr std::string_view kFirmwareMemoInitial = "Файл прошив�
 inline constexpr std::string_view kImageRefusedLine =
     "Обновление прошивки отменено: вариатор не переключался, прошивка не изменена.";
 inline constexpr std::string_view kFirmwareButtonCaption = "Нажмите для выбора файла обновления прошивки";
+inline constexpr std::string_view kFirmwareStopCaption = "Прервать обновление";
+// Asked before an image that cannot be whole goes to the device; "Нет"
+// refuses it as above.
+inline constexpr std::string_view kFlashAnywayQuestion = "Прошить всё равно?";
+// Asked by the stop button before the update is broken off.
+inline constexpr std::string_view kStopUpdateQuestion =
+    "Если прервать обновление, вариатор останется в режиме загрузчика, прошивка в нём может быть неполной; "
+    "восстановить его можно повторным обновлением с тем же файлом прошивки. Прервать обновление прошивки?";
+// Logged when the update ends at the user's stop request.
+inline constexpr std::string_view kUpdateStoppedLine = "Обновление прошивки остановлено по запросу пользователя.";
+// The last line of the log and the one message of an update that the loader
+// took up but did not confirm (the line vanished or went silent, the loader
+// refused, the user stopped it): the variator waits in its loader, and the
+// same image flashed again brings it back.
+inline constexpr std::string_view kUpdateInterruptedMessage =
+    "Обновление прошивки не завершено: вариатор остался в режиме загрузчика, прошивка в нём может быть неполной. "
+    "Чтобы восстановить вариатор, выполните обновление ещё раз с тем же файлом прошивки.";
 
 }  // namespace tovrel

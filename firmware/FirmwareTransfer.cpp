@@ -8,7 +8,7 @@
 namespace tovrel {
 
 void FirmwareUpdate::SendFirmwarePackets() {
-    if (ConnectionStage != 4 || image.size == 0) return;
+    if (ConnectionStage != 4 || image.size == 0 || Stopping()) return;
     const std::uint32_t s = image.size;
     std::uint32_t position = 0;
     std::uint32_t remaining = s;
@@ -21,7 +21,7 @@ void FirmwareUpdate::SendFirmwarePackets() {
     Sleep(500);
 
     int failed_writes = 0;
-    while (remaining > 0) {
+    while (remaining > 0 && !Stopping()) {
         if (remaining < length) length = remaining;
         // position + length never passes the image: position only moves after
         // a packet was answered in full, so position == s - remaining.
@@ -41,7 +41,10 @@ void FirmwareUpdate::SendFirmwarePackets() {
         if (!LoaderPort.Flush()) LogUpdateLine("ConnectionStage 4. Не удалось очистить буферы приема-передачи пакета");
 
         std::fill_n(answer.begin(), length, std::uint8_t{0});
+        // On a line that has gone silent this read ends 20 s after the last
+        // byte (LoaderLink::Read), or at once when the user stops the update.
         const auto r = LoaderPort.Read(answer.data(), length);
+        if (Stopping()) break;  // abandoned: the answer is not judged
         if (!r.ok || r.count < length) {
             if (!r.ok) {
                 LogUpdateLine("Ответные данные прошивки от вариатора получены не были");

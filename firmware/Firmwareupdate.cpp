@@ -18,7 +18,14 @@ FirmwareUpdate::FirmwareUpdate(DeviceLink& link, std::unique_ptr<LoaderSerialPor
     : LoaderPort(std::move(loader_port)),
       sleep_ms([&link](int ms) { link.sleep_ms(ms); }),
       link_(link),
-      screen_(link.screen()) {}
+      screen_(link.screen()) {
+    // A read of the loader's answer waits in slices with the message pump
+    // between them: the stop button's press comes in there.
+    LoaderPort.between_slices = [this] {
+        screen_.Pump();
+        return !(stop_requested_ && stoppable_);
+    };
+}
 
 FirmwareUpdate::~FirmwareUpdate() {
     if (file_) std::fclose(file_);
@@ -53,20 +60,33 @@ void FirmwareUpdate::FirmwareFileSelectButtonClick() {
         RunFirmwareUpdate();
         if (beep_enabled && beep_enabled()) screen_.Beep(kBeepHz, kUpdateBeepMs);
         // Back to the variator in its new firmware: the remembered port (the
-        // one the loader answered on), then ports 1 to 254.
-        link_.ConnectAtStart();
+        // one the loader answered on), then ports 1 to 254. After an
+        // interrupted update there is no new firmware to find: the scan would
+        // only add its own message (nothing found, or the loader found) to
+        // the update's.
+        if (!interrupted_) link_.ConnectAtStart();
     }
     // The configuration procedures hold the line themselves.
-    if (read_configuration) read_configuration();
+    if (read_configuration && !interrupted_) read_configuration();
     if (beep_enabled && beep_enabled()) {
         screen_.Beep(kBeepHz, kReconnectBeepMs);
         screen_.Beep(kBeepHz, kReconnectBeepMs);
     }
+    stop_requested_ = false;  // a stop that came after the update has nothing left to stop
+}
+
+void FirmwareUpdate::FirmwareStopButtonClick() {
+    if (!stoppable_ || stop_requested_) return;
+    if (screen_.Confirm(kStopUpdateQuestion)) RequestStop();
 }
 
 void FirmwareUpdate::RunFirmwareUpdate() {
     ConnectionStage = 0;
     confirmed_ = false;
+    interrupted_ = false;
+    // A log kept by the last update gives way to this one's.
+    if (keep_log_) screen_.SetText(kFirmwareMemo, "");
+    keep_log_ = false;
     loader_port_number_ = 0;
     image.size = 0;
 
@@ -83,21 +103,30 @@ void FirmwareUpdate::RunFirmwareUpdate() {
         ClosingSteps();
         return;
     }
-    // An image that cannot be flashed whole (too large, empty, unreadable)
-    // leaves the device as it is: it is not switched to its loader, where an
-    // empty image would leave it.
-    if (end != ImageReadEnd::EndOfFile || image.size == 0) {
+    // Only an image that the loader can take whole leaves the device's hands:
+    // an empty or unreadable one would switch the variator into its loader
+    // and leave it there, one whose size is not a multiple of 4 cannot be a
+    // whole firmware, and a longer one would be flashed cut to the buffer.
+    // The last two go on only when the user says so.
+    const bool whole = end == ImageReadEnd::EndOfFile && image.size != 0 && image.size % 4 == 0;
+    if (whole && !Stopping()) {
+        Switch();
         CheckFirmwareImage();
-        LogUpdateLine(kImageRefusedLine);
-        ClosingSteps();
-        return;
+    } else {
+        CheckFirmwareImage();
+        if (!FlashAnyway(end)) {
+            RefuseImage();
+            return;
+        }
+        if (end == ImageReadEnd::TooLarge) image.size = FirmwareImageCapacity;
+        Switch();
     }
-    Switch();
-    CheckFirmwareImage();
 
     screen_.SetText(kFirmwareButton, "Идёт процесс инициализации. Занимает до 30 секунд.");
     screen_.SetEnabled(kFirmwareButton, false);
     screen_.Repaint(kFirmwareButton);
+    stoppable_ = true;
+    screen_.SetEnabled(kFirmwareStopButton, true);
 
     SearchLoader();
     if (ConnectionStage == 1 && image.size != 0) {
@@ -107,6 +136,46 @@ void FirmwareUpdate::RunFirmwareUpdate() {
         SendFirmwarePackets();
         StageFinalConfirmation();
     }
+    // (Not stoppable any more: the final confirmation was sent, and was
+    // waited for in spite of the stop.)
+    if (stop_requested_ && stoppable_) LogUpdateLine(kUpdateStoppedLine);
+    // The loader took the update up and did not confirm it: whatever the
+    // cause, the variator now waits in its loader, perhaps with part of the
+    // image in its FLASH. The log keeps its lines and says so last.
+    interrupted_ = ConnectionStage >= 1 && !confirmed_;
+    if (interrupted_) {
+        // The port goes first, so that a failing flush of a vanished line
+        // does not come after the last line.
+        if (LoaderPort.IsOpen()) {
+            FlushLoaderPort();
+            LoaderPort.Close();
+        }
+        LogUpdateLine(kUpdateInterruptedMessage);
+        keep_log_ = true;
+    }
+    if (stop_requested_ && ConnectionStage == 0) keep_log_ = true;
+    ClosingSteps();
+    if (interrupted_) screen_.ShowMessage(kUpdateInterruptedMessage);
+}
+
+bool FirmwareUpdate::FlashAnyway(ImageReadEnd end) {
+    if (stop_requested_) return false;
+    if (end == ImageReadEnd::EndOfFile && image.size != 0)
+        return screen_.Confirm("Размер файла прошивки (" + std::to_string(image.size) +
+                               " байт) не кратен четырём: такая прошивка не может быть целой. " +
+                               std::string(kFlashAnywayQuestion));
+    if (end == ImageReadEnd::TooLarge)
+        return screen_.Confirm("Файл прошивки больше " + std::to_string(FirmwareImageCapacity) +
+                               " байт: вариатору будут переданы только первые " +
+                               std::to_string(FirmwareImageCapacity) + " байт. " + std::string(kFlashAnywayQuestion));
+    return false;  // empty or unreadable: nothing to flash
+}
+
+void FirmwareUpdate::RefuseImage() {
+    if (stop_requested_) LogUpdateLine(kUpdateStoppedLine);
+    LogUpdateLine(kImageRefusedLine);
+    image.size = 0;
+    keep_log_ = true;
     ClosingSteps();
 }
 
@@ -130,7 +199,7 @@ void FirmwareUpdate::SearchLoader() {
     // Attempts 1 to 3 use the remembered port, then each port from 1 to 254
     // gets four attempts and 255 one. The end is decided by the attempt
     // count, so a remembered port of 255 does not cut the search short.
-    while (ConnectionStage == 0 && attempt / 4 < 255) {
+    while (ConnectionStage == 0 && attempt / 4 < 255 && !Stopping()) {
         ++attempt;
         int p = attempt / 4;
         if (p == 0) {
@@ -175,7 +244,11 @@ void FirmwareUpdate::SearchLoader() {
         int repeats = 0;
         do {
             read_ok = LoaderPort.Read(&first, 1).ok;
-        } while (!read_ok && ++repeats <= kSearchReadRepeats);
+        } while (!read_ok && ++repeats <= kSearchReadRepeats && !Stopping());
+        if (Stopping()) {
+            LoaderPort.Close();
+            break;
+        }
         if (!read_ok) {
             LogUpdateLine("Вариатор к порту не подключен");
             LoaderPort.Close();
@@ -186,6 +259,10 @@ void FirmwareUpdate::SearchLoader() {
         word_ = kHandshakeWord;
         LoaderPort.WriteWord(word_);
         const auto r = LoaderPort.ReadWord(word_);
+        if (Stopping() && word_ != 0) {
+            LoaderPort.Close();
+            break;
+        }
         if (!r.ok) {
             LogUpdateLine("Ответ от вариатора получен не был");
             screen_.Repaint(kFirmwareMemo);
@@ -203,7 +280,9 @@ void FirmwareUpdate::SearchLoader() {
         LogUpdateLine(text);
         LoaderPort.Close();
     }
-    if (ConnectionStage != 0) return;
+    // A stopped search says no more than the stop line: the user knows why
+    // it ended and is not kept waiting.
+    if (ConnectionStage != 0 || Stopping()) return;
     screen_.SetText(kFirmwareButton, "Подключиться к вариатору не удалось.");
     LogUpdateLine("Вариатор с нужной версией загрузчика обнаружить не удалось.");
     LogUpdateLine("-----Рекомендация:-----");
@@ -216,7 +295,7 @@ void FirmwareUpdate::SearchLoader() {
 // ------------------------------------------------------------ the stages
 
 void FirmwareUpdate::StageVolume() {
-    if (ConnectionStage != 1) return;
+    if (ConnectionStage != 1 || Stopping()) return;
     const std::uint32_t s = image.size;
     LoaderPort.ApplyTransferTimeouts();
     FlushLoaderPort();
@@ -224,6 +303,7 @@ void FirmwareUpdate::StageVolume() {
     word_ = s;
     LoaderPort.WriteWord(word_);
     const auto r = LoaderPort.ReadWord(word_);
+    if (Stopping()) return;  // the read was abandoned: nothing to judge
     switch (JudgeWordAnswer(r, word_, ~s, s)) {
         case WordAnswer::NoAnswer:
             LogUpdateLine("Ответ от вариатора получен не был");
@@ -247,12 +327,13 @@ void FirmwareUpdate::StageVolume() {
 }
 
 void FirmwareUpdate::StagePacketSize() {
-    if (ConnectionStage != 2) return;
+    if (ConnectionStage != 2 || Stopping()) return;
     FlushLoaderPort();
     Sleep(500);
     word_ = FirmwarePacketSize;
     if (!WholeWord(LoaderPort.WriteWord(word_))) LogUpdateLine("Не удалось передать размер пакета");
     const auto r = LoaderPort.ReadWord(word_);
+    if (Stopping()) return;  // the read was abandoned: nothing to judge
     switch (JudgeWordAnswer(r, word_, ~FirmwarePacketSize, FirmwarePacketSize)) {
         case WordAnswer::NoAnswer:
             LogUpdateLine("Ответ от вариатора о размере пакета получен не был");
@@ -276,9 +357,10 @@ void FirmwareUpdate::StagePacketSize() {
 }
 
 void FirmwareUpdate::StageEraseReport() {
-    if (ConnectionStage != 3) return;
+    if (ConnectionStage != 3 || Stopping()) return;
     // Nothing is sent: the loader answers once its FLASH is erased.
     const auto r = LoaderPort.ReadWord(word_);
+    if (Stopping()) return;  // the read was abandoned: nothing to judge
     switch (JudgeWordAnswer(r, word_, kEraseDoneWord, 0)) {
         case WordAnswer::NoAnswer:
             LogUpdateLine("Ответ от вариатора об успешной очистке FLASH получен не был");
@@ -302,7 +384,11 @@ void FirmwareUpdate::StageEraseReport() {
 }
 
 void FirmwareUpdate::StageFinalConfirmation() {
-    if (ConnectionStage != 5) return;
+    if (ConnectionStage != 5 || Stopping()) return;
+    // Once the confirmation word is on its way the loader keeps the image
+    // and starts it: its answer is waited for, whatever stop comes now.
+    stoppable_ = false;
+    screen_.SetEnabled(kFirmwareStopButton, false);
     FlushLoaderPort();
     Sleep(500);
     word_ = kConfirmWord;
@@ -333,8 +419,13 @@ void FirmwareUpdate::StageFinalConfirmation() {
 }
 
 void FirmwareUpdate::ClosingSteps() {
-    screen_.SetText(kFirmwareMemo, "");
-    screen_.Repaint(kFirmwareMemo);
+    stoppable_ = false;
+    stop_requested_ = false;
+    screen_.SetEnabled(kFirmwareStopButton, false);
+    if (!keep_log_) {
+        screen_.SetText(kFirmwareMemo, "");
+        screen_.Repaint(kFirmwareMemo);
+    }
     screen_.SetText(kFirmwareButton, kFirmwareButtonCaption);
     screen_.SetPosition(kFirmwareGauge, 0);
     screen_.Pump();

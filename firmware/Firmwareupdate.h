@@ -43,12 +43,23 @@ public:
     FirmwareUpdate(const FirmwareUpdate&) = delete;
     FirmwareUpdate& operator=(const FirmwareUpdate&) = delete;
 
-    // ---- the page's button ----
-    // Runs the update, then (whatever its outcome) beeps when enabled,
-    // reconnects through ComPort, reads the configuration again and beeps
-    // twice. A press while an update runs is ignored; a press while another
-    // device procedure holds the line is refused with kLineBusyMessage.
+    // ---- the page's buttons ----
+    // Runs the update, then beeps when enabled, reconnects through ComPort,
+    // reads the configuration again and beeps twice. After an interrupted
+    // update (Interrupted) the variator waits in its loader: the reconnection
+    // and the configuration read are left out, so that the update's own
+    // message stays the only one. A press while an update runs is ignored; a
+    // press while another device procedure holds the line is refused with
+    // kLineBusyMessage.
     void FirmwareFileSelectButtonClick();
+    // The stop button: while the update talks to the loader, asks
+    // kStopUpdateQuestion and on "yes" requests the stop.
+    void FirmwareStopButtonClick();
+    // The stop request itself (the command line's second Ctrl+C): the update
+    // takes it up within kLoaderReadSliceMs of a read, or before its next
+    // step, and ends; before the switch to the loader it leaves the device
+    // alone. Cleared when the update ends.
+    void RequestStop() { stop_requested_ = true; }
     // The whole update; always ends with its closing steps.
     void RunFirmwareUpdate();
 
@@ -82,6 +93,9 @@ public:
     std::function<bool()> beep_enabled;
     // Whether the last update got the loader's final confirmation.
     bool Confirmed() const { return confirmed_; }
+    // Whether the last update ended after the loader had answered but without
+    // its final confirmation: the variator waits in its loader.
+    bool Interrupted() const { return interrupted_; }
     // Number of the port the loader answered on in the last update, 0 if none.
     int LoaderPortNumber() const { return loader_port_number_; }
     bool Running() const { return running_; }
@@ -95,6 +109,12 @@ public:
 private:
     void Switch();
     void Sleep(int ms);
+    // Whether an image that cannot be flashed whole goes to the device all the
+    // same: only after the user said yes to kFlashAnywayQuestion.
+    bool FlashAnyway(ImageReadEnd end);
+    // The update ends before the switch: the device is left as it is.
+    void RefuseImage();
+    bool Stopping() const { return stop_requested_; }
 
     DeviceLink& link_;
     Screen& screen_;
@@ -103,7 +123,14 @@ private:
     // into it, so bytes that never arrive keep what it held.
     std::uint32_t word_ = 0;
     bool confirmed_ = false;
+    bool interrupted_ = false;
     bool running_ = false;
+    bool stop_requested_ = false;
+    // The stop button may be pressed (the update talks to the loader).
+    bool stoppable_ = false;
+    // The closing steps keep the log: it tells why the update ended and what
+    // to do next.
+    bool keep_log_ = false;
     int loader_port_number_ = 0;
 };
 

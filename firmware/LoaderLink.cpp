@@ -1,5 +1,8 @@
 #include "LoaderLink.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace tovrel {
 
 std::array<std::uint8_t, 4> WordBytes(std::uint32_t word) {
@@ -37,11 +40,47 @@ TransferResult LoaderLink::WriteWord(std::uint32_t word) {
     return port_->WriteSome(bytes.data(), 4);
 }
 
+bool LoaderLink::Apply(const SerialTimeouts& set) {
+    in_force_ = set;
+    return port_->SetTimeouts(set);
+}
+
 TransferResult LoaderLink::ReadWord(std::uint32_t& word) {
     auto bytes = WordBytes(word);
-    const auto r = port_->ReadSome(bytes.data(), 4);
+    const auto r = Read(bytes.data(), 4);
     word = WordFromBytes(bytes);
     return r;
+}
+
+TransferResult LoaderLink::Read(std::uint8_t* buffer, std::uint32_t count) {
+    constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
+    const SerialTimeouts set = in_force_;
+    const std::uint64_t total = set.read_multiplier == 0 && set.read_constant == 0
+                                    ? kNoLimit
+                                    : std::uint64_t{set.read_multiplier} * count + set.read_constant;
+    const std::uint64_t quiet = set.read_interval == 0 ? kNoLimit : set.read_interval;
+    // Time is counted in slices: a slice that does not complete the read
+    // lasts its full length on the line, and the hook's own time stays out.
+    std::uint64_t waited = 0, silent = 0;
+    TransferResult result{true, 0};
+    while (result.count < count) {
+        const std::uint64_t left = std::min(total - waited, quiet - silent);
+        if (left == 0) break;
+        const auto slice = static_cast<std::uint32_t>(std::min<std::uint64_t>(kLoaderReadSliceMs, left));
+        port_->SetTimeouts({0, 0, slice, set.write_multiplier, set.write_constant});
+        const auto r = port_->ReadSome(buffer + result.count, count - result.count);
+        result.count += r.count;
+        waited += slice;
+        silent = r.count > 0 ? 0 : silent + slice;
+        if (!r.ok) {
+            result.ok = false;
+            break;
+        }
+        if (result.count == count) break;
+        if (between_slices && !between_slices()) break;
+    }
+    port_->SetTimeouts(set);
+    return result;
 }
 
 }  // namespace tovrel

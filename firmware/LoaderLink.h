@@ -4,6 +4,7 @@
 // and the 32-bit loader word that travels least significant byte first.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,9 @@ inline constexpr SerialTimeouts kLoaderSearchTimeouts{2000, 1, 2000, 1, 2000};
 // 20 s without a byte. Writes get the same bound, so that a stuck line ends
 // the update instead of hanging it.
 inline constexpr SerialTimeouts kLoaderTransferTimeouts{20000, 150, 20000, 150, 20000};
+// Reads wait in slices this long; between two slices the link calls its
+// `between_slices` hook (the message pump, where a stop request comes in).
+inline constexpr std::uint32_t kLoaderReadSliceMs = 250;
 
 // The loader word on the line.
 std::array<std::uint8_t, 4> WordBytes(std::uint32_t word);
@@ -55,8 +59,8 @@ public:
     bool IsOpen() const { return port_->IsOpen(); }
     void Close() { port_->Close(); }
 
-    bool ApplySearchTimeouts() { return port_->SetTimeouts(search_timeouts); }
-    bool ApplyTransferTimeouts() { return port_->SetTimeouts(transfer_timeouts); }
+    bool ApplySearchTimeouts() { return Apply(search_timeouts); }
+    bool ApplyTransferTimeouts() { return Apply(transfer_timeouts); }
     bool Purge() { return port_->Purge(); }
     // Waits until everything written has left (FlushFileBuffers).
     bool Flush() { return port_->Drain(); }
@@ -67,16 +71,33 @@ public:
     // one up; those that do not arrive leave the word's earlier bytes in place.
     TransferResult ReadWord(std::uint32_t& word);
     TransferResult Write(const std::uint8_t* bytes, std::uint32_t count) { return port_->WriteSome(bytes, count); }
-    TransferResult Read(std::uint8_t* buffer, std::uint32_t count) { return port_->ReadSome(buffer, count); }
+    // Reads up to `count` bytes under the timeout set in force, with one
+    // difference from the set's letter: its interval also bounds the wait for
+    // the first byte. A read of n bytes therefore gives up when
+    // read_interval ms pass without a byte, or after
+    // read_multiplier * n + read_constant ms in all. With the transfer set a
+    // silent loader costs 20 s per read instead of up to 173.6 s for a data
+    // packet's answer: a loader answers a packet as soon as it has it, and
+    // 20 s of silence is the same limit the set puts between two bytes.
+    // The wait goes in slices of kLoaderReadSliceMs; time spent in
+    // `between_slices` does not count as silence, and when it returns false
+    // the read ends at once with what it has (ok stays true).
+    TransferResult Read(std::uint8_t* buffer, std::uint32_t count);
 
     LoaderSerialPort& port() { return *port_; }
 
     // The timeout sets in force; tests shorten them.
     SerialTimeouts search_timeouts = kLoaderSearchTimeouts;
     SerialTimeouts transfer_timeouts = kLoaderTransferTimeouts;
+    // Called between two slices of a read's wait; false abandons the read.
+    std::function<bool()> between_slices;
 
 private:
+    bool Apply(const SerialTimeouts& set);
+
     std::unique_ptr<LoaderSerialPort> port_;
+    // The set applied last; reads go by it.
+    SerialTimeouts in_force_ = kLoaderSearchTimeouts;
 };
 
 }  // namespace tovrel

@@ -169,9 +169,9 @@ private:
                     return;
                 }
                 // The image is kept before the host hears so; then the new
-                // firmware starts.
+                // firmware starts (or, under its fault, the loader stays).
                 device_.StoreLoaderImage(image_);
-                device_.SwitchTo(1);
+                if (!device_.TakeFault(Fault::StaysInLoader)) device_.SwitchTo(1);
                 SendWord(0);
                 Restart();
                 return;

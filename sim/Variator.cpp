@@ -20,6 +20,7 @@ std::optional<Fault> ParseFault(std::string_view name) {
         {"loader-version", Fault::LoaderVersion}, {"loader-silent", Fault::LoaderSilent},
         {"volume-refused", Fault::VolumeRefused}, {"packet-size-refused", Fault::PacketSizeRefused},
         {"erase-failed", Fault::EraseFailed}, {"wrong-echo", Fault::WrongEcho}, {"line-dead", Fault::LineDead},
+        {"loader-stays", Fault::StaysInLoader},
     };
     auto it = names.find(name);
     if (it == names.end()) return std::nullopt;

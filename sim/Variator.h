@@ -36,6 +36,7 @@ enum class Fault {
     EraseFailed,        // the FLASH erase is reported failed (word 0)
     WrongEcho,          // one answer byte, that of the image's middle byte, is wrong
     LineDead,           // the line goes dead halfway through the answers to the data
+    StaysInLoader,      // the image is confirmed and kept, but the new firmware does not start
 };
 std::optional<Fault> ParseFault(std::string_view name);
 

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
                    "Inject a fault: KIND[:FRAMES], KIND one of no-reply, bad-check, echo-write, stale, garbage, "
                    "late-reply (the reply comes --late-reply-ms after the request); "
                    "loader faults loader-version, loader-silent, volume-refused, packet-size-refused, "
-                   "erase-failed, wrong-echo, line-dead; FRAMES -1 means every frame (default 1)");
+                   "erase-failed, wrong-echo, line-dead, loader-stays; FRAMES -1 means every frame (default 1)");
     app.add_option("--late-reply-ms", options.late_reply_ms, "Delay of a reply under the late-reply fault")
         ->check(CLI::Range(0, 60000));
     app.add_option("--loader-image", options.loader_image_file, "File where the loader saves each confirmed image");

@@ -53,9 +53,9 @@ declare -A TITLE=(
 # each procedure.
 declare -A AFTER=([read]=2000 [write]=2000 [map]=600 [monitor]=2500 [track]=400 [flash]=10000 [scope]=4000)
 # How late a late device answers: beyond the procedure's own timeout
-# (2 s per exchange, 173.6 s for the answer to a data packet of the
-# firmware update, 60 s per oscillogram byte).
-declare -A LATE=([read]=2500 [write]=2500 [map]=2500 [monitor]=2500 [track]=2500 [flash]=180000 [scope]=61000)
+# (2 s per exchange, 20 s of silence for an answer of the firmware update's
+# loader, 60 s per oscillogram byte).
+declare -A LATE=([read]=2500 [write]=2500 [map]=2500 [monitor]=2500 [track]=2500 [flash]=25000 [scope]=61000)
 late_ms() { # op fault
   case $2 in
     stall) echo 2600 ;;
@@ -67,8 +67,7 @@ late_ms() { # op fault
 bound() { # op fault
   case "$1/$2" in
     # Paced, the firmware update's 16 KB cross the line twice (about 35 s);
-    # with a latency every answer of the loader comes 2.3 s late, and the
-    # loader's conversation times out on the way.
+    # with a latency every answer of the loader comes 2.3 s late.
     flash/stall) echo 90 ;;
     flash/latency) echo 240 ;;
     scope/stall | scope/latency) echo 60 ;;
@@ -78,9 +77,8 @@ bound() { # op fault
     */stall) echo 40 ;;
     # Three exchanges answered 2.3 s late end the procedure.
     */latency) echo 30 ;;
-    # A data packet's answer may take 150 ms per byte plus 20 s (173.6 s for
-    # 1024 bytes) before the loader counts as silent; then the reconnection.
-    flash/silent | flash/late) echo 240 ;;
+    # A loader answer that stays silent for 20 s ends the update; no
+    # reconnection follows an interrupted update.
     flash/*) echo 60 ;;
     scope/silent) echo 75 ;;
     scope/late) echo 100 ;;
@@ -296,7 +294,7 @@ failed=0 unknown=0 longest=0 longest_cell="" cells=0
   echo "that strikes once the given number of bytes has crossed the line, midway through the procedure:"
   echo "**vanish** (the pseudo-terminal closes), **silent** (the device sends nothing more and ignores what comes),"
   echo "**garbage** (every byte it sends is replaced by a random one), **late** (everything it sends goes out"
-  echo "later than the procedure's timeout: 2.5 s for exchanges, 180 s for the firmware update's packet answers,"
+  echo "later than the procedure's timeout: 2.5 s for exchanges, 25 s for the firmware update's loader answers,"
   echo "61 s for oscillogram bytes); on a line paced like a real 9600-baud one, **stall** (the device is busy"
   echo "once: its next answer goes out 2.6 s late, past the exchange's timeout and its retry's drain) and **latency**"
   echo "(a constant latency of 2.3 s, just above the timeout, while the device goes on answering)."

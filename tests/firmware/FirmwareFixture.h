@@ -99,9 +99,18 @@ protected:
         WriteBytes(path, bytes);
         return path;
     }
-    // The state every update leaves the page in.
-    void ExpectPageClosed() {
-        EXPECT_EQ(screen.Text(kFirmwareMemo), "");
+    // The state every update leaves the page in. The log is emptied, or keeps
+    // every line when the update ended in a way the user must act on.
+    void ExpectPageClosed(bool log_kept = false) {
+        if (log_kept) {
+            std::string all;
+            for (const auto& line : screen.log) all += line + "\n";
+            all.pop_back();
+            EXPECT_TRUE(screen.Text(kFirmwareMemo).ends_with(all)) << screen.Text(kFirmwareMemo);
+        } else {
+            EXPECT_EQ(screen.Text(kFirmwareMemo), "");
+        }
+        EXPECT_FALSE(screen.IsEnabled(kFirmwareStopButton));
         EXPECT_EQ(screen.Text(kFirmwareButton), kFirmwareButtonCaption);
         EXPECT_EQ(screen.Number(kFirmwareGauge, Property::Position), 0);
         EXPECT_TRUE(screen.IsEnabled(kFirmwareButton));

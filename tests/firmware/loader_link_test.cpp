@@ -185,16 +185,69 @@ TEST_F(LoaderLinkTest, ConversationOnTheLine) {
     EXPECT_EQ(port->writes[3], Bytes(image.begin(), image.begin() + 1024));
     EXPECT_EQ(port->writes[4], Bytes(image.begin() + 1024, image.end()));
     EXPECT_EQ(port->writes[5], Word(0xFFFFFFFF));
-    // The search set on opening, the transfer set from the volume on.
-    ASSERT_GE(port->timeouts.size(), 2u);
-    const auto& search = port->timeouts.end()[-2];
-    const auto& transfer = port->timeouts.back();
+    // The search set on opening, the transfer set from the volume on. Reads
+    // wait in short slices of their own and put the set back after them.
+    std::vector<SerialTimeouts> sets;
+    for (const auto& t : port->timeouts) {
+        if (t.read_interval == 0) {
+            EXPECT_LE(t.read_constant, kLoaderReadSliceMs);
+            continue;
+        }
+        if (sets.empty() || sets.back().read_interval != t.read_interval) sets.push_back(t);
+    }
+    ASSERT_EQ(sets.size(), 2u);
+    const auto& search = sets.front();
+    const auto& transfer = sets.back();
     EXPECT_EQ(search.read_interval, 2000u);
     EXPECT_EQ(search.read_multiplier, 1u);
     EXPECT_EQ(search.read_constant, 2000u);
     EXPECT_EQ(transfer.read_interval, 20000u);
     EXPECT_EQ(transfer.read_multiplier, 150u);
     EXPECT_EQ(transfer.read_constant, 20000u);
+    EXPECT_EQ(port->timeouts.back().read_interval, 20000u);
+}
+
+// A read waits in slices: silence ends it after the set's interval, the
+// wait for the first byte included, not after the far longer total a data
+// packet's answer is allowed; a stop between two slices ends it at once.
+TEST_F(LoaderLinkTest, ReadsEndAfterTheIntervalOfSilenceOrAtAStop) {
+    struct Case {
+        const char* name;
+        std::uint32_t count;
+        Bytes arriving;       // there before the read
+        bool stop;            // the hook asks to stop
+        std::uint32_t slices; // read calls on the port
+        std::uint32_t got;
+    } cases[] = {
+        // 20 s of silence: 80 slices, not the 173.6 s a packet may take.
+        {"silent packet answer", 1024, {}, false, 20000 / kLoaderReadSliceMs, 0},
+        {"answer that stops short", 4, {0x01, 0x02}, false, 1 + 20000 / kLoaderReadSliceMs, 2},
+        {"whole answer", 4, {1, 2, 3, 4}, false, 1, 4},
+        {"stopped", 1024, {0x01}, true, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto owned = std::make_unique<FakeLoaderPort>();
+        auto* fake = owned.get();
+        LoaderLink loader_link(std::move(owned));
+        ASSERT_TRUE(loader_link.Open(dir / "COM1"));
+        loader_link.ApplyTransferTimeouts();
+        int hook_calls = 0;
+        loader_link.between_slices = [&] {
+            ++hook_calls;
+            return !c.stop;
+        };
+        fake->Answer(c.arriving);
+        Bytes buffer(c.count);
+        const auto r = loader_link.Read(buffer.data(), c.count);
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.count, c.got);
+        EXPECT_EQ(static_cast<std::uint32_t>(fake->read_calls), c.slices);
+        EXPECT_EQ(hook_calls, c.got == c.count ? 0 : static_cast<int>(c.stop ? 1 : c.slices));
+        // The set in force is back on the port.
+        EXPECT_EQ(fake->timeouts.back().read_interval, kLoaderTransferTimeouts.read_interval);
+        EXPECT_EQ(fake->timeouts.back().read_multiplier, kLoaderTransferTimeouts.read_multiplier);
+    }
 }
 
 TEST_F(LoaderLinkTest, HandshakeAnsweredInPartKeepsTheSentWordsUpperBytes) {
@@ -212,8 +265,9 @@ TEST_F(LoaderLinkTest, WrongFinalConfirmation) {
     auto& up = Start(RandomImage(1024, 2));
     up.RunFirmwareUpdate();
     EXPECT_FALSE(up.Confirmed());
-    EXPECT_EQ(std::vector<std::string>(screen.log.end() - 3, screen.log.end()),
-              (std::vector<std::string>{"Неверный ответ на подтверждение о правильности", "Был получен ответ", "7"}));
+    EXPECT_EQ(std::vector<std::string>(screen.log.end() - 4, screen.log.end()),
+              (std::vector<std::string>{"Неверный ответ на подтверждение о правильности", "Был получен ответ", "7",
+                                        std::string(kUpdateInterruptedMessage)}));
     EXPECT_FALSE(screen.Showed(kFirmwareButton, "Прошивка вариатора успешно обновлена."));
 }
 
@@ -224,10 +278,10 @@ TEST_F(LoaderLinkTest, LoaderEchoingThePacketItselfGetsNoFinalConfirmation) {
     auto& up = Start(image);
     up.RunFirmwareUpdate();
     EXPECT_EQ(screen.CountLogged("Байт не верен"), 1024);
-    EXPECT_EQ(std::vector<std::string>(screen.log.end() - 3, screen.log.end()),
+    EXPECT_EQ(std::vector<std::string>(screen.log.end() - 4, screen.log.end()),
               (std::vector<std::string>{
                   "Достигли окончания БЕЗ ПОДТВЕРЖДЕНИЯ правильности получения всех пакетов прошивки",
-                  "Осталось записать байт:", "1024"}));
+                  "Осталось записать байт:", "1024", std::string(kUpdateInterruptedMessage)}));
     EXPECT_EQ(port->writes.size(), 4u);  // handshake, volume, packet size, one packet: no confirmation word
     EXPECT_EQ(up.ConnectionStage, 4);
 }
@@ -242,8 +296,9 @@ TEST_F(LoaderLinkTest, PacketWritesThatKeepFailingEndTheStage) {
     };
     up.RunFirmwareUpdate();
     EXPECT_EQ(screen.CountLogged("Не смогли отправить данные прошивки"), kPacketWriteAttempts);
-    EXPECT_EQ(screen.log.back(), "3000");
-    EXPECT_EQ(screen.log.end()[-2], "Осталось записать байт:");
+    EXPECT_EQ(screen.log.end()[-2], "3000");
+    EXPECT_EQ(screen.log.end()[-3], "Осталось записать байт:");
+    EXPECT_EQ(screen.log.back(), kUpdateInterruptedMessage);
     EXPECT_EQ(up.ConnectionStage, 4);
 }
 

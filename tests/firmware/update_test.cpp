@@ -1,5 +1,7 @@
 // The whole update against the simulated variator: switch, loader search,
 // the stages, the data packets, the closing steps and the button's follow-up.
+#include <chrono>
+
 #include "FirmwareFixture.h"
 
 namespace tovrel::test {
@@ -14,6 +16,9 @@ const char* const kSuccessLines[] = {
 };
 
 TEST_F(UpdateTest, ImagesArriveByteExactAndTheVariatorComesBackInItsNewFirmware) {
+    // 1025 bytes cannot be a whole firmware: it goes only because the user
+    // says yes to the question.
+    screen.confirm_answer = true;
     for (std::size_t size : {1024u, 1025u, 3000u, 65536u}) {
         SCOPED_TRACE(size);
         sims.clear();
@@ -28,9 +33,11 @@ TEST_F(UpdateTest, ImagesArriveByteExactAndTheVariatorComesBackInItsNewFirmware)
         screen.file_choices = {ImageFile(bytes)};
         auto& up = MakeUpdate();
         configuration_reads = 0;
+        screen.questions.clear();
 
         up.FirmwareFileSelectButtonClick();
 
+        EXPECT_EQ(screen.questions.size(), size % 4 == 0 ? 0u : 1u);
         EXPECT_TRUE(up.Confirmed());
         EXPECT_EQ(sim.LoaderImage(), bytes);
         std::ifstream saved(dir / "received.bin", std::ios::binary);
@@ -154,34 +161,64 @@ TEST_F(UpdateTest, UnopenableFileLeavesTheConnectedVariatorAlone) {
 
 // Images that cannot be flashed whole are refused before the device is
 // touched: an empty one used to switch the variator into its loader and leave
-// it there, a longer one was flashed cut to the buffer.
+// it there, one whose size is not a multiple of 4 was flashed and reported a
+// success, a longer one was flashed cut to the buffer. The last two go only
+// when the user says yes to the question, whose default is no.
 TEST_F(UpdateTest, ImagesThatCannotBeFlashedWholeLeaveTheDeviceAlone) {
+    const std::string odd = "Размер прошивки равен нулю, или не кратен четырём.";
     struct Case {
         const char* name;
         std::size_t size;
         std::string line;
+        bool asks;
+        bool yes;
     } cases[] = {
-        {"empty", 0, "Размер прошивки равен нулю, или не кратен четырём."},
-        {"larger than the buffer", 262145, "Файл превышает размер буфера"},
+        {"empty", 0, odd, false, true},
+        {"1023 bytes", 1023, odd, true, false},
+        {"1022 bytes", 1022, odd, true, false},
+        {"larger than the buffer", 262145, "Файл превышает размер буфера", true, false},
+        {"1023 bytes, flashed anyway", 1023, odd, true, true},
+        {"larger, flashed anyway", 262148, "Файл превышает размер буфера", true, true},
     };
     auto& sim = AddSim(1);
     ASSERT_EQ(link->Connect(1, false), 1);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        if (!link->IsConnected()) {
+            ASSERT_TRUE(link->ConnectAtStart());
+        }
         link->DeviceMode = 1;
         screen.log.clear();
+        screen.questions.clear();
+        screen.confirm_answer = c.yes;
         const int frames = sim.FramesSeen();
-        screen.file_choices = {ImageFile(RandomImage(c.size, 3))};
+        const int updates = sim.LoaderUpdates();
+        const auto bytes = RandomImage(c.size, 3);
+        screen.file_choices = {ImageFile(bytes)};
         auto& up = MakeUpdate();
         up.RunFirmwareUpdate();
         EXPECT_EQ(screen.CountLogged(c.line), 1);
-        EXPECT_EQ(screen.CountLogged(std::string(kImageRefusedLine)), 1);
+        ASSERT_EQ(screen.questions.size(), c.asks ? 1u : 0u);
+        if (c.asks) {
+            EXPECT_TRUE(screen.questions[0].ends_with(kFlashAnywayQuestion)) << screen.questions[0];
+        }
+        if (c.asks && c.yes) {
+            // What the loader can take: the whole file, or its first 262144 bytes.
+            EXPECT_TRUE(up.Confirmed());
+            const auto taken = std::min<std::size_t>(c.size, FirmwareImageCapacity);
+            EXPECT_EQ(sim.LoaderImage(), std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + taken));
+            ExpectPageClosed();
+            continue;
+        }
+        EXPECT_EQ(screen.log.back(), kImageRefusedLine);
         EXPECT_EQ(screen.CountLogged("Отправлен запрос на переключение в режим обновления прошивки."), 0);
         EXPECT_EQ(sim.FramesSeen(), frames);
+        EXPECT_EQ(sim.LoaderUpdates(), updates);
         EXPECT_EQ(sim.Mode(), 1);
         EXPECT_TRUE(link->IsConnected());
         EXPECT_FALSE(up.Confirmed());
-        ExpectPageClosed();
+        EXPECT_TRUE(screen.messages.empty());
+        ExpectPageClosed(true);
     }
 }
 
@@ -267,6 +304,7 @@ TEST_F(UpdateTest, InjectedLoaderFaultsEndWithTheirLines) {
         EXPECT_EQ(sim.LoaderUpdates(), 0);
         auto it = std::search(screen.log.begin(), screen.log.end(), c.lines.begin(), c.lines.end());
         EXPECT_NE(it, screen.log.end()) << "missing: " << c.lines.front();
+        EXPECT_EQ(up.Interrupted(), c.stage >= 1);
         if (c.stage == 0) {
             // Seven attempts on COM1 (three as the remembered port, four in
             // the scan), the recommendation, and its 10 s.
@@ -275,13 +313,174 @@ TEST_F(UpdateTest, InjectedLoaderFaultsEndWithTheirLines) {
                         screen.log.end());
             EXPECT_TRUE(screen.Showed(kFirmwareButton, "Подключиться к вариатору не удалось."));
             EXPECT_TRUE(std::find(sleeps.begin(), sleeps.end(), 10000) != sleeps.end());
+            ExpectPageClosed();
         } else {
-            // Nothing follows the failure but the closing steps.
-            EXPECT_EQ(std::vector<std::string>(screen.log.end() - static_cast<std::ptrdiff_t>(c.lines.size()),
+            // The loader took the update up: the variator waits in it, and
+            // the log, kept, says so last.
+            auto lines = c.lines;
+            lines.emplace_back(kUpdateInterruptedMessage);
+            EXPECT_EQ(std::vector<std::string>(screen.log.end() - static_cast<std::ptrdiff_t>(lines.size()),
                                                screen.log.end()),
-                      c.lines);
+                      lines);
+            EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kUpdateInterruptedMessage)});
+            screen.messages.clear();
+            ExpectPageClosed(true);
         }
-        ExpectPageClosed();
+    }
+}
+
+// The line gives out in the middle of the data: the update used to wipe its
+// log, try to reconnect and say only that no variator was found, and on a
+// silent line a packet's answer was waited for up to 150 ms a byte plus the
+// constant. Now the log keeps its lines and ends with the one message, soon
+// after the line fell silent, and nothing else is tried.
+TEST_F(UpdateTest, InterruptedUpdateKeepsItsLogAndSaysSoOnce) {
+    struct Case {
+        const char* name;
+        sim::LineFault line_fault;
+        std::optional<sim::Fault> fault;
+    } cases[] = {
+        {"device vanishes", sim::LineFault::Vanish, std::nullopt},
+        {"line goes silent", sim::LineFault::Silent, std::nullopt},
+        {"loader cannot erase", sim::LineFault::None, sim::Fault::EraseFailed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sims.clear();
+        link->Disconnect();
+        screen.log.clear();
+        screen.messages.clear();
+        configuration_reads = 0;
+        sim::Options o;
+        o.line_fault = {c.line_fault, 2500};  // within the second data packet
+        auto& sim = AddSim(1, 1, o);
+        ASSERT_EQ(link->Connect(1, false), 1);
+        link->DeviceMode = 1;
+        if (c.fault) sim.InjectFault(*c.fault);
+        screen.file_choices = {ImageFile(RandomImage(3000, 21))};
+        auto& up = MakeUpdate();
+        // A packet's answer may take 10 ms a byte: 10.5 s for a whole packet,
+        // but only 300 ms of silence.
+        up.LoaderPort.transfer_timeouts = {300, 10, 300, 10, 300};
+        const auto start = std::chrono::steady_clock::now();
+
+        up.FirmwareFileSelectButtonClick();
+
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+        EXPECT_TRUE(up.Interrupted());
+        EXPECT_FALSE(up.Confirmed());
+        EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kUpdateInterruptedMessage)});
+        EXPECT_EQ(screen.log.back(), kUpdateInterruptedMessage);
+        ExpectPageClosed(true);
+        // No reconnection and no configuration read: the variator waits in
+        // its loader.
+        EXPECT_EQ(configuration_reads, 0);
+        EXPECT_EQ(link->OpenPortNumber(), 0);
+        EXPECT_EQ(link->ConnectionState(), state::FirmwareUpdate);
+        EXPECT_EQ(sim.LoaderUpdates(), 0);
+    }
+}
+
+// What the message promises: the same image flashed again brings the
+// variator back in its new firmware, without a switch request.
+TEST_F(UpdateTest, SameImageAgainRecoversAnInterruptedUpdate) {
+    sim::Options o;
+    o.loader_idle_reset_ms = 200;
+    auto& sim = AddSim(1, 1, o);
+    ASSERT_EQ(link->Connect(1, false), 1);
+    link->DeviceMode = 1;
+    sim.InjectFault(sim::Fault::LineDead);
+    const auto bytes = RandomImage(3000, 22);
+    const auto path = ImageFile(bytes);
+    screen.file_choices = {path, path};
+    auto& up = MakeUpdate();
+    up.FirmwareFileSelectButtonClick();
+    ASSERT_TRUE(up.Interrupted());
+    ASSERT_EQ(sim.Mode(), 2);
+
+    screen.log.clear();
+    up.FirmwareFileSelectButtonClick();
+    EXPECT_FALSE(screen.Logged("Отправлен запрос на переключение в режим обновления прошивки."));
+    EXPECT_FALSE(screen.Logged(kUpdateInterruptedMessage));
+    EXPECT_TRUE(up.Confirmed());
+    EXPECT_EQ(sim.LoaderImage(), bytes);
+    EXPECT_EQ(sim.Mode(), 1);
+    EXPECT_TRUE(link->IsConnected());
+    EXPECT_EQ(configuration_reads, 1);
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kUpdateInterruptedMessage)});
+    EXPECT_EQ(screen.Text(kFirmwareMemo), "");  // the kept log gave way, and this one closed as usual
+}
+
+// The stop button works only while the loader is being talked to, asks
+// first, and on "yes" ends even a wait on a silent line at once.
+TEST_F(UpdateTest, StopButtonEndsTheUpdateWhenTheUserConfirms) {
+    struct Case {
+        const char* name;
+        sim::LineFault line_fault;
+        std::optional<sim::Fault> fault;
+        const char* press_after;  // the log line after which the button is pressed
+        bool yes;
+        bool confirmed;
+        bool interrupted;
+    } cases[] = {
+        {"silent line, yes", sim::LineFault::Silent, std::nullopt,
+         "Передали вариатору 1024 байт. Ждём от вариатора подтверждение получения.", true, false, true},
+        {"healthy line, no", sim::LineFault::None, std::nullopt,
+         "Передали вариатору 1024 байт. Ждём от вариатора подтверждение получения.", false, true, false},
+        {"loader search, yes", sim::LineFault::None, sim::Fault::LoaderSilent,
+         "Загружаем данные (ориентировочно 5-15 секунд)...", true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sims.clear();
+        link->Disconnect();
+        screen.log.clear();
+        screen.messages.clear();
+        screen.questions.clear();
+        sleeps.clear();
+        sim::Options o;
+        o.line_fault = {c.line_fault, 1500};  // after the first data packet went out
+        auto& sim = AddSim(1, 1, o);
+        ASSERT_EQ(link->Connect(1, false), 1);
+        link->DeviceMode = 1;
+        if (c.fault) sim.InjectFault(*c.fault, -1);
+        screen.file_choices = {ImageFile(RandomImage(3000, 23))};
+        auto& up = MakeUpdate();
+        up.LoaderPort.transfer_timeouts = kLoaderTransferTimeouts;  // 20 s of silence before a read gives up
+        // Pressed before the loader is talked to, the button does nothing.
+        up.FirmwareStopButtonClick();
+        screen.confirm_answer = c.yes;
+        bool pressed = false;
+        screen.on_pump = [&] {
+            if (!pressed && !screen.log.empty() && screen.log.back() == c.press_after) {
+                pressed = true;
+                EXPECT_TRUE(screen.IsEnabled(kFirmwareStopButton));
+                up.FirmwareStopButtonClick();
+            }
+        };
+        const auto start = std::chrono::steady_clock::now();
+
+        up.RunFirmwareUpdate();
+
+        screen.on_pump = nullptr;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(screen.questions, std::vector<std::string>{std::string(kStopUpdateQuestion)});
+        EXPECT_EQ(up.Confirmed(), c.confirmed);
+        EXPECT_EQ(up.Interrupted(), c.interrupted);
+        EXPECT_EQ(screen.Logged(kUpdateStoppedLine), c.yes);
+        if (c.interrupted) {
+            EXPECT_EQ(screen.log.end()[-2], kUpdateStoppedLine);
+            EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kUpdateInterruptedMessage)});
+        } else {
+            EXPECT_TRUE(screen.messages.empty());
+        }
+        if (c.yes && !c.interrupted) {
+            // Stopped before a loader answered: no recommendation and no wait.
+            EXPECT_EQ(screen.log.back(), kUpdateStoppedLine);
+            EXPECT_FALSE(screen.Logged("Вариатор с нужной версией загрузчика обнаружить не удалось."));
+            EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), 10000), 0);
+        }
+        ExpectPageClosed(c.yes);
     }
 }
 
@@ -307,7 +506,8 @@ TEST_F(UpdateTest, VolumeAboveTheLoadersCapacityIsRefused) {
     screen.file_choices = {ImageFile(RandomImage(2052, 5))};
     auto& up = MakeUpdate();
     up.RunFirmwareUpdate();
-    EXPECT_EQ(screen.log.back(), "Объём прошивки превышает допустимый");
+    EXPECT_EQ(screen.log.end()[-2], "Объём прошивки превышает допустимый");
+    EXPECT_EQ(screen.log.back(), kUpdateInterruptedMessage);
     EXPECT_EQ(up.ConnectionStage, 1);
     EXPECT_EQ(sim.LoaderUpdates(), 0);
 }

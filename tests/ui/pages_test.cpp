@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -24,6 +25,7 @@
 #include "Gauge.h"
 #include "MainWindow.h"
 #include "MapControls.h"
+#include "ModalAnswer.h"
 #include "OscillogramPicture.h"
 #include "OscillogramPlot.h"
 #include "PageWidgets.h"
@@ -41,6 +43,8 @@ using namespace tovrel;
 using namespace tovrel::ui;
 
 namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // Counts the paint events a widget gets.
 class PaintCounter : public QObject {
@@ -264,6 +268,64 @@ private slots:
         QVERIFY(log.contains("Нажали кнопку обновления файла прошивки"));
         QVERIFY(log.contains("3000 байт размер файла прошивки"));
         QVERIFY(log.contains("Передали вариатору 1024 байт"));
+    }
+
+    // A line that goes silent in the middle of the data: the page's stop
+    // button, after its question, ends the wait at once; the log keeps its
+    // lines and one box says the variator waits in its loader.
+    void firmware_update_stopped_from_its_page() {
+        Start(1, false, [](sim::Options& o) { o.line_fault = {sim::LineFault::Silent, 6000}; });
+        if (QTest::currentTestFailed()) return;
+        const QString path = Path("new.evf0");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(16384, '\x5A'));
+        }
+        desk_->screen.file_answer = [p = path.toStdString()](const std::string&) {
+            return std::optional<std::string>(p);
+        };
+        ShowPage(page::Firmware);
+        auto* button = Find<QPushButton>("FirmwareFileSelectButton");
+        auto* stop = Find<QPushButton>("FirmwareStopButton");
+        auto* memo = Find<QPlainTextEdit>("FirmwareUpdateProcessMemo");
+        QVERIFY(!stop->isEnabled());
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(memo->toPlainText().contains("Передали вариатору 1024 байт"), 30000);
+        QVERIFY(stop->isEnabled());
+        // The boxes are answered as a user would: yes to the question, then
+        // the message read and closed.
+        desk_->screen.dialogs_suppressed = false;
+        QString question;
+        tovrel::test::WhenModal<QMessageBox>([&](QMessageBox* box) {
+            question = box->text();
+            box->button(QMessageBox::Yes)->click();
+        });
+        QElapsedTimer t;
+        t.start();
+        QTest::mouseClick(stop, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!question.isEmpty(), 10000);
+        QString message;
+        tovrel::test::WhenModal<QMessageBox>([&](QMessageBox* box) {
+            message = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(!message.isEmpty(), 15000);
+        QVERIFY(desk_->device.WaitIdle(15000));
+        // Far below the 20 s a silent packet answer is waited for.
+        QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
+        QCoreApplication::processEvents();
+        QCOMPARE(question, Q(kStopUpdateQuestion));
+        QCOMPARE(message, Q(kUpdateInterruptedMessage));
+        const QStringList lines = memo->toPlainText().split('\n');
+        QCOMPARE(lines.back(), Q(kUpdateInterruptedMessage));
+        QVERIFY(lines.contains(Q(kUpdateStoppedLine)));
+        QVERIFY(lines.contains("Нажали кнопку обновления файла прошивки"));
+        QVERIFY(button->isEnabled());
+        QVERIFY(!stop->isEnabled());
+        QCOMPARE(Find<QLabel>("Label2")->text(), QString("Вариатор в режиме смены прошивки"));
+        QCOMPARE(sim_->LoaderUpdates(), 0);
     }
 
     void oscillogram_capture_from_its_page_data() {
@@ -537,8 +599,8 @@ private slots:
               "Label21", "Label23", "CPUTemperatureLabel", "Label22", "CalculatedAngleLabel", "DirectSendLabel",
               "need_good_tahoeLabel", "AdaptationsCounterLabel", "Label11", "Label16", "Label17", "Label30"}},
             {page::Firmware,
-             {"FirmwareFileSelectButton", "FirmwareUpdateProcessMemo", "FirmwareUpdateProcessGauge", "Label18",
-              "Label19"}},
+             {"FirmwareFileSelectButton", "FirmwareStopButton", "FirmwareUpdateProcessMemo",
+              "FirmwareUpdateProcessGauge", "Label18", "Label19"}},
             {page::Oscilloscope,
              {"ConnectAndShowOsciillButton", "OscillPrescalerSelectButton", "Oscilloscope_32_Mode_CheckBox",
               "Oscill_Label", "Oscill_Memo", "OscillScrollBox", "Oscill_Image"}},

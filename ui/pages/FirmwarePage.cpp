@@ -1,6 +1,7 @@
-// Page 11 "Обновление прошивки": the one button that picks the image file and
-// runs the update (its caption is the update's status line), the progress
-// gauge and the update log.
+// Page 11 "Обновление прошивки": the button that picks the image file and
+// runs the update (its caption is the update's status line), the button that
+// stops an update while it talks to the loader, the progress gauge and the
+// update log.
 #include <QPlainTextEdit>
 
 #include "FirmwareImage.h"
@@ -16,9 +17,15 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 }  // namespace
 
 void BuildFirmwarePage(UiContext& ctx, QWidget* page) {
-    auto* button = AddButton(page, std::string(kFirmwareButton).c_str(), {}, 8, 8, 1076, 30);
+    auto* button = AddButton(page, std::string(kFirmwareButton).c_str(), {}, 8, 8, 876, 30);
     StartText(button, Q(kFirmwareButtonCaption));
     OnClick(ctx, button, [](Program& p) { p.firmware.FirmwareFileSelectButtonClick(); });
+    // Its press reaches the update at the update's next message pump (at
+    // least every quarter second while it waits for the loader).
+    auto* stop = AddButton(page, std::string(kFirmwareStopButton).c_str(), {}, 892, 8, 192, 30);
+    StartText(stop, Q(kFirmwareStopCaption));
+    stop->setEnabled(false);
+    OnClick(ctx, stop, [](Program& p) { p.firmware.FirmwareStopButtonClick(); });
 
     AddLabel(page, "Label18", "Ход процесса обновления", 8, 48);
     auto* gauge = new Gauge(page);
