@@ -118,9 +118,10 @@ TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map) {
             link.UARTdataExchangeForTovrel(ExchangeOp::Write, c->address, static_cast<std::uint8_t>(i), v, true, kAttempts);
         ++tally.exchanges;
         const bool confirmed = link.LastExchangeOk();
-        // A silent exchange has had its message from the exchange itself; a
-        // run of failed exchanges gets this box once, then the line's own.
-        if (r != v && !link.LastExchangeSilent() && link.TroubledExchanges() <= 1)
+        // A silent exchange has had its message from the exchange itself, a
+        // vanished device its own; a run of failed exchanges gets this box
+        // once, then the line's own.
+        if (r != v && !link.LastExchangeSilent() && !link.DeviceGone() && link.TroubledExchanges() <= 1)
             screen.ShowMessage(c->wrong_value_message);
         if (!confirmed || r != v) {
             ++tally.failed;

@@ -82,7 +82,8 @@ bool SaveCalibrationValue(LiveContext& ctx, std::uint8_t address, long v, std::s
     const bool confirmed = ctx.link.LastExchangeOk();
     if (write_confirmed) *write_confirmed = confirmed;
     if (confirmed && r == static_cast<long>(bits)) return CommitToEEPROM(ctx.link);
-    ctx.screen().ShowMessage(errorMessage);
+    // A vanished device has had its own box, which names the cause.
+    if (!ctx.link.DeviceGone()) ctx.screen().ShowMessage(errorMessage);
     return false;
 }
 
