@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,10 +26,12 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QTranslator>
 #include <atomic>
 #include <functional>
 #include <memory>
 
+#include "Desktop.h"
 #include "DeviceThread.h"
 #include "ModalAnswer.h"
 #include "ImageCanvas.h"
@@ -521,6 +524,31 @@ private slots:
         QVERIFY(device->WaitIdle(10000));
         QVERIFY(chosen);
         QCOMPARE(QString::fromStdString(*chosen), dir.filePath("old.xml"));
+    }
+
+    // Qt's own buttons and dialogs speak Russian once the program loaded
+    // Qt's Russian translation; without the file they stay English.
+    void qtTextsAreRussian() {
+        auto yes_text = [] {
+            QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No);
+            return box.button(QDialogButtonBox::Yes)->text();
+        };
+        QTemporaryDir empty;
+        QVERIFY(!UseRussianQtTexts(*qApp, empty.path()));
+        QCOMPARE(yes_text(), QString("&Yes"));
+
+        QTranslator* russian = UseRussianQtTexts(*qApp);
+        QVERIFY(russian);
+        QCOMPARE(yes_text(), QString("&Да"));
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        QVERIFY(buttons);
+        QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QString("Отмена"));
+        QCoreApplication::removeTranslator(russian);
+        delete russian;
+        QCOMPARE(yes_text(), QString("&Yes"));
     }
 
     // Hundreds of point changes in a burst cost a few batches on the GUI
