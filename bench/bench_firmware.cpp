@@ -23,7 +23,7 @@ namespace {
 class BenchScreen : public tovrel::StoredScreen {
 public:
     std::string file;
-    std::optional<std::string> ChooseFile(std::string_view, std::string_view) override { return file; }
+    std::optional<std::string> ChooseFile(std::string_view, tovrel::FileDialogMode, std::string_view) override { return file; }
 };
 
 void RealSleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

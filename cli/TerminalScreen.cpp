@@ -16,7 +16,7 @@ void TerminalScreen::OnMessage(std::string_view text) {
     std::cerr << "Message: " << text << std::endl;
 }
 
-std::optional<std::string> TerminalScreen::ChooseFile(std::string_view, std::string_view) {
+std::optional<std::string> TerminalScreen::ChooseFile(std::string_view, FileDialogMode, std::string_view) {
     auto choice = next_file_choice;
     next_file_choice.reset();
     return choice;

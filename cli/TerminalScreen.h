@@ -15,7 +15,7 @@ public:
     bool show_progress = true;
     // Answers for file dialogs, set by the command that runs.
     std::optional<std::string> next_file_choice;
-    std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override;
+    std::optional<std::string> ChooseFile(std::string_view dialog, FileDialogMode mode, std::string_view filter) override;
     void Beep(int frequencyHz, int durationMs) override;
     // The command line cannot ask: questions are answered with this (false
     // unless a command's option says otherwise) and printed with the answer.

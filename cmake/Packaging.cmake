@@ -25,6 +25,11 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Finds the variator on a serial port, reads, edits and writes its four advance\n maps, calibrates the throttle sensor, watches live values, copies device logs,\n keeps configurations in XML files, flashes firmware and records oscillograms.\n Includes tovrel-cli (command line) and tovrel-sim (a simulated variator).")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's Russian texts for its file dialogs and standard buttons; the library
+# dependencies come from the programs' links.
+if(TARGET tovrel-terminal)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -36,7 +36,7 @@ void FirmwareUpdate::LogUpdateLine(std::string_view text) {
 }
 
 std::optional<std::string> FirmwareUpdate::SelectFirmwareFile() {
-    auto name = screen_.ChooseFile(kFirmwareFileDialog, kFirmwareFileFilter);
+    auto name = screen_.ChooseFile(kFirmwareFileDialog, FileDialogMode::Open, kFirmwareFileFilter);
     if (!name) return std::nullopt;
     LogUpdateLine("Файл прошивки выбран");
     LogUpdateLine(*name);

@@ -62,6 +62,9 @@ struct ChartPoint {
 // is the cell's text. GridCell builds that name.
 std::string GridCell(std::string_view grid, int column, int row);
 
+// Whether a file dialog picks an existing file to read or names one to write.
+enum class FileDialogMode { Open, Save };
+
 class Screen {
 public:
     virtual ~Screen() = default;
@@ -97,8 +100,11 @@ public:
     // Appends a line to a multi-line memo.
     virtual void AppendLine(std::string_view control, std::string_view line);
     // A file dialog; returns the chosen path, or nothing when cancelled.
-    virtual std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) {
-        (void)dialog; (void)filter;
+    // A save dialog gives a typed name without an extension the filter's
+    // extension (or, in a dialog without one, leaves it as typed).
+    virtual std::optional<std::string> ChooseFile(std::string_view dialog, FileDialogMode mode,
+                                                  std::string_view filter) {
+        (void)dialog; (void)mode; (void)filter;
         return std::nullopt;
     }
     // A tone of the given pitch and length. May return before the tone ends;

@@ -243,7 +243,7 @@ void N3Click(Screen& screen, MapsState& state) {
             return;
         }
     }
-    if (auto name = screen.ChooseFile(kSaveDialog, kConfigFileFilter)) {
+    if (auto name = screen.ChooseFile(kSaveDialog, FileDialogMode::Save, kConfigFileFilter)) {
         const auto& m = state.maps;
         if (!SaveConfigurationFile(screen, *name, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence))
             return;
@@ -252,7 +252,7 @@ void N3Click(Screen& screen, MapsState& state) {
 }
 
 void N2Click(Screen& screen, MapsState& state) {
-    if (auto name = screen.ChooseFile(kOpenDialog, kConfigFileFilter)) {
+    if (auto name = screen.ChooseFile(kOpenDialog, FileDialogMode::Open, kConfigFileFilter)) {
         auto& m = state.maps;
         if (!LoadConfigurationFile(screen, *name, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence))
             return;

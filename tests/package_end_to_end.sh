@@ -28,6 +28,10 @@ if dpkg-deb -c "$deb" | grep -q 'usr/bin/tovrel-terminal'; then
   done
 fi
 dpkg-deb -f "$deb" Depends | grep -q libc6 && ok "dependencies recorded" || bad "no Depends"
+if dpkg-deb -c "$deb" | grep -q 'usr/bin/tovrel-terminal'; then
+  dpkg-deb -f "$deb" Depends | grep -q qt6-translations-l10n && ok "Qt's Russian texts a dependency" \
+    || bad "no qt6-translations-l10n in Depends"
+fi
 
 "$root/usr/bin/tovrel-sim" --port 4 >"$work/sim.log" 2>&1 & sim_pid=$!
 for _ in $(seq 100); do [ -e "$TOVREL_PORT_DIR/COM4" ] && break; sleep 0.05; done

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdlib>
 
 #include "Gui2.h"
@@ -20,6 +23,17 @@ bool UseTahoma(QApplication& app, const QString& path) {
     font.setPixelSize(11);
     app.setFont(font);
     return true;
+}
+
+QTranslator* UseRussianQtTexts(QCoreApplication& app, const QString& folder) {
+    const QString from = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), "qtbase", "_", from) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
 }
 
 Desktop::Desktop(ProgramFactory make) {

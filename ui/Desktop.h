@@ -12,6 +12,8 @@
 #include "UiContext.h"
 
 class QApplication;
+class QCoreApplication;
+class QTranslator;
 
 namespace tovrel {
 class Program;
@@ -28,6 +30,12 @@ class StartDialog;
 // application's font at 11 pixels. False when the font file is missing (the
 // default font is kept).
 bool UseTahoma(QApplication& app, const QString& path = "/usr/share/wine/fonts/tahoma.ttf");
+
+// Makes Qt's own texts (file dialogs, standard buttons) Russian with Qt's
+// Russian translation "qtbase_ru" from `folder` (by default Qt's translation
+// folder). Returns the installed translator, owned by `app`; nullptr when the
+// translation is missing or unreadable, and Qt's texts stay English.
+QTranslator* UseRussianQtTexts(QCoreApplication& app, const QString& folder = {});
 
 class Desktop {
 public:

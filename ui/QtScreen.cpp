@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,7 +124,57 @@ QStringList NameFilters(std::string_view filter) {
     return out;
 }
 
+// The fixed extensions ("xml") of a name filter's patterns, in order.
+QStringList FilterExtensions(const QString& name_filter) {
+    QString patterns = name_filter;
+    const qsizetype open = patterns.lastIndexOf('(');
+    if (open >= 0 && patterns.endsWith(')')) patterns = patterns.mid(open + 1, patterns.size() - open - 2);
+    QStringList out;
+    for (const QString& pattern : patterns.split(' ', Qt::SkipEmptyParts)) {
+        if (!pattern.startsWith("*.")) continue;
+        const QString extension = pattern.mid(2);
+        const bool wildcard = extension.contains('*') || extension.contains('?') || extension.contains('[');
+        if (extension.isEmpty() || wildcard) continue;
+        out << extension;
+    }
+    return out;
+}
+
+// A file dialog whose confirmed name, when it saves, gets the filter's
+// extension before the dialog takes it, so that the question about replacing
+// a file asks about the file that is really written.
+class FileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (acceptMode() == AcceptSave && files.size() == 1 && !QFileInfo(files.first()).isDir()) {
+            const QString named = WithFilterExtension(files.first(), selectedNameFilter());
+            if (named != files.first()) {
+                // The typed text keeps any folder the user typed in front of
+                // the name; only the missing extension is added to it.
+                auto* edit = findChild<QLineEdit*>("fileNameEdit");
+                if (edit && !edit->text().isEmpty() && named.startsWith(files.first()))
+                    edit->setText(edit->text() + named.mid(files.first().size()));
+                else
+                    selectFile(named);
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
 }  // namespace
+
+QString WithFilterExtension(const QString& typed, const QString& name_filter) {
+    const QStringList extensions = FilterExtensions(name_filter);
+    const QString name = QFileInfo(typed).fileName();
+    if (extensions.isEmpty() || name.isEmpty()) return typed;
+    for (const QString& extension : extensions)
+        if (name.endsWith("." + extension, Qt::CaseInsensitive)) return typed;
+    return typed + (typed.endsWith('.') ? "" : ".") + extensions.first();
+}
 
 QtScreen::QtScreen() {
     frame_timer_.setSingleShot(true);
@@ -734,26 +785,30 @@ void QtScreen::ShowError(std::string_view text) {
     RunModal([&] { ShowBox(copy, Box::Error); });
 }
 
-std::optional<std::string> QtScreen::RunFileDialog(const std::string& dialog, const std::string& filter) {
-    QFileDialog box;
+std::optional<std::string> QtScreen::RunFileDialog(const std::string& dialog, FileDialogMode mode,
+                                                    const std::string& filter) {
+    const bool save = mode == FileDialogMode::Save;
+    FileDialog box;
     box.setObjectName(Q(dialog));
     box.setOption(QFileDialog::DontUseNativeDialog);
-    const bool save = dialog.find("Save") != std::string::npos;
     box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     box.setNameFilters(NameFilters(filter));
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
-    return box.selectedFiles().first().toStdString();
+    QString chosen = box.selectedFiles().first();
+    if (save) chosen = WithFilterExtension(chosen, box.selectedNameFilter());
+    return chosen.toStdString();
 }
 
-std::optional<std::string> QtScreen::ChooseFile(std::string_view dialog, std::string_view filter) {
+std::optional<std::string> QtScreen::ChooseFile(std::string_view dialog, FileDialogMode mode,
+                                                std::string_view filter) {
     std::string d(dialog), f(filter);
     if (dialogs_suppressed) {
         if (file_answer) return file_answer(d);
         return std::nullopt;
     }
     std::optional<std::string> result;
-    RunModal([&] { result = RunFileDialog(d, f); });
+    RunModal([&] { result = RunFileDialog(d, mode, f); });
     return result;
 }
 

@@ -38,6 +38,14 @@ class QWidget;
 
 namespace tovrel::ui {
 
+// The name a save dialog writes to: `typed` with the extension of the
+// dialog's name filter ("Text Files (*.xml)", "*.evf0") added when its file
+// name does not already end in one of the filter's extensions, in any case:
+// "my_car" -> "my_car.xml", "car.XML" stays, "car.v2" -> "car.v2.xml" (the
+// open dialog's filter would hide it otherwise), "car." -> "car.xml". A
+// filter without a fixed extension ("*", "*.*") leaves the name as typed.
+QString WithFilterExtension(const QString& typed, const QString& name_filter);
+
 class QtScreen : public QObject, public StoredScreen {
     Q_OBJECT
 public:
@@ -72,7 +80,8 @@ public:
     bool Confirm(std::string_view question) override;
     void Repaint(std::string_view control) override;
     void Pump() override;
-    std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override;
+    std::optional<std::string> ChooseFile(std::string_view dialog, FileDialogMode mode,
+                                          std::string_view filter) override;
     void Beep(int frequencyHz, int durationMs) override;
     void SetSeries(std::string_view series, std::vector<ChartPoint> points) override;
     void SetPointY(std::string_view series, int index, double y) override;
@@ -121,7 +130,7 @@ private:
     void RunModal(const std::function<void()>& body);
     enum class Box { Message, Error, Info };
     void ShowBox(const std::string& text, Box kind);
-    std::optional<std::string> RunFileDialog(const std::string& dialog, const std::string& filter);
+    std::optional<std::string> RunFileDialog(const std::string& dialog, FileDialogMode mode, const std::string& filter);
 
     QObject* Find(const QString& name);
     void Apply(const std::string& control, Property property, const PropertyValue& value);

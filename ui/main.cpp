@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName("tovrel-terminal");
     tovrel::ui::UseTahoma(app);
+    tovrel::ui::UseRussianQtTexts(app);
     int status = 0;
     // An error that reaches this far is shown, and the program ends.
     try {

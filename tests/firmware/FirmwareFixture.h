@@ -19,9 +19,10 @@ class LogScreen : public RecordingScreen {
 public:
     std::vector<std::string> log;
     std::vector<std::pair<std::string, std::string>> dialogs;  // dialog, filter
-    std::optional<std::string> ChooseFile(std::string_view dialog, std::string_view filter) override {
+    std::optional<std::string> ChooseFile(std::string_view dialog, FileDialogMode mode,
+                                          std::string_view filter) override {
         dialogs.emplace_back(dialog, filter);
-        return RecordingScreen::ChooseFile(dialog, filter);
+        return RecordingScreen::ChooseFile(dialog, mode, filter);
     }
     void AppendLine(std::string_view control, std::string_view line) override {
         if (control == kFirmwareMemo) log.emplace_back(line);

@@ -70,6 +70,7 @@ TEST_F(ImageFileTest, DialogOffersEvf0FilesAndLogsTheChoice) {
     EXPECT_EQ(up.SelectFirmwareFile(), std::optional<std::string>("/some/where/новая прошивка.evf0"));
     EXPECT_EQ(up.SelectFirmwareFile(), std::nullopt);
     EXPECT_EQ(screen.dialogs.front(), (std::pair<std::string, std::string>{"FirmwareFileOpenDialog", "*.evf0"}));
+    EXPECT_EQ(screen.file_modes.front(), FileDialogMode::Open);
     EXPECT_EQ(screen.log, (std::vector<std::string>{"Файл прошивки выбран", "/some/where/новая прошивка.evf0"}));
 }
 

@@ -104,7 +104,7 @@ public:
     void ShowMessage(std::string_view) override { ++messages; }
     void AppendLine(std::string_view, std::string_view) override { ++lines; }
     void Pump() override {}
-    std::optional<std::string> ChooseFile(std::string_view, std::string_view) override { return chosen; }
+    std::optional<std::string> ChooseFile(std::string_view, FileDialogMode, std::string_view) override { return chosen; }
     std::optional<std::string> chosen;
     int messages = 0;
     int lines = 0;

@@ -79,7 +79,7 @@ class QuietScreen : public StoredScreen {
 public:
     void ShowMessage(std::string_view) override {}
     void Pump() override {}
-    std::optional<std::string> ChooseFile(std::string_view, std::string_view) override { return chosen; }
+    std::optional<std::string> ChooseFile(std::string_view, FileDialogMode, std::string_view) override { return chosen; }
     std::optional<std::string> chosen;
 };
 

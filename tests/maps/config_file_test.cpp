@@ -311,6 +311,8 @@ TEST_F(ConfigFileTest, MenuItemsUseTheirDialogsAndRefreshTheViews) {
     N2Click(screen, state);
     EXPECT_EQ(screen.errors.size(), 1u);
     EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "9");
+    using enum FileDialogMode;
+    EXPECT_EQ(screen.file_modes, (std::vector<FileDialogMode>{Save, Open, Open, Open}));
 }
 
 // Maps holding points a read never got are saved only when the fitter says

@@ -23,6 +23,7 @@ public:
     std::vector<ScreenEvent> events;
     std::vector<int> pages;
     std::vector<std::string> file_choices;  // answers for ChooseFile, in order; empty = cancel
+    std::vector<FileDialogMode> file_modes;  // what each file dialog was opened for
     int beeps = 0;
     std::vector<std::string> questions;  // every Confirm, in order
     bool confirm_answer = false;         // what the user answers them
@@ -35,7 +36,8 @@ public:
     std::function<void(const std::string&)> on_message;
 
     void ShowError(std::string_view text) override { errors.emplace_back(text); }
-    std::optional<std::string> ChooseFile(std::string_view, std::string_view) override {
+    std::optional<std::string> ChooseFile(std::string_view, FileDialogMode mode, std::string_view) override {
+        file_modes.push_back(mode);
         if (file_choices.empty()) return std::nullopt;
         auto f = file_choices.front();
         file_choices.erase(file_choices.begin());

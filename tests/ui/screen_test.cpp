@@ -6,8 +6,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,9 +26,12 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QTranslator>
 #include <atomic>
+#include <functional>
 #include <memory>
 
+#include "Desktop.h"
 #include "DeviceThread.h"
 #include "ModalAnswer.h"
 #include "ImageCanvas.h"
@@ -414,7 +419,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("config.xml");
         std::optional<std::string> chosen = std::string("unset");
-        device->Post([&](Program& p) { chosen = p.screen.ChooseFile("SaveDialog1", "Text Files|*.xml"); });
+        device->Post([&](Program& p) { chosen = p.screen.ChooseFile("SaveDialog1", FileDialogMode::Save, "Text Files|*.xml"); });
         QString name;
         QFileDialog::AcceptMode mode{};
         QStringList filters;
@@ -432,7 +437,7 @@ private slots:
         QVERIFY(chosen);
         QCOMPARE(QString::fromStdString(*chosen), path);
 
-        device->Post([&](Program& p) { chosen = p.screen.ChooseFile("OpenDialog1", "*.evf0"); });
+        device->Post([&](Program& p) { chosen = p.screen.ChooseFile("OpenDialog1", FileDialogMode::Open, "*.evf0"); });
         WhenModal<QFileDialog>([&](QFileDialog* dialog) {
             mode = dialog->acceptMode();
             QMetaObject::invokeMethod(dialog, "reject");
@@ -440,6 +445,110 @@ private slots:
         QVERIFY(device->WaitIdle(10000));
         QCOMPARE(mode, QFileDialog::AcceptOpen);
         QVERIFY(!chosen);
+    }
+
+    // A save dialog adds the filter's extension to a name typed without
+    // it, so that the open dialog's filter shows the file afterwards.
+    void savedNameGetsTheFilterExtension_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("saved");
+        const QString xml = "Text Files (*.xml)";
+        QTest::newRow("bare name") << "/d/my_car" << xml << "/d/my_car.xml";
+        QTest::newRow("has it") << "/d/car.xml" << xml << "/d/car.xml";
+        QTest::newRow("other case") << "/d/car.XML" << xml << "/d/car.XML";
+        QTest::newRow("other extension") << "/d/car.v2" << xml << "/d/car.v2.xml";
+        QTest::newRow("trailing dot") << "/d/car." << xml << "/d/car.xml";
+        QTest::newRow("dotted folder") << "/d.xml/car" << xml << "/d.xml/car.xml";
+        QTest::newRow("bare filter") << "/d/image" << "*.evf0" << "/d/image.evf0";
+        QTest::newRow("second pattern") << "/d/a.log" << "Logs (*.txt *.log)" << "/d/a.log";
+        QTest::newRow("first pattern") << "/d/a" << "Logs (*.txt *.log)" << "/d/a.txt";
+        QTest::newRow("any file") << "/d/a" << "All (*)" << "/d/a";
+        QTest::newRow("any extension") << "/d/a" << "*.*" << "/d/a";
+        QTest::newRow("no filter") << "/d/a" << "" << "/d/a";
+    }
+    void savedNameGetsTheFilterExtension() {
+        QFETCH(QString, typed);
+        QFETCH(QString, filter);
+        QFETCH(QString, saved);
+        QCOMPARE(WithFilterExtension(typed, filter), saved);
+    }
+
+    // Through the real dialog: the typed "my_car" comes back as my_car.xml,
+    // and when that file exists, the question about replacing it names it.
+    void saveDialogAddsTheExtensionToATypedName() {
+        QTemporaryDir dir;
+        auto type_and_save = [&](const QString& typed, std::function<void()> before_accept = {}) {
+            std::optional<std::string> chosen;
+            device->Post([&](Program& p) {
+                chosen = p.screen.ChooseFile("SaveDialog1", FileDialogMode::Save, "Text Files|*.xml");
+            });
+            WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+                dialog->setDirectory(dir.path());
+                auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+                if (!edit) return dialog->reject();
+                edit->setFocus();
+                QTest::keyClicks(edit, typed);
+                if (before_accept) before_accept();
+                QTest::keyClick(edit, Qt::Key_Return);
+            });
+            if (!device->WaitIdle(10000)) chosen = "(the dialog did not end)";
+            return chosen;
+        };
+        auto chosen = type_and_save("my_car");
+        QVERIFY(chosen);
+        QCOMPARE(QString::fromStdString(*chosen), dir.filePath("my_car.xml"));
+
+        QFile existing(dir.filePath("old.xml"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        QString question;
+        chosen = type_and_save("old", [&] {
+            WhenModal<QMessageBox>([&](QMessageBox* box) {
+                question = box->text();
+                box->button(QMessageBox::Yes)->click();
+            });
+        });
+        QVERIFY2(question.contains("old.xml"), qPrintable(question));
+        QVERIFY(chosen);
+        QCOMPARE(QString::fromStdString(*chosen), dir.filePath("old.xml"));
+
+        // The open dialog does not make up names.
+        device->Post([&](Program& p) {
+            chosen = p.screen.ChooseFile("OpenDialog1", FileDialogMode::Open, "Text Files|*.xml");
+        });
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->selectFile(dir.filePath("old.xml"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QVERIFY(device->WaitIdle(10000));
+        QVERIFY(chosen);
+        QCOMPARE(QString::fromStdString(*chosen), dir.filePath("old.xml"));
+    }
+
+    // Qt's own buttons and dialogs speak Russian once the program loaded
+    // Qt's Russian translation; without the file they stay English.
+    void qtTextsAreRussian() {
+        auto yes_text = [] {
+            QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No);
+            return box.button(QDialogButtonBox::Yes)->text();
+        };
+        QTemporaryDir empty;
+        QVERIFY(!UseRussianQtTexts(*qApp, empty.path()));
+        QCOMPARE(yes_text(), QString("&Yes"));
+
+        QTranslator* russian = UseRussianQtTexts(*qApp);
+        QVERIFY(russian);
+        QCOMPARE(yes_text(), QString("&Да"));
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        QVERIFY(buttons);
+        QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QString("Отмена"));
+        QCoreApplication::removeTranslator(russian);
+        delete russian;
+        QCOMPARE(yes_text(), QString("&Yes"));
     }
 
     // Hundreds of point changes in a burst cost a few batches on the GUI
