@@ -81,6 +81,9 @@ struct LogCaptureReport {
 struct LiveState {
     // ---- real-time monitor ----
     bool RealtimeStopRequested = false;
+    // A device log is being copied: a stop of the monitor waits for the copy
+    // and its file, so that the log the variator handed over is not lost.
+    bool LogCopyRunning = false;
     RealtimeSnapshot snapshot;
     int monitor_passes = kRealtimePassCount;  // passes of one run
     // Exchanges of the monitor and the log capture that failed, over the

@@ -108,8 +108,14 @@ void LogStep(LiveContext& ctx, std::uint16_t status) {
             screen.SetColour(kLogsCounterLabel, colours::Yellow);
             LogBuffer entries{};
             // An entry that did not come is not written as zeros: the copy
-            // ends there and no file is made. So does a stop request or a
-            // line that has gone silent.
+            // ends there and no file is made. So does a line that has gone
+            // silent or a device that vanished. The monitor's stop waits for
+            // the copy (a stop of the whole program, Ctrl+C twice, does not).
+            struct CopyRunning {
+                bool& flag;
+                explicit CopyRunning(bool& f) : flag(f) { flag = true; }
+                ~CopyRunning() { flag = false; }
+            } running(state.LogCopyRunning);
             std::string why;
             for (int j = 0; j < kLogEntryCount && why.empty(); ++j) {
                 auto& e = entries[static_cast<std::size_t>(j)];
@@ -123,7 +129,8 @@ void LogStep(LiveContext& ctx, std::uint16_t status) {
                 screen.SetText(kLogsCounterLabel, std::to_string(j));
                 screen.Pump();
                 if (ctx.link.StopRequested()) why = "not copied: stopped at entry " + std::to_string(j);
-                else if (!ok) why = "not copied: entry " + std::to_string(j) + " could not be read";
+                else if (!ok || ctx.link.LineSilent())
+                    why = "not copied: entry " + std::to_string(j) + " could not be read";
             }
             if (why.empty()) {
                 Report(ctx, WriteLogFile(ctx, entries));

@@ -224,7 +224,9 @@ void GetRealtimeParametersButtonClick(LiveContext& ctx) {
         // A second press, handled inside an exchange of the running loop.
         screen.SetText(monitor::kButton, monitor::kIdleCaption);
         ctx.state.RealtimeStopRequested = true;
-        ctx.link.RequestStop();
+        // During a log copy the stop is taken up once the copy and its file
+        // are done; otherwise the exchange waiting now gives up at once.
+        if (!ctx.state.LogCopyRunning) ctx.link.RequestStop();
         for (const char* label : kValueLabels) screen.SetOpaque(label, false);
         return;
     }

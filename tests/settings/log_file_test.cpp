@@ -196,28 +196,46 @@ TEST_F(LogStepTest, UnwritableDirectoryIsReportedAndTheCaptureStillCounts) {
     EXPECT_EQ(screen.Text(kLogsCounterLabel), "1");
 }
 
-// A stop is taken up at once, in the middle of a capture too: the copy is
-// abandoned, no file is written, and the log stays in the variator (only
-// reading its last entry hands the buffer back), for the next run to copy.
-TEST_F(LogStepTest, MonitorStopPressedDuringACaptureEndsTheCopyAtOnce) {
-    screen.SetVisible(kLogsCounterLabel, true);
-    screen.SetChecked(kLogsCheckBox, true);
-    device->scripts[130] = {0x0000};  // a finished log in pass 0 only
-    device->values[130] = 0x0800;
-    screen.on_pump = [&] {
-        if (device->Reads(143) == 100 && !live.RealtimeStopRequested && guard.RealtimeReadingActive)
-            GetRealtimeParametersButtonClick(ctx);
-    };
-    GetRealtimeParametersButtonClick(ctx);
-    EXPECT_EQ(device->Reads(143), 100);
-    EXPECT_LE(device->Reads(144), 100);
-    EXPECT_EQ(device->Reads(128), 1);  // the run ended with pass 0
-    EXPECT_FALSE(std::filesystem::exists(LogsDir() + "/LOG_1.txt"));
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_FALSE(reports[0].copied);
-    EXPECT_NE(reports[0].error.find("stopped"), std::string::npos);
-    EXPECT_TRUE(screen.messages.empty());
-    EXPECT_FALSE(link.StopRequested());
+// A monitor stop pressed during a capture is taken up once the capture and
+// its file are finished: the log the variator handed over is not lost. A
+// line that dies during the copy still ends it at once, with no file.
+TEST_F(LogStepTest, MonitorStopPressedDuringACaptureWaitsForTheCopyAndItsFile) {
+    for (const bool line_dies : {false, true}) {
+        SCOPED_TRACE(line_dies ? "the line dies after the stop" : "the line stays");
+        std::filesystem::remove_all(LogsDir());
+        reports.clear();
+        screen.Clear();
+        live.LogCounter = 0;
+        device->requests.clear();
+        screen.SetVisible(kLogsCounterLabel, true);
+        screen.SetChecked(kLogsCheckBox, true);
+        device->scripts[130] = {0x0000};  // a finished log in pass 0 only
+        device->values[130] = 0x0800;
+        device->respond = nullptr;
+        screen.on_pump = [&] {
+            if (device->Reads(143) == 100 && !live.RealtimeStopRequested && guard.RealtimeReadingActive) {
+                GetRealtimeParametersButtonClick(ctx);
+                if (line_dies) device->respond = [](const Request&) { return std::optional<std::uint16_t>{}; };
+            }
+        };
+        GetRealtimeParametersButtonClick(ctx);
+        EXPECT_EQ(device->Reads(128), 1);  // the run ended with pass 0
+        ASSERT_EQ(reports.size(), 1u);
+        if (line_dies) {
+            EXPECT_LT(device->Reads(143), 110);
+            EXPECT_FALSE(reports[0].copied);
+            EXPECT_FALSE(std::filesystem::exists(LogsDir() + "/LOG_1.txt"));
+        } else {
+            EXPECT_EQ(device->Reads(143), 256);
+            EXPECT_EQ(device->Reads(144), 256);
+            EXPECT_TRUE(reports[0].written);
+            EXPECT_EQ(ReadFile(LogsDir() + "/LOG_1.txt"), FormatLogFile(16, 100, buffer));
+            EXPECT_TRUE(screen.messages.empty());
+        }
+        EXPECT_FALSE(live.LogCopyRunning);
+        EXPECT_FALSE(link.StopRequested());
+        EXPECT_FALSE(guard.RealtimeReadingActive);
+    }
 }
 
 // ------------------------------------------------------ against the engine
