@@ -211,7 +211,17 @@ void Button1Click(Screen& screen, MapsState& state) {
     RefreshAllMapViews(screen, state.maps);
 }
 
-void PageControl1Change(Screen& screen, const MapsState& state) { RefreshAllMapViews(screen, state.maps); }
+void PageControl1Change(Screen& screen, const MapsState& state) {
+    RefreshAllMapViews(screen, state.maps);
+    // The redraw gives every point the series' colour back. Where the arrow
+    // keys move single points, the point they move stays marked: otherwise
+    // a page change would leave the fitter moving a point he cannot see.
+    for (int i = 0; i < 4; ++i) {
+        const auto& c = MapControlsAt(i);
+        if (screen.IsChecked(c.whole_map_box)) continue;
+        screen.SetPointColour(c.series, state.editor[static_cast<std::size_t>(i)].SelectedPoint, kSelectedPointColour);
+    }
+}
 
 void ScaleCheckBoxClick(Screen& screen, MapKind kind) {
     const auto* c = FindMapControls(kind);

@@ -91,6 +91,9 @@ bool TakeGridCell(Screen& screen, MapsState& state, MapKind kind);
 // ---- other controls ----
 // The data template button: template maps, every view redrawn. Sends nothing.
 void Button1Click(Screen& screen, MapsState& state);
+// A page change: every map view redrawn from the maps (a grid commit does
+// not redraw its chart), the selected point of the one-point charts marked
+// again.
 void PageControl1Change(Screen& screen, const MapsState& state);
 // The axis boxes: vertical axis from -20 (-100) when ticked, from 0 when not.
 void ScaleCheckBoxClick(Screen& screen, MapKind kind);

@@ -99,13 +99,19 @@ void SetUpOscilloscopePage(Screen& screen) {
 Oscilloscope::Oscilloscope(DeviceLink& link, Canvas& picture)
     : link_(link), screen_(link.screen()), plot_(picture, &link.screen()) {}
 
-void Oscilloscope::ConnectAndShowOsciillButtonClick() {
+void Oscilloscope::ConnectAndShowOsciillButtonClick(Clock::time_point pressed_at) {
+    if (last_press_ && pressed_at - *last_press_ < std::chrono::milliseconds(double_click_ms)) return;
     if (screen_.Text(kButton) != oscill_text::ButtonCaption) {
         // The second press, made while the capture waits: it ends the capture
         // at its next check.
-        if (capturing_) RequestCancel();
+        if (capturing_ && pressed_at >= capture_began_) {
+            last_press_ = pressed_at;
+            RequestCancel();
+        }
         return;
     }
+    if (pressed_at < capture_ended_) return;
+    last_press_ = pressed_at;
     if (link_.LineBusy()) {
         last_end_ = CaptureEnd::LineBusy;
         screen_.ShowMessage(kLineBusyMessage);
@@ -116,13 +122,18 @@ void Oscilloscope::ConnectAndShowOsciillButtonClick() {
     screen_.SetText(kButton, oscill_text::ButtonBusyCaption);
     capturing_ = true;
     cancel_requested_ = false;
+    capture_began_ = Clock::now();
     struct Restore {
         Oscilloscope* self;
         ~Restore() {
             self->capturing_ = false;
             self->cancel_requested_ = false;
+            self->capture_ended_ = Clock::now();
             self->screen_.SetText(kButton, oscill_text::ButtonCaption);
             self->screen_.SetEnabled(kButton, true);
+            // The instructions come back for the next try, unless the
+            // picture holds what this capture recorded: they would cover it.
+            if (self->records_written_ == 0) self->screen_.SetVisible(kMemo, true);
         }
     } restore{this};
     CaptureOscillogram();

@@ -5,6 +5,7 @@
 // draws the first records as a square wave.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -116,10 +117,21 @@ public:
     // `picture` is the canvas of Oscill_Image.
     Oscilloscope(DeviceLink& link, Canvas& picture);
 
-    // The click handler of ConnectAndShowOsciillButton. With its normal
-    // caption it runs a capture; pressed again while a capture runs (the
-    // press arrives through Screen::Pump) it asks the capture to stop.
-    void ConnectAndShowOsciillButtonClick();
+    using Clock = std::chrono::steady_clock;
+
+    // The click handler of ConnectAndShowOsciillButton, for a press made at
+    // `pressed_at` (a front end that queues presses stamps them when they
+    // are made). With its normal caption it runs a capture; pressed again
+    // while a capture runs (the press arrives through Screen::Pump) it asks
+    // the capture to stop. A press is not taken:
+    //  - within double_click_ms of the press taken before it: it is the
+    //    second half of a double click, which starts (or stops) one capture;
+    //  - made before the running capture began: the user cannot have meant
+    //    to stop what he had not seen start;
+    //  - made before the last capture ended, arriving after it: it was meant
+    //    for that capture, not as the start of a new one.
+    void ConnectAndShowOsciillButtonClick(Clock::time_point pressed_at);
+    void ConnectAndShowOsciillButtonClick() { ConnectAndShowOsciillButtonClick(Clock::now()); }
     // The whole recording.
     void CaptureOscillogram();
 
@@ -141,6 +153,9 @@ public:
     // Where the record file goes; empty means the working directory.
     std::string record_dir;
     CaptureTimings timings;
+    // The system's double-click interval; 0 takes every press (a keyboard or
+    // Ctrl+C front end has no double clicks).
+    int double_click_ms = 0;
 
     OscillogramPlot& plot() { return plot_; }
     CaptureEnd LastEnd() const { return last_end_; }
@@ -196,6 +211,10 @@ private:
     std::uint32_t records_written_ = 0;
     std::string record_path_;
     std::chrono::steady_clock::time_point last_pump_{};
+    // The button presses the handler took, and the last capture's bounds.
+    std::optional<Clock::time_point> last_press_;
+    Clock::time_point capture_began_{};
+    Clock::time_point capture_ended_{};
 };
 
 }  // namespace tovrel

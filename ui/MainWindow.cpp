@@ -289,6 +289,7 @@ void MainWindow::BuildPages() {
     BuildThrottlePage(ctx_, page(14));
     for (int i : shell::HiddenTablePages) pages_->setTabVisible(i, false);
     pages_->setCurrentIndex(0);
+    ConnectPageChange(ctx_, pages_);
 }
 
 bool MainWindow::event(QEvent* e) {

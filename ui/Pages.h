@@ -29,4 +29,10 @@ void BuildOscilloscopePage(UiContext& ctx, QWidget* page);
 // Page 14: the throttle sensor calibration.
 void BuildThrottlePage(UiContext& ctx, QWidget* page);
 
+// Every page change of `pages` redraws the map views from the maps
+// (PageControl1Change), so that a grid commit shows on the charts and the
+// 3D views of the page the user turns to. Skipped while a map transfer
+// runs: the transfer draws the maps it fills itself.
+void ConnectPageChange(UiContext& ctx, QTabWidget* pages);
+
 }  // namespace tovrel::ui

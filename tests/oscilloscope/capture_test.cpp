@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include <filesystem>
+#include <optional>
 
 #include "MockPort.h"
 #include "ScopeFixture.h"
@@ -227,9 +228,10 @@ TEST_F(CaptureTest, WrongDeviceModeSendsNothing) {
         EXPECT_EQ(scope->LastEnd(), c.end);
         EXPECT_EQ(screen.messages, std::vector<std::string>{c.message});
         EXPECT_EQ(screen.pages, c.pages);
-        // The start texts were shown and the picture cleared before the check.
+        // The start texts were shown and the picture cleared before the check;
+        // the instructions are back, as nothing was recorded.
         EXPECT_EQ(screen.Text("Oscill_Label"), oscill_text::Starting);
-        EXPECT_FALSE(screen.IsVisible("Oscill_Memo"));
+        EXPECT_TRUE(screen.IsVisible("Oscill_Memo"));
         EXPECT_EQ(canvas.Width(), 10000);
         EXPECT_FALSE(fs::exists(RecordFile(false)));
         ExpectButtonUsable();
@@ -334,9 +336,82 @@ TEST_F(CaptureTest, ASecondPressCancelsAWaitingCapture) {
         }
         EXPECT_TRUE(NoTemporaryLeft());
         ExpectButtonUsable();
+        // The instructions come back unless the picture holds records.
+        EXPECT_EQ(screen.IsVisible("Oscill_Memo"), c.kept == 0);
         scope->timings.init_silence_ms = 600;
         scope->timings.wait_ms = 1500;
     }
+}
+
+// Presses stamped when the user made them, as the window queues them: the
+// second half of a double click, or a press made before the capture began,
+// leaves the capture running; a deliberate later press stops it.
+TEST_F(CaptureTest, OnlyADeliberateSecondPressStopsTheCapture) {
+    using Clock = Oscilloscope::Clock;
+    using std::chrono::milliseconds;
+    struct Case {
+        const char* name;
+        int first_ago_ms;  // how long before it is handled the first press was made
+        // When the second press was made, after the first; negative: at the
+        // first pump of the capture, as it is handled.
+        int second_after_ms;
+        CaptureEnd end;
+    };
+    const Case cases[] = {
+        {"second half of a double click", 0, 150, CaptureEnd::FinishedByDevice},
+        {"both made while the line was busy elsewhere", 1000, 600, CaptureEnd::FinishedByDevice},
+        {"a deliberate later press", 1000, -1, CaptureEnd::Cancelled},
+    };
+    // Each run with a capture that has seen no press before.
+    auto fresh = [this] {
+        sims.clear();
+        link->Disconnect();
+        const auto timings = scope->timings;
+        scope = std::make_unique<Oscilloscope>(*link, canvas);
+        scope->record_dir = dir.path();
+        scope->timings = timings;
+        scope->double_click_ms = 400;
+        StartScope(ScopeOptions());
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fresh();
+        screen.SetChecked("Oscilloscope_32_Mode_CheckBox", false);
+        const auto first = Clock::now() - milliseconds(c.first_ago_ms);
+        bool pressed = false;
+        screen.on_pump = [&] {
+            if (pressed) return;
+            pressed = true;
+            scope->ConnectAndShowOsciillButtonClick(c.second_after_ms < 0 ? Clock::now()
+                                                                         : first + milliseconds(c.second_after_ms));
+        };
+        scope->ConnectAndShowOsciillButtonClick(first);
+        screen.on_pump = nullptr;
+        EXPECT_TRUE(pressed);
+        EXPECT_EQ(scope->LastEnd(), c.end);
+        EXPECT_EQ(log->StreamRequests(), c.end == CaptureEnd::Cancelled ? 0 : 1);
+        EXPECT_EQ(scope->RecordsWritten(), c.end == CaptureEnd::Cancelled ? 0u : 400u);
+        EXPECT_EQ(screen.IsVisible("Oscill_Memo"), c.end == CaptureEnd::Cancelled);
+        ExpectButtonUsable();
+    }
+
+    // A press made during the capture that reaches the handler only after
+    // the capture ended was meant for that capture: it starts no other. A
+    // press made afterwards does.
+    fresh();
+    std::optional<Clock::time_point> during;
+    screen.on_pump = [&] {
+        if (!during) during = Clock::now();
+    };
+    scope->ConnectAndShowOsciillButtonClick(Clock::now() - milliseconds(1000));
+    screen.on_pump = nullptr;
+    ASSERT_TRUE(during);
+    EXPECT_EQ(scope->LastEnd(), CaptureEnd::FinishedByDevice);
+    scope->ConnectAndShowOsciillButtonClick(*during);
+    EXPECT_EQ(log->StreamRequests(), 1);
+    scope->ConnectAndShowOsciillButtonClick(Clock::now());
+    EXPECT_EQ(log->StreamRequests(), 2);
+    EXPECT_EQ(scope->LastEnd(), CaptureEnd::FinishedByDevice);
 }
 
 TEST_F(CaptureTest, RecordFileThatCannotBeCreatedEndsAfterTheStopFrame) {

@@ -125,6 +125,7 @@ private slots:
             Build3DPage(desktop->ctx, page, petrol);
             host->addTab(page, page->objectName());
         }
+        ConnectPageChange(desktop->ctx, host.get());
         desktop->screen.AddRoot(host.get());
         host->show();
         host->activateWindow();
@@ -434,6 +435,83 @@ private slots:
         QTest::keyClick(chart, Qt::Key_Up);
         Settle();
         QCOMPARE(Snapshot(c.kind).map.y[0], 10.0);
+    }
+
+    // A grid commit changes the map only; the next page change redraws the
+    // chart and the 3D views from it, the selected point still marked. While
+    // a transfer holds the maps the page change leaves the views to it.
+    void pageChangeRedrawsMapViews() {
+        const auto& c = MapControlsAt(0);
+        auto* chart = Chart(c.kind);
+        auto* view = Find<View3DWidget>("Chart3DGAS");
+        // The point the keys move, in one-point mode: it stays marked.
+        ShowPage(c.chart_page);
+        SetBox(c.whole_map_box, false);
+        Hover(chart);
+        QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, chart->PointPosition(12).toPoint());
+        Settle();
+        QCOMPARE(chart->PointColour(12), Red());
+        ShowPage(c.grid_page);
+        auto* grid = Grid(c.kind);
+        const QRect cell = grid->visualRect(grid->model()->index(3, 2));  // point 12
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        Settle();
+        QTest::keyClicks(grid, "1");
+        auto* editor = grid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor && editor->isVisible());
+        QTest::keyClicks(editor, "5");
+        QTest::keyClick(editor, Qt::Key_Return);
+        Settle();
+        QCOMPARE(Snapshot(c.kind).map.y[12], 15.0);
+        QCOMPARE(chart->series()->at(12).y(), 9.0);
+
+        ShowPage(c.chart_page);
+        Settle();
+        QCOMPARE(chart->series()->at(12).y(), 15.0);
+        QCOMPARE(chart->series()->at(11).y(), 9.0);
+        QCOMPARE(chart->PointColour(12), Red());
+        QCOMPARE(chart->PointColour(11), Blue());
+        ShowPage(page::Gas3D);
+        Settle();
+        // The template throttle map holds 100 everywhere: every band is the
+        // speed map itself.
+        for (int slot = 0; slot < k3DBandCount; ++slot) {
+            QCOMPARE(view->points(slot).at(12).y, 15.0);
+            QCOMPARE(view->points(slot).at(13).y, 9.0);
+        }
+
+        // A read in progress: it has filled point 0 and not drawn it yet.
+        std::atomic<bool> release{false};
+        std::atomic<bool> filled{false};
+        desktop->device.Post([&](Program& p) {
+            MapTransferHold transfer(p.maps);
+            p.maps.maps.LPG.y[0] = 3;
+            filled = true;
+            while (!release) {
+                p.screen.Pump();
+                QThread::msleep(2);
+            }
+        });
+        QTRY_VERIFY(filled.load());
+        ShowPage(c.chart_page);
+        QTest::qWait(100);
+        desktop->screen.Flush();
+        QCoreApplication::processEvents();
+        QCOMPARE(chart->series()->at(0).y(), 9.0);
+        release = true;
+        Settle();
+        ShowPage(c.grid_page);
+        Settle();
+        QCOMPARE(chart->series()->at(0).y(), 3.0);
+        QCOMPARE(grid->CellText(1, 1), QString("3"));
+
+        // In whole-map mode the keys move no single point: nothing is marked.
+        ShowPage(c.chart_page);
+        SetBox(c.whole_map_box, true);
+        ShowPage(c.grid_page);
+        ShowPage(c.chart_page);
+        Settle();
+        QCOMPARE(chart->PointColour(12), Blue());
     }
 
     // A burst of point changes from the device thread reaches the chart in

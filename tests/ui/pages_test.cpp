@@ -35,6 +35,7 @@
 #include "Monitor.h"
 #include "Ocsilloscope.h"
 #include "RecordingScreen.h"
+#include "ScopeLog.h"
 #include "TpsCalibration.h"
 #include "Program.h"
 #include "Variator.h"
@@ -326,6 +327,37 @@ private slots:
         QVERIFY(!stop->isEnabled());
         QCOMPARE(Find<QLabel>("Label2")->text(), QString("Вариатор в режиме смены прошивки"));
         QCOMPARE(sim_->LoaderUpdates(), 0);
+    }
+
+    // A double click on the capture button starts one capture, which runs
+    // on; a press made later stops it, and the instructions come back.
+    void oscillogram_double_click_starts_one_capture() {
+        auto log = std::make_shared<sim::ScopeLog>();
+        Start(3, true, [log](sim::Options& o) {
+            o.scope_log = log;
+            o.scope_init_steps = 12;  // about three seconds of initialisation
+            o.scope_step_ms = 250;
+            o.scope_records = -1;
+        });
+        if (QTest::currentTestFailed()) return;
+        ShowPage(page::Oscilloscope);
+        auto* button = Find<QPushButton>("ConnectAndShowOsciillButton");
+        auto* status = Find<QLabel>("Oscill_Label");
+        auto* memo = Find<QPlainTextEdit>("Oscill_Memo");
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString("Прошли 3 шаг инициализации. Ожидайте..."), 10000);
+        QCOMPARE(button->text(), QString("Идёт запись осциллограммы, ожидайте"));
+        QVERIFY(!memo->isVisible());
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString("Запись осциллограммы отменена."), 10000);
+        QVERIFY(desk_->device.WaitIdle(10000));
+        QTRY_COMPARE(button->text(), QString("Подключить к вариатору и отобразить осциллограмму"));
+        QTRY_VERIFY(memo->isVisible());
+        QCOMPARE(log->StreamRequests(), 1);
+        QCOMPARE(log->StopFrames(), 1);
     }
 
     void oscillogram_capture_from_its_page_data() {

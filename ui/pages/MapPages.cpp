@@ -236,4 +236,15 @@ void Build3DPage(UiContext& ctx, QWidget* page, bool petrol) {
     layout->addLayout(row);
 }
 
+void ConnectPageChange(UiContext& ctx, QTabWidget* pages) {
+    QObject::connect(pages, &QTabWidget::currentChanged, pages, [&ctx] {
+        ctx.Forward([](Program& p) {
+            // A read fills the maps point by point and draws each as it
+            // goes; a redraw from the half-read maps in the middle of it
+            // would put old and new points side by side on the screen.
+            if (!Transferring(p)) PageControl1Change(p.screen, p.maps);
+        });
+    });
+}
+
 }  // namespace tovrel::ui

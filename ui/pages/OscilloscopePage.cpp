@@ -3,6 +3,9 @@
 // horizontally scrolling box. The picture is the canvas the logic draws on.
 #include <QCheckBox>
 #include <QFont>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QStyleHints>
 #include <QPlainTextEdit>
 
 #include "OscillogramPicture.h"
@@ -33,8 +36,8 @@ void BuildOscilloscopePage(UiContext& ctx, QWidget* page) {
     box->setWidget(picture);
     ctx.oscillogram_canvas = picture;
 
-    // The instructions lie over the picture until the first capture hides
-    // them.
+    // The instructions lie over the picture; a capture hides them, and they
+    // come back after one that recorded nothing.
     auto* memo = new QPlainTextEdit(page);
     memo->setObjectName("Oscill_Memo");
     memo->setReadOnly(true);
@@ -49,7 +52,17 @@ void BuildOscilloscopePage(UiContext& ctx, QWidget* page) {
 
     auto* capture = AddButton(page, "ConnectAndShowOsciillButton", {}, 8, 480, 420, 25);
     StartText(capture, Q(oscill_text::ButtonCaption));
-    OnClick(ctx, capture, [](Program& p) { p.scope.ConnectAndShowOsciillButtonClick(); });
+    // A press is stamped when it is made: it may wait on the device thread,
+    // and the capture tells a double click from a deliberate second press by
+    // when the presses were made, not by when they reach it.
+    QObject::connect(capture, &QAbstractButton::clicked, capture, [&ctx] {
+        const auto pressed_at = Oscilloscope::Clock::now();
+        const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        ctx.Forward([pressed_at, interval](Program& p) {
+            p.scope.double_click_ms = interval;
+            p.scope.ConnectAndShowOsciillButtonClick(pressed_at);
+        });
+    });
     AddButton(page, "OscillPrescalerSelectButton", "Auto", 440, 480, 60, 25);
     auto* mode = AddCheckBox(page, "Oscilloscope_32_Mode_CheckBox", "32 bit mode", 980, 484);
     mode->move(1084 - mode->width(), 484);
