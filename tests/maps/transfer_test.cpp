@@ -188,6 +188,30 @@ TEST_F(MockTransferTest, SilentLineEndsTheTransferAfterThreeExchanges) {
     EXPECT_FALSE(link->LineSilent());
 }
 
+// The window releasing the port under a running read (its close): the read
+// ends at its next point, without a box, and the points it never read keep
+// the not-yet-read marker instead of decoded zeros.
+TEST_F(MockTransferTest, PortReleasedUnderARunningReadEndsItWithoutInventedPoints) {
+    for (std::uint8_t i = 0; i < 80; ++i) port->replies.push_back(Frame(0x55, 2, i, 250));
+    screen.on_pump = [&] {
+        if (port->written.size() == 5 && link->port()) link->ReleasePort();
+    };
+    TimingMap map;
+    map.y.fill(7.0);
+    const auto read = ReadPetrolMap(*link, map);
+    EXPECT_FALSE(read.completed);
+    EXPECT_TRUE(screen.messages.empty());
+    for (int i = 0; i < 80; ++i) {
+        const double y = map.y[static_cast<std::size_t>(i)];
+        if (i < 4) {
+            EXPECT_EQ(y, 2.5) << i;
+        } else {
+            EXPECT_TRUE(y == 7.0 || IsUnreadMarker(map_kind::Petrol, y)) << i << ": " << y;
+        }
+    }
+    EXPECT_LE(read.exchanges, 6);
+}
+
 // A line that garbles every answer, or answers each request only after the
 // retry, ends a map write after three exchanges: one box for the run of bad
 // answers, the line's closing message, and no further point sent.
