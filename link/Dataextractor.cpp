@@ -309,7 +309,7 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
     // An exchange that needed a retry after a missing reply, or got no good
     // reply at all, is troubled; a run of them ends the procedures. The
     // exchange that completes the run is failed even if a retry got an
-    // answer: on a line this late that answer may belong to another request.
+    // answer: a line this late is not to be worked on.
     if (last_exchange_ok_ && !late) {
         // The run of failures is over short of a dead line: its box is due.
         FlushPendingBoxes();
