@@ -20,7 +20,7 @@ void SelectPageAndPump(Screen& screen, int index) {
 // running device procedure; they wait for it instead.
 bool RefuseWhileLineBusy(Program& program) {
     if (!program.link.LineBusy()) return false;
-    program.screen.ShowMessage(kLineBusyMessage);
+    program.screen.ShowNotice(kLineBusyMessage);
     return true;
 }
 

@@ -47,7 +47,7 @@ bool FirmwareUpdate::FlushLoaderPort() {
 void FirmwareUpdate::FirmwareFileSelectButtonClick() {
     if (running_) return;  // pressed again from a pumped message: the update runs already
     if (link_.LineBusy()) {
-        screen_.ShowMessage(kLineBusyMessage);
+        screen_.ShowNotice(kLineBusyMessage);
         return;
     }
     struct Running {
@@ -56,7 +56,7 @@ void FirmwareUpdate::FirmwareFileSelectButtonClick() {
         ~Running() { flag = false; }
     } running(running_);
     {
-        DeviceLink::LineHold hold(link_);
+        DeviceLink::LineHold hold(link_, {ProcedureKind::FirmwareUpdate, "firmware update"});
         RunFirmwareUpdate();
         if (beep_enabled && beep_enabled()) screen_.Beep(kBeepHz, kUpdateBeepMs);
         // Back to the variator in its new firmware: the remembered port (the

@@ -139,7 +139,7 @@ bool DeviceLink::DiscardStale(bool wait_for_owed) {
         if (since_pump >= kReplyWaitSliceMs) {
             since_pump = 0;
             screen_.Pump();
-            if (!port_ || !port_->IsOpen() || stop_requested_) return false;
+            if (!port_ || !port_->IsOpen() || StopRequested()) return false;
         }
     }
     CountStaleRun(run, in_run);
@@ -202,7 +202,7 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
     for (int attempt = 0; attempt < attempts; ++attempt) {
         // A stopped procedure's exchange is no exchange: it counts neither as
         // answered nor as silent.
-        if (stop_requested_) return 0;
+        if (StopRequested()) return 0;
         if (!port_ || !port_->SetTimeout(kDrainTimeoutMs)) return PortClosedUnderUs();
         // Stale input (a late reply to an earlier request among it) is thrown
         // away; before the first attempt the replies still owed to another
@@ -258,14 +258,14 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
             owed_wait_ms_ -= slice;
             if (port_->Gone()) break;
             screen_.Pump();
-            if (!port_ || !port_->IsOpen() || stop_requested_) break;
+            if (!port_ || !port_->IsOpen() || StopRequested()) break;
         }
         if (port_ && port_->Gone()) {
             LoseDevice(showErrors);
             return 0;
         }
         if (!port_ || !port_->IsOpen()) return PortClosedUnderUs();
-        if (stop_requested_ && !started) return 0;
+        if (StopRequested() && !started) return 0;
         port_->SetTimeout(kExchangeTimeoutMs);
         if (!started) {
             late = true;
@@ -366,6 +366,8 @@ void DeviceLink::EndLineHold() {
 }
 
 void DeviceLink::ReportLineSilent(bool show) {
+    // A procedure stopped from outside ends without a word about the line.
+    if (session_->StopRequested()) return;
     if (silence_reported_) return;
     silence_reported_ = true;
     pending_boxes_.clear();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Crc.h"
+#include "DeviceSession.h"
 #include "PortInfo.h"
 #include "Screen.h"
 
@@ -155,7 +156,11 @@ public:
     // repeat it.
     // A device that went away (or a port closed under a running procedure)
     // ends the procedures at once.
-    bool LineSilent() const { return troubled_exchanges_ >= kSilentExchangeLimit || device_gone_; }
+    // A stop asked of the session (the window closing) ends them the same
+    // way, without a box.
+    bool LineSilent() const {
+        return troubled_exchanges_ >= kSilentExchangeLimit || device_gone_ || session_->StopRequested();
+    }
     // The last exchange found the device gone; the port is closed and the
     // state shows "disconnected".
     bool DeviceGone() const { return device_gone_; }
@@ -169,9 +174,17 @@ public:
     // Ctrl+C): while it stands, exchanges give up at once, the one waiting
     // for a reply included, so the procedure can end within a fraction of a
     // second even on a silent line. The procedure clears it when it ends.
+    // A stop asked of the session (from another thread: the window being
+    // closed) counts the same, for the procedure running when it was asked.
     void RequestStop() { stop_requested_ = true; }
     void ClearStop() { stop_requested_ = false; }
-    bool StopRequested() const { return stop_requested_; }
+    bool StopRequested() const { return stop_requested_ || session_->StopRequested(); }
+
+    // ---- the session: the procedure holding the line, its stop ----
+    DeviceSession& session() { return *session_; }
+    // Shares a session made by the front end before the link existed (the
+    // window reads it from its own thread). Not while a procedure runs.
+    void UseSession(std::shared_ptr<DeviceSession> session) { session_ = std::move(session); }
 
     // ---- connection ----
     std::uint16_t Connect(std::int32_t port, bool showMessages);
@@ -201,12 +214,18 @@ public:
     // the line busy and must refuse (with kLineBusyMessage where a user pressed
     // something) instead of interleaving its frames.
     bool LineBusy() const { return line_holders_ > 0; }
+    // The hold is also the procedure's entry in the session; `procedure`
+    // says how it may be interrupted (a write is let finish).
     class LineHold {
     public:
-        explicit LineHold(DeviceLink& link) : link_(&link) {
+        explicit LineHold(DeviceLink& link, const Procedure& procedure = {}) : link_(&link) {
             if (link_->line_holders_++ == 0) link_->silence_reported_ = false;
+            link_->session_->Begin(procedure);
         }
-        ~LineHold() { link_->EndLineHold(); }
+        ~LineHold() {
+            link_->EndLineHold();
+            link_->session_->End();
+        }
         LineHold(const LineHold&) = delete;
         LineHold& operator=(const LineHold&) = delete;
     private:
@@ -272,6 +291,7 @@ private:
     bool late_seen_ = false;  // an owed reply came late in this troubled stretch
     bool stop_requested_ = false;
     int line_holders_ = 0;
+    std::shared_ptr<DeviceSession> session_ = std::make_shared<DeviceSession>();
     std::vector<int> busy_ports_;
     std::vector<std::string_view> pending_boxes_;  // boxes kept back by Say  // ports the last scan found held by another program
 };

@@ -72,6 +72,10 @@ public:
     // Modal message box with the caption "Message" and one OK button; returns
     // when the user has closed it.
     virtual void ShowMessage(std::string_view text) = 0;
+    // The same message box, but the caller does not wait for it to be
+    // closed: a refusal made while a device procedure runs must not hold
+    // that procedure up. A screen that has only modal boxes shows a modal one.
+    virtual void ShowNotice(std::string_view text) { ShowMessage(text); }
     // The toolkit's standard error display (conversion errors, file errors).
     virtual void ShowError(std::string_view text) { ShowMessage(text); }
     // A yes/no question that decides whether a risky step goes ahead (a

@@ -70,7 +70,7 @@ TransferTally ReadMap(DeviceLink& link, MapKind kind, TimingMap& map) {
     TransferTally tally;
     const auto* c = FindMapControls(kind);
     if (!c) return tally;
-    DeviceLink::LineHold hold(link);
+    DeviceLink::LineHold hold(link, {ProcedureKind::Ordinary, "map read"});
     Screen& screen = link.screen();
     ShowProgressStart(screen, c->read_text);
     for (int i = 0; i < MapPointCount; ++i) {
@@ -108,7 +108,7 @@ TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map) {
         screen.ShowMessage(*why);
         return tally;
     }
-    DeviceLink::LineHold hold(link);
+    DeviceLink::LineHold hold(link, {ProcedureKind::Write, "map write"});
     ShowProgressStart(screen, c->write_text);
     for (int i = 0; i < MapPointCount; ++i) {
         screen.SetPosition(kProgressBar, i);
@@ -156,7 +156,7 @@ TransferTally PreviouselyWriteMapClick(DeviceLink& link, MapsState& state, MapKi
     if (!map || !link.IsConnected()) return {};
     if (state.guard.CheckWriteAllowed(link.screen()) != 0) return {};
     if (link.LineBusy()) {
-        link.screen().ShowMessage(kLineBusyMessage);
+        link.screen().ShowNotice(kLineBusyMessage);
         return {};
     }
     MapTransferHold transfer(state);

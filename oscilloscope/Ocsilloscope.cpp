@@ -114,7 +114,7 @@ void Oscilloscope::ConnectAndShowOsciillButtonClick(Clock::time_point pressed_at
     last_press_ = pressed_at;
     if (link_.LineBusy()) {
         last_end_ = CaptureEnd::LineBusy;
-        screen_.ShowMessage(kLineBusyMessage);
+        screen_.ShowNotice(kLineBusyMessage);
         return;
     }
     // The button stays enabled while the capture runs so that a second press
@@ -203,7 +203,8 @@ bool Oscilloscope::SendFrame(const std::uint8_t (&frame)[7]) {
     return ok;
 }
 
-bool Oscilloscope::CancelRequested() const { return cancel_requested_; }
+// A stop of the whole session (the window closing) cancels as the button does.
+bool Oscilloscope::CancelRequested() const { return cancel_requested_ || link_.StopRequested(); }
 
 void Oscilloscope::Pump() {
     screen_.Pump();
@@ -354,7 +355,7 @@ void Oscilloscope::CaptureOscillogram() {
         return;
     }
 
-    DeviceLink::LineHold hold(link_);
+    DeviceLink::LineHold hold(link_, {ProcedureKind::Ordinary, "oscillogram capture"});
     last_pump_ = Clock::now();
     auto drain_or_end = [&](std::int32_t t) {
         switch (DrainBeforeRequest(t)) {

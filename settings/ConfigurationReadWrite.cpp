@@ -43,7 +43,7 @@ std::uint16_t ReadWord(DeviceLink& link, std::uint8_t address, TransferTally& ta
 }
 
 bool Commit(DeviceLink& link, TransferTally& tally) {
-    DeviceLink::LineHold hold(link);
+    DeviceLink::LineHold hold(link, {ProcedureKind::Write, "commit"});
     ++tally.exchanges;
     if (CommitToEEPROM(link)) return true;
     ++tally.failed;
@@ -51,7 +51,7 @@ bool Commit(DeviceLink& link, TransferTally& tally) {
 }
 
 bool StoreTimeout(DeviceLink& link, int seconds, TransferTally& tally) {
-    DeviceLink::LineHold hold(link);
+    DeviceLink::LineHold hold(link, {ProcedureKind::Write, "start timeout write"});
     const int failed = tally.failed;
     const auto value = static_cast<std::int16_t>(static_cast<std::uint16_t>(seconds));
     Exchange(link, ExchangeOp::Write, config_address::StartTimeout, value, tally);
@@ -139,13 +139,13 @@ TransferTally ReadDeviceOptions(DeviceLink& link, SettingsState& settings) {
     TransferTally tally;
     Screen& screen = link.screen();
     if (link.LineBusy()) {
-        screen.ShowMessage(kLineBusyMessage);
+        screen.ShowNotice(kLineBusyMessage);
         return tally;
     }
     auto& options = settings.options;
     options.DeviceCapabilities.word = 0;
     if (!link.IsConnected()) return tally;
-    DeviceLink::LineHold hold(link);
+    DeviceLink::LineHold hold(link, {ProcedureKind::Ordinary, "device options read"});
 
     const std::uint16_t switches = ReadWord(link, config_address::SwitchWord, tally);
     if (Silent(link)) return tally;
@@ -176,12 +176,12 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
     // Checked before the markers go in: a write-all running underneath would
     // otherwise send them to the engine.
     if (link.LineBusy()) {
-        screen.ShowMessage(kLineBusyMessage);
+        screen.ShowNotice(kLineBusyMessage);
         return tally;
     }
     ResetMapsToUnread(state.maps);
     if (!link.IsConnected()) return tally;
-    DeviceLink::LineHold hold(link);
+    DeviceLink::LineHold hold(link, {ProcedureKind::Ordinary, "read all"});
     MapTransferHold transfer(state);
 
     for (int m = 0; m < 4; ++m) {
@@ -220,7 +220,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
     if (!link.IsConnected()) return tally;
     if (state.guard.CheckWriteAllowed(screen) != 0) return tally;
     if (link.LineBusy()) {
-        screen.ShowMessage(kLineBusyMessage);
+        screen.ShowNotice(kLineBusyMessage);
         return tally;
     }
     // Every map is checked before the first one goes out: a value no editor
@@ -232,7 +232,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
             return tally;
         }
     }
-    DeviceLink::LineHold hold(link);
+    DeviceLink::LineHold hold(link, {ProcedureKind::Write, "write all"});
     MapTransferHold transfer(state);
 
     std::array<std::vector<int>, 4> unconfirmed;

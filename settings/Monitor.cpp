@@ -237,10 +237,10 @@ void GetRealtimeParametersButtonClick(LiveContext& ctx) {
         return;
     }
     if (ctx.link.LineBusy()) {
-        screen.ShowMessage(kLineBusyMessage);
+        screen.ShowNotice(kLineBusyMessage);
         return;
     }
-    DeviceLink::LineHold hold(ctx.link);
+    DeviceLink::LineHold hold(ctx.link, {ProcedureKind::Ordinary, "monitor"});
     screen.SetText(monitor::kButton, monitor::kRunningCaption);
     for (const char* label : kColouredLabels) screen.SetOpaque(label, true);
     ctx.guard.RealtimeReadingActive = true;

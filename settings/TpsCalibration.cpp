@@ -20,7 +20,7 @@ bool Admitted(LiveContext& ctx) {
     if (!ctx.link.IsConnected()) return false;
     if (ctx.guard.CheckWriteAllowed(ctx.screen()) != 0) return false;
     if (ctx.link.LineBusy()) {
-        ctx.screen().ShowMessage(kLineBusyMessage);
+        ctx.screen().ShowNotice(kLineBusyMessage);
         return false;
     }
     return true;
@@ -32,7 +32,7 @@ std::int16_t ReadTps(LiveContext& ctx) {
 
 bool SavePresentReading(LiveContext& ctx, bool maximum) {
     if (!Admitted(ctx)) return false;
-    DeviceLink::LineHold hold(ctx.link);
+    DeviceLink::LineHold hold(ctx.link, {ProcedureKind::Write, "throttle reading store"});
     const long v = ReadTps(ctx);
     // A reading that did not come back is no reading: nothing is stored.
     if (!ctx.link.LastExchangeOk()) return false;
@@ -59,7 +59,7 @@ bool SaveTextValue(LiveContext& ctx, const char* source, const char* button, boo
         screen.ShowError(NotAnIntegerMessage(text));
         return false;
     }
-    DeviceLink::LineHold hold(ctx.link);
+    DeviceLink::LineHold hold(ctx.link, {ProcedureKind::Write, "throttle value store"});
     screen.SetText(button, tps::kSavingCaption);
     bool written = false;
     const bool ok =
@@ -120,10 +120,10 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
         return;
     }
     if (ctx.link.LineBusy()) {
-        screen.ShowMessage(kLineBusyMessage);
+        screen.ShowNotice(kLineBusyMessage);
         return;
     }
-    DeviceLink::LineHold hold(ctx.link);
+    DeviceLink::LineHold hold(ctx.link, {ProcedureKind::Ordinary, "throttle tracking"});
     screen.SetText(tps::kTrackButton, tps::kTrackRunningCaption);
     ctx.guard.TPSFixingActive = true;
     ctx.state.TPSFixingStopRequested = false;
@@ -148,8 +148,9 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
         if (ctx.state.TPSFixingStopRequested) {
             stop_requested = true;
             pass = passes;
-        } else if (!ctx.link.IsConnected()) {
-            // The link was closed under the loop: nothing left to read.
+        } else if (!ctx.link.IsConnected() || ctx.link.StopRequested()) {
+            // The link was closed under the loop, or the window is closing:
+            // nothing left to read.
             pass = passes;
         } else if (ctx.link.LineSilent()) {
             ctx.link.ReportLineSilent();

@@ -45,11 +45,24 @@ Desktop::Desktop(ProgramFactory make) {
             return program;
         };
     }
-    device.Start([this, make] { return make(screen, canvas); });
+    // The window hears of busy and idle on its own thread.
+    ctx.session->on_change = [this](const DeviceSession::State& state) {
+        QMetaObject::invokeMethod(&screen, [this, state] {
+            if (window_) window_->SessionChanged(state);
+        }, Qt::QueuedConnection);
+    };
+    device.Start([this, make] {
+        auto program = make(screen, canvas);
+        program->link.UseSession(ctx.session);
+        return program;
+    });
 }
 
 Desktop::~Desktop() {
-    Stop(10000);
+    // Nothing the device thread may still use goes before the thread has
+    // ended: the window holds the picture it draws on.
+    Stop(-1);
+    canvas.SetTarget(nullptr);
     window_.reset();
     start_dialog_.reset();
 }
@@ -87,6 +100,9 @@ MainWindow& Desktop::ShowMainWindow() {
 }
 
 bool Desktop::Stop(int timeout_ms) {
+    // A procedure still running is asked to stop (a write and a firmware
+    // update are let finish), and none begun from the queue sends anything.
+    ctx.session->Close();
     screen.dialogs_suppressed = true;
     return device.Stop(timeout_ms);
 }

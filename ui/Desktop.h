@@ -61,8 +61,11 @@ public:
     StartDialog* start_dialog() const { return start_dialog_.get(); }
     MainWindow* window() const { return window_.get(); }
 
-    // Ends the device thread (after what was queued); false when a
-    // procedure did not end within `timeout_ms`.
+    // Ends the device thread after what was queued: a running procedure is
+    // asked to stop (a write and a firmware update are let finish), a
+    // procedure begun from the queue stops before it sends anything. False
+    // when the thread did not end within `timeout_ms` (-1: no limit; the
+    // waits of every procedure are bounded, so it ends).
     bool Stop(int timeout_ms);
 
 private:

@@ -17,11 +17,9 @@ DeviceThread::DeviceThread(QtScreen& screen) : screen_(screen) {
 }
 
 DeviceThread::~DeviceThread() {
-    if (started_ && !Stop(10000)) {
-        // A procedure that never pumps again: the process is ending anyway.
-        thread_.terminate();
-        thread_.wait();
-    }
+    // Every wait of a procedure is bounded, so the thread ends; it is never
+    // cut off in the middle of a transfer.
+    if (started_) Stop(-1);
 }
 
 void DeviceThread::Start(Factory make) {

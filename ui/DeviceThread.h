@@ -28,7 +28,7 @@ public:
     // `screen` gets its device pump from here and shows the errors that
     // escape a handler.
     explicit DeviceThread(QtScreen& screen);
-    // Stops the thread if Stop was not called.
+    // Stops the thread if Stop was not called, waiting for it to end.
     ~DeviceThread();
     DeviceThread(const DeviceThread&) = delete;
     DeviceThread& operator=(const DeviceThread&) = delete;
@@ -49,8 +49,8 @@ public:
     bool WaitIdle(int timeout_ms);
 
     // GUI thread: destroys the Program on its thread after the calls queued
-    // so far, ends the thread and waits for it (up to `timeout_ms`) while
-    // serving its dialogs. False when it did not end in time.
+    // so far, ends the thread and waits for it (up to `timeout_ms`, -1 for
+    // no limit) while serving its dialogs. False when it did not end in time.
     bool Stop(int timeout_ms);
 
 private:

@@ -26,6 +26,7 @@
 #include "LogFile.h"
 #include "MapEditor.h"
 #include "Pages.h"
+#include "QtScreen.h"
 #include "Program.h"
 #include "Shell.h"
 
@@ -72,7 +73,7 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<q
 // the device would part.
 void UnlessLineBusy(Program& p, const std::function<void(Program&)>& call) {
     if (p.link.LineBusy()) {
-        p.screen.ShowMessage(kLineBusyMessage);
+        p.screen.ShowNotice(kLineBusyMessage);
         return;
     }
     call(p);
@@ -300,12 +301,39 @@ bool MainWindow::event(QEvent* e) {
     return QMainWindow::event(e);
 }
 
+// A close never cuts a procedure short where that would harm the car: a
+// firmware update must finish first (the window stays), a write finishes
+// with its commit and the window closes after it; anything else is asked to
+// stop and the window closes once it has ended (a fraction of a second).
 void MainWindow::closeEvent(QCloseEvent* e) {
+    const DeviceSession::State state = ctx_.session->Current();
+    if (state.busy) {
+        e->ignore();
+        switch (state.kind) {
+            case ProcedureKind::FirmwareUpdate:
+                close_pending_ = false;
+                ctx_.screen().ShowNotice(kCloseRefusedDuringUpdateMessage);
+                return;
+            case ProcedureKind::Write:
+                if (!close_pending_) ctx_.screen().ShowNotice(kCloseWaitsForWriteMessage);
+                close_pending_ = true;
+                return;
+            case ProcedureKind::Ordinary:
+                close_pending_ = true;
+                ctx_.session->RequestStop();
+                return;
+        }
+    }
+    close_pending_ = false;
     emit closing();
-    // Runs inside the pump of a procedure still running, which then finds
-    // the connection gone and ends.
+    // Nothing queued after the close puts a frame on the line.
+    ctx_.session->Close();
     ctx_.Forward([](Program& p) { gui2::FormClose(p); });
     QMainWindow::closeEvent(e);
+}
+
+void MainWindow::SessionChanged(const DeviceSession::State& state) {
+    if (!state.busy && close_pending_) close();
 }
 
 }  // namespace tovrel::ui

@@ -3,12 +3,21 @@
 // line, status label, template button, log and service controls), the main
 // menu and the page control with its fifteen pages.
 #include <QMainWindow>
+#include <string_view>
 
+#include "DeviceSession.h"
 #include "UiContext.h"
 
 class QTabWidget;
 
 namespace tovrel::ui {
+
+// Said when the window is closed while a procedure must not be cut short.
+inline constexpr std::string_view kCloseRefusedDuringUpdateMessage =
+    "Идёт обновление прошивки вариатора. Закрыть программу можно только после его окончания, "
+    "иначе вариатор останется в режиме загрузчика.";
+inline constexpr std::string_view kCloseWaitsForWriteMessage =
+    "Идёт запись в вариатор. Программа закроется, как только запись и сохранение закончатся.";
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -18,6 +27,12 @@ public:
     QTabWidget* pages() const { return pages_; }
     // The area under the menu that holds the controls (1100 x 642).
     QWidget* content() const { return content_; }
+
+    // The device session went busy or idle: a close asked for while a
+    // procedure ran goes ahead once it has ended.
+    void SessionChanged(const DeviceSession::State& state);
+    // A close waits for the running procedure to end.
+    bool ClosePending() const { return close_pending_; }
 
 signals:
     // The window was activated for the first time.
@@ -37,6 +52,7 @@ private:
     QWidget* content_ = nullptr;
     QTabWidget* pages_ = nullptr;
     bool activated_ = false;
+    bool close_pending_ = false;
 };
 
 }  // namespace tovrel::ui

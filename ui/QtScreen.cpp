@@ -183,7 +183,9 @@ QtScreen::QtScreen() {
     missing_age_.start();
 }
 
-QtScreen::~QtScreen() = default;
+QtScreen::~QtScreen() {
+    for (auto& box : notices_) delete box.data();
+}
 
 bool QtScreen::OnGuiThread() const { return QThread::currentThread() == thread(); }
 
@@ -741,6 +743,30 @@ void QtScreen::ShowMessage(std::string_view text) {
     }
     if (dialogs_suppressed) return;
     RunModal([&] { ShowBox(copy, Box::Message); });
+}
+
+void QtScreen::ShowNotice(std::string_view text) {
+    std::string copy(text);
+    {
+        std::lock_guard lock(log_mutex_);
+        messages_.push_back(copy);
+    }
+    if (dialogs_suppressed) return;
+    QMetaObject::invokeMethod(this, [this, copy] {
+        const QString shown = Q(copy);
+        std::erase_if(notices_, [](const QPointer<QMessageBox>& b) { return b.isNull(); });
+        for (const auto& open : notices_)
+            if (open->text() == shown) {
+                open->raise();
+                return;
+            }
+        auto* box = new QMessageBox(QMessageBox::NoIcon, QString("Message"), shown, QMessageBox::Ok);
+        box->setObjectName("NoticeBox");
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        notices_.emplace_back(box);
+        box->show();
+    }, Qt::QueuedConnection);
 }
 
 void QtScreen::ShowInfo(std::string_view text) {

@@ -33,6 +33,7 @@
 #include "StoredScreen.h"
 #include "UiContext.h"
 
+class QMessageBox;
 class QTabWidget;
 class QWidget;
 
@@ -77,6 +78,9 @@ public:
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view text) override;
     void ShowInfo(std::string_view text) override;
+    // A message box that stays open beside the window while the caller goes
+    // on; one box per text at a time (a second press adds no second box).
+    void ShowNotice(std::string_view text) override;
     bool Confirm(std::string_view question) override;
     void Repaint(std::string_view control) override;
     void Pump() override;
@@ -162,6 +166,7 @@ private:
     std::vector<Sound::Tone> pending_beeps_;
     bool scheduled_ = false;
 
+    std::vector<QPointer<QMessageBox>> notices_;  // open notice boxes (GUI thread)
     mutable std::mutex log_mutex_;
     std::vector<std::string> messages_;
     std::vector<std::string> errors_;

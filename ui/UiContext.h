@@ -15,12 +15,14 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "Canvas.h"
+#include "DeviceSession.h"
 #include "Screen.h"
 
 namespace tovrel {
@@ -83,6 +85,10 @@ public:
     void RegisterSeries(const std::string& series, SeriesSink* sink);
     // A grid whose cells are "<name>[c,r]".
     void RegisterGrid(const std::string& name, GridControl* grid);
+
+    // The device session the Program's link reports to: the window reads
+    // from it whether a procedure runs and asks it to stop.
+    std::shared_ptr<DeviceSession> session = std::make_shared<DeviceSession>();
 
     // The oscillogram picture's canvas; set by the oscilloscope page, handed
     // to the Program when it is made. It is drawn on by the device thread.

@@ -3,12 +3,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 
 #include "DemoMode.h"
 #include "Desktop.h"
-#include "OscillogramFile.h"
 
 int main(int argc, char** argv) {
     std::string error;
@@ -35,13 +33,9 @@ int main(int argc, char** argv) {
             desktop.ShowMainWindow();
             app.exec();
         }
-        // A procedure that keeps the line (a monitor run) ends with the
-        // process; the port closes with it. A record file it was writing
-        // goes with it, the older one stays.
-        if (!desktop.Stop(5000)) {
-            tovrel::RemoveUnfinishedRecordFile();
-            std::_Exit(status);
-        }
+        // The window closed only once no procedure ran (see its close);
+        // what is still queued ends before the port is released.
+        desktop.Stop(-1);
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, app.applicationName(), QString::fromUtf8(e.what()));
     } catch (...) {

@@ -17,10 +17,15 @@
 #include <QtTest>
 #include <cstdlib>
 #include <fstream>
+#include <algorithm>
 #include <memory>
 #include <set>
 
 #include "Desktop.h"
+#include "Dataextractor.h"
+#include "MapEditor.h"
+#include "ConfigFile.h"
+#include "Crc.h"
 #include "Engine.h"
 #include "Gauge.h"
 #include "MainWindow.h"
@@ -327,6 +332,162 @@ private slots:
         QVERIFY(!stop->isEnabled());
         QCOMPARE(Find<QLabel>("Label2")->text(), QString("Вариатор в режиме смены прошивки"));
         QCOMPARE(sim_->LoaderUpdates(), 0);
+    }
+
+    // Closing the window in the middle of a firmware update is refused: the
+    // window stays, the update runs to its end and the variator comes back
+    // in its normal firmware with the new image; afterwards it closes.
+    void closing_during_a_firmware_update_is_refused() {
+        Start(1);
+        if (QTest::currentTestFailed()) return;
+        QByteArray image(3000, Qt::Uninitialized);
+        for (int i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 53 + 7) & 0xFF);
+        const QString path = Path("new.evf0");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(image);
+        }
+        desk_->screen.file_answer = [p = path.toStdString()](const std::string&) {
+            return std::optional<std::string>(p);
+        };
+        ShowPage(page::Firmware);
+        auto* memo = Find<QPlainTextEdit>("FirmwareUpdateProcessMemo");
+        QTest::mouseClick(Find<QPushButton>("FirmwareFileSelectButton"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(memo->toPlainText().contains("Передали вариатору 1024 байт"), 30000);
+        QCOMPARE(sim_->LoaderUpdates(), 0);
+
+        desk_->window()->close();
+        QCoreApplication::processEvents();
+        QVERIFY(desk_->window()->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(sim_->LoaderUpdates(), 1, 60000);
+        const auto got = sim_->LoaderImage();
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(got.data()), static_cast<qsizetype>(got.size())), image);
+        QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("Label2")->text(), QString("Подключен"), 30000);
+        QVERIFY(desk_->device.WaitIdle(30000));
+        QCOMPARE(sim_->Mode(), 1);
+        QVERIFY(desk_->window()->isVisible());
+        const auto messages = desk_->screen.Messages();
+        QCOMPARE(std::count(messages.begin(), messages.end(), std::string(kCloseRefusedDuringUpdateMessage)), 1);
+
+        desk_->window()->close();
+        QTRY_VERIFY_WITH_TIMEOUT(!desk_->window()->isVisible(), 2000);
+    }
+
+    // Closing the window while the whole configuration is written waits for
+    // the write and its commit: the variator ends with every new point in
+    // its EEPROM, not with a half-new map in its working memory.
+    void closing_during_a_write_waits_for_the_write_and_its_commit() {
+        Start(1, true);
+        if (QTest::currentTestFailed()) return;
+        desk_->device.Post([](Program& p) {
+            FillMapTemplate(p.maps.maps);
+            p.screen.SetText(kStartTimeoutEdit, "12");
+        });
+        QVERIFY(desk_->device.WaitIdle(5000));
+        const int commits = sim_->Commits();
+        QTest::mouseClick(Find<QPushButton>("WriteData"), Qt::LeftButton);
+        // A good part of the first map is in the variator's working memory.
+        QTRY_VERIFY_WITH_TIMEOUT(sim_->Working().maps[0][20] == 900, 20000);
+        QVERIFY(sim_->Working().maps[3][79] != 100);
+
+        QElapsedTimer clock;
+        clock.start();
+        desk_->window()->close();
+        QCoreApplication::processEvents();
+        QVERIFY(desk_->window()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!desk_->window()->isVisible(), 60000);
+        qInfo("the window closed %lld ms after the close, once the write ended", static_cast<long long>(clock.elapsed()));
+        QVERIFY(desk_->device.WaitIdle(10000));
+        const auto messages = desk_->screen.Messages();
+        QCOMPARE(std::count(messages.begin(), messages.end(), std::string(kCloseWaitsForWriteMessage)), 1);
+        QVERIFY(sim_->Commits() > commits);
+        const sim::Configuration stored = sim_->Eeprom();
+        for (int i = 0; i < 80; ++i) {
+            QCOMPARE(stored.maps[0][i], std::int16_t{900});
+            QCOMPARE(stored.maps[1][i], std::int16_t{200});
+            QCOMPARE(stored.maps[2][i], std::int16_t{100});
+            QCOMPARE(stored.maps[3][i], std::int16_t{100});
+        }
+        QCOMPARE(stored.start_timeout, std::int16_t{12});
+    }
+
+    void closing_during_a_loop_ends_it_within_a_second_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("monitor") << QString("GetRealtimeParametersButton");
+        QTest::newRow("throttle tracking") << QString("StartFix_MAX_MIN_TPSButton");
+    }
+    // Closing the window during a long loop on the line asks it to stop and
+    // closes once it has: within a second, and the port is let go.
+    void closing_during_a_loop_ends_it_within_a_second() {
+        QFETCH(QString, button);
+        Start(1, true);
+        if (QTest::currentTestFailed()) return;
+        desk_->device.Post([](Program& p) {
+            p.live.monitor_passes = 100000;
+            p.live.tracking_passes = 100000;
+        });
+        QVERIFY(desk_->device.WaitIdle(5000));
+        auto* press = Find<QPushButton>(button.toUtf8().constData());
+        const QString idle = press->text();
+        QTest::mouseClick(press, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(press->text() != idle, 5000);
+        QTest::qWait(300);
+        QVERIFY(!desk_->device.Idle());
+
+        QElapsedTimer clock;
+        clock.start();
+        desk_->window()->close();
+        QTRY_VERIFY_WITH_TIMEOUT(!desk_->window()->isVisible(), 5000);
+        QVERIFY(desk_->device.WaitIdle(5000));
+        const auto took = clock.elapsed();
+        qInfo("closed %lld ms after the close", static_cast<long long>(took));
+        QVERIFY2(took < 1000, qPrintable(QString::number(took)));
+        QCOMPARE(Find<QLabel>("Label2")->text(), QString("Не подключен"));
+        ComPort other;
+        QVERIFY(other.Open(Path("COM1").toStdString(), 9600, 100));
+    }
+
+    // A command that needs the line, pressed while a capture runs, is
+    // refused with a box that does not hold the capture up: records keep
+    // coming while the box is open, and three presses give one box.
+    void a_command_pressed_during_a_capture_loses_no_record() {
+        Start(3, true, [](sim::Options& o) {
+            o.scope_records = -1;
+            o.scope_init_steps = 3;
+            o.scope_step_ms = 20;
+        });
+        if (QTest::currentTestFailed()) return;
+        ShowPage(page::Oscilloscope);
+        auto* button = Find<QPushButton>("ConnectAndShowOsciillButton");
+        auto* status = Find<QLabel>("Oscill_Label");
+        const auto recorded = [status] {
+            const QStringList words = status->text().split(' ');
+            return words.size() > 1 && words[0] == "Записали" ? words[1].toInt() : -1;
+        };
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(recorded() > 0, 20000);
+
+        desk_->screen.dialogs_suppressed = false;
+        const auto before = desk_->screen.Messages().size();
+        for (int i = 0; i < 3; ++i) QTest::mouseClick(Find<QPushButton>("ReadData"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(desk_->screen.Messages().size(), before + 3, 5000);
+        QTest::qWait(100);
+        const int at_box = recorded();
+        QTest::qWait(1000);
+        QList<QMessageBox*> boxes;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) boxes << box;
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.front()->text(), Q(kLineBusyMessage));
+        // 9600 baud carry well over 100 records a second.
+        QVERIFY2(recorded() > at_box + 50, qPrintable(QString("%1 -> %2").arg(at_box).arg(recorded())));
+        boxes.front()->button(QMessageBox::Ok)->click();
+        desk_->screen.dialogs_suppressed = true;
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString("Запись осциллограммы отменена."), 10000);
+        QVERIFY(desk_->device.WaitIdle(10000));
     }
 
     // A double click on the capture button starts one capture, which runs

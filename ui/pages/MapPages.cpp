@@ -72,7 +72,7 @@ void RefuseGridEdit(Program& p, MapKind kind) {
     if (column > 8 || row > 10) return;
     const double stored = map->y[static_cast<std::size_t>((column - 1) * 10 + (row - 1))];
     if (p.screen.Text(GridCell(c->grid, column, row)) == FormatGeneral(stored)) return;
-    p.screen.ShowMessage(kLineBusyMessage);
+    p.screen.ShowNotice(kLineBusyMessage);
     ShowMapInGrid(p.screen, p.maps.maps, kind);
 }
 
