@@ -78,11 +78,12 @@ void DemoMode::EndOnSignals() {
     if (!QCoreApplication::instance()) return;
     signal_notifier_ = std::make_unique<QSocketNotifier>(g_signal_pipe[0], QSocketNotifier::Read);
     // The window may be in the middle of anything (a modal box, a device
-    // procedure): the process ends here, leaving no temporary files behind.
-    QObject::connect(signal_notifier_.get(), &QSocketNotifier::activated, [dir = demo_->dir()] {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-        std::_Exit(130);
+    // procedure): every event loop ends, and main() stops the device thread
+    // as after a close (a write or an update finishes first) before the
+    // temporary directory goes with this object.
+    QObject::connect(signal_notifier_.get(), &QSocketNotifier::activated, [this] {
+        end_requested_ = true;
+        QCoreApplication::exit(130);
     });
     struct sigaction action {};
     action.sa_handler = &OnEndSignal;

@@ -41,8 +41,9 @@ public:
     // so the remembered port file and the recordings stay there. Throws
     // std::runtime_error when they cannot be started.
     explicit DemoMode(bool paced = true);
-    // Ctrl+C and SIGTERM end the program after removing the temporary
-    // directory (a second one ends it at once).
+    // Ctrl+C and SIGTERM end the program as a close of its window does
+    // (a running write or update finishes first), then the temporary
+    // directory goes; a second one ends it at once.
     // Stops them, goes back to the old working directory and removes the
     // temporary one.
     ~DemoMode();
@@ -50,6 +51,8 @@ public:
     DemoMode& operator=(const DemoMode&) = delete;
 
     sim::Demo& demo() { return *demo_; }
+    // Ctrl+C or SIGTERM came: the event loops were told to end.
+    bool EndRequested() const { return end_requested_; }
     // Two lines for the terminal: what runs where.
     QString Banner() const;
 
@@ -71,6 +74,7 @@ private:
     std::unique_ptr<sim::Demo> demo_;
     std::string old_cwd_;
     std::unique_ptr<QSocketNotifier> signal_notifier_;
+    bool end_requested_ = false;
 };
 
 // A DemoMode with its banner printed on stdout; nothing (and the reason on

@@ -30,9 +30,12 @@ int main(int argc, char** argv) {
             status = demo->RunScreenshots(desktop, request->screenshots);
         } else {
             desktop.RunStartDialog();
-            desktop.ShowMainWindow();
-            app.exec();
+            if (!demo || !demo->EndRequested()) {
+                desktop.ShowMainWindow();
+                app.exec();
+            }
         }
+        if (demo && demo->EndRequested()) status = 130;
         // The window closed only once no procedure ran (see its close);
         // what is still queued ends before the port is released.
         desktop.Stop(-1);
