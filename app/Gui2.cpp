@@ -101,8 +101,11 @@ void ShowHiddenTables(Program& program) {
 void ShowServiceLabels(Program& program) {
     Screen& screen = program.screen;
     for (auto label : shell::ServiceLabels) screen.SetVisible(label, true);
-    if (program.settings.options.DeviceCapabilities.Bit(shell::AdaptationsCapabilityBit))
+    program.live.ServiceValuesShown = true;
+    if (program.settings.options.DeviceCapabilities.Bit(shell::AdaptationsCapabilityBit)) {
         for (auto label : shell::AdaptationLabels) screen.SetVisible(label, true);
+        program.live.AdaptationValuesShown = true;
+    }
     for (auto label : shell::TimerDivisionLabels) screen.SetVisible(label, true);
     screen.Repaint(shell::MainWindow);
 }

@@ -164,6 +164,8 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
     // The service values, as the service hot key shows them.
     screen.SetVisible("CalculatedAngleLabel", args.service);
     screen.SetVisible("AdaptationsCounterLabel", args.service);
+    lc.state.ServiceValuesShown = args.service;
+    lc.state.AdaptationValuesShown = args.service;
     lc.state.monitor_passes = args.passes;
 
     const bool show = screen.show_progress;
@@ -229,8 +231,8 @@ int RunTrack(Context& ctx, const TrackArgs& args) {
     const bool tty = screen.show_progress && ::isatty(STDERR_FILENO);
     lc.state.on_reading = [&](int pass, std::int16_t r) {
         if (!tty) return;
-        std::cerr << "\rreading " << pass << ": " << r << "   minimum " << screen.Text("Detected_MIN_ADC_Label")
-                  << "   maximum " << screen.Text("Detected_MAX_ADC_Label") << "      " << std::flush;
+        std::cerr << "\rreading " << pass << ": " << r << "   minimum " << TrackedText(lc.state.TrackedMinimum)
+                  << "   maximum " << TrackedText(lc.state.TrackedMaximum) << "      " << std::flush;
     };
     {
         InterruptPresses interrupt(screen, [&lc] {
@@ -240,12 +242,12 @@ int RunTrack(Context& ctx, const TrackArgs& args) {
     }
     lc.state.on_reading = nullptr;
     if (tty) std::cerr << '\n';
-    std::cout << "tracked minimum " << screen.Text("Detected_MIN_ADC_Label") << ", maximum "
-              << screen.Text("Detected_MAX_ADC_Label") << '\n';
+    std::cout << "tracked minimum " << TrackedText(lc.state.TrackedMinimum) << ", maximum "
+              << TrackedText(lc.state.TrackedMaximum) << '\n';
     if (args.swap) {
-        Change_Min_to_Max_TPSButtonClick(screen);
-        std::cout << "swapped: minimum " << screen.Text("Detected_MIN_ADC_Label") << ", maximum "
-                  << screen.Text("Detected_MAX_ADC_Label") << '\n';
+        Change_Min_to_Max_TPSButtonClick(screen, lc.state);
+        std::cout << "swapped: minimum " << TrackedText(lc.state.TrackedMinimum) << ", maximum "
+                  << TrackedText(lc.state.TrackedMaximum) << '\n';
     }
     if (!args.store) return 0;
     // Tracking that ended on a dead line has nothing worth storing, and the

@@ -101,7 +101,9 @@ Oscilloscope::Oscilloscope(DeviceLink& link, Canvas& picture)
 
 void Oscilloscope::ConnectAndShowOsciillButtonClick(Clock::time_point pressed_at) {
     if (last_press_ && pressed_at - *last_press_ < std::chrono::milliseconds(double_click_ms)) return;
-    if (screen_.Text(kButton) != oscill_text::ButtonCaption) {
+    // The button shows the busy caption while a capture runs; the logic goes
+    // by its own state, not by the caption.
+    if (capturing_) {
         // The second press, made while the capture waits: it ends the capture
         // at its next check.
         if (capturing_ && pressed_at >= capture_began_) {

@@ -90,9 +90,18 @@ struct LiveState {
     // program run; front ends that report success read it.
     long failed_exchanges = 0;
 
+    // The service values (the service hot key uncovers them): the monitor
+    // reads the adaptation coefficient and, on firmware that counts
+    // adaptations, their counter only while they are shown.
+    bool ServiceValuesShown = false;
+    bool AdaptationValuesShown = false;
+
     // ---- throttle sensor tracking ----
     bool TPSFixingStopRequested = false;
     int tracking_passes = kTrackingPassCount;
+    // The ends the last tracking run found (what its two labels show);
+    // nothing where no reading reached that end ("n/a").
+    std::optional<std::int16_t> TrackedMinimum, TrackedMaximum;
 
     // ---- device logs ----
     std::uint16_t LogCounter = 0;  // captures since the program started

@@ -61,8 +61,8 @@ private:
             LogStep(ctx_, s_.status);
         s_.tps_correction = static_cast<std::uint16_t>(Read(131));
         s_.advance = Read(132);
-        if (screen_.IsVisible("CalculatedAngleLabel")) s_.adaptation_coefficient = Read(133);
-        if (screen_.IsVisible("AdaptationsCounterLabel") && (pass % 20 == 0 || pass < 2)) {
+        if (ctx_.state.ServiceValuesShown) s_.adaptation_coefficient = Read(133);
+        if (ctx_.state.AdaptationValuesShown && (pass % 20 == 0 || pass < 2)) {
             s_.adaptations_counter = static_cast<std::uint16_t>(Read(142));
             screen_.SetColour("AdaptationsCounterLabel",
                               *s_.adaptations_counter == 0 ? colours::ButtonFace : colours::Green);

@@ -50,10 +50,10 @@ bool SavePresentReading(LiveContext& ctx, bool maximum) {
     return ok;
 }
 
-bool SaveTextValue(LiveContext& ctx, const char* source, const char* button, bool maximum) {
+// `text` is what the user typed, or the tracked end as its label shows it.
+bool SaveTextValue(LiveContext& ctx, const std::string& text, const char* button, bool maximum) {
     if (!Admitted(ctx)) return false;
     auto& screen = ctx.screen();
-    const std::string text = screen.Text(source);
     const auto v = ParseInteger(text);
     if (!v) {
         screen.ShowError(NotAnIntegerMessage(text));
@@ -91,16 +91,16 @@ bool SaveADCMaxButtonClick(LiveContext& ctx) { return SavePresentReading(ctx, tr
 bool SaveADCMinButtonClick(LiveContext& ctx) { return SavePresentReading(ctx, false); }
 
 bool Fix_Auto_Detected_MAX_TPSButtonClick(LiveContext& ctx) {
-    return SaveTextValue(ctx, "Detected_MAX_ADC_Label", "Fix_Auto_Detected_MAX_TPSButton", true);
+    return SaveTextValue(ctx, TrackedText(ctx.state.TrackedMaximum), "Fix_Auto_Detected_MAX_TPSButton", true);
 }
 bool Fix_Auto_Detected_MIN_TPSButtonClick(LiveContext& ctx) {
-    return SaveTextValue(ctx, "Detected_MIN_ADC_Label", "Fix_Auto_Detected_MIN_TPSButton", false);
+    return SaveTextValue(ctx, TrackedText(ctx.state.TrackedMinimum), "Fix_Auto_Detected_MIN_TPSButton", false);
 }
 bool Fix_Manually_Set_MAX_TPS_Value_ButtonClick(LiveContext& ctx) {
-    return SaveTextValue(ctx, "MAX_TPS_Value_Edit", "Fix_Manually_Set_MAX_TPS_Value_Button", true);
+    return SaveTextValue(ctx, ctx.screen().Text("MAX_TPS_Value_Edit"), "Fix_Manually_Set_MAX_TPS_Value_Button", true);
 }
 bool Fix_Manually_Set_MIN_TPS_Value_ButtonClick(LiveContext& ctx) {
-    return SaveTextValue(ctx, "MIN_TPS_Value_Edit", "Fix_Manually_Set_MIN_TPS_Value_Button", false);
+    return SaveTextValue(ctx, ctx.screen().Text("MIN_TPS_Value_Edit"), "Fix_Manually_Set_MIN_TPS_Value_Button", false);
 }
 
 void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
@@ -138,10 +138,12 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
         screen.SetText("Label25", got ? std::to_string(r) : std::string("n/a"));
         if (got && r < minimum) {
             minimum = r;
+            ctx.state.TrackedMinimum = minimum;
             screen.SetText("Detected_MIN_ADC_Label", std::to_string(minimum));
         }
         if (got && r > maximum) {
             maximum = r;
+            ctx.state.TrackedMaximum = maximum;
             screen.SetText("Detected_MAX_ADC_Label", std::to_string(maximum));
         }
         if (ctx.state.on_reading) ctx.state.on_reading(pass, r);
@@ -164,22 +166,22 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
     if (!stop_requested) screen.SetText(tps::kTrackButton, tps::kTrackIdleCaption);
 }
 
-void Change_Min_to_Max_TPSButtonClick(Screen& screen) {
-    const std::string max_text = screen.Text("Detected_MAX_ADC_Label");
-    const auto a = ParseInteger(max_text);
-    if (!a) {
-        screen.ShowError(NotAnIntegerMessage(max_text));
+std::string TrackedText(std::optional<std::int16_t> end) {
+    return end ? std::to_string(*end) : std::string(tps::kNotTracked);
+}
+
+void Change_Min_to_Max_TPSButtonClick(Screen& screen, LiveState& state) {
+    if (!state.TrackedMaximum) {
+        screen.ShowError(NotAnIntegerMessage(TrackedText(state.TrackedMaximum)));
         return;
     }
-    const std::string min_text = screen.Text("Detected_MIN_ADC_Label");
-    const auto b = ParseInteger(min_text);
-    if (!b) {
-        screen.ShowError(NotAnIntegerMessage(min_text));
+    if (!state.TrackedMinimum) {
+        screen.ShowError(NotAnIntegerMessage(TrackedText(state.TrackedMinimum)));
         return;
     }
-    auto signed16 = [](int v) { return std::to_string(static_cast<std::int16_t>(static_cast<std::uint16_t>(v))); };
-    screen.SetText("Detected_MAX_ADC_Label", signed16(*b));
-    screen.SetText("Detected_MIN_ADC_Label", signed16(*a));
+    std::swap(state.TrackedMaximum, state.TrackedMinimum);
+    screen.SetText("Detected_MAX_ADC_Label", TrackedText(state.TrackedMaximum));
+    screen.SetText("Detected_MIN_ADC_Label", TrackedText(state.TrackedMinimum));
 }
 
 }  // namespace tovrel

@@ -4,6 +4,8 @@
 // from the present reading, from a tracking run or typed by hand, each
 // written and committed to EEPROM.
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "LiveState.h"
@@ -28,6 +30,8 @@ inline constexpr const char* kSavedMinCaption =
 inline constexpr const char* kMonitorRunsMessage =
     "Фиксация значений TPS не запущена: сначала завершите чтение параметров реального времени "
     "(повторно нажмите кнопку считывания).";
+// What a tracked end that no reading reached shows.
+inline constexpr const char* kNotTracked = "n/a";
 }  // namespace tps
 
 // Writes v (its low 16 bits) to address 5 or 6 and commits it when the
@@ -52,6 +56,8 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx);
 
 // Swaps the tracked maximum and minimum (sensors whose reading falls as the
 // pedal is pressed). Sends nothing.
-void Change_Min_to_Max_TPSButtonClick(Screen& screen);
+void Change_Min_to_Max_TPSButtonClick(Screen& screen, LiveState& state);
+// A tracked end as its label shows it: the number, or "n/a".
+std::string TrackedText(std::optional<std::int16_t> end);
 
 }  // namespace tovrel

@@ -114,6 +114,9 @@ TEST_F(WindowTest, ServiceHotKeyUncoversTheServiceLabels) {
         for (const auto& label : always) EXPECT_TRUE(screen.IsVisible(label)) << label;
         EXPECT_EQ(screen.IsVisible("Label30"), counts_adaptations);
         EXPECT_EQ(screen.IsVisible("AdaptationsCounterLabel"), counts_adaptations);
+        // What the monitor reads follows the same switch, kept by the logic.
+        EXPECT_TRUE(program->live.ServiceValuesShown);
+        EXPECT_EQ(program->live.AdaptationValuesShown, counts_adaptations);
         EXPECT_FALSE(screen.IsVisible(shell::TabSheet(page::LPGGrid)));
         EXPECT_TRUE(screen.messages.empty());
     }

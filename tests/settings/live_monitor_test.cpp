@@ -49,8 +49,8 @@ TEST_F(MonitorTest, UnstoppedRunMakesThousandPassesOnItsReadSchedule) {
 }
 
 TEST_F(MonitorTest, ServiceValuesAreReadOnlyWhileTheirLabelsShow) {
-    screen.SetVisible("CalculatedAngleLabel", true);
-    screen.SetVisible("AdaptationsCounterLabel", true);
+    live.ServiceValuesShown = true;
+    live.AdaptationValuesShown = true;
     live.monitor_passes = 100;
     device->values[142] = 0;
     GetRealtimeParametersButtonClick(ctx);
@@ -317,8 +317,8 @@ TEST_F(MonitorTest, ServiceLabelsShownMidRunShowNothingUntilTheirFirstRead) {
     std::map<int, std::string> counter, coefficient;
     live.on_pass = [&](const RealtimeSnapshot& s) {
         if (s.pass == 3) {  // the service hot key during the run
-            screen.SetVisible("AdaptationsCounterLabel", true);
-            screen.SetVisible("CalculatedAngleLabel", true);
+            live.AdaptationValuesShown = true;
+            live.ServiceValuesShown = true;
         }
         counter[s.pass] = screen.Text("AdaptationsCounterLabel");
         coefficient[s.pass] = screen.Text("CalculatedAngleLabel");
@@ -331,7 +331,7 @@ TEST_F(MonitorTest, ServiceLabelsShownMidRunShowNothingUntilTheirFirstRead) {
 }
 
 TEST_F(MonitorTest, AdaptationsCounterColourFollowsZero) {
-    screen.SetVisible("AdaptationsCounterLabel", true);
+    live.AdaptationValuesShown = true;
     live.monitor_passes = 2;
     device->scripts[142] = {0, 5};
     std::vector<std::optional<Rgb>> colours_seen;

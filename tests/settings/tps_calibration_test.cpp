@@ -96,7 +96,7 @@ TEST_F(TpsTest, TypedAndTrackedValuesAreSentAsTheirLow16Bits) {
 }
 
 TEST_F(TpsTest, TextThatIsNotAnIntegerStopsBeforeAnythingIsSent) {
-    screen.SetText("Detected_MAX_ADC_Label", "n/a");
+    live.TrackedMaximum.reset();  // no tracking run reached it: the label shows "n/a"
     screen.SetText("Fix_Auto_Detected_MAX_TPSButton", "caption");
     EXPECT_FALSE(Fix_Auto_Detected_MAX_TPSButtonClick(ctx));
     EXPECT_EQ(screen.errors, std::vector<std::string>{"'n/a' is not a valid integer value"});
@@ -136,11 +136,16 @@ TEST_F(TpsTest, FirstReadingSetsTheEndsItLiesWithin) {
         SCOPED_TRACE(c.first);
         screen.SetText("Detected_MIN_ADC_Label", "n/a");
         screen.SetText("Detected_MAX_ADC_Label", "n/a");
+        live.TrackedMinimum.reset();
+        live.TrackedMaximum.reset();
         device->values[129] = c.first;
         live.tracking_passes = 1;
         StartFix_MAX_MIN_TPSButtonClick(ctx);
         EXPECT_EQ(screen.Text("Detected_MIN_ADC_Label"), c.min);
         EXPECT_EQ(screen.Text("Detected_MAX_ADC_Label"), c.max);
+        // The logic keeps the ends as numbers, the same as the labels show.
+        EXPECT_EQ(TrackedText(live.TrackedMinimum), c.min);
+        EXPECT_EQ(TrackedText(live.TrackedMaximum), c.max);
         EXPECT_EQ(screen.Text("Label25"), std::to_string(c.first));
     }
 }
@@ -211,21 +216,29 @@ TEST_F(TpsTest, DisconnectedTrackingPressDoesNothing) {
     EXPECT_TRUE(screen.events.empty());
 }
 
-TEST(TpsSwap, SwapsTheTrackedEndsAndRefusesTextsThatAreNotNumbers) {
+TEST(TpsSwap, SwapsTheTrackedEndsAndRefusesAnEndNotReached) {
     RecordingScreen screen;
-    screen.SetText("Detected_MAX_ADC_Label", "3900");
-    screen.SetText("Detected_MIN_ADC_Label", "450");
-    Change_Min_to_Max_TPSButtonClick(screen);
+    LiveState live;
+    live.TrackedMaximum = 3900;
+    live.TrackedMinimum = 450;
+    Change_Min_to_Max_TPSButtonClick(screen, live);
     EXPECT_EQ(screen.Text("Detected_MAX_ADC_Label"), "450");
     EXPECT_EQ(screen.Text("Detected_MIN_ADC_Label"), "3900");
-    Change_Min_to_Max_TPSButtonClick(screen);
+    Change_Min_to_Max_TPSButtonClick(screen, live);
     EXPECT_EQ(screen.Text("Detected_MAX_ADC_Label"), "3900");
     EXPECT_EQ(screen.Text("Detected_MIN_ADC_Label"), "450");
+    EXPECT_EQ(live.TrackedMaximum, std::int16_t{3900});
 
-    screen.SetText("Detected_MIN_ADC_Label", "n/a");
-    Change_Min_to_Max_TPSButtonClick(screen);
+    // A label changed behind the logic's back does not change what is swapped.
+    screen.SetText("Detected_MAX_ADC_Label", "junk");
+    Change_Min_to_Max_TPSButtonClick(screen, live);
+    EXPECT_EQ(screen.Text("Detected_MAX_ADC_Label"), "450");
+
+    live.TrackedMinimum.reset();
+    screen.Clear();
+    Change_Min_to_Max_TPSButtonClick(screen, live);
     EXPECT_EQ(screen.errors, std::vector<std::string>{"'n/a' is not a valid integer value"});
-    EXPECT_EQ(screen.Text("Detected_MAX_ADC_Label"), "3900");
+    EXPECT_EQ(live.TrackedMaximum, std::int16_t{450});
 }
 
 // ------------------------------------------------------ against the engine
@@ -260,7 +273,7 @@ TEST_F(TpsEngineTest, TrackedInvertedSensorIsSwappedAndStoredInEeprom) {
     EXPECT_EQ(screen.Text("Detected_MAX_ADC_Label"), std::to_string(served->second));
 
     // The swap puts the pedal-pressed reading as the maximum-load value.
-    Change_Min_to_Max_TPSButtonClick(screen);
+    Change_Min_to_Max_TPSButtonClick(screen, live);
     EXPECT_TRUE(Fix_Auto_Detected_MAX_TPSButtonClick(ctx));
     EXPECT_TRUE(Fix_Auto_Detected_MIN_TPSButtonClick(ctx));
     EXPECT_EQ(sim.Eeprom().tps_max, served->first);

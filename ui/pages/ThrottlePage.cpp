@@ -57,7 +57,7 @@ void BuildThrottlePage(UiContext& ctx, QWidget* page) {
         "Поменять местами минимальное и максимальное значения. Необходимо в том случае, если при нажатии на педаль "
         "газа, или при увеличении нагрузки, значение TPS не увеличивается, а уменьшается.  ",
         12, 160, 1052, 44);
-    OnClick(ctx, swap, [](Program& p) { Change_Min_to_Max_TPSButtonClick(p.screen); });
+    OnClick(ctx, swap, [](Program& p) { Change_Min_to_Max_TPSButtonClick(p.screen, p.live); });
 
     auto* manual = new QGroupBox("Ручная запись параметров", page);
     manual->setObjectName("Manual_TPS_Parameters_Detect_GroupBox");
