@@ -50,8 +50,8 @@ TEST_F(WindowTest, CreationFillsThePortBoxAndShowsDisconnected) {
 }
 
 TEST_F(WindowTest, CreationGivesTheMapsTheirAxesAndZeros) {
-    program->maps.document.SetPoint(kMapKinds[1], 5, 3.5, MapEditCause::Replace);
-    program->maps.document.Maps()[2].x[0] = -1;
+    program->maps.document.SetPoint(MapKind::Petrol, 5, 3.5, MapEditCause::Replace);
+    program->maps.document.SetPoint(MapKind::LPGLoadDependence, 0, -1, MapEditCause::Replace);
     gui2::FormCreate(*program);
     TimingMaps fresh;
     InitTimingMaps(fresh);

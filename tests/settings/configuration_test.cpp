@@ -111,6 +111,7 @@ protected:
     }
     sim::Variator* sim = nullptr;
     MapsState state;
+    MapViews views{screen, state.document};
     SettingsState settings;
 };
 
@@ -466,9 +467,8 @@ TEST_F(ConfigurationTest, ReadSaveLoadWriteGivesTheSameEeprom) {
     ASSERT_TRUE(SaveConfigurationFile(screen, file, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence));
 
     MapsState loaded;
-    auto& l = loaded.maps;
-    ASSERT_TRUE(LoadConfigurationFile(screen, file, l.LPG, l.Petrol, l.LPGLoadDependence, l.PetrolLoadDependence));
-    EXPECT_EQ(loaded.maps, state.document.Maps());
+    ASSERT_TRUE(LoadConfigurationFile(screen, file, loaded.document));
+    EXPECT_EQ(loaded.document.Maps(), state.document.Maps());
 
     sim->SetWorking({});
     ASSERT_TRUE(WriteAllData(*link, loaded).Ok());

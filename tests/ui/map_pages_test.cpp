@@ -579,7 +579,7 @@ private slots:
     // curves or numbers, and no control sticks out of its page.
     void pagesRender() {
         OnDevice([](Program& p) {
-            auto& m = p.maps.document.Maps();
+            TimingMaps m = p.maps.document.Maps();
             // As the device holds them: hundredths of a degree, whole percent.
             for (std::size_t i = 0; i < MapPointCount; ++i) {
                 const double t = static_cast<double>(i) / 79;
@@ -588,7 +588,8 @@ private slots:
                 m.LPGLoadDependence.y[i] = std::round(60 + 40 * t);
                 m.PetrolLoadDependence.y[i] = std::round(80 + 20 * t);
             }
-            RefreshAllMapViews(p.screen, m);
+            p.maps.document.ReplaceAll(m, MapEditCause::Replace);
+            RefreshAllMapViews(p.screen, p.maps.document.Maps());
         });
         SetBox(MapControlsAt(0).whole_map_box, false);
         OnDevice([](Program& p) { ChartClickSeries(p.screen, p.maps, MapKind::LPG, 30); });
