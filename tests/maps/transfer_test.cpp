@@ -195,6 +195,22 @@ TEST_F(MockTransferTest, SilentLineEndsTheTransferAfterThreeExchanges) {
     EXPECT_FALSE(link->LineSilent());
 }
 
+// Points that bring the value memory already holds (a dead line over the
+// markers a full read puts in first) change nothing in the document, yet the
+// chart must not go on showing the values from before the read.
+TEST_F(MockTransferTest, AReadThatChangesNoPointStillShowsTheMapOnTheChart) {
+    MapDocument document;
+    MapViews views(screen, document);
+    FillMapTemplate(document);
+    ShowMapInChart(screen, document.Maps(), MapKind::Petrol);
+    ResetMapsToUnread(document);
+    ASSERT_EQ(screen.Series("Series1")[0].y, 2.0);  // the markers are not drawn yet
+    EXPECT_FALSE(ReadPetrolMap(*link, document).completed);
+    const auto shown = screen.Series("Series1");
+    ASSERT_EQ(shown.size(), 80u);
+    for (const auto& p : shown) EXPECT_EQ(p.y, 1000.0);
+}
+
 // The window releasing the port under a running read (its close): the read
 // ends at its next point, without a box, and the points it never read keep
 // the not-yet-read marker instead of decoded zeros.
