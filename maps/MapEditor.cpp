@@ -35,9 +35,10 @@ LiveRedraw RedrawFor(MapEditCause cause) {
     switch (cause) {
         case MapEditCause::Key: return LiveRedraw::ChangedPoints;
         case MapEditCause::DeviceRead: return LiveRedraw::WholeChart;
-        // The chart of a committed cell catches up at the next page change;
-        // the others are followed by a refresh of every view where the
-        // window shows them.
+        // The chart of a committed cell catches up at the next page change.
+        // The template and a file are followed by a refresh of every view;
+        // the markers a full read puts in first show as the read replaces
+        // them point by point; the start values come before any view is drawn.
         case MapEditCause::GridCommit:
         case MapEditCause::Template:
         case MapEditCause::FileLoad:
