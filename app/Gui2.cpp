@@ -28,7 +28,7 @@ bool RefuseWhileLineBusy(Program& program) {
 
 void FormCreate(Program& program) {
     Screen& screen = program.screen;
-    InitTimingMaps(program.maps.maps);
+    InitTimingMaps(program.maps.document);
     InitMapControls(screen);
     Init3DControls(screen);
     InitConfigurationControls(screen);

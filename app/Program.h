@@ -6,7 +6,8 @@
 //
 // Every front end (the desktop window, the command line, the tests) makes one
 // Program and calls the logic's handlers with its members. In the desktop
-// program it lives on the device thread and is touched by that thread only.
+// program it lives on the device thread and is touched by that thread only
+// (README, "Where the maps live").
 #include <cstdint>
 #include <memory>
 
@@ -31,6 +32,7 @@ public:
     Screen& screen;
     DeviceLink link;
     MapsState maps;          // maps, editor state, write guard
+    MapViews map_views{screen, maps.document};  // the map views follow the maps
     SettingsState settings;  // device options, program directory
     LiveState live;
     FirmwareUpdate firmware;

@@ -17,9 +17,9 @@ constexpr int kMaxTimeout = 65535;
 
 void PrintMap(const TimingMaps& maps, MapKind kind) {
     const auto* c = FindMapControls(kind);
-    const auto& map = *maps.Find(kind);
+    const auto& map = maps[kind];
     const bool advance = IsAdvanceMap(kind);
-    std::cout << kind << (advance ? " (degrees; rpm = column + row)" : " (percent; pedal position = column + row)")
+    std::cout << MapKindName(kind) << (advance ? " (degrees; rpm = column + row)" : " (percent; pedal position = column + row)")
               << '\n';
     std::printf("%6s", "");
     for (int col = 0; col < 8; ++col) std::printf("%8d", col * c->column_header_step * (advance ? 1 : 10));
@@ -59,7 +59,7 @@ int Read(Context& ctx, const std::string& out) {
     const bool read_ok = options_ok && tally.completed && tally.failed == 0;
 
     PrintOptions(settings.options);
-    for (auto kind : kMapKinds) PrintMap(state.maps, kind);
+    for (auto kind : kMapKinds) PrintMap(state.document.Maps(), kind);
     PrintParameters(ctx.screen);
     if (!read_ok) {
         std::cerr << "tovrel-cli: " << tally.failed << " of " << tally.exchanges << " exchanges failed\n";
@@ -67,7 +67,7 @@ int Read(Context& ctx, const std::string& out) {
         return 1;
     }
     if (!out.empty()) {
-        const auto& m = state.maps;
+        const auto& m = state.document.Maps();
         if (!SaveConfigurationFile(ctx.screen, out, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence))
             return 1;
         std::cout << "Saved " << out << '\n';
@@ -87,22 +87,21 @@ int Write(Context& ctx, const std::string& file, std::optional<int> timeout, con
     if (!map.empty()) {
         // One map into the working memory, as its write button does: no
         // start timeout, no commit.
-        const auto index = MapKindIndex(map);
-        if (!index) {
+        const auto kind = ParseMapKind(map);
+        if (!kind) {
             std::cerr << "tovrel-cli: no map named " << map << '\n';
             return 2;
         }
         if (!ctx.ConnectNormal()) return 1;
         MapsState& one = ctx.program.maps;
-        for (int m = 0; m < 4; ++m) one.maps[m].y = content->y[static_cast<std::size_t>(m)];
+        ApplyConfiguration(one.document, *content);
         InitMapControls(ctx.screen);
-        const auto kind = kMapKinds[static_cast<std::size_t>(*index)];
-        const auto tally = PreviouselyWriteMapClick(ctx.link, one, kind);
+        const auto tally = PreviouselyWriteMapClick(ctx.link, one, *kind);
         if (!tally.Ok()) {
             std::cerr << "tovrel-cli: " << tally.failed << " of " << tally.exchanges << " exchanges failed\n";
             return 1;
         }
-        std::cout << "Wrote the " << kind << " map of " << file << " into the working memory (not committed)\n";
+        std::cout << "Wrote the " << MapKindName(*kind) << " map of " << file << " into the working memory (not committed)\n";
         return 0;
     }
     if (!timeout) {
@@ -116,7 +115,7 @@ int Write(Context& ctx, const std::string& file, std::optional<int> timeout, con
     }
     if (!ctx.ConnectNormal()) return 1;
     MapsState& state = ctx.program.maps;
-    for (int m = 0; m < 4; ++m) state.maps[m].y = content->y[static_cast<std::size_t>(m)];
+    ApplyConfiguration(state.document, *content);
     InitMapControls(ctx.screen);
     InitConfigurationControls(ctx.screen);
     ctx.screen.SetText(kStartTimeoutEdit, std::to_string(*timeout));

@@ -54,22 +54,22 @@ std::int16_t UnitsLow16(double units) {
 
 }  // namespace
 
-std::optional<int> MapKindIndex(MapKind kind) {
-    for (int i = 0; i < 4; ++i)
-        if (kMapKinds[static_cast<std::size_t>(i)] == kind) return i;
+std::string_view MapKindName(MapKind kind) {
+    switch (kind) {
+        case MapKind::LPG: return "LPG";
+        case MapKind::Petrol: return "Petrol";
+        case MapKind::LPGLoadDependence: return "LPGLoadDependence";
+        case MapKind::PetrolLoadDependence: return "PetrolLoadDependence";
+    }
+    return {};
+}
+
+std::optional<MapKind> ParseMapKind(std::string_view word) {
+    for (MapKind kind : kMapKinds)
+        if (MapKindName(kind) == word) return kind;
     return std::nullopt;
 }
 
-bool IsAdvanceMap(MapKind kind) { return kind == map_kind::LPG || kind == map_kind::Petrol; }
-
-TimingMap* TimingMaps::Find(MapKind kind) {
-    auto i = MapKindIndex(kind);
-    return i ? &(*this)[*i] : nullptr;
-}
-const TimingMap* TimingMaps::Find(MapKind kind) const {
-    auto i = MapKindIndex(kind);
-    return i ? &(*this)[*i] : nullptr;
-}
 TimingMap& TimingMaps::operator[](int index) {
     switch (index) {
         case 0: return LPG;

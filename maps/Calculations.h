@@ -10,23 +10,23 @@ namespace tovrel {
 
 inline constexpr int MapPointCount = 80;
 
-// A map is selected by one of four literal words, compared exactly.
-using MapKind = std::string_view;
-namespace map_kind {
-inline constexpr MapKind LPG = "LPG";
-inline constexpr MapKind Petrol = "Petrol";
-inline constexpr MapKind LPGLoadDependence = "LPGLoadDependence";
-inline constexpr MapKind PetrolLoadDependence = "PetrolLoadDependence";
-}  // namespace map_kind
+// The four maps. Their words ("LPG", "Petrol", "LPGLoadDependence",
+// "PetrolLoadDependence") are the maps' names in texts and in the XML file.
+enum class MapKind : std::uint8_t { LPG, Petrol, LPGLoadDependence, PetrolLoadDependence };
 // In the order every whole-configuration procedure and the file use.
-inline constexpr std::array<MapKind, 4> kMapKinds = {map_kind::LPG, map_kind::Petrol, map_kind::LPGLoadDependence,
-                                                     map_kind::PetrolLoadDependence};
+inline constexpr std::array<MapKind, 4> kMapKinds = {MapKind::LPG, MapKind::Petrol, MapKind::LPGLoadDependence,
+                                                     MapKind::PetrolLoadDependence};
 
-// 0..3 in the order of kMapKinds; nothing for a word that names no map.
-std::optional<int> MapKindIndex(MapKind kind);
+// The kind's word.
+std::string_view MapKindName(MapKind kind);
+// The kind a word names, compared exactly (case-sensitive); nothing for a
+// word that names no map.
+std::optional<MapKind> ParseMapKind(std::string_view word);
+// 0..3 in the order of kMapKinds.
+constexpr int MapKindIndex(MapKind kind) { return static_cast<int>(kind); }
 // "LPG" and "Petrol" give advance angles over engine speed; the other two
 // give throttle percentages over pedal position.
-bool IsAdvanceMap(MapKind kind);
+constexpr bool IsAdvanceMap(MapKind kind) { return kind == MapKind::LPG || kind == MapKind::Petrol; }
 
 // One map: x values (rpm or pedal position) and y values (degrees or percent).
 struct TimingMap {
@@ -38,9 +38,8 @@ struct TimingMap {
 struct TimingMaps {
     TimingMap LPG, Petrol, LPGLoadDependence, PetrolLoadDependence;
 
-    // Null for a word that names no map.
-    TimingMap* Find(MapKind kind);
-    const TimingMap* Find(MapKind kind) const;
+    TimingMap& operator[](MapKind kind) { return (*this)[MapKindIndex(kind)]; }
+    const TimingMap& operator[](MapKind kind) const { return (*this)[MapKindIndex(kind)]; }
     TimingMap& operator[](int index);  // 0..3 in the order of kMapKinds
     const TimingMap& operator[](int index) const;
     friend bool operator==(const TimingMaps&, const TimingMaps&) = default;

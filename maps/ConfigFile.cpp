@@ -145,7 +145,7 @@ std::optional<ConfigurationContent> ParseConfiguration(std::string_view bytes, s
         const auto& section = sections[static_cast<std::size_t>(m) + 1];
         const auto nodes = Children(section);
         const std::size_t first = m == 0 ? 1 : 0;  // the LPG map starts with its text
-        const std::string where = "карты " + std::string(kMapKinds[static_cast<std::size_t>(m)]) + " (узел " +
+        const std::string where = "карты " + std::string(MapKindName(kMapKinds[static_cast<std::size_t>(m)])) + " (узел " +
                                   NodeName(section) + " корневого элемента)";
         if (nodes.size() != first + MapPointCount) {
             std::string want = std::to_string(first + MapPointCount) +
@@ -207,16 +207,19 @@ bool SaveConfigurationFile(Screen& screen, const std::string& file_name, const T
     return true;
 }
 
-bool LoadConfigurationFile(Screen& screen, const std::string& file_name, TimingMap& lpg, TimingMap& petrol,
-                           TimingMap& lpg_load, TimingMap& petrol_load) {
+void ApplyConfiguration(MapDocument& document, const ConfigurationContent& content) {
+    for (MapKind kind : kMapKinds)
+        document.SetMap(kind, content.y[static_cast<std::size_t>(MapKindIndex(kind))], MapEditCause::FileLoad);
+}
+
+bool LoadConfigurationFile(Screen& screen, const std::string& file_name, MapDocument& document) {
     std::string why;
     const auto content = ReadConfigurationFile(file_name, &why);
     if (!content) {
         screen.ShowError(why);
         return false;
     }
-    TimingMap* maps[4] = {&lpg, &petrol, &lpg_load, &petrol_load};
-    for (std::size_t m = 0; m < 4; ++m) maps[m]->y = content->y[m];
+    ApplyConfiguration(document, *content);
     return true;
 }
 
@@ -228,7 +231,7 @@ std::optional<std::string> FirstUnreadPoint(const TimingMaps& maps) {
     for (int m = 0; m < 4; ++m)
         for (int i = 0; i < MapPointCount; ++i)
             if (IsUnreadMarker(kMapKinds[m], maps[m].y[static_cast<std::size_t>(i)]))
-                return std::string(MapTitle(kMapKinds[m])) + " (" + std::string(kMapKinds[m]) + "), точка " +
+                return std::string(MapTitle(kMapKinds[m])) + " (" + std::string(MapKindName(kMapKinds[m])) + "), точка " +
                        std::to_string(i + 1) + " из " + std::to_string(MapPointCount);
     return std::nullopt;
 }
@@ -237,27 +240,26 @@ std::optional<std::string> FirstUnreadPoint(const TimingMaps& maps) {
 void N3Click(Screen& screen, MapsState& state) {
     // A file saved after a read that did not get every point would keep the
     // markers as if they were values; it is saved only when the fitter says so.
-    if (auto unread = FirstUnreadPoint(state.maps)) {
+    const TimingMaps& maps = state.document.Maps();
+    if (auto unread = FirstUnreadPoint(maps)) {
         if (!screen.Confirm(std::string(kUnreadPointsQuestion) + *unread + ". Сохранить файл всё равно?")) {
             screen.ShowMessage("Файл не сохранён: " + *unread + " не прочитана из вариатора.");
             return;
         }
     }
     if (auto name = screen.ChooseFile(kSaveDialog, FileDialogMode::Save, kConfigFileFilter)) {
-        const auto& m = state.maps;
-        if (!SaveConfigurationFile(screen, *name, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence))
+        if (!SaveConfigurationFile(screen, *name, maps.LPG, maps.Petrol, maps.LPGLoadDependence,
+                                   maps.PetrolLoadDependence))
             return;
     }
-    RefreshAllMapViews(screen, state.maps);
+    RefreshAllMapViews(screen, maps);
 }
 
 void N2Click(Screen& screen, MapsState& state) {
     if (auto name = screen.ChooseFile(kOpenDialog, FileDialogMode::Open, kConfigFileFilter)) {
-        auto& m = state.maps;
-        if (!LoadConfigurationFile(screen, *name, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence))
-            return;
+        if (!LoadConfigurationFile(screen, *name, state.document)) return;
     }
-    RefreshAllMapViews(screen, state.maps);
+    RefreshAllMapViews(screen, state.document.Maps());
 }
 
 }  // namespace tovrel

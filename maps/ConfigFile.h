@@ -44,12 +44,14 @@ std::optional<ConfigurationContent> ReadConfigurationFile(const std::string& fil
 // earlier file of that name is then left as it was.
 bool SaveConfigurationFile(Screen& screen, const std::string& file_name, const TimingMap& lpg,
                            const TimingMap& petrol, const TimingMap& lpg_load, const TimingMap& petrol_load);
-// Fills the y values of the four maps from the file. A file that cannot be
-// read, is not XML, breaks the structure or has a point text that is not one
-// decimal number changes nothing: false after showing the error. Does not
-// touch the start timeout field.
-bool LoadConfigurationFile(Screen& screen, const std::string& file_name, TimingMap& lpg, TimingMap& petrol,
-                           TimingMap& lpg_load, TimingMap& petrol_load);
+// Fills the y values of the four maps from the file, one document change
+// per map in the order of kMapKinds. A file that cannot be read, is not XML,
+// breaks the structure or has a point text that is not one decimal number
+// changes nothing: false after showing the error. Does not touch the start
+// timeout field.
+bool LoadConfigurationFile(Screen& screen, const std::string& file_name, MapDocument& document);
+// Puts a checked document's y values into the maps (cause FileLoad).
+void ApplyConfiguration(MapDocument& document, const ConfigurationContent& content);
 
 // Asked before "Сохранить" writes a file while some map point was never
 // read from the variator.

@@ -5,22 +5,22 @@ namespace tovrel {
 namespace {
 
 constexpr MapControls kControls[4] = {
-    {map_kind::LPG, 1, "Чтение газовой карты из вариатора", "Запись газовой карты в вариатор",
+    {MapKind::LPG, 1, "Чтение газовой карты из вариатора", "Запись газовой карты в вариатор",
      "WritePLGMap: функция UARTdataExchangeForTovrel возвращает неверное значение", page::LPGChart,
      "TabSheetLPGmap", "ChartLPG", "LineSeries1", "LPGSpeedCheckBox", "LPGFulMapMoveCheckBox", "LPGScaleCheckBox",
      page::LPGGrid, "TabSheetGASGrid", "StringGridLPG", 1.0, 0.1, 32, 32, 20, -20, 1000, 100},
-    {map_kind::Petrol, 2, "Чтение бензиновой карты из вариатора", "Запись бензиновой карты в вариатор",
+    {MapKind::Petrol, 2, "Чтение бензиновой карты из вариатора", "Запись бензиновой карты в вариатор",
      "WritePetrolMap: функция UARTdataExchangeForTovrel возвращает неверное значение", page::PetrolChart,
      "TabSheetPetrolmap", "ChartPetrol", "Series1", "PetrolSpeedCheckBox", "PetrolFulMapMoveCheckBox",
      "PetrolScaleCheckBox", page::PetrolGrid, "TabSheetPetrolGrid", "StringGridPetrol", 1.0, 0.1, 32, 32, 20, -20,
      1000, 100},
-    {map_kind::LPGLoadDependence, 3, "Чтение газовой карты TPS", "Запись газовой карты TPS в вариатор",
+    {MapKind::LPGLoadDependence, 3, "Чтение газовой карты TPS", "Запись газовой карты TPS в вариатор",
      "WritePLGLoadDependenceMap: функция UARTdataExchangeForTovrel возвращает неверное значение",
      page::LPGLoadDependenceChart, "TabSheetLPGLoadDependencemap", "ChartLPGLoadDependence", "LineSeries2",
      "LPGLoadDependenceSpeedCheckBox", "LPGLoadDependenceFulMapMoveCheckBox", "LPGLoadScaleCheckBox",
      page::LPGLoadDependenceGrid, "TabSheetGASLoad", "StringGridLPGLoadDependence", 5.0, 1.0, 101, 101, 100, -100,
      1, 1},
-    {map_kind::PetrolLoadDependence, 4, "Чтение бензиновой карты TPS", "Запись бензиновой карты TPS в вариатор",
+    {MapKind::PetrolLoadDependence, 4, "Чтение бензиновой карты TPS", "Запись бензиновой карты TPS в вариатор",
      "WritePetrolLoadDependenceMap: функция UARTdataExchangeForTovrel возвращает неверное значение",
      page::PetrolLoadDependenceChart, "TabSheetPetrolLoadDependencemap", "ChartPetrolLoadDependence",
      "LineSeries3", "PetrolLoadDependenceSpeedCheckBox", "PetrolLoadDependenceFulMapMoveCheckBox",
@@ -31,8 +31,8 @@ constexpr MapControls kControls[4] = {
 }  // namespace
 
 const MapControls* FindMapControls(MapKind kind) {
-    auto i = MapKindIndex(kind);
-    return i ? &kControls[*i] : nullptr;
+    const int i = MapKindIndex(kind);
+    return i >= 0 && i < 4 ? &kControls[i] : nullptr;
 }
 
 const MapControls& MapControlsAt(int index) { return kControls[index]; }

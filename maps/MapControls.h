@@ -30,7 +30,7 @@ struct MapControls {
     int column_header_step, row_header_step;
 };
 
-// Null for a word that names no map.
+// Null only for a value outside the four kinds.
 const MapControls* FindMapControls(MapKind kind);
 const MapControls& MapControlsAt(int index);  // 0..3 in the order of kMapKinds
 

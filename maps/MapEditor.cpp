@@ -29,27 +29,57 @@ void Recolour(Screen& screen, const MapControls& c, int from, int to) {
     screen.SetPointColour(c.series, to, kSelectedPointColour);
 }
 
-void ShiftWholeMap(Screen& screen, const MapControls& c, TimingMap& map, double delta) {
-    const auto shown = screen.Series(c.series);
-    for (int i = 0; i < MapPointCount; ++i) {
-        const auto p = static_cast<std::size_t>(i);
-        if (p < shown.size()) screen.SetPointY(c.series, i, shown[p].y + delta);
-        map.y[p] += delta;
+// Which views a change redraws as it happens.
+enum class LiveRedraw { None, ChangedPoints, WholeChart };
+LiveRedraw RedrawFor(MapEditCause cause) {
+    switch (cause) {
+        case MapEditCause::Key: return LiveRedraw::ChangedPoints;
+        case MapEditCause::DeviceRead: return LiveRedraw::WholeChart;
+        // The chart of a committed cell catches up at the next page change.
+        // The template and a file are followed by a refresh of every view;
+        // the markers a full read puts in first show as the read replaces
+        // them point by point; the start values come before any view is drawn.
+        case MapEditCause::GridCommit:
+        case MapEditCause::Template:
+        case MapEditCause::FileLoad:
+        case MapEditCause::Replace: return LiveRedraw::None;
     }
+    return LiveRedraw::None;
 }
 
-void MovePoint(Screen& screen, const MapControls& c, TimingMap& map, int s, double delta) {
-    const auto shown = screen.Series(c.series);
-    const auto p = static_cast<std::size_t>(s);
-    if (p < shown.size()) screen.SetPointY(c.series, s, shown[p].y + delta);
-    map.y[p] += delta;
+void MoveBy(MapDocument& document, MapKind kind, PointRange range, double delta) {
+    document.Apply(kind, range, MapEditCause::Key, [delta](std::span<double> y) {
+        for (double& v : y) v += delta;
+    });
 }
 
 }  // namespace
 
 MapEditorState* MapsState::Editor(MapKind kind) {
-    auto i = MapKindIndex(kind);
-    return i ? &editor[static_cast<std::size_t>(*i)] : nullptr;
+    const auto i = static_cast<std::size_t>(MapKindIndex(kind));
+    return i < editor.size() ? &editor[i] : nullptr;
+}
+
+MapViews::MapViews(Screen& screen, MapDocument& document)
+    : screen_(screen), document_(document), id_(document.AddListener([this](const MapChange& c) { Changed(c); })) {}
+
+MapViews::~MapViews() { document_.RemoveListener(id_); }
+
+void MapViews::Changed(const MapChange& change) {
+    switch (RedrawFor(change.cause)) {
+        case LiveRedraw::None:
+            break;
+        case LiveRedraw::ChangedPoints: {
+            const auto* c = FindMapControls(change.kind);
+            if (!c) break;
+            for (int i = change.range.first; i < change.range.first + change.range.count; ++i)
+                screen_.SetPointY(c->series, i, document_.Y(change.kind, i));
+            break;
+        }
+        case LiveRedraw::WholeChart:
+            ShowMapInChart(screen_, document_.Maps(), change.kind);
+            break;
+    }
 }
 
 void InitMapControls(Screen& screen) {
@@ -75,22 +105,19 @@ void InitMapControls(Screen& screen) {
     Init3DControls(screen);
 }
 
-void DrawMapChart(Screen& screen, MapKind kind, const TimingMap& map) {
+void ShowMapInChart(Screen& screen, const TimingMaps& maps, MapKind kind) {
     const auto* c = FindMapControls(kind);
     if (!c) return;
+    const auto& map = maps[kind];
     std::vector<ChartPoint> points(MapPointCount);
     for (std::size_t i = 0; i < MapPointCount; ++i) points[i] = {map.x[i], map.y[i]};
     screen.SetSeries(c->series, std::move(points));
 }
 
-void ShowMapInChart(Screen& screen, const TimingMaps& maps, MapKind kind) {
-    if (const auto* map = maps.Find(kind)) DrawMapChart(screen, kind, *map);
-}
-
 void ShowMapInGrid(Screen& screen, const TimingMaps& maps, MapKind kind) {
     const auto* c = FindMapControls(kind);
-    const auto* map = maps.Find(kind);
-    if (!c || !map) return;
+    if (!c) return;
+    const auto* map = &maps[kind];
     for (int col = 1; col < kGridColumns; ++col)
         screen.SetText(GridCell(c->grid, col, 0), std::to_string((col - 1) * c->column_header_step));
     for (int row = 1; row < kGridRows; ++row)
@@ -101,14 +128,14 @@ void ShowMapInGrid(Screen& screen, const TimingMaps& maps, MapKind kind) {
 }
 
 void RefreshAllMapViews(Screen& screen, const TimingMaps& maps) {
-    ShowMapInChart(screen, maps, map_kind::LPG);
-    ShowMapInChart(screen, maps, map_kind::Petrol);
-    ShowMapInGrid(screen, maps, map_kind::LPG);
-    ShowMapInGrid(screen, maps, map_kind::Petrol);
-    ShowMapInChart(screen, maps, map_kind::LPGLoadDependence);
-    ShowMapInChart(screen, maps, map_kind::PetrolLoadDependence);
-    ShowMapInGrid(screen, maps, map_kind::LPGLoadDependence);
-    ShowMapInGrid(screen, maps, map_kind::PetrolLoadDependence);
+    ShowMapInChart(screen, maps, MapKind::LPG);
+    ShowMapInChart(screen, maps, MapKind::Petrol);
+    ShowMapInGrid(screen, maps, MapKind::LPG);
+    ShowMapInGrid(screen, maps, MapKind::Petrol);
+    ShowMapInChart(screen, maps, MapKind::LPGLoadDependence);
+    ShowMapInChart(screen, maps, MapKind::PetrolLoadDependence);
+    ShowMapInGrid(screen, maps, MapKind::LPGLoadDependence);
+    ShowMapInGrid(screen, maps, MapKind::PetrolLoadDependence);
     BuildLPG3DView(screen, maps);
     BuildPetrol3DView(screen, maps);
 }
@@ -133,25 +160,26 @@ void ChartClickSeries(Screen& screen, MapsState& state, MapKind kind, int point_
 void ChartKeyDown(Screen& screen, MapsState& state, MapKind kind, int key) {
     const auto* c = FindMapControls(kind);
     auto* e = state.Editor(kind);
-    auto* map = state.maps.Find(kind);
-    if (!c || !e || !map) return;
+    if (!c || !e) return;
     if (key != kKeyLeft && key != kKeyUp && key != kKeyRight && key != kKeyDown) return;
     const double step = screen.IsChecked(c->big_step_box) ? c->big_step : c->small_step;
     if (!e->PointerOverChart) return;
 
+    MapDocument& document = state.document;
     if (screen.IsChecked(c->whole_map_box)) {
-        if (key == kKeyUp && CanShiftMapUp(*map, step)) ShiftWholeMap(screen, *c, *map, step);
-        if (key == kKeyDown && CanShiftMapDown(*map, step)) ShiftWholeMap(screen, *c, *map, -step);
+        const auto& map = document.Map(kind);
+        if (key == kKeyUp && CanShiftMapUp(map, step)) MoveBy(document, kind, PointRange::All(), step);
+        if (key == kKeyDown && CanShiftMapDown(map, step)) MoveBy(document, kind, PointRange::All(), -step);
         return;
     }
     const int s = e->SelectedPoint;
-    const double y = map->y[static_cast<std::size_t>(s)];
+    const double y = document.Y(kind, s);
     switch (key) {
         case kKeyUp:
-            if (y + step < c->key_limit) MovePoint(screen, *c, *map, s, step);
+            if (y + step < c->key_limit) MoveBy(document, kind, PointRange::One(s), step);
             break;
         case kKeyDown:
-            if (y - step > -c->key_limit) MovePoint(screen, *c, *map, s, -step);
+            if (y - step > -c->key_limit) MoveBy(document, kind, PointRange::One(s), -step);
             break;
         case kKeyLeft:
             if (s > 0) {
@@ -173,8 +201,7 @@ void ChartKeyDown(Screen& screen, MapsState& state, MapKind kind, int key) {
 bool TakeGridCell(Screen& screen, MapsState& state, MapKind kind) {
     const auto* c = FindMapControls(kind);
     auto* e = state.Editor(kind);
-    auto* map = state.maps.Find(kind);
-    if (!c || !e || !map) return true;
+    if (!c || !e) return true;
     if (e->GridEditColumn < 1) e->GridEditColumn = 1;
     if (e->GridEditRow < 1) e->GridEditRow = 1;
     const auto point = CellPoint(e->GridEditColumn, e->GridEditRow);
@@ -186,9 +213,9 @@ bool TakeGridCell(Screen& screen, MapsState& state, MapKind kind) {
         return false;
     }
     if (*value >= -c->grid_limit && *value <= c->grid_limit) {
-        map->y[static_cast<std::size_t>(*point)] = *value;
+        state.document.SetPoint(kind, *point, *value, MapEditCause::GridCommit);
     } else {
-        ShowMapInGrid(screen, state.maps, kind);
+        ShowMapInGrid(screen, state.document.Maps(), kind);
     }
     return true;
 }
@@ -207,12 +234,12 @@ void GridKeyDown(Screen& screen, MapsState& state, MapKind kind, int key) {
 }
 
 void Button1Click(Screen& screen, MapsState& state) {
-    FillMapTemplate(state.maps);
-    RefreshAllMapViews(screen, state.maps);
+    FillMapTemplate(state.document);
+    RefreshAllMapViews(screen, state.document.Maps());
 }
 
 void PageControl1Change(Screen& screen, const MapsState& state) {
-    RefreshAllMapViews(screen, state.maps);
+    RefreshAllMapViews(screen, state.document.Maps());
     // The redraw gives every point the series' colour back. Where the arrow
     // keys move single points, the point they move stays marked: otherwise
     // a page change would leave the fitter moving a point he cannot see.

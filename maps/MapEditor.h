@@ -8,6 +8,7 @@
 
 #include "Calculations.h"
 #include "MapControls.h"
+#include "MapDocument.h"
 #include "Screen.h"
 #include "WriteGuard.h"
 
@@ -23,8 +24,7 @@ struct MapEditorState {
 // The subsystem's program-wide state: one per program run, owned by the main
 // window's logic and passed by reference.
 struct MapsState {
-    MapsState() { InitTimingMaps(maps); }
-    TimingMaps maps;
+    MapDocument document;  // the four maps; every change goes through it
     std::array<MapEditorState, 4> editor{};  // in the order of kMapKinds
     WriteGuard guard;
     // Whole-map reads and writes in progress. An edit made meanwhile would
@@ -61,10 +61,30 @@ inline constexpr Rgb kPointColour = colours::Blue;
 // Captions, start states and axis ranges of the map charts' controls.
 void InitMapControls(Screen& screen);
 
+// Keeps the map views in step with the document while it lives: a point
+// moved by a chart key is moved on the chart (only the points that changed,
+// keeping their colours); a point read from the variator redraws the map's
+// chart whole, so the curve grows while the user watches. Nothing else is
+// redrawn as it changes: a grid commit leaves the chart, the grids and the
+// 3D views wait for the next RefreshAllMapViews (every page change), and
+// the template, a file and the full read refresh the views themselves when
+// they are done.
+class MapViews {
+public:
+    MapViews(Screen& screen, MapDocument& document);
+    ~MapViews();
+    MapViews(const MapViews&) = delete;
+    MapViews& operator=(const MapViews&) = delete;
+
+private:
+    void Changed(const MapChange& change);
+    Screen& screen_;
+    MapDocument& document_;
+    int id_;
+};
+
 // Redraws the kind's series from the map: 80 points, series colour.
 void ShowMapInChart(Screen& screen, const TimingMaps& maps, MapKind kind);
-// The same from a given map (the transfers draw the map they fill).
-void DrawMapChart(Screen& screen, MapKind kind, const TimingMap& map);
 // Writes the grid headers and every y value in the user's number form.
 void ShowMapInGrid(Screen& screen, const TimingMaps& maps, MapKind kind);
 // Both charts and grids of the advance maps, then of the throttle maps, then
@@ -97,9 +117,9 @@ void Button1Click(Screen& screen, MapsState& state);
 void PageControl1Change(Screen& screen, const MapsState& state);
 // The axis boxes: vertical axis from -20 (-100) when ticked, from 0 when not.
 void ScaleCheckBoxClick(Screen& screen, MapKind kind);
-inline void LPGScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, map_kind::LPG); }
-inline void PetrolScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, map_kind::Petrol); }
-inline void LPGLoadScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, map_kind::LPGLoadDependence); }
-inline void PetrolLoadScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, map_kind::PetrolLoadDependence); }
+inline void LPGScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, MapKind::LPG); }
+inline void PetrolScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, MapKind::Petrol); }
+inline void LPGLoadScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, MapKind::LPGLoadDependence); }
+inline void PetrolLoadScaleCheckBoxClick(Screen& s) { ScaleCheckBoxClick(s, MapKind::PetrolLoadDependence); }
 
 }  // namespace tovrel

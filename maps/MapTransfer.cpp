@@ -37,11 +37,13 @@ bool StopOnSilence(DeviceLink& link) {
 }  // namespace
 
 std::string_view MapTitle(MapKind kind) {
-    if (kind == map_kind::LPG) return "газовая карта";
-    if (kind == map_kind::Petrol) return "бензиновая карта";
-    if (kind == map_kind::LPGLoadDependence) return "газовая карта TPS";
-    if (kind == map_kind::PetrolLoadDependence) return "бензиновая карта TPS";
-    return kind;
+    switch (kind) {
+        case MapKind::LPG: return "газовая карта";
+        case MapKind::Petrol: return "бензиновая карта";
+        case MapKind::LPGLoadDependence: return "газовая карта TPS";
+        case MapKind::PetrolLoadDependence: return "бензиновая карта TPS";
+    }
+    return MapKindName(kind);
 }
 
 std::optional<std::string> UnsendableValueMessage(MapKind kind, const TimingMap& map) {
@@ -53,7 +55,7 @@ std::optional<std::string> UnsendableValueMessage(MapKind kind, const TimingMap&
         if (std::fabs(y) <= limit) continue;  // false for NaN as well
         std::string text = "Запись отменена, в вариатор ничего не отправлено: ";
         text += MapTitle(kind);
-        text += " (" + std::string(kind) + "), точка " + std::to_string(i + 1) + " из " +
+        text += " (" + std::string(MapKindName(kind)) + "), точка " + std::to_string(i + 1) + " из " +
                 std::to_string(MapPointCount) + " (x = " + FormatGeneral(map.x[static_cast<std::size_t>(i)]) + ")";
         if (IsUnreadMarker(kind, y)) {
             text += " ещё не прочитана из вариатора.";
@@ -66,7 +68,7 @@ std::optional<std::string> UnsendableValueMessage(MapKind kind, const TimingMap&
     return std::nullopt;
 }
 
-TransferTally ReadMap(DeviceLink& link, MapKind kind, TimingMap& map) {
+TransferTally ReadMap(DeviceLink& link, MapKind kind, MapDocument& document) {
     TransferTally tally;
     const auto* c = FindMapControls(kind);
     if (!c) return tally;
@@ -83,17 +85,18 @@ TransferTally ReadMap(DeviceLink& link, MapKind kind, TimingMap& map) {
         // A point the variator did not answer keeps the not-yet-read marker
         // rather than a value it never sent: no write sends it, and the
         // point shows as unread.
-        if (link.LastExchangeOk()) {
-            map.y[static_cast<std::size_t>(i)] = DecodeMapValue(kind, r);
-        } else {
-            ++tally.failed;
-            map.y[static_cast<std::size_t>(i)] = UnreadMarker(kind);
-        }
-        DrawMapChart(screen, kind, map);
+        if (!link.LastExchangeOk()) ++tally.failed;
+        const double y = link.LastExchangeOk() ? DecodeMapValue(kind, r) : UnreadMarker(kind);
+        // The chart shows the map after every point: the document's views
+        // draw it for a point that changed; a point that brought the value
+        // memory already held (a marker over a marker) is drawn here, so a
+        // chart that still shows the values from before the read does not
+        // outlive it.
+        if (document.SetPoint(kind, i, y, MapEditCause::DeviceRead) != ApplyResult::Changed)
+            ShowMapInChart(screen, document.Maps(), kind);
         screen.Pump();
         if (StopOnSilence(link)) return tally;
     }
-    if (kind == map_kind::LPG) DrawMapChart(screen, kind, map);
     ShowProgressEnd(screen);
     tally.completed = true;
     return tally;
@@ -134,26 +137,26 @@ TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map) {
     return tally;
 }
 
-TransferTally ReadLPGMap(DeviceLink& link, TimingMap& map) { return ReadMap(link, map_kind::LPG, map); }
-TransferTally ReadPetrolMap(DeviceLink& link, TimingMap& map) { return ReadMap(link, map_kind::Petrol, map); }
-TransferTally ReadLPGLoadDependenceMap(DeviceLink& link, TimingMap& map) {
-    return ReadMap(link, map_kind::LPGLoadDependence, map);
+TransferTally ReadLPGMap(DeviceLink& link, MapDocument& d) { return ReadMap(link, MapKind::LPG, d); }
+TransferTally ReadPetrolMap(DeviceLink& link, MapDocument& d) { return ReadMap(link, MapKind::Petrol, d); }
+TransferTally ReadLPGLoadDependenceMap(DeviceLink& link, MapDocument& d) {
+    return ReadMap(link, MapKind::LPGLoadDependence, d);
 }
-TransferTally ReadPetrolLoadDependenceMap(DeviceLink& link, TimingMap& map) {
-    return ReadMap(link, map_kind::PetrolLoadDependence, map);
+TransferTally ReadPetrolLoadDependenceMap(DeviceLink& link, MapDocument& d) {
+    return ReadMap(link, MapKind::PetrolLoadDependence, d);
 }
-TransferTally WritePLGMap(DeviceLink& link, const TimingMap& map) { return WriteMap(link, map_kind::LPG, map); }
-TransferTally WritePetrolMap(DeviceLink& link, const TimingMap& map) { return WriteMap(link, map_kind::Petrol, map); }
+TransferTally WritePLGMap(DeviceLink& link, const TimingMap& map) { return WriteMap(link, MapKind::LPG, map); }
+TransferTally WritePetrolMap(DeviceLink& link, const TimingMap& map) { return WriteMap(link, MapKind::Petrol, map); }
 TransferTally WritePLGLoadDependenceMap(DeviceLink& link, const TimingMap& map) {
-    return WriteMap(link, map_kind::LPGLoadDependence, map);
+    return WriteMap(link, MapKind::LPGLoadDependence, map);
 }
 TransferTally WritePetrolLoadDependenceMap(DeviceLink& link, const TimingMap& map) {
-    return WriteMap(link, map_kind::PetrolLoadDependence, map);
+    return WriteMap(link, MapKind::PetrolLoadDependence, map);
 }
 
 TransferTally PreviouselyWriteMapClick(DeviceLink& link, MapsState& state, MapKind kind) {
-    const auto* map = state.maps.Find(kind);
-    if (!map || !link.IsConnected()) return {};
+    const auto* map = &state.document.Map(kind);
+    if (!link.IsConnected()) return {};
     if (state.guard.CheckWriteAllowed(link.screen()) != 0) return {};
     if (link.LineBusy()) {
         link.screen().ShowNotice(kLineBusyMessage);

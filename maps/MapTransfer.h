@@ -31,12 +31,13 @@ struct TransferTally {
     bool Ok() const { return completed && failed == 0; }
 };
 
-// Each reads the 80 points of its map into `map` (y values only), drawing the
-// map's chart after every point and pumping messages. No connection test.
-TransferTally ReadLPGMap(DeviceLink& link, TimingMap& map);
-TransferTally ReadPetrolMap(DeviceLink& link, TimingMap& map);
-TransferTally ReadLPGLoadDependenceMap(DeviceLink& link, TimingMap& map);
-TransferTally ReadPetrolLoadDependenceMap(DeviceLink& link, TimingMap& map);
+// Each reads the 80 points of its map into the document, one change per
+// point, drawing the map's chart after every point (MapViews draws the
+// points that changed) and pumping messages. No connection test.
+TransferTally ReadLPGMap(DeviceLink& link, MapDocument& document);
+TransferTally ReadPetrolMap(DeviceLink& link, MapDocument& document);
+TransferTally ReadLPGLoadDependenceMap(DeviceLink& link, MapDocument& document);
+TransferTally ReadPetrolLoadDependenceMap(DeviceLink& link, MapDocument& document);
 // Each writes the 80 points of `map` into the variator's working copy; a point
 // whose confirmed value differs from the value sent gets the map's
 // wrong-value message. No connection test, no write guard, no commit. A map
@@ -56,8 +57,8 @@ std::optional<std::string> UnsendableValueMessage(MapKind kind, const TimingMap&
 // Russian name of a map for messages ("газовая карта", ...).
 std::string_view MapTitle(MapKind kind);
 
-// The same by kind; an unknown kind does nothing.
-TransferTally ReadMap(DeviceLink& link, MapKind kind, TimingMap& map);
+// The same by kind.
+TransferTally ReadMap(DeviceLink& link, MapKind kind, MapDocument& document);
 TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map);
 
 // The single-map write buttons ("Предварительная запись карты в вариатор без
@@ -66,16 +67,16 @@ TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map);
 // another device procedure holds the line.
 TransferTally PreviouselyWriteMapClick(DeviceLink& link, MapsState& state, MapKind kind);
 inline TransferTally PreviouselyGASmapWriteButtonClick(DeviceLink& l, MapsState& s) {
-    return PreviouselyWriteMapClick(l, s, map_kind::LPG);
+    return PreviouselyWriteMapClick(l, s, MapKind::LPG);
 }
 inline TransferTally PreviouselyPETROLmapWriteButtonClick(DeviceLink& l, MapsState& s) {
-    return PreviouselyWriteMapClick(l, s, map_kind::Petrol);
+    return PreviouselyWriteMapClick(l, s, MapKind::Petrol);
 }
 inline TransferTally PreviouselyGASTPSmapWriteButtonClick(DeviceLink& l, MapsState& s) {
-    return PreviouselyWriteMapClick(l, s, map_kind::LPGLoadDependence);
+    return PreviouselyWriteMapClick(l, s, MapKind::LPGLoadDependence);
 }
 inline TransferTally PreviouselyPETROLTPSmapWriteButtonClick(DeviceLink& l, MapsState& s) {
-    return PreviouselyWriteMapClick(l, s, map_kind::PetrolLoadDependence);
+    return PreviouselyWriteMapClick(l, s, MapKind::PetrolLoadDependence);
 }
 inline constexpr std::string_view kPreviousWriteCaption =
     "Предварительная запись карты в вариатор без сохранения при отключении";

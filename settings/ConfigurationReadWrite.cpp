@@ -179,7 +179,7 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
         screen.ShowNotice(kLineBusyMessage);
         return tally;
     }
-    ResetMapsToUnread(state.maps);
+    ResetMapsToUnread(state.document);
     if (!link.IsConnected()) return tally;
     DeviceLink::LineHold hold(link, {ProcedureKind::Ordinary, "read all"});
     MapTransferHold transfer(state);
@@ -187,15 +187,18 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
     for (int m = 0; m < 4; ++m) {
         const auto& c = MapControlsAt(m);
         screen.SelectPage(c.chart_page);
-        const TransferTally map = ReadMap(link, c.kind, state.maps[m]);
+        const TransferTally map = ReadMap(link, c.kind, state.document);
         tally += map;
         if (!map.completed) return tally;  // a silent line
-        ShowMapInChart(screen, state.maps, c.kind);
-        ShowMapInGrid(screen, state.maps, c.kind);
+        // The chart was drawn after every point; once the map is read its
+        // views are refreshed whole (the grid, and the chart's colours), the
+        // 3D views once all four are.
+        ShowMapInChart(screen, state.document.Maps(), c.kind);
+        ShowMapInGrid(screen, state.document.Maps(), c.kind);
         RepaintAndPump(screen, kPageControl);
     }
-    BuildLPG3DView(screen, state.maps);
-    BuildPetrol3DView(screen, state.maps);
+    BuildLPG3DView(screen, state.document.Maps());
+    BuildPetrol3DView(screen, state.document.Maps());
 
     const auto timeout = static_cast<std::int16_t>(ReadWord(link, config_address::StartTimeout, tally));
     if (Silent(link)) return tally;
@@ -227,7 +230,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
     // can make (a file's 70000 degrees, the not-yet-read markers) must not
     // reach the engine as its low 16 bits.
     for (int m = 0; m < 4; ++m) {
-        if (auto why = UnsendableValueMessage(MapControlsAt(m).kind, state.maps[m])) {
+        if (auto why = UnsendableValueMessage(MapControlsAt(m).kind, state.document.Maps()[m])) {
             screen.ShowMessage(*why);
             return tally;
         }
@@ -240,7 +243,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
         const auto& c = MapControlsAt(m);
         screen.SelectPage(c.chart_page);
         RepaintAndPump(screen, kPageControl);
-        TransferTally map = WriteMap(link, c.kind, state.maps[m]);
+        TransferTally map = WriteMap(link, c.kind, state.document.Maps()[m]);
         unconfirmed[static_cast<std::size_t>(m)] = map.unconfirmed;
         tally += map;
         if (!map.completed) return tally;  // a silent line: nothing is committed
@@ -260,7 +263,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
         std::string points;
         for (int i : unconfirmed[static_cast<std::size_t>(m)]) {
             const auto index = static_cast<std::uint8_t>(i);
-            const std::int16_t v = EncodeMapValue(c.kind, state.maps[m].y[static_cast<std::size_t>(i)]);
+            const std::int16_t v = EncodeMapValue(c.kind, state.document.Maps()[m].y[static_cast<std::size_t>(i)]);
             const std::int16_t w = link.UARTdataExchangeForTovrel(ExchangeOp::Write, c.address, index, v, true, kAttempts);
             ++tally.exchanges;
             bool ok = link.LastExchangeOk() && w == v;
@@ -283,7 +286,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
         }
         if (!points.empty()) {
             if (!missing.empty()) missing += "; ";
-            missing += std::string(MapTitle(c.kind)) + " (" + std::string(c.kind) + "): точки " + points;
+            missing += std::string(MapTitle(c.kind)) + " (" + std::string(MapKindName(c.kind)) + "): точки " + points;
         }
     }
     const auto timeout_value = static_cast<std::int16_t>(static_cast<std::uint16_t>(*seconds));

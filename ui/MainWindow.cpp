@@ -274,14 +274,14 @@ void MainWindow::BuildPages() {
     }
     auto page = [this](int i) { return pages_->widget(i); };
     BuildSettingsPage(ctx_, page(0));
-    BuildMapChartPage(ctx_, page(1), map_kind::LPG);
-    BuildMapGridPage(ctx_, page(2), map_kind::LPG);
-    BuildMapChartPage(ctx_, page(3), map_kind::Petrol);
-    BuildMapGridPage(ctx_, page(4), map_kind::Petrol);
-    BuildMapChartPage(ctx_, page(5), map_kind::LPGLoadDependence);
-    BuildMapGridPage(ctx_, page(6), map_kind::LPGLoadDependence);
-    BuildMapChartPage(ctx_, page(7), map_kind::PetrolLoadDependence);
-    BuildMapGridPage(ctx_, page(8), map_kind::PetrolLoadDependence);
+    BuildMapChartPage(ctx_, page(1), MapKind::LPG);
+    BuildMapGridPage(ctx_, page(2), MapKind::LPG);
+    BuildMapChartPage(ctx_, page(3), MapKind::Petrol);
+    BuildMapGridPage(ctx_, page(4), MapKind::Petrol);
+    BuildMapChartPage(ctx_, page(5), MapKind::LPGLoadDependence);
+    BuildMapGridPage(ctx_, page(6), MapKind::LPGLoadDependence);
+    BuildMapChartPage(ctx_, page(7), MapKind::PetrolLoadDependence);
+    BuildMapGridPage(ctx_, page(8), MapKind::PetrolLoadDependence);
     Build3DPage(ctx_, page(9), false);
     Build3DPage(ctx_, page(10), true);
     BuildFirmwarePage(ctx_, page(11));

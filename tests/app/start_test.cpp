@@ -119,8 +119,8 @@ protected:
         RecordingScreen drawn;
         for (int m = 0; m < 4; ++m) {
             const auto kind = kMapKinds[static_cast<std::size_t>(m)];
-            SCOPED_TRACE(std::string(kind));
-            EXPECT_EQ(program->maps.maps[m].y, expected[m].y);
+            SCOPED_TRACE(std::string(MapKindName(kind)));
+            EXPECT_EQ(program->maps.document.Maps()[m].y, expected[m].y);
             const auto series = screen.Series(MapControlsAt(m).series);
             ASSERT_EQ(series.size(), 80u);
             for (int i = 0; i < 80; ++i) EXPECT_EQ(series[static_cast<std::size_t>(i)].y, expected[m].y[static_cast<std::size_t>(i)]) << i;
@@ -133,7 +133,7 @@ protected:
     }
     bool MapsUntouched() const {
         for (int m = 0; m < 4; ++m)
-            for (double y : program->maps.maps[m].y)
+            for (double y : program->maps.document.Maps()[m].y)
                 if (y != 0) return false;
         return true;
     }
@@ -228,7 +228,7 @@ TEST_F(StartSequenceTest, FollowUpByOptionAndDeviceMode) {
         if (c.option != 0) {
             EXPECT_TRUE(MapsUntouched());
         }
-        EXPECT_NE(program->maps.maps[0].y[0], DecodeMapValue(map_kind::LPG, Sample().maps[0][0]));
+        EXPECT_NE(program->maps.document.Maps()[0].y[0], DecodeMapValue(MapKind::LPG, Sample().maps[0][0]));
         EXPECT_EQ(program->settings.options.DeviceCapabilities.word, 0);
         if (c.mode == 0) {
             EXPECT_EQ(screen.Text(shell::PortBox), "0");

@@ -50,14 +50,14 @@ TEST_F(WindowTest, CreationFillsThePortBoxAndShowsDisconnected) {
 }
 
 TEST_F(WindowTest, CreationGivesTheMapsTheirAxesAndZeros) {
-    program->maps.maps[1].y[5] = 3.5;
-    program->maps.maps[2].x[0] = -1;
+    program->maps.document.SetPoint(MapKind::Petrol, 5, 3.5, MapEditCause::Replace);
+    program->maps.document.SetPoint(MapKind::LPGLoadDependence, 0, -1, MapEditCause::Replace);
     gui2::FormCreate(*program);
     TimingMaps fresh;
     InitTimingMaps(fresh);
     for (int m = 0; m < 4; ++m) {
-        EXPECT_EQ(program->maps.maps[m].x, fresh[m].x) << m;
-        for (double y : program->maps.maps[m].y) EXPECT_EQ(y, 0.0);
+        EXPECT_EQ(program->maps.document.Maps()[m].x, fresh[m].x) << m;
+        for (double y : program->maps.document.Maps()[m].y) EXPECT_EQ(y, 0.0);
     }
 }
 

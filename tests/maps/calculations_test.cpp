@@ -40,11 +40,14 @@ TEST(MapModel, FillingsSetAxesAndValues) {
 
 TEST(MapModel, KindsAreExactWords) {
     TimingMaps maps;
-    EXPECT_EQ(maps.Find("LPG"), &maps.LPG);
-    EXPECT_EQ(maps.Find("PetrolLoadDependence"), &maps.PetrolLoadDependence);
-    EXPECT_EQ(maps.Find("lpg"), nullptr);
-    EXPECT_EQ(maps.Find("LPG "), nullptr);
-    EXPECT_EQ(maps.Find(""), nullptr);
+    for (MapKind kind : kMapKinds) {
+        EXPECT_EQ(ParseMapKind(MapKindName(kind)), kind);
+        EXPECT_EQ(&maps[kind], &maps[MapKindIndex(kind)]);
+    }
+    EXPECT_EQ(MapKindName(MapKind::PetrolLoadDependence), "PetrolLoadDependence");
+    EXPECT_EQ(&maps[MapKind::LPGLoadDependence], &maps.LPGLoadDependence);
+    for (std::string_view word : {"lpg", "LPG ", "", "Petrolmap", "LPGLoad"})
+        EXPECT_FALSE(ParseMapKind(word)) << word;
 }
 
 TEST(MapModel, EncodingTruncatesTowardZeroAndKeepsLow16Bits) {
@@ -53,25 +56,25 @@ TEST(MapModel, EncodingTruncatesTowardZeroAndKeepsLow16Bits) {
         double y;
         std::uint16_t sent;
     } cases[] = {
-        {map_kind::LPG, 9.999, 999},   {map_kind::LPG, -0.015, 0xFFFF},   {map_kind::LPG, 9.5, 0x03B6},
-        {map_kind::Petrol, -0.5, 0xFFCE}, {map_kind::LPG, 1000.0, 0x86A0}, {map_kind::LPGLoadDependence, 100.7, 100},
-        {map_kind::PetrolLoadDependence, -120.0, 0xFF88}, {map_kind::PetrolLoadDependence, -0.9, 0},
+        {MapKind::LPG, 9.999, 999},   {MapKind::LPG, -0.015, 0xFFFF},   {MapKind::LPG, 9.5, 0x03B6},
+        {MapKind::Petrol, -0.5, 0xFFCE}, {MapKind::LPG, 1000.0, 0x86A0}, {MapKind::LPGLoadDependence, 100.7, 100},
+        {MapKind::PetrolLoadDependence, -120.0, 0xFF88}, {MapKind::PetrolLoadDependence, -0.9, 0},
         // Values from a file may be anything; they are cut, never undefined.
-        {map_kind::LPG, 1e300, 0}, {map_kind::LPG, std::nan(""), 0},
-        {map_kind::LPGLoadDependence, 65536.0 * 3 + 5, 5},
+        {MapKind::LPG, 1e300, 0}, {MapKind::LPG, std::nan(""), 0},
+        {MapKind::LPGLoadDependence, 65536.0 * 3 + 5, 5},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.y));
+        SCOPED_TRACE(std::string(MapKindName(c.kind)) + " " + std::to_string(c.y));
         EXPECT_EQ(static_cast<std::uint16_t>(EncodeMapValue(c.kind, c.y)), c.sent);
     }
 }
 
 TEST(MapModel, DecodingTakesSignedHundredthsOrTheSignedLowByte) {
-    EXPECT_EQ(DecodeMapValue(map_kind::LPG, static_cast<std::int16_t>(0xFC18)), -10.0);
-    EXPECT_EQ(DecodeMapValue(map_kind::Petrol, 0x0384), 9.0);
-    EXPECT_EQ(DecodeMapValue(map_kind::LPGLoadDependence, 0x0164), 100.0);
-    EXPECT_EQ(DecodeMapValue(map_kind::LPGLoadDependence, 0x00FF), -1.0);
-    EXPECT_EQ(DecodeMapValue(map_kind::PetrolLoadDependence, 0x00F6), -10.0);
+    EXPECT_EQ(DecodeMapValue(MapKind::LPG, static_cast<std::int16_t>(0xFC18)), -10.0);
+    EXPECT_EQ(DecodeMapValue(MapKind::Petrol, 0x0384), 9.0);
+    EXPECT_EQ(DecodeMapValue(MapKind::LPGLoadDependence, 0x0164), 100.0);
+    EXPECT_EQ(DecodeMapValue(MapKind::LPGLoadDependence, 0x00FF), -1.0);
+    EXPECT_EQ(DecodeMapValue(MapKind::PetrolLoadDependence, 0x00F6), -10.0);
 }
 
 // A value read from the variator goes back as the same value: 0.29 * 100 is
@@ -79,11 +82,11 @@ TEST(MapModel, DecodingTakesSignedHundredthsOrTheSignedLowByte) {
 TEST(MapModel, EveryDeviceValueSurvivesReadThenWrite) {
     for (int v = -32768; v <= 32767; ++v) {
         const auto value = static_cast<std::int16_t>(v);
-        ASSERT_EQ(EncodeMapValue(map_kind::LPG, DecodeMapValue(map_kind::LPG, value)), value) << v;
+        ASSERT_EQ(EncodeMapValue(MapKind::LPG, DecodeMapValue(MapKind::LPG, value)), value) << v;
     }
     for (int v = -128; v <= 127; ++v) {
         const auto value = static_cast<std::int16_t>(v);
-        ASSERT_EQ(EncodeMapValue(map_kind::LPGLoadDependence, DecodeMapValue(map_kind::LPGLoadDependence, value)),
+        ASSERT_EQ(EncodeMapValue(MapKind::LPGLoadDependence, DecodeMapValue(MapKind::LPGLoadDependence, value)),
                   value)
             << v;
     }
@@ -91,7 +94,7 @@ TEST(MapModel, EveryDeviceValueSurvivesReadThenWrite) {
     double y = 0;
     for (int i = 1; i <= 300; ++i) {
         y += 0.1;
-        ASSERT_EQ(EncodeMapValue(map_kind::Petrol, y), i * 10) << i;
+        ASSERT_EQ(EncodeMapValue(MapKind::Petrol, y), i * 10) << i;
     }
 }
 

@@ -41,12 +41,11 @@ protected:
     ~ConfigFileTest() override { SetDecimalSeparator('.'); }
 
     bool Save(const std::string& path) {
-        auto& m = state.maps;
+        auto& m = state.document.Maps();
         return SaveConfigurationFile(screen, path, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence);
     }
     bool Load(const std::string& path) {
-        auto& m = state.maps;
-        return LoadConfigurationFile(screen, path, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence);
+        return LoadConfigurationFile(screen, path, state.document);
     }
     // A document as the program writes it, from the template maps.
     std::string TemplateXml() {
@@ -61,7 +60,7 @@ protected:
 };
 
 TEST_F(ConfigFileTest, TemplateIsWrittenWithTheExactStructure) {
-    FillMapTemplate(state.maps);
+    FillMapTemplate(state.document);
     ASSERT_TRUE(Save(dir / "t.xml"));
     const std::string xml = ReadFile(dir / "t.xml");
     std::string lpg_points, throttle_points;
@@ -82,7 +81,7 @@ TEST_F(ConfigFileTest, TemplateIsWrittenWithTheExactStructure) {
 }
 
 TEST_F(ConfigFileTest, MarkersAndAnEmptyTimeoutAreWrittenAsTheyAre) {
-    ResetMapsToUnread(state.maps);
+    ResetMapsToUnread(state.document);
     screen.SetText(kStartTimeoutEdit, "");
     ASSERT_TRUE(Save(dir / "m.xml"));
     const std::string xml = ReadFile(dir / "m.xml");
@@ -101,11 +100,11 @@ TEST_F(ConfigFileTest, ValuesWithUpToThreeDecimalsComeBackExactly) {
     saved.LPG.y[0] = 0.29;
     saved.Petrol.y[1] = -327.68;
     saved.LPGLoadDependence.y[2] = 1e6;  // taken unchecked
-    state.maps = saved;
+    state.document.ReplaceAll(saved, MapEditCause::Replace);
     ASSERT_TRUE(Save(dir / "r.xml"));
-    InitTimingMaps(state.maps);
+    InitTimingMaps(state.document);
     ASSERT_TRUE(Load(dir / "r.xml"));
-    EXPECT_EQ(state.maps, saved);
+    EXPECT_EQ(state.document.Maps(), saved);
     EXPECT_TRUE(screen.errors.empty());
     // Loading leaves the start timeout field alone.
     EXPECT_EQ(screen.Text(kStartTimeoutEdit), "5");
@@ -114,8 +113,8 @@ TEST_F(ConfigFileTest, ValuesWithUpToThreeDecimalsComeBackExactly) {
 // A file keeps its values whichever decimal separator the program that wrote
 // it used and whichever the program that reads it uses.
 TEST_F(ConfigFileTest, EitherDecimalSeparatorReadsBackInEitherLocale) {
-    state.maps.LPG.y[0] = 9.0004;
-    state.maps.Petrol.y[1] = -2.5e-17;  // what repeated 0.1 steps leave of a zero
+    state.document.SetPoint(MapKind::LPG, 0, 9.0004, MapEditCause::Replace);
+    state.document.SetPoint(MapKind::Petrol, 1, -2.5e-17, MapEditCause::Replace);  // what repeated 0.1 steps leave of a zero
     ASSERT_TRUE(Save(dir / "point.xml"));
     const std::string point = ReadFile(dir / "point.xml");
     EXPECT_NE(point.find("<LPGPoint UOZ0=\"9.0004\">9000.4</LPGPoint>"), std::string::npos);
@@ -126,14 +125,14 @@ TEST_F(ConfigFileTest, EitherDecimalSeparatorReadsBackInEitherLocale) {
     EXPECT_NE(comma.find("<LPGPoint UOZ0=\"9,0004\">9000,4</LPGPoint>"), std::string::npos);
     EXPECT_NE(comma.find(">-2,5e-14</PetrolPoint>"), std::string::npos);
 
-    const TimingMaps saved = state.maps;
+    const TimingMaps saved = state.document.Maps();
     for (const char reader : {'.', ','}) {
         SetDecimalSeparator(reader);
         for (const char* file : {"point.xml", "comma.xml"}) {
             SCOPED_TRACE(std::string(file) + " read with '" + reader + "'");
-            InitTimingMaps(state.maps);
+            InitTimingMaps(state.document);
             ASSERT_TRUE(Load(dir / file)) << (screen.errors.empty() ? "" : screen.errors[0]);
-            EXPECT_EQ(state.maps, saved);
+            EXPECT_EQ(state.document.Maps(), saved);
         }
     }
 }
@@ -152,12 +151,12 @@ TEST_F(ConfigFileTest, ReaderGoesByPositionAndTextOnly) {
     xml = "\xEF\xBB\xBF" + Replace(xml, "<Petrolmap>", "<Petrolmap><!-- petrol -->");
     WriteFile(dir / "odd.xml", xml);
     ASSERT_TRUE(Load(dir / "odd.xml")) << (screen.errors.empty() ? "" : screen.errors[0]);
-    EXPECT_EQ(state.maps.Petrol.y[1], -1.5);
-    EXPECT_EQ(state.maps.Petrol.y[2], 0.25);
-    EXPECT_EQ(state.maps.Petrol.y[3], 0.0005);
-    EXPECT_EQ(state.maps.LPG.y[0], 0.0);
-    EXPECT_EQ(state.maps.LPG.y[1], 9.0);
-    EXPECT_EQ(state.maps.PetrolLoadDependence.y[79], 100.0);
+    EXPECT_EQ(state.document.Maps().Petrol.y[1], -1.5);
+    EXPECT_EQ(state.document.Maps().Petrol.y[2], 0.25);
+    EXPECT_EQ(state.document.Maps().Petrol.y[3], 0.0005);
+    EXPECT_EQ(state.document.Maps().LPG.y[0], 0.0);
+    EXPECT_EQ(state.document.Maps().LPG.y[1], 9.0);
+    EXPECT_EQ(state.document.Maps().PetrolLoadDependence.y[79], 100.0);
 }
 
 // Every one of these leaves all four maps as they were and says why.
@@ -195,11 +194,11 @@ TEST_F(ConfigFileTest, MalformedFilesChangeNothing) {
     before.LPG.y[5] = 3.25;  // something a load would overwrite
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        state.maps = before;
+        state.document.ReplaceAll(before, MapEditCause::Replace);
         screen.Clear();
         WriteFile(dir / "bad.xml", c.bytes);
         EXPECT_FALSE(Load(dir / "bad.xml"));
-        EXPECT_EQ(state.maps, before);
+        EXPECT_EQ(state.document.Maps(), before);
         ASSERT_EQ(screen.errors.size(), 1u);
         EXPECT_NE(screen.errors[0].find(c.says), std::string::npos) << screen.errors[0];
         EXPECT_NE(screen.errors[0].find("bad.xml"), std::string::npos) << screen.errors[0];
@@ -235,18 +234,18 @@ TEST_F(ConfigFileTest, APointTextThatIsNotADecimalNumberRefusesTheWholeFile) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
-        state.maps = before;
+        state.document.ReplaceAll(before, MapEditCause::Replace);
         screen.Clear();
         WriteFile(path, c.bytes);
         EXPECT_FALSE(Load(path));
-        EXPECT_EQ(state.maps, before);
+        EXPECT_EQ(state.document.Maps(), before);
         EXPECT_EQ(screen.errors, std::vector<std::string>{c.says});
     }
 }
 
 TEST_F(ConfigFileTest, FilesThatAreNoConfigurationAtAllAreRefusedUnread) {
-    FillMapTemplate(state.maps);
-    const TimingMaps before = state.maps;
+    FillMapTemplate(state.document);
+    const TimingMaps before = state.document.Maps();
     // A huge file is refused by its size, before it is read.
     {
         std::ofstream big(dir / "huge.xml", std::ios::binary);
@@ -267,18 +266,18 @@ TEST_F(ConfigFileTest, FilesThatAreNoConfigurationAtAllAreRefusedUnread) {
         ASSERT_EQ(screen.errors.size(), 1u);
         EXPECT_NE(screen.errors[0].find(says), std::string::npos) << screen.errors[0];
     }
-    EXPECT_EQ(state.maps, before);
+    EXPECT_EQ(state.document.Maps(), before);
 }
 
 TEST_F(ConfigFileTest, AFailedSaveLeavesTheEarlierFileWhole) {
-    FillMapTemplate(state.maps);
+    FillMapTemplate(state.document);
     // A name as long as a directory takes: the file written beside it first
     // cannot be made, so the save fails where a good file stands.
     const std::string path = dir / (std::string(251, 'k') + ".xml");
     const std::string before = TemplateXml();
     WriteFile(path, before);
     ASSERT_EQ(ReadFile(path), before);
-    state.maps.LPG.y.fill(1);
+    state.document.FillMap(MapKind::LPG, 1, MapEditCause::Replace);
     EXPECT_FALSE(Save(path));
     ASSERT_EQ(screen.errors.size(), 1u);
     EXPECT_NE(screen.errors[0].find("Не удалось сохранить файл"), std::string::npos);
@@ -286,28 +285,28 @@ TEST_F(ConfigFileTest, AFailedSaveLeavesTheEarlierFileWhole) {
 }
 
 TEST_F(ConfigFileTest, MenuItemsUseTheirDialogsAndRefreshTheViews) {
-    FillMapTemplate(state.maps);
+    FillMapTemplate(state.document);
     screen.file_choices = {dir / "menu.xml"};
     N3Click(screen, state);
     EXPECT_EQ(screen.Series("LineSeries1").size(), 80u);  // refreshed
     EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "9");
 
-    InitTimingMaps(state.maps);
+    InitTimingMaps(state.document);
     screen.file_choices = {""};  // cancelled: nothing read, views refreshed all the same
     N2Click(screen, state);
-    EXPECT_EQ(state.maps.LPG.y[0], 0.0);
+    EXPECT_EQ(state.document.Maps().LPG.y[0], 0.0);
     EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "0");
 
     screen.file_choices = {dir / "menu.xml"};
     N2Click(screen, state);
-    EXPECT_EQ(state.maps.LPG.y[0], 9.0);
+    EXPECT_EQ(state.document.Maps().LPG.y[0], 9.0);
     EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "9");
     EXPECT_EQ(screen.Series("Series9")[0].y, 9.0);
 
     // A file that fails ends the handler before the refresh.
     WriteFile(dir / "bad.xml", "nonsense");
     screen.file_choices = {dir / "bad.xml"};
-    InitTimingMaps(state.maps);
+    InitTimingMaps(state.document);
     N2Click(screen, state);
     EXPECT_EQ(screen.errors.size(), 1u);
     EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "9");
@@ -318,8 +317,8 @@ TEST_F(ConfigFileTest, MenuItemsUseTheirDialogsAndRefreshTheViews) {
 // Maps holding points a read never got are saved only when the fitter says
 // so: the question names the first such point, and "No" writes no file.
 TEST_F(ConfigFileTest, SaveAsksBeforeWritingPointsThatWereNeverRead) {
-    FillMapTemplate(state.maps);
-    state.maps.Petrol.y[50] = 1000;  // the not-yet-read marker
+    FillMapTemplate(state.document);
+    state.document.SetPoint(MapKind::Petrol, 50, 1000, MapEditCause::Replace);  // the not-yet-read marker
     for (const bool answer : {false, true}) {
         SCOPED_TRACE(answer);
         screen.Clear();

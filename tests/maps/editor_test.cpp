@@ -13,7 +13,7 @@ class EditorTest : public ::testing::Test {
 protected:
     EditorTest() {
         InitMapControls(screen);
-        RefreshAllMapViews(screen, state.maps);
+        RefreshAllMapViews(screen, state.document.Maps());
     }
     ~EditorTest() override { SetDecimalSeparator('.'); }
 
@@ -36,6 +36,7 @@ protected:
 
     RecordingScreen screen;
     MapsState state;
+    MapViews views{screen, state.document};
 };
 
 TEST_F(EditorTest, StartStateOfTheControls) {
@@ -55,17 +56,17 @@ TEST_F(EditorTest, StartStateOfTheControls) {
 TEST_F(EditorTest, TemplateFillsGridsWithHeadersAndDrawsEveryView) {
     Button1Click(screen, state);
     for (int col = 1; col <= 8; ++col) {
-        EXPECT_EQ(Cell(map_kind::LPG, col, 0), std::to_string((col - 1) * 1000));
-        EXPECT_EQ(Cell(map_kind::LPGLoadDependence, col, 0), std::to_string(col - 1));
+        EXPECT_EQ(Cell(MapKind::LPG, col, 0), std::to_string((col - 1) * 1000));
+        EXPECT_EQ(Cell(MapKind::LPGLoadDependence, col, 0), std::to_string(col - 1));
         for (int row = 1; row <= 10; ++row) {
-            EXPECT_EQ(Cell(map_kind::LPG, col, row), "9");
-            EXPECT_EQ(Cell(map_kind::Petrol, col, row), "2");
-            EXPECT_EQ(Cell(map_kind::PetrolLoadDependence, col, row), "100");
+            EXPECT_EQ(Cell(MapKind::LPG, col, row), "9");
+            EXPECT_EQ(Cell(MapKind::Petrol, col, row), "2");
+            EXPECT_EQ(Cell(MapKind::PetrolLoadDependence, col, row), "100");
         }
     }
     for (int row = 1; row <= 10; ++row) {
-        EXPECT_EQ(Cell(map_kind::Petrol, 0, row), std::to_string((row - 1) * 100));
-        EXPECT_EQ(Cell(map_kind::LPGLoadDependence, 0, row), std::to_string(row - 1));
+        EXPECT_EQ(Cell(MapKind::Petrol, 0, row), std::to_string((row - 1) * 100));
+        EXPECT_EQ(Cell(MapKind::LPGLoadDependence, 0, row), std::to_string(row - 1));
     }
     const auto lpg = screen.Series("LineSeries1");
     ASSERT_EQ(lpg.size(), 80u);
@@ -79,65 +80,65 @@ TEST_F(EditorTest, TemplateFillsGridsWithHeadersAndDrawsEveryView) {
 }
 
 TEST_F(EditorTest, GridShowsTheUsersNumberForm) {
-    state.maps.Petrol.y[13] = 9.5;  // column 2, row 4
+    state.document.SetPoint(MapKind::Petrol, 13, 9.5, MapEditCause::Replace);  // column 2, row 4
     SetDecimalSeparator(',');
-    ShowMapInGrid(screen, state.maps, map_kind::Petrol);
-    EXPECT_EQ(Cell(map_kind::Petrol, 2, 4), "9,5");
+    ShowMapInGrid(screen, state.document.Maps(), MapKind::Petrol);
+    EXPECT_EQ(Cell(MapKind::Petrol, 2, 4), "9,5");
 }
 
 TEST_F(EditorTest, WholeMapModeShiftsTheCurveWithinItsBounds) {
     Button1Click(screen, state);
-    ChartMouseEnter(state, map_kind::LPG);
-    ChartKeyDown(screen, state, map_kind::LPG, kKeyUp);
-    EXPECT_EQ(state.maps.LPG.y[0], 10.0);
-    EXPECT_EQ(state.maps.LPG.y[79], 10.0);
-    EXPECT_EQ(Shown(map_kind::LPG), std::vector<double>(80, 10.0));
+    ChartMouseEnter(state, MapKind::LPG);
+    ChartKeyDown(screen, state, MapKind::LPG, kKeyUp);
+    EXPECT_EQ(state.document.Maps().LPG.y[0], 10.0);
+    EXPECT_EQ(state.document.Maps().LPG.y[79], 10.0);
+    EXPECT_EQ(Shown(MapKind::LPG), std::vector<double>(80, 10.0));
     // Clicks and left/right do nothing in this mode.
-    ChartClickSeries(screen, state, map_kind::LPG, 5);
-    ChartKeyDown(screen, state, map_kind::LPG, kKeyRight);
-    EXPECT_EQ(state.Editor(map_kind::LPG)->SelectedPoint, 0);
+    ChartClickSeries(screen, state, MapKind::LPG, 5);
+    ChartKeyDown(screen, state, MapKind::LPG, kKeyRight);
+    EXPECT_EQ(state.Editor(MapKind::LPG)->SelectedPoint, 0);
     EXPECT_FALSE(screen.PointColour("LineSeries1", 5));
 
     // Throttle map at 100: the next big step would pass the bound.
-    ChartMouseEnter(state, map_kind::PetrolLoadDependence);
-    ChartKeyDown(screen, state, map_kind::PetrolLoadDependence, kKeyUp);
-    EXPECT_EQ(state.maps.PetrolLoadDependence.y[40], 100.0);
-    ChartKeyDown(screen, state, map_kind::PetrolLoadDependence, kKeyDown);
-    EXPECT_EQ(state.maps.PetrolLoadDependence.y[40], 95.0);
-    EXPECT_EQ(Shown(map_kind::PetrolLoadDependence), std::vector<double>(80, 95.0));
+    ChartMouseEnter(state, MapKind::PetrolLoadDependence);
+    ChartKeyDown(screen, state, MapKind::PetrolLoadDependence, kKeyUp);
+    EXPECT_EQ(state.document.Maps().PetrolLoadDependence.y[40], 100.0);
+    ChartKeyDown(screen, state, MapKind::PetrolLoadDependence, kKeyDown);
+    EXPECT_EQ(state.document.Maps().PetrolLoadDependence.y[40], 95.0);
+    EXPECT_EQ(Shown(MapKind::PetrolLoadDependence), std::vector<double>(80, 95.0));
 }
 
 TEST_F(EditorTest, KeysActOnlyWhileThePointerIsOverTheChart) {
     Button1Click(screen, state);
-    ChartKeyDown(screen, state, map_kind::Petrol, kKeyUp);
-    EXPECT_EQ(state.maps.Petrol.y[0], 2.0);
-    ChartMouseEnter(state, map_kind::Petrol);
-    ChartMouseLeave(state, map_kind::Petrol);
-    ChartKeyDown(screen, state, map_kind::Petrol, kKeyUp);
-    EXPECT_EQ(state.maps.Petrol.y[0], 2.0);
-    ChartMouseEnter(state, map_kind::Petrol);
-    ChartKeyDown(screen, state, map_kind::Petrol, 65);  // not an arrow
-    EXPECT_EQ(state.maps.Petrol.y[0], 2.0);
+    ChartKeyDown(screen, state, MapKind::Petrol, kKeyUp);
+    EXPECT_EQ(state.document.Maps().Petrol.y[0], 2.0);
+    ChartMouseEnter(state, MapKind::Petrol);
+    ChartMouseLeave(state, MapKind::Petrol);
+    ChartKeyDown(screen, state, MapKind::Petrol, kKeyUp);
+    EXPECT_EQ(state.document.Maps().Petrol.y[0], 2.0);
+    ChartMouseEnter(state, MapKind::Petrol);
+    ChartKeyDown(screen, state, MapKind::Petrol, 65);  // not an arrow
+    EXPECT_EQ(state.document.Maps().Petrol.y[0], 2.0);
 }
 
 TEST_F(EditorTest, SelectionMovesWithClicksAndKeysAndStopsAtTheEnds) {
-    PointMode(map_kind::LPG);
-    ChartKeyDown(screen, state, map_kind::LPG, kKeyLeft);
-    EXPECT_EQ(state.Editor(map_kind::LPG)->SelectedPoint, 0);
-    ChartClickSeries(screen, state, map_kind::LPG, 78);
+    PointMode(MapKind::LPG);
+    ChartKeyDown(screen, state, MapKind::LPG, kKeyLeft);
+    EXPECT_EQ(state.Editor(MapKind::LPG)->SelectedPoint, 0);
+    ChartClickSeries(screen, state, MapKind::LPG, 78);
     EXPECT_EQ(screen.PointColour("LineSeries1", 0), colours::Blue);
     EXPECT_EQ(screen.PointColour("LineSeries1", 78), colours::Red);
-    ChartKeyDown(screen, state, map_kind::LPG, kKeyRight);
-    ChartKeyDown(screen, state, map_kind::LPG, kKeyRight);
-    EXPECT_EQ(state.Editor(map_kind::LPG)->SelectedPoint, 79);
+    ChartKeyDown(screen, state, MapKind::LPG, kKeyRight);
+    ChartKeyDown(screen, state, MapKind::LPG, kKeyRight);
+    EXPECT_EQ(state.Editor(MapKind::LPG)->SelectedPoint, 79);
     EXPECT_EQ(screen.PointColour("LineSeries1", 78), colours::Blue);
     EXPECT_EQ(screen.PointColour("LineSeries1", 79), colours::Red);
-    ChartClickSeries(screen, state, map_kind::LPG, 80);  // no such point
-    EXPECT_EQ(state.Editor(map_kind::LPG)->SelectedPoint, 79);
+    ChartClickSeries(screen, state, MapKind::LPG, 80);  // no such point
+    EXPECT_EQ(state.Editor(MapKind::LPG)->SelectedPoint, 79);
     // A redraw drops the colours but keeps the selection.
-    ShowMapInChart(screen, state.maps, map_kind::LPG);
+    ShowMapInChart(screen, state.document.Maps(), MapKind::LPG);
     EXPECT_FALSE(screen.PointColour("LineSeries1", 79));
-    EXPECT_EQ(state.Editor(map_kind::LPG)->SelectedPoint, 79);
+    EXPECT_EQ(state.Editor(MapKind::LPG)->SelectedPoint, 79);
 }
 
 TEST_F(EditorTest, PointMovesStayStrictlyInsideTheLimits) {
@@ -148,29 +149,29 @@ TEST_F(EditorTest, PointMovesStayStrictlyInsideTheLimits) {
         int presses;
         double end;
     } cases[] = {
-        {map_kind::LPG, 31.5, true, 1, 31.5},   // 32.5 is not below 32
-        {map_kind::LPG, 31.5, false, 1, 31.6},
-        {map_kind::LPGLoadDependence, 96, true, 1, 96},  // 101 is not below 101
-        {map_kind::LPGLoadDependence, 96, false, 10, 100},
+        {MapKind::LPG, 31.5, true, 1, 31.5},   // 32.5 is not below 32
+        {MapKind::LPG, 31.5, false, 1, 31.6},
+        {MapKind::LPGLoadDependence, 96, true, 1, 96},  // 101 is not below 101
+        {MapKind::LPGLoadDependence, 96, false, 10, 100},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.start));
+        SCOPED_TRACE(std::string(MapKindName(c.kind)) + " " + std::to_string(c.start));
         const auto* controls = FindMapControls(c.kind);
         PointMode(c.kind);
         screen.SetChecked(controls->big_step_box, c.big_step);
         ChartClickSeries(screen, state, c.kind, 4);
-        state.maps.Find(c.kind)->y[4] = c.start;
-        ShowMapInChart(screen, state.maps, c.kind);
+        state.document.SetPoint(c.kind, 4, c.start, MapEditCause::Replace);
+        ShowMapInChart(screen, state.document.Maps(), c.kind);
         for (int i = 0; i < c.presses; ++i) ChartKeyDown(screen, state, c.kind, kKeyUp);
-        EXPECT_DOUBLE_EQ(state.maps.Find(c.kind)->y[4], c.end);
+        EXPECT_DOUBLE_EQ(state.document.Map(c.kind).y[4], c.end);
         EXPECT_DOUBLE_EQ(Shown(c.kind)[4], c.end);
-        EXPECT_EQ(state.maps.Find(c.kind)->y[3], 0.0);
+        EXPECT_EQ(state.document.Map(c.kind).y[3], 0.0);
     }
     // Down towards the lower limit likewise.
-    state.maps.Petrol.y[0] = -31.5;
-    PointMode(map_kind::Petrol);
-    ChartKeyDown(screen, state, map_kind::Petrol, kKeyDown);
-    EXPECT_EQ(state.maps.Petrol.y[0], -31.5);
+    state.document.SetPoint(MapKind::Petrol, 0, -31.5, MapEditCause::Replace);
+    PointMode(MapKind::Petrol);
+    ChartKeyDown(screen, state, MapKind::Petrol, kKeyDown);
+    EXPECT_EQ(state.document.Maps().Petrol.y[0], -31.5);
 }
 
 TEST_F(EditorTest, GridCommitsTakeNumbersInRangeAndRestoreOthers) {
@@ -180,18 +181,18 @@ TEST_F(EditorTest, GridCommitsTakeNumbersInRangeAndRestoreOthers) {
         double stored;   // what the map holds afterwards (it held 7 before)
         std::string cell;
     } cases[] = {
-        {map_kind::LPG, "32", 32, "32"},
-        {map_kind::LPG, "32.01", 7, "7"},
-        {map_kind::Petrol, " -32 ", -32, " -32 "},
-        {map_kind::LPGLoadDependence, "100", 100, "100"},
-        {map_kind::PetrolLoadDependence, "-101", -101, "-101"},
-        {map_kind::PetrolLoadDependence, "101.5", 7, "7"},
+        {MapKind::LPG, "32", 32, "32"},
+        {MapKind::LPG, "32.01", 7, "7"},
+        {MapKind::Petrol, " -32 ", -32, " -32 "},
+        {MapKind::LPGLoadDependence, "100", 100, "100"},
+        {MapKind::PetrolLoadDependence, "-101", -101, "-101"},
+        {MapKind::PetrolLoadDependence, "101.5", 7, "7"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.kind) + " '" + c.text + "'");
-        auto& map = *state.maps.Find(c.kind);
-        map.y[23] = 7;  // column 3, row 4
-        ShowMapInGrid(screen, state.maps, c.kind);
+        SCOPED_TRACE(std::string(MapKindName(c.kind)) + " '" + c.text + "'");
+        const auto& map = state.document.Map(c.kind);
+        state.document.SetPoint(c.kind, 23, 7, MapEditCause::Replace);  // column 3, row 4
+        ShowMapInGrid(screen, state.document.Maps(), c.kind);
         ASSERT_TRUE(GridSelectCell(screen, state, c.kind, 3, 4));
         Type(c.kind, 3, 4, c.text);
         GridKeyDown(screen, state, c.kind, kKeyEnter);
@@ -204,27 +205,27 @@ TEST_F(EditorTest, GridCommitsTakeNumbersInRangeAndRestoreOthers) {
 }
 
 TEST_F(EditorTest, ATextThatIsNoNumberIsReportedAndKeepsTheCellAndSelection) {
-    state.maps.LPG.y[0] = 4;
-    ShowMapInGrid(screen, state.maps, map_kind::LPG);
+    state.document.SetPoint(MapKind::LPG, 0, 4, MapEditCause::Replace);
+    ShowMapInGrid(screen, state.document.Maps(), MapKind::LPG);
     // The first commit reads cell (1, 1), point 0.
-    Type(map_kind::LPG, 1, 1, "4.5");
-    EXPECT_TRUE(GridSelectCell(screen, state, map_kind::LPG, 2, 2));
-    EXPECT_EQ(state.maps.LPG.y[0], 4.5);
+    Type(MapKind::LPG, 1, 1, "4.5");
+    EXPECT_TRUE(GridSelectCell(screen, state, MapKind::LPG, 2, 2));
+    EXPECT_EQ(state.document.Maps().LPG.y[0], 4.5);
     for (std::string text : {"", "abc", "4,5"}) {
         SCOPED_TRACE("'" + text + "'");
         screen.Clear();
-        Type(map_kind::LPG, 2, 2, text);
-        EXPECT_FALSE(GridSelectCell(screen, state, map_kind::LPG, 5, 5));
+        Type(MapKind::LPG, 2, 2, text);
+        EXPECT_FALSE(GridSelectCell(screen, state, MapKind::LPG, 5, 5));
         EXPECT_EQ(screen.errors, std::vector<std::string>{"'" + text + "' is not a valid floating point value"});
-        EXPECT_EQ(state.Editor(map_kind::LPG)->GridEditColumn, 2);
-        EXPECT_EQ(state.maps.LPG.y[11], 0.0);
-        EXPECT_EQ(Cell(map_kind::LPG, 2, 2), text);
+        EXPECT_EQ(state.Editor(MapKind::LPG)->GridEditColumn, 2);
+        EXPECT_EQ(state.document.Maps().LPG.y[11], 0.0);
+        EXPECT_EQ(Cell(MapKind::LPG, 2, 2), text);
     }
     // In a decimal-comma locale the comma is the separator.
     SetDecimalSeparator(',');
-    Type(map_kind::LPG, 2, 2, "4,25");
-    EXPECT_TRUE(GridSelectCell(screen, state, map_kind::LPG, 5, 5));
-    EXPECT_EQ(state.maps.LPG.y[11], 4.25);
+    Type(MapKind::LPG, 2, 2, "4,25");
+    EXPECT_TRUE(GridSelectCell(screen, state, MapKind::LPG, 5, 5));
+    EXPECT_EQ(state.document.Maps().LPG.y[11], 4.25);
 }
 
 TEST_F(EditorTest, AxisBoxesSwitchTheVerticalMinimum) {

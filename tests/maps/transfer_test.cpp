@@ -41,26 +41,26 @@ struct KindCase {
     const char* read_text;
     const char* write_text;
     const char* wrong_value;
-    TransferTally (*read)(DeviceLink&, TimingMap&);
+    TransferTally (*read)(DeviceLink&, MapDocument&);
     TransferTally (*write)(DeviceLink&, const TimingMap&);
 };
 const KindCase kKinds[] = {
-    {map_kind::LPG, 1, "Чтение газовой карты из вариатора", "Запись газовой карты в вариатор",
+    {MapKind::LPG, 1, "Чтение газовой карты из вариатора", "Запись газовой карты в вариатор",
      "WritePLGMap: функция UARTdataExchangeForTovrel возвращает неверное значение", ReadLPGMap, WritePLGMap},
-    {map_kind::Petrol, 2, "Чтение бензиновой карты из вариатора", "Запись бензиновой карты в вариатор",
+    {MapKind::Petrol, 2, "Чтение бензиновой карты из вариатора", "Запись бензиновой карты в вариатор",
      "WritePetrolMap: функция UARTdataExchangeForTovrel возвращает неверное значение", ReadPetrolMap,
      WritePetrolMap},
-    {map_kind::LPGLoadDependence, 3, "Чтение газовой карты TPS", "Запись газовой карты TPS в вариатор",
+    {MapKind::LPGLoadDependence, 3, "Чтение газовой карты TPS", "Запись газовой карты TPS в вариатор",
      "WritePLGLoadDependenceMap: функция UARTdataExchangeForTovrel возвращает неверное значение",
      ReadLPGLoadDependenceMap, WritePLGLoadDependenceMap},
-    {map_kind::PetrolLoadDependence, 4, "Чтение бензиновой карты TPS", "Запись бензиновой карты TPS в вариатор",
+    {MapKind::PetrolLoadDependence, 4, "Чтение бензиновой карты TPS", "Запись бензиновой карты TPS в вариатор",
      "WritePetrolLoadDependenceMap: функция UARTdataExchangeForTovrel возвращает неверное значение",
      ReadPetrolLoadDependenceMap, WritePetrolLoadDependenceMap},
 };
 
 TEST_F(MockTransferTest, ReadAsksEveryPointDecodesItAndGrowsTheCurve) {
     for (const auto& k : kKinds) {
-        SCOPED_TRACE(std::string(k.kind));
+        SCOPED_TRACE(std::string(MapKindName(k.kind)));
         port->written.clear();
         screen.Clear();
         const auto* controls = FindMapControls(k.kind);
@@ -71,10 +71,13 @@ TEST_F(MockTransferTest, ReadAsksEveryPointDecodesItAndGrowsTheCurve) {
             const std::uint16_t v = advance ? static_cast<std::uint16_t>((i - 40) * 20) : static_cast<std::uint16_t>(0x0100 + i);
             port->replies.push_back(Frame(0x55, k.address, static_cast<std::uint8_t>(i), v));
         }
-        TimingMaps maps;
-        InitTimingMaps(maps);
-        TimingMap& map = *maps.Find(k.kind);
-        map.y.fill(1000);
+        MapDocument document;
+        MapViews views(screen, document);
+        document.FillMap(k.kind, 1000, MapEditCause::Replace);
+        const TimingMap& map = document.Map(k.kind);
+        // Every point goes into the document as a change of its own.
+        std::vector<MapChange> changes;
+        document.AddListener([&](const MapChange& c) { changes.push_back(c); });
         // After each point the chart shows the points read so far.
         int pumps_with_point = 0;
         screen.on_pump = [&] {
@@ -84,8 +87,11 @@ TEST_F(MockTransferTest, ReadAsksEveryPointDecodesItAndGrowsTheCurve) {
                 map.y[static_cast<std::size_t>(pumps_with_point)] != 1000)
                 ++pumps_with_point;
         };
-        const auto tally = k.read(*link, map);
+        const auto tally = k.read(*link, document);
         screen.on_pump = nullptr;
+        ASSERT_EQ(changes.size(), 80u);
+        for (int i = 0; i < 80; ++i)
+            EXPECT_EQ(changes[static_cast<std::size_t>(i)], (MapChange{k.kind, PointRange::One(i), MapEditCause::DeviceRead}));
 
         ASSERT_EQ(port->written.size(), 80u);
         for (int i = 0; i < 80; ++i) {
@@ -107,12 +113,12 @@ TEST_F(MockTransferTest, ReadAsksEveryPointDecodesItAndGrowsTheCurve) {
 
 TEST_F(MockTransferTest, WriteSendsEncodedPointsAndChecksTheConfirmedValue) {
     for (const auto& k : kKinds) {
-        SCOPED_TRACE(std::string(k.kind));
+        SCOPED_TRACE(std::string(MapKindName(k.kind)));
         port->written.clear();
         screen.Clear();
         TimingMaps maps;
         FillMapTemplate(maps);
-        TimingMap& map = *maps.Find(k.kind);
+        TimingMap& map = maps[k.kind];
         map.y[0] = 9.999;
         map.y[1] = -0.5;
         map.y[2] = -32.0;  // the editors' bound for advance maps
@@ -149,9 +155,10 @@ TEST_F(MockTransferTest, WriteSendsEncodedPointsAndChecksTheConfirmedValue) {
 // exchanges with one diagnosis, instead of 80 points of timeouts and of
 // wrong-value messages.
 TEST_F(MockTransferTest, SilentLineEndsTheTransferAfterThreeExchanges) {
-    TimingMap map;
-    map.y.fill(7.0);
-    const auto read = ReadPetrolMap(*link, map);
+    MapDocument document;
+    document.FillMap(MapKind::Petrol, 7.0, MapEditCause::Replace);
+    const auto read = ReadPetrolMap(*link, document);
+    TimingMap map = document.Map(MapKind::Petrol);
     EXPECT_FALSE(read.completed);
     EXPECT_EQ(read.failed, 3);
     // Two attempts for each of two points; after them the line stays silent
@@ -162,7 +169,7 @@ TEST_F(MockTransferTest, SilentLineEndsTheTransferAfterThreeExchanges) {
     for (int i = 0; i < 80; ++i) {
         const double y = map.y[static_cast<std::size_t>(i)];
         if (i < 3) {
-            EXPECT_TRUE(IsUnreadMarker(map_kind::Petrol, y)) << i;
+            EXPECT_TRUE(IsUnreadMarker(MapKind::Petrol, y)) << i;
         } else {
             EXPECT_EQ(y, 7.0) << i;
         }
@@ -188,6 +195,22 @@ TEST_F(MockTransferTest, SilentLineEndsTheTransferAfterThreeExchanges) {
     EXPECT_FALSE(link->LineSilent());
 }
 
+// Points that bring the value memory already holds (a dead line over the
+// markers a full read puts in first) change nothing in the document, yet the
+// chart must not go on showing the values from before the read.
+TEST_F(MockTransferTest, AReadThatChangesNoPointStillShowsTheMapOnTheChart) {
+    MapDocument document;
+    MapViews views(screen, document);
+    FillMapTemplate(document);
+    ShowMapInChart(screen, document.Maps(), MapKind::Petrol);
+    ResetMapsToUnread(document);
+    ASSERT_EQ(screen.Series("Series1")[0].y, 2.0);  // the markers are not drawn yet
+    EXPECT_FALSE(ReadPetrolMap(*link, document).completed);
+    const auto shown = screen.Series("Series1");
+    ASSERT_EQ(shown.size(), 80u);
+    for (const auto& p : shown) EXPECT_EQ(p.y, 1000.0);
+}
+
 // The window releasing the port under a running read (its close): the read
 // ends at its next point, without a box, and the points it never read keep
 // the not-yet-read marker instead of decoded zeros.
@@ -197,9 +220,10 @@ TEST_F(MockTransferTest, PortReleasedUnderARunningReadEndsItWithoutInventedPoint
         // The port (and the mock with it) is gone once released.
         if (link->port() && port->written.size() == 5) link->ReleasePort();
     };
-    TimingMap map;
-    map.y.fill(7.0);
-    const auto read = ReadPetrolMap(*link, map);
+    MapDocument document;
+    document.FillMap(MapKind::Petrol, 7.0, MapEditCause::Replace);
+    const auto read = ReadPetrolMap(*link, document);
+    const TimingMap& map = document.Map(MapKind::Petrol);
     EXPECT_FALSE(read.completed);
     EXPECT_TRUE(screen.messages.empty());
     for (int i = 0; i < 80; ++i) {
@@ -207,7 +231,7 @@ TEST_F(MockTransferTest, PortReleasedUnderARunningReadEndsItWithoutInventedPoint
         if (i < 4) {
             EXPECT_EQ(y, 2.5) << i;
         } else {
-            EXPECT_TRUE(y == 7.0 || IsUnreadMarker(map_kind::Petrol, y)) << i << ": " << y;
+            EXPECT_TRUE(y == 7.0 || IsUnreadMarker(MapKind::Petrol, y)) << i << ": " << y;
         }
     }
     EXPECT_LE(read.exchanges, 6);
@@ -219,7 +243,7 @@ TEST_F(MockTransferTest, PortReleasedUnderARunningReadEndsItWithoutInventedPoint
 TEST_F(MockTransferTest, GarbledOrLateLineEndsTheWriteAfterThreeExchanges) {
     TimingMap map;
     map.y.fill(2.0);
-    const std::int16_t v = EncodeMapValue(map_kind::Petrol, 2.0);
+    const std::int16_t v = EncodeMapValue(MapKind::Petrol, 2.0);
     const Bytes garbled{0x13, 0x77, 0x02, 0x41, 0x99, 0x41, 0x99};
     struct Case {
         const char* name;
@@ -295,7 +319,7 @@ TEST_F(MockTransferTest, ValuesNoEditorCanMakeAreRefusedBeforeAnythingIsSent) {
     edge.y.fill(32.0);
     edge.y[1] = -32.0;
     for (int i = 0; i < 80; ++i) {
-        const auto v = static_cast<std::uint16_t>(EncodeMapValue(map_kind::LPG, edge.y[static_cast<std::size_t>(i)]));
+        const auto v = static_cast<std::uint16_t>(EncodeMapValue(MapKind::LPG, edge.y[static_cast<std::size_t>(i)]));
         port->replies.push_back(Complement(Frame(0xAA, 1, static_cast<std::uint8_t>(i), v)));
     }
     EXPECT_TRUE(WritePLGMap(*link, edge).Ok());
@@ -307,7 +331,7 @@ protected:
         SimFixture::SetUp();
         sim = &AddSim(2);
         ASSERT_EQ(link->Connect(2, false), 1);
-        FillMapTemplate(state.maps);
+        FillMapTemplate(state.document);
         screen.Clear();
     }
     sim::Variator* sim = nullptr;
@@ -315,7 +339,7 @@ protected:
 };
 
 TEST_F(SimTransferTest, SingleMapButtonWritesTheWorkingCopyWithoutCommit) {
-    state.maps.Petrol.y[3] = -2.5;
+    state.document.SetPoint(MapKind::Petrol, 3, -2.5, MapEditCause::Replace);
     const int frames = sim->FramesSeen();
     const auto tally = PreviouselyPETROLmapWriteButtonClick(*link, state);
     EXPECT_TRUE(tally.Ok());
@@ -370,7 +394,7 @@ TEST_F(SimTransferTest, ButtonPressedDuringATransferIsRefused) {
         nested = PreviouselyGASmapWriteButtonClick(*link, state);
     };
     const int frames = sim->FramesSeen();
-    const auto read = ReadLPGMap(*link, state.maps.LPG);
+    const auto read = ReadLPGMap(*link, state.document);
     EXPECT_TRUE(pressed);
     EXPECT_TRUE(read.Ok());
     EXPECT_FALSE(nested.completed);

@@ -43,8 +43,8 @@ TEST(DemoTest, FirstReadShowsPlausibleMapsAndCalibration) {
         ASSERT_TRUE(ReadAllData(link, state).Ok());
         EXPECT_EQ(screen.messages, std::vector<std::string>{});
 
-        const auto& lpg = state.maps.LPG.y;
-        const auto& petrol = state.maps.Petrol.y;
+        const auto& lpg = state.document.Maps().LPG.y;
+        const auto& petrol = state.document.Maps().Petrol.y;
         for (int i = 0; i < 80; ++i) {
             SCOPED_TRACE(i);
             // On the charts' axes (0 to 20 degrees, 0 to 100 %), never the
@@ -53,16 +53,16 @@ TEST(DemoTest, FirstReadShowsPlausibleMapsAndCalibration) {
             EXPECT_LT(lpg[i], 20.0);
             EXPECT_GT(petrol[i], 0.0);
             EXPECT_LE(petrol[i], lpg[i]);  // gas burns slower: it gets more
-            EXPECT_GE(state.maps.LPGLoadDependence.y[i], 80.0);
-            EXPECT_LE(state.maps.LPGLoadDependence.y[i], 100.0);
-            EXPECT_GE(state.maps.PetrolLoadDependence.y[i], 80.0);
-            EXPECT_LE(state.maps.PetrolLoadDependence.y[i], 100.0);
+            EXPECT_GE(state.document.Maps().LPGLoadDependence.y[i], 80.0);
+            EXPECT_LE(state.document.Maps().LPGLoadDependence.y[i], 100.0);
+            EXPECT_GE(state.document.Maps().PetrolLoadDependence.y[i], 80.0);
+            EXPECT_LE(state.document.Maps().PetrolLoadDependence.y[i], 100.0);
         }
         // Rises with engine speed through the working range.
         for (int i = 9; i < 42; ++i) EXPECT_LE(lpg[i], lpg[i + 1]) << i;
         EXPECT_GT(lpg[40] - lpg[8], 5.0);
         EXPECT_GT(petrol[40], petrol[8]);
-        EXPECT_EQ(state.maps.LPGLoadDependence.y[0], 100.0);
+        EXPECT_EQ(state.document.Maps().LPGLoadDependence.y[0], 100.0);
 
         // Calibrated throttle points bracket what the live sensor reads.
         const int released = std::stoi(screen.Text("ADC_MIN_Value_Label"));

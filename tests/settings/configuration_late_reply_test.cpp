@@ -49,7 +49,7 @@ protected:
         for (int m = 0; m < 4; ++m) {
             const MapKind kind = kMapKinds[m];
             for (int i = 0; i < 80; ++i)
-                ASSERT_EQ(EncodeMapValue(kind, state.maps[m].y[i]), c.maps[m][i]) << kind << " point " << i;
+                ASSERT_EQ(EncodeMapValue(kind, state.document.Maps()[m].y[i]), c.maps[m][i]) << MapKindName(kind) << " point " << i;
         }
         EXPECT_EQ(screen.Text(kStartTimeoutEdit), "9");
         EXPECT_EQ(screen.Text("ADC_MIN_Value_Label"), "456");
@@ -90,9 +90,9 @@ TEST_P(OneStallTest, WriteAllStoresExactlyWhatWasSent) {
     // The write-all has no option words before it.
     auto& sim = AddFaultySim(sim::LineFault::Stall, AfterExchanges(stall.after_exchanges - 3), stall.late_ms);
     ASSERT_EQ(link->Connect(1, false), 1);
-    FillMapTemplate(state.maps);
-    state.maps[0].y[40] = 12.5;
-    state.maps[3].y[79] = 55;
+    FillMapTemplate(state.document);
+    state.document.SetPoint(kMapKinds[0], 40, 12.5, MapEditCause::Replace);
+    state.document.SetPoint(kMapKinds[3], 79, 55, MapEditCause::Replace);
     screen.SetText(kStartTimeoutEdit, "11");
     const auto tally = WriteAllData(*link, state);
     EXPECT_TRUE(tally.Ok());
@@ -100,7 +100,7 @@ TEST_P(OneStallTest, WriteAllStoresExactlyWhatWasSent) {
     const auto c = sim.Eeprom();
     for (int m = 0; m < 4; ++m)
         for (int i = 0; i < 80; ++i)
-            ASSERT_EQ(c.maps[m][i], EncodeMapValue(kMapKinds[m], state.maps[m].y[i])) << m << "/" << i;
+            ASSERT_EQ(c.maps[m][i], EncodeMapValue(kMapKinds[m], state.document.Maps()[m].y[i])) << m << "/" << i;
     EXPECT_EQ(c.start_timeout, 11);
     EXPECT_TRUE(screen.messages.empty());
 }
@@ -128,9 +128,9 @@ TEST_F(LateReplyTest, ConstantLatencyEndsTheReadWithOneMessageAndKeepsNothingWro
     for (int m = 0; m < 4; ++m) {
         const MapKind kind = kMapKinds[m];
         for (int i = 0; i < 80; ++i) {
-            const double y = state.maps[m].y[i];
+            const double y = state.document.Maps()[m].y[i];
             if (IsUnreadMarker(kind, y)) continue;
-            ASSERT_EQ(EncodeMapValue(kind, y), c.maps[m][i]) << kind << " point " << i;
+            ASSERT_EQ(EncodeMapValue(kind, y), c.maps[m][i]) << MapKindName(kind) << " point " << i;
             ++right;
         }
     }
@@ -194,7 +194,7 @@ TEST_F(LateReplyTest, VanishedDeviceDuringTheReadShowsDisconnectedAndIsFoundAgai
     EXPECT_EQ(link->ConnectionState(), state::Disconnected);
     EXPECT_EQ(screen.Text(shell::StatusLabel), "Не подключен");
     EXPECT_FALSE(link->DeviceConnected);
-    for (int i = 50; i < 80; ++i) EXPECT_TRUE(IsUnreadMarker(map_kind::LPG, state.maps[0].y[i])) << i;
+    for (int i = 50; i < 80; ++i) EXPECT_TRUE(IsUnreadMarker(MapKind::LPG, state.document.Maps()[0].y[i])) << i;
 
     sims.clear();
     AddSim(1, 1, true);

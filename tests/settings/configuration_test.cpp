@@ -111,6 +111,7 @@ protected:
     }
     sim::Variator* sim = nullptr;
     MapsState state;
+    MapViews views{screen, state.document};
     SettingsState settings;
 };
 
@@ -224,14 +225,14 @@ TEST_F(ConfigurationTest, ReadAllDataFillsMapsParametersAndViews) {
     EXPECT_EQ(sim->FramesSeen() - frames, 323);
     EXPECT_TRUE(screen.messages.empty());
 
-    EXPECT_EQ(state.maps.LPG.y[0], 9.0);
-    EXPECT_EQ(state.maps.LPG.y[79], 9.79);
-    EXPECT_EQ(state.maps.Petrol.y[0], -10.0);
-    EXPECT_EQ(state.maps.Petrol.y[1], -9.71);
-    EXPECT_EQ(state.maps.LPGLoadDependence.y[5], 5.0);
-    EXPECT_EQ(state.maps.PetrolLoadDependence.y[0], -1.0);
-    EXPECT_EQ(state.maps.PetrolLoadDependence.y[10], -11.0);
-    EXPECT_EQ(state.maps.LPG.x[79], 7900.0);
+    EXPECT_EQ(state.document.Maps().LPG.y[0], 9.0);
+    EXPECT_EQ(state.document.Maps().LPG.y[79], 9.79);
+    EXPECT_EQ(state.document.Maps().Petrol.y[0], -10.0);
+    EXPECT_EQ(state.document.Maps().Petrol.y[1], -9.71);
+    EXPECT_EQ(state.document.Maps().LPGLoadDependence.y[5], 5.0);
+    EXPECT_EQ(state.document.Maps().PetrolLoadDependence.y[0], -1.0);
+    EXPECT_EQ(state.document.Maps().PetrolLoadDependence.y[10], -11.0);
+    EXPECT_EQ(state.document.Maps().LPG.x[79], 7900.0);
 
     EXPECT_EQ(screen.Text(kStartTimeoutEdit), "12");
     EXPECT_EQ(screen.Text("ADC_MIN_Value_Label"), "310");
@@ -247,24 +248,24 @@ TEST_F(ConfigurationTest, ReadAllDataFillsMapsParametersAndViews) {
 }
 
 TEST_F(ConfigurationTest, ReadAllDataWithoutConnectionLeavesMarkersButNotTheViews) {
-    FillMapTemplate(state.maps);
-    RefreshAllMapViews(screen, state.maps);
+    FillMapTemplate(state.document);
+    RefreshAllMapViews(screen, state.document.Maps());
     link->ShowConnectionState(state::Disconnected);
     screen.Clear();
     const int frames = sim->FramesSeen();
     ReadAllData(*link, state);
     EXPECT_EQ(sim->FramesSeen(), frames);
     EXPECT_TRUE(screen.messages.empty());
-    EXPECT_EQ(state.maps.LPG.y[0], 1000.0);
-    EXPECT_EQ(state.maps.PetrolLoadDependence.y[79], -120.0);
+    EXPECT_EQ(state.document.Maps().LPG.y[0], 1000.0);
+    EXPECT_EQ(state.document.Maps().PetrolLoadDependence.y[79], -120.0);
     EXPECT_EQ(screen.Series("LineSeries1")[0].y, 9.0);
     EXPECT_EQ(screen.Text(GridCell("StringGridLPG", 1, 1)), "9");
 }
 
 TEST_F(ConfigurationTest, WriteAllDataStoresEverythingAndCommits) {
-    FillMapTemplate(state.maps);
-    state.maps.LPG.y[7] = 0.29;
-    state.maps.PetrolLoadDependence.y[79] = -5;
+    FillMapTemplate(state.document);
+    state.document.SetPoint(MapKind::LPG, 7, 0.29, MapEditCause::Replace);
+    state.document.SetPoint(MapKind::PetrolLoadDependence, 79, -5, MapEditCause::Replace);
     screen.SetText(kStartTimeoutEdit, "30");  // above 25 is written as typed
     const auto tally = WriteAllData(*link, state);
     EXPECT_TRUE(tally.Ok());
@@ -286,7 +287,7 @@ TEST_F(ConfigurationTest, WriteAllDataPutsFramesOnTheLineInOrder) {
     auto* p = port.get();
     DeviceLink mock(screen, std::move(port));
     mock.ShowConnectionState(state::Connected);
-    FillMapTemplate(state.maps);
+    FillMapTemplate(state.document);
     screen.SetText(kStartTimeoutEdit, "70000");  // its low 16 bits go out
     EXPECT_TRUE(WriteAllData(mock, state).Ok());
     ASSERT_EQ(p->frames.size(), 323u);
@@ -332,7 +333,7 @@ TEST_F(ConfigurationTest, WriteAllDataCommitsOnlyConfirmedValues) {
         c.fault(*p);
         DeviceLink mock(screen, std::move(port));
         mock.ShowConnectionState(state::Connected);
-        FillMapTemplate(state.maps);
+        FillMapTemplate(state.document);
         screen.Clear();
         screen.questions.clear();
         screen.confirm_answer = c.answer;
@@ -362,7 +363,7 @@ TEST_F(ConfigurationTest, WriteAllDataOnASilentLineEndsWithoutCommit) {
     p->silent_after = 100;
     DeviceLink mock(screen, std::move(port));
     mock.ShowConnectionState(state::Connected);
-    FillMapTemplate(state.maps);
+    FillMapTemplate(state.document);
     screen.SetText(kStartTimeoutEdit, "12");
     const auto tally = WriteAllData(mock, state);
     EXPECT_FALSE(tally.completed);
@@ -379,10 +380,10 @@ TEST_F(ConfigurationTest, WriteAllDataOnASilentLineEndsWithoutCommit) {
 // send nothing at all.
 TEST_F(ConfigurationTest, WriteAllDataRefusesUnsendableValuesBeforeSending) {
     const int frames = sim->FramesSeen();
-    ResetMapsToUnread(state.maps);
+    ResetMapsToUnread(state.document);
     EXPECT_FALSE(WriteAllData(*link, state).completed);
-    FillMapTemplate(state.maps);
-    state.maps.PetrolLoadDependence.y[79] = 70000;
+    FillMapTemplate(state.document);
+    state.document.SetPoint(MapKind::PetrolLoadDependence, 79, 70000, MapEditCause::Replace);
     EXPECT_FALSE(WriteAllData(*link, state).completed);
     EXPECT_EQ(sim->FramesSeen(), frames);
     ASSERT_EQ(screen.messages.size(), 2u);
@@ -392,7 +393,7 @@ TEST_F(ConfigurationTest, WriteAllDataRefusesUnsendableValuesBeforeSending) {
 }
 
 TEST_F(ConfigurationTest, WriteAllDataWithATimeoutThatIsNoIntegerCommitsNothing) {
-    FillMapTemplate(state.maps);
+    FillMapTemplate(state.document);
     for (std::string text : {"", "12a"}) {
         SCOPED_TRACE("'" + text + "'");
         screen.Clear();
@@ -426,7 +427,7 @@ TEST_F(ConfigurationTest, WriteAllDataRefusals) {
 // rather than interleaving their frames with it.
 TEST_F(ConfigurationTest, CommandsStartedDuringATransferAreRefused) {
     sim->SetWorking(Sample());
-    FillMapTemplate(state.maps);
+    FillMapTemplate(state.document);
     int presses = 0;
     TransferTally nested;
     screen.on_pump = [&] {
@@ -445,13 +446,13 @@ TEST_F(ConfigurationTest, CommandsStartedDuringATransferAreRefused) {
     // its not-yet-read markers into the maps being written.
     screen.Clear();
     presses = 0;
-    FillMapTemplate(state.maps);
+    FillMapTemplate(state.document);
     screen.on_pump = [&] {
         if (presses++ == 100) nested = ReadAllData(*link, state);
     };
     EXPECT_TRUE(WriteAllData(*link, state).Ok());
     EXPECT_EQ(screen.CountMessages(kLineBusyMessage), 1);
-    EXPECT_EQ(state.maps.LPG.y[0], 9.0);
+    EXPECT_EQ(state.document.Maps().LPG.y[0], 9.0);
     const auto e = sim->Eeprom();
     for (int i = 0; i < 80; ++i) ASSERT_EQ(e.maps[1][static_cast<std::size_t>(i)], 200) << i;
     EXPECT_FALSE(link->LineBusy());
@@ -462,13 +463,12 @@ TEST_F(ConfigurationTest, ReadSaveLoadWriteGivesTheSameEeprom) {
     sim->SetWorking(original);
     ASSERT_TRUE(ReadAllData(*link, state).Ok());
     const std::string file = dir / "engine.xml";
-    auto& m = state.maps;
+    auto& m = state.document.Maps();
     ASSERT_TRUE(SaveConfigurationFile(screen, file, m.LPG, m.Petrol, m.LPGLoadDependence, m.PetrolLoadDependence));
 
     MapsState loaded;
-    auto& l = loaded.maps;
-    ASSERT_TRUE(LoadConfigurationFile(screen, file, l.LPG, l.Petrol, l.LPGLoadDependence, l.PetrolLoadDependence));
-    EXPECT_EQ(loaded.maps, state.maps);
+    ASSERT_TRUE(LoadConfigurationFile(screen, file, loaded.document));
+    EXPECT_EQ(loaded.document.Maps(), state.document.Maps());
 
     sim->SetWorking({});
     ASSERT_TRUE(WriteAllData(*link, loaded).Ok());

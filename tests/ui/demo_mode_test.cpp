@@ -97,8 +97,8 @@ private slots:
             desktop.device.Post([&](Program& p) {
                 same = true;
                 for (int i = 0; i < 80; ++i)
-                    same = same && std::abs(p.maps.maps.LPG.y[static_cast<std::size_t>(i)] * 100 - expected.maps[0][static_cast<std::size_t>(i)]) < 0.5 &&
-                           p.maps.maps.LPGLoadDependence.y[static_cast<std::size_t>(i)] == expected.maps[2][static_cast<std::size_t>(i)];
+                    same = same && std::abs(p.maps.document.Maps().LPG.y[static_cast<std::size_t>(i)] * 100 - expected.maps[0][static_cast<std::size_t>(i)]) < 0.5 &&
+                           p.maps.document.Maps().LPGLoadDependence.y[static_cast<std::size_t>(i)] == expected.maps[2][static_cast<std::size_t>(i)];
             });
             QVERIFY(desktop.device.WaitIdle(5000));
             QVERIFY(same);

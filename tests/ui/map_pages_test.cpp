@@ -73,7 +73,7 @@ private:
     MapSnapshot Snapshot(MapKind kind) {
         MapSnapshot s;
         desktop->device.Post([&s, kind](Program& p) {
-            s.map = *p.maps.maps.Find(kind);
+            s.map = p.maps.document.Map(kind);
             s.editor = *p.maps.Editor(kind);
         });
         desktop->device.WaitIdle(10000);
@@ -485,7 +485,7 @@ private slots:
         std::atomic<bool> filled{false};
         desktop->device.Post([&](Program& p) {
             MapTransferHold transfer(p.maps);
-            p.maps.maps.LPG.y[0] = 3;
+            p.maps.document.SetPoint(MapKind::LPG, 0, 3, MapEditCause::Replace);
             filled = true;
             while (!release) {
                 p.screen.Pump();
@@ -540,8 +540,8 @@ private slots:
     void view3D() {
         // Band 0 (pedal released) at half the gas throttle, band 7 unchanged.
         OnDevice([](Program& p) {
-            for (int i = 0; i < 10; ++i) p.maps.maps.LPGLoadDependence.y[static_cast<std::size_t>(i)] = 50;
-            BuildLPG3DView(p.screen, p.maps.maps);
+            for (int i = 0; i < 10; ++i) p.maps.document.SetPoint(MapKind::LPGLoadDependence, static_cast<std::size_t>(i), 50, MapEditCause::Replace);
+            BuildLPG3DView(p.screen, p.maps.document.Maps());
         });
         auto* view = Find<View3DWidget>("Chart3DGAS");
         // Front to back: band 7 first, band 0 last.
@@ -579,7 +579,7 @@ private slots:
     // curves or numbers, and no control sticks out of its page.
     void pagesRender() {
         OnDevice([](Program& p) {
-            auto& m = p.maps.maps;
+            TimingMaps m = p.maps.document.Maps();
             // As the device holds them: hundredths of a degree, whole percent.
             for (std::size_t i = 0; i < MapPointCount; ++i) {
                 const double t = static_cast<double>(i) / 79;
@@ -588,10 +588,11 @@ private slots:
                 m.LPGLoadDependence.y[i] = std::round(60 + 40 * t);
                 m.PetrolLoadDependence.y[i] = std::round(80 + 20 * t);
             }
-            RefreshAllMapViews(p.screen, m);
+            p.maps.document.ReplaceAll(m, MapEditCause::Replace);
+            RefreshAllMapViews(p.screen, p.maps.document.Maps());
         });
         SetBox(MapControlsAt(0).whole_map_box, false);
-        OnDevice([](Program& p) { ChartClickSeries(p.screen, p.maps, map_kind::LPG, 30); });
+        OnDevice([](Program& p) { ChartClickSeries(p.screen, p.maps, MapKind::LPG, 30); });
 
         const QString dir = qEnvironmentVariable("TOVREL_SCREENSHOT_DIR", QDir::tempPath() + "/tovrel-map-pages");
         QDir().mkpath(dir);
@@ -634,18 +635,18 @@ private slots:
             QCOMPARE(Grid(c.kind)->columnWidth(3), 64);
             QCOMPARE(Grid(c.kind)->rowHeight(3), 24);
         }
-        QCOMPARE(Chart(map_kind::LPG)->chart()->title(), QString("Карта УОЗ для газа"));
-        QCOMPARE(Chart(map_kind::PetrolLoadDependence)->chart()->title(), QString("Карта TPS для бензина"));
+        QCOMPARE(Chart(MapKind::LPG)->chart()->title(), QString("Карта УОЗ для газа"));
+        QCOMPARE(Chart(MapKind::PetrolLoadDependence)->chart()->title(), QString("Карта TPS для бензина"));
         // The horizontal axes span the pedal travel and the speeds, with no
         // more room beyond than a marker needs.
-        for (auto [kind, hi] : {std::pair{map_kind::LPG, 8000.0}, std::pair{map_kind::LPGLoadDependence, 80.0}}) {
+        for (auto [kind, hi] : {std::pair{MapKind::LPG, 8000.0}, std::pair{MapKind::LPGLoadDependence, 80.0}}) {
             auto* x = Chart(kind)->axisX();
             QVERIFY(x->min() <= 0 && x->min() >= -hi * 0.02);
             QVERIFY(x->max() >= hi && x->max() <= hi * 1.02);
         }
-        QCOMPARE(Grid(map_kind::LPG)->CellText(8, 0), QString("7000"));
-        QCOMPARE(Grid(map_kind::LPG)->CellText(0, 10), QString("900"));
-        QCOMPARE(Grid(map_kind::PetrolLoadDependence)->CellText(8, 0), QString("7"));
+        QCOMPARE(Grid(MapKind::LPG)->CellText(8, 0), QString("7000"));
+        QCOMPARE(Grid(MapKind::LPG)->CellText(0, 10), QString("900"));
+        QCOMPARE(Grid(MapKind::PetrolLoadDependence)->CellText(8, 0), QString("7"));
         for (const char* name : {"PreviouselyGASmapWriteButton", "PreviouselyPETROLmapWriteButton",
                                  "PreviouselyGASTPSmapWriteButton", "PreviouselyPETROLTPSmapWriteButton"})
             QCOMPARE(Find<QPushButton>(name)->text(),

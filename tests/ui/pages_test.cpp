@@ -381,7 +381,7 @@ private slots:
         Start(1, true);
         if (QTest::currentTestFailed()) return;
         desk_->device.Post([](Program& p) {
-            FillMapTemplate(p.maps.maps);
+            FillMapTemplate(p.maps.document);
             p.screen.SetText(kStartTimeoutEdit, "12");
         });
         QVERIFY(desk_->device.WaitIdle(5000));

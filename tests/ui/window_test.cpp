@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(Label("Label2")->palette().color(QPalette::Window), QColor(0, 128, 0));
         QCOMPARE(desktop->window()->findChild<QComboBox*>("ComboBox1")->currentText(), QString("5"));
         TimingMaps maps;
-        OnDevice([&](Program& p) { maps = p.maps.maps; });
+        OnDevice([&](Program& p) { maps = p.maps.document.Maps(); });
         QCOMPARE(RememberedPort(), 5);
         const auto eeprom = sim.Eeprom();
         for (int k = 0; k < 4; ++k)
@@ -249,7 +249,7 @@ private slots:
         TimingMaps maps;
         OnDevice([&](Program& p) {
             beeps = p.FirmwareBeepEnabled;
-            maps = p.maps.maps;
+            maps = p.maps.document.Maps();
         });
         QCOMPARE(beeps, option == 2);
         QCOMPARE(maps.LPG.y[10], 0.0);  // not read
@@ -333,14 +333,14 @@ private slots:
         std::atomic<bool> holding{false}, release{false};
         TimingMaps before, after;
         desktop->device.Post([&](Program& p) {
-            before = p.maps.maps;
+            before = p.maps.document.Maps();
             DeviceLink::LineHold hold(p.link);
             holding = true;
             while (!release) {
                 p.screen.Pump();
                 QThread::msleep(1);
             }
-            after = p.maps.maps;
+            after = p.maps.document.Maps();
         });
         QTRY_VERIFY_WITH_TIMEOUT(holding.load(), 10000);
         const auto count = desktop->screen.Messages().size();

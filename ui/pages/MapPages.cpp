@@ -66,14 +66,13 @@ bool Transferring(const Program& p) { return p.maps.TransfersRunning > 0; }
 void RefuseGridEdit(Program& p, MapKind kind) {
     const auto* c = FindMapControls(kind);
     const auto* e = p.maps.Editor(kind);
-    const auto* map = p.maps.maps.Find(kind);
-    if (!c || !e || !map) return;
+    if (!c || !e) return;
     const int column = std::max(1, e->GridEditColumn), row = std::max(1, e->GridEditRow);
     if (column > 8 || row > 10) return;
-    const double stored = map->y[static_cast<std::size_t>((column - 1) * 10 + (row - 1))];
+    const double stored = p.maps.document.Y(kind, (column - 1) * 10 + (row - 1));
     if (p.screen.Text(GridCell(c->grid, column, row)) == FormatGeneral(stored)) return;
     p.screen.ShowNotice(kLineBusyMessage);
-    ShowMapInGrid(p.screen, p.maps.maps, kind);
+    ShowMapInGrid(p.screen, p.maps.document.Maps(), kind);
 }
 
 // A box the logic reads when it handles a key: the user's tick goes into the
@@ -89,9 +88,9 @@ void MirrorTicks(UiContext& ctx, QCheckBox* box) {
 void BuildMapChartPage(UiContext& ctx, QWidget* page, MapKind kind) {
     const auto* c = FindMapControls(kind);
     if (!c) return;
-    const int index = *MapKindIndex(kind);
+    const int index = MapKindIndex(kind);
     const bool advance = IsAdvanceMap(kind);
-    const MapKind k = c->kind;  // the literal itself: it outlives every call
+    const MapKind k = kind;
 
     MapChart::Setup setup;
     setup.name = Q(c->chart);
@@ -151,7 +150,7 @@ void BuildMapChartPage(UiContext& ctx, QWidget* page, MapKind kind) {
 void BuildMapGridPage(UiContext& ctx, QWidget* page, MapKind kind) {
     const auto* c = FindMapControls(kind);
     if (!c) return;
-    const MapKind k = c->kind;
+    const MapKind k = kind;
     const std::string name(c->grid);
     auto* grid = new MapGrid(Q(c->grid), page);
     grid->move(8, 8);
@@ -218,9 +217,9 @@ void Build3DPage(UiContext& ctx, QWidget* page, bool petrol) {
     QObject::connect(build, &QPushButton::clicked, build, [&ctx, petrol] {
         ctx.Forward([petrol](Program& p) {
             if (petrol)
-                Button3Click(p.screen, p.maps.maps);
+                Button3Click(p.screen, p.maps.document.Maps());
             else
-                Button2Click(p.screen, p.maps.maps);
+                Button2Click(p.screen, p.maps.document.Maps());
         });
     });
 
