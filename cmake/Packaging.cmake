@@ -26,7 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's Russian texts for its file dialogs and standard buttons; the library
-# dependencies come from the programs' links.
+# dependencies (Qt, QCustomPlot, pugixml, ...) come from the programs' links.
 if(TARGET tovrel-terminal)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 endif()

@@ -31,6 +31,10 @@ dpkg-deb -f "$deb" Depends | grep -q libc6 && ok "dependencies recorded" || bad 
 if dpkg-deb -c "$deb" | grep -q 'usr/bin/tovrel-terminal'; then
   dpkg-deb -f "$deb" Depends | grep -q qt6-translations-l10n && ok "Qt's Russian texts a dependency" \
     || bad "no qt6-translations-l10n in Depends"
+  # The map charts' library comes from the program's link; Qt Charts is gone.
+  dpkg-deb -f "$deb" Depends | grep -q libqcustomplot2.1-qt6 && ok "QCustomPlot a dependency" \
+    || bad "no libqcustomplot2.1-qt6 in Depends"
+  dpkg-deb -f "$deb" Depends | grep -q -i charts && bad "Qt Charts still in Depends" || ok "no Qt Charts in Depends"
 fi
 
 "$root/usr/bin/tovrel-sim" --port 4 >"$work/sim.log" 2>&1 & sim_pid=$!

@@ -220,10 +220,9 @@ private slots:
             const auto& controls = MapControlsAt(k);
             auto* chart = desktop->window()->findChild<MapChart*>(QString::fromUtf8(controls.chart.data(), int(controls.chart.size())));
             QVERIFY2(chart, controls.chart.data());
-            const auto points = chart->series()->points();
-            QCOMPARE(points.size(), 80);
+            QCOMPARE(chart->PointCount(), 80);
             for (int i = 0; i < 80; ++i)
-                QCOMPARE(points[i].y(), maps[k].y[static_cast<std::size_t>(i)]);
+                QCOMPARE(chart->PointY(i), maps[k].y[static_cast<std::size_t>(i)]);
             auto* grid = desktop->window()->findChild<MapGrid*>(QString::fromUtf8(controls.grid.data(), int(controls.grid.size())));
             QVERIFY2(grid, controls.grid.data());
             for (int c = 1; c < grid->columnCount(); ++c)

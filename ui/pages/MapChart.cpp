@@ -8,8 +8,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QTimer>
+#include <QPainter>
+#include <QShowEvent>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "MapEditor.h"
@@ -18,12 +20,16 @@ namespace tovrel::ui {
 
 namespace {
 
-// Marker sizes are radii.
-constexpr double kMarkerSize = 3.5;
-constexpr double kSelectedMarkerSize = 5;
-constexpr double kAxisRoom = 0.015;  // of the vertical span, at each end
-constexpr double kHitRadius = 6;  // pixels around a marker that count as a click on it
+// Marker sizes are diameters in pixels.
+constexpr double kMarkerSize = 7;
+constexpr double kSelectedMarkerSize = 10;
+constexpr double kAxisRoom = 0.015;  // of the span, at each end
+constexpr double kHitRadius = 6;     // pixels around a marker that count as a click on it
+constexpr int kFrame = 9;            // window-coloured band around the white chart
 const QColor kLineColour(kPointColour.r, kPointColour.g, kPointColour.b);
+const QColor kTextColour(0x40, 0x40, 0x44);
+const QColor kGridColour(0xe4, 0xe4, 0xe4);
+const QColor kAxisColour(0xcc, 0xcc, 0xcc);
 
 QFont PixelFont(const QFont& base, int pixels, bool bold = false) {
     QFont f = base;
@@ -40,6 +46,42 @@ int KeyCode(int qt_key) {
         case Qt::Key_Down: return kKeyDown;
         default: return 0;
     }
+}
+
+// Ticks every `step` from 0, labelled like printf's %g.
+void StyleAxis(QCPAxis* axis, const QFont& base, const QString& caption) {
+    auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
+    ticker->setScaleStrategy(QCPAxisTickerFixed::ssNone);
+    ticker->setTickOrigin(0);
+    axis->setTicker(ticker);
+    axis->setNumberFormat("g");
+    axis->setNumberPrecision(6);
+    axis->setSubTicks(false);
+    axis->setTickLength(0, 4);
+    axis->setBasePen(QPen(kAxisColour, 1));
+    axis->setTickPen(QPen(kAxisColour, 1));
+    axis->setTickLabelFont(PixelFont(base, 11));
+    axis->setTickLabelColor(kTextColour);
+    axis->setLabel(KeepBlanks(caption));
+    axis->setLabelFont(PixelFont(base, 12));
+    axis->setLabelColor(kTextColour);
+    axis->setLabelPadding(6);
+    axis->grid()->setPen(QPen(kGridColour, 1));
+    axis->grid()->setZeroLinePen(QPen(kGridColour, 1));
+    axis->grid()->setSubGridVisible(false);
+}
+
+void SetTickStep(QCPAxis* axis, double step) {
+    if (auto fixed = axis->ticker().dynamicCast<QCPAxisTickerFixed>()) fixed->setTickStep(step);
+}
+
+QCPCurve* MarkerCurve(QCPAxis* x, QCPAxis* y, const QColor& colour, double size) {
+    auto* curve = new QCPCurve(x, y);
+    curve->setLineStyle(QCPCurve::lsNone);
+    curve->setPen(QPen(colour, 1.5));
+    curve->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, colour, size));
+    curve->setSelectable(QCP::stNone);
+    return curve;
 }
 
 }  // namespace
@@ -61,59 +103,45 @@ QString KeepBlanks(const QString& caption) {
 }
 
 MapChart::MapChart(const Setup& setup, QWidget* parent)
-    : QChartView(new QChart, parent), series_name_(setup.series.toStdString()), y_minimum_(setup.y_minimum),
+    : QCustomPlot(parent), series_name_(setup.series.toStdString()), y_minimum_(setup.y_minimum),
       y_maximum_(setup.y_maximum) {
     setObjectName(setup.name);
     setFocusPolicy(Qt::StrongFocus);
-    setRenderHint(QPainter::Antialiasing);
-    setRubberBand(QChartView::NoRubberBand);
     setMouseTracking(true);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    // Tick labels as printf's %g writes them, whatever the user's locale.
+    QLocale c_locale = QLocale::c();
+    c_locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    setLocale(c_locale);
+    setBackground(Qt::white);
+    setAntialiasedElements(QCP::aePlottables | QCP::aeScatters | QCP::aeItems);
+    connect(this, &QCustomPlot::beforeReplot, this, [this] { UpdateMarks(); });
+    connect(this, &QCustomPlot::afterReplot, this, [this] { ++replots_; });
 
-    // The view owns the chart it was made with; a chart given later by
-    // setChart would leave the first one to the caller.
-    QChart* c = chart();
-    c->legend()->hide();
-    c->setTitle(setup.title);
-    c->setTitleFont(PixelFont(font(), 14, true));
-    c->setMargins(QMargins(4, 4, 4, 4));
-    c->setBackgroundRoundness(0);
+    plotLayout()->setMargins(QMargins(kFrame + 4, kFrame + 2, kFrame + 4, kFrame + 4));
+    // Room for half a tick label beyond the plot's top and right ends.
+    axisRect()->setMinimumMargins(QMargins(0, 8, 12, 0));
+    plotLayout()->insertRow(0);
+    title_ = new QCPTextElement(this, setup.title, PixelFont(font(), 14, true));
+    title_->setTextColor(kTextColour);
+    title_->setMargins(QMargins(0, 2, 0, 4));
+    plotLayout()->addElement(0, 0, title_);
 
-    series_ = new QLineSeries(c);
-    series_->setObjectName(setup.series);
-    series_->setColor(kLineColour);
+    StyleAxis(xAxis, font(), setup.x_caption);
+    StyleAxis(yAxis, font(), setup.y_caption);
+    // The same room for the first and last points as on the vertical axis.
+    xAxis->setRange(-setup.x_maximum * kAxisRoom, setup.x_maximum * (1 + kAxisRoom));
+    SetTickStep(xAxis, NiceTickInterval(setup.x_maximum, 16));
+    connect(yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, [this] { SetVerticalTicks(); });
+
+    line_ = new QCPCurve(xAxis, yAxis);
     QPen pen(kLineColour);
     pen.setWidthF(1.5);
-    series_->setPen(pen);
-    series_->setPointsVisible(true);
-    series_->setMarkerSize(kMarkerSize);
-    c->addSeries(series_);
-
-    axis_x_ = new QValueAxis(c);
-    // The same room for the first and last points as on the vertical axis.
-    axis_x_->setRange(-setup.x_maximum * kAxisRoom, setup.x_maximum * (1 + kAxisRoom));
-    axis_x_->setTickType(QValueAxis::TicksDynamic);
-    axis_x_->setTickAnchor(0);
-    axis_x_->setTickInterval(NiceTickInterval(setup.x_maximum, 16));
-    axis_x_->setLabelFormat("%g");
-    axis_x_->setTitleText(KeepBlanks(setup.x_caption));
-    axis_y_ = new QValueAxis(c);
-    axis_y_->setTickType(QValueAxis::TicksDynamic);
-    axis_y_->setTickAnchor(0);
-    axis_y_->setLabelFormat("%g");
-    axis_y_->setTitleText(KeepBlanks(setup.y_caption));
-    for (auto* axis : {axis_x_, axis_y_}) {
-        axis->setLabelsFont(PixelFont(font(), 11));
-        axis->setTitleFont(PixelFont(font(), 12));
-    }
-    connect(axis_y_, &QValueAxis::rangeChanged, this,
-            [this](qreal lo, qreal hi) {
-                axis_y_->setTickInterval(NiceTickInterval((hi - lo) / (1 + 2 * kAxisRoom), 10));
-            });
-    c->addAxis(axis_x_, Qt::AlignBottom);
-    c->addAxis(axis_y_, Qt::AlignLeft);
-    series_->attachAxis(axis_x_);
-    series_->attachAxis(axis_y_);
+    line_->setPen(pen);
+    line_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, kLineColour, kMarkerSize));
+    line_->setSelectable(QCP::stNone);
     SetVerticalRange(y_minimum_, y_maximum_);
+    SetVerticalTicks();
 }
 
 void MapChart::SetVerticalRange(double minimum, double maximum) {
@@ -122,38 +150,112 @@ void MapChart::SetVerticalRange(double minimum, double maximum) {
     // a bound (a throttle map at 100 %) are not cut in half by the plot's
     // edge; the ticks and labels still end at the bounds.
     const double room = (maximum - minimum) * kAxisRoom;
-    axis_y_->setRange(minimum - room, maximum + room);
+    yAxis->setRange(minimum - room, maximum + room);
+    RequestReplot();
+}
+
+void MapChart::SetVerticalTicks() {
+    SetTickStep(yAxis, NiceTickInterval(yAxis->range().size() / (1 + 2 * kAxisRoom), 10));
+}
+
+void MapChart::RequestReplot() {
+    if (!isVisible()) {
+        replot_while_hidden_ = true;
+        return;
+    }
+    replot(QCustomPlot::rpQueuedReplot);
+}
+
+void MapChart::showEvent(QShowEvent* event) {
+    QCustomPlot::showEvent(event);
+    if (replot_while_hidden_) {
+        replot_while_hidden_ = false;
+        replot(QCustomPlot::rpQueuedRefresh);
+    }
+}
+
+void MapChart::paintEvent(QPaintEvent* event) {
+    QCustomPlot::paintEvent(event);
+    // The white chart stands in a band of the window's colour, as the other
+    // pages' panels do; the layout's margins keep everything drawn off it.
+    QPainter painter(this);
+    const QColor band = palette().color(QPalette::Window);
+    const QRect r = rect();
+    painter.fillRect(QRect(r.left(), r.top(), r.width(), kFrame), band);
+    painter.fillRect(QRect(r.left(), r.bottom() - kFrame + 1, r.width(), kFrame), band);
+    painter.fillRect(QRect(r.left(), r.top(), kFrame, r.height()), band);
+    painter.fillRect(QRect(r.right() - kFrame + 1, r.top(), kFrame, r.height()), band);
 }
 
 void MapChart::ApplySeries(const std::string& series, const std::vector<ChartPoint>& points) {
     if (!IsOwnSeries(series)) return;
-    QList<QPointF> list;
-    list.reserve(static_cast<qsizetype>(points.size()));
-    for (const auto& p : points) list.append(QPointF(p.x, p.y));
-    series_->clearPointsConfiguration();
-    series_->replace(list);
+    QVector<double> t, x, y;
+    t.reserve(static_cast<qsizetype>(points.size()));
+    x.reserve(t.capacity());
+    y.reserve(t.capacity());
+    for (const auto& p : points) {
+        // Drawn in the order given, whatever the x values.
+        t.append(static_cast<double>(t.size()));
+        x.append(p.x);
+        y.append(p.y);
+    }
+    line_->setData(t, x, y, true);
+    // A new series starts in the line's colour throughout.
+    colours_.assign(points.size(), QColor());
+    marks_stale_ = true;
+    RequestReplot();
 }
 
 void MapChart::ApplyPointY(const std::string& series, int index, double y) {
-    if (!IsOwnSeries(series) || index < 0 || index >= series_->count()) return;
-    series_->replace(index, series_->at(index).x(), y);
+    if (!IsOwnSeries(series) || index < 0 || index >= line_->dataCount()) return;
+    (line_->data()->begin() + index)->value = y;
+    if (colours_[static_cast<std::size_t>(index)].isValid()) marks_stale_ = true;
+    RequestReplot();
 }
 
 void MapChart::ApplyPointColour(const std::string& series, int index, std::optional<Rgb> colour) {
-    if (!IsOwnSeries(series) || index < 0 || index >= series_->count()) return;
-    const QColor c = colour ? QColor(colour->r, colour->g, colour->b) : kLineColour;
-    if (c == kLineColour) {
-        series_->clearPointConfiguration(index);
-        return;
+    if (!IsOwnSeries(series) || index < 0 || index >= line_->dataCount()) return;
+    QColor c = colour ? QColor(colour->r, colour->g, colour->b) : QColor();
+    if (c == kLineColour) c = QColor();
+    auto& held = colours_[static_cast<std::size_t>(index)];
+    if (held == c) return;
+    held = c;
+    marks_stale_ = true;
+    RequestReplot();
+}
+
+void MapChart::UpdateMarks() {
+    if (!marks_stale_) return;
+    marks_stale_ = false;
+    std::vector<QColor> in_use;
+    for (const auto& c : colours_)
+        if (c.isValid() && std::find(in_use.begin(), in_use.end(), c) == in_use.end()) in_use.push_back(c);
+    while (marks_.size() < in_use.size()) marks_.push_back(MarkerCurve(xAxis, yAxis, Qt::red, kSelectedMarkerSize));
+    const auto data = line_->data();
+    for (std::size_t m = 0; m < marks_.size(); ++m) {
+        QVector<double> t, x, y;
+        if (m < in_use.size()) {
+            for (std::size_t i = 0; i < colours_.size(); ++i) {
+                if (colours_[i] != in_use[m]) continue;
+                const auto& p = *(data->constBegin() + static_cast<qsizetype>(i));
+                t.append(p.t);
+                x.append(p.key);
+                y.append(p.value);
+            }
+            marks_[m]->setPen(QPen(in_use[m], 1.5));
+            marks_[m]->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, in_use[m], kSelectedMarkerSize));
+        }
+        marks_[m]->setData(t, x, y, true);
     }
-    series_->setPointConfiguration(index, {{QXYSeries::PointConfiguration::Color, c},
-                                           {QXYSeries::PointConfiguration::Size, kSelectedMarkerSize}});
 }
 
 bool MapChart::ApplyProperty(Property property, const PropertyValue& value) {
     switch (property) {
         case Property::Text:
-            if (auto* s = std::get_if<std::string>(&value)) chart()->setTitle(QString::fromStdString(*s));
+            if (auto* s = std::get_if<std::string>(&value)) {
+                title_->setText(QString::fromStdString(*s));
+                RequestReplot();
+            }
             return true;
         case Property::Minimum:
             if (auto* v = std::get_if<int>(&value)) y_minimum_ = *v;
@@ -168,16 +270,31 @@ bool MapChart::ApplyProperty(Property property, const PropertyValue& value) {
     }
 }
 
+QString MapChart::Title() const { return title_->text(); }
+
+int MapChart::PointCount() const { return line_->dataCount(); }
+
+double MapChart::PointY(int index) const {
+    if (index < 0 || index >= line_->dataCount()) return 0;
+    return (line_->data()->constBegin() + index)->value;
+}
+
+MapChart::Range MapChart::HorizontalRange() const { return {xAxis->range().lower, xAxis->range().upper}; }
+
+MapChart::Range MapChart::VerticalRange() const { return {yAxis->range().lower, yAxis->range().upper}; }
+
+QRect MapChart::PlotArea() const { return axisRect()->rect(); }
+
 QPointF MapChart::PointPosition(int index) const {
-    if (index < 0 || index >= series_->count()) return {};
-    const QPointF scene = chart()->mapToPosition(series_->at(index), series_);
-    return mapFromScene(scene);
+    if (index < 0 || index >= line_->dataCount()) return {};
+    const auto& p = *(line_->data()->constBegin() + index);
+    return {xAxis->coordToPixel(p.key), yAxis->coordToPixel(p.value)};
 }
 
 int MapChart::PointAt(QPointF pos) const {
     int best = -1;
     double best_distance = kHitRadius;
-    for (int i = 0; i < series_->count(); ++i) {
+    for (int i = 0; i < line_->dataCount(); ++i) {
         const QPointF d = PointPosition(i) - pos;
         const double distance = std::hypot(d.x(), d.y());
         if (distance <= best_distance) {
@@ -189,9 +306,9 @@ int MapChart::PointAt(QPointF pos) const {
 }
 
 QColor MapChart::PointColour(int index) const {
-    const auto config = series_->pointConfiguration(index);
-    const auto it = config.find(QXYSeries::PointConfiguration::Color);
-    return it != config.end() ? it->value<QColor>() : series_->color();
+    if (index < 0 || index >= static_cast<int>(colours_.size())) return kLineColour;
+    const QColor& c = colours_[static_cast<std::size_t>(index)];
+    return c.isValid() ? c : kLineColour;
 }
 
 void MapChart::enterEvent(QEnterEvent* event) {
@@ -202,19 +319,19 @@ void MapChart::enterEvent(QEnterEvent* event) {
                      qobject_cast<QPlainTextEdit*>(typing)))
         setFocus(Qt::MouseFocusReason);
     if (on_pointer) on_pointer(true);
-    QChartView::enterEvent(event);
+    QCustomPlot::enterEvent(event);
 }
 
 void MapChart::leaveEvent(QEvent* event) {
     if (on_pointer) on_pointer(false);
     pan_from_.reset();
-    QChartView::leaveEvent(event);
+    QCustomPlot::leaveEvent(event);
 }
 
 void MapChart::keyPressEvent(QKeyEvent* event) {
     const int key = KeyCode(event->key());
     if (key == 0) {
-        QChartView::keyPressEvent(event);
+        QCustomPlot::keyPressEvent(event);
         return;
     }
     if (on_key) on_key(key);
@@ -228,12 +345,17 @@ void MapChart::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
+// The second press of a double click selects nothing: the first one did.
+void MapChart::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
 void MapChart::mouseMoveEvent(QMouseEvent* event) {
     if (pan_from_ && (event->buttons() & Qt::RightButton)) {
-        const double height = chart()->plotArea().height();
+        const double height = axisRect()->height();
         if (height > 0) {
-            const double shift = (event->position().y() - pan_from_->y()) * (axis_y_->max() - axis_y_->min()) / height;
-            axis_y_->setRange(axis_y_->min() + shift, axis_y_->max() + shift);
+            const QCPRange range = yAxis->range();
+            const double shift = (event->position().y() - pan_from_->y()) * range.size() / height;
+            yAxis->setRange(range.lower + shift, range.upper + shift);
+            RequestReplot();
         }
         pan_from_ = event->position();
     }
@@ -250,13 +372,11 @@ void MapChart::wheelEvent(QWheelEvent* event) {
         event->ignore();
         return;
     }
-    const QRectF plot = chart()->plotArea();
-    const double lo = axis_y_->min(), hi = axis_y_->max();
-    double at = (plot.bottom() - mapToScene(event->position().toPoint()).y()) / plot.height();
-    at = std::clamp(at, 0.0, 1.0);
-    const double centre = lo + at * (hi - lo);
+    const QCPRange range = yAxis->range();
+    const double centre = std::clamp(yAxis->pixelToCoord(event->position().y()), range.lower, range.upper);
     const double factor = event->angleDelta().y() > 0 ? 0.8 : 1.25;  // wheel away from the user zooms in
-    axis_y_->setRange(centre - (centre - lo) * factor, centre + (hi - centre) * factor);
+    yAxis->setRange(centre - (centre - range.lower) * factor, centre + (range.upper - centre) * factor);
+    RequestReplot();
     event->accept();
 }
 

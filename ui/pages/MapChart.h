@@ -1,21 +1,27 @@
 #pragma once
 // The chart of one timing map: a blue line with a marker at every point, the
-// selected point drawn red through the point's own configuration, fixed axis
-// ranges the logic sets, vertical pan (drag) and zoom (wheel) with the right
-// mouse button held. The widget only draws and reports: clicks on a point,
-// arrow keys and the pointer entering or leaving go to the callbacks, which
-// forward them to the logic.
-#include <QChartView>
-#include <QLineSeries>
-#include <QValueAxis>
+// selected point drawn red, fixed axis ranges the logic sets, vertical pan
+// (drag) and zoom (wheel) with the right mouse button held. The widget only
+// draws and reports: clicks on a point, arrow keys and the pointer entering
+// or leaving go to the callbacks, which forward them to the logic.
+//
+// Drawn with QCustomPlot. Every change only queues a replot: a burst of
+// changes within one event-loop pass (a held arrow key, a whole-map
+// transfer, both batched by the screen once per frame) is drawn once.
+#include <qcustomplot.h>
+
+#include <QColor>
+#include <QRect>
+#include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "UiContext.h"
 
 namespace tovrel::ui {
 
-class MapChart : public QChartView, public SeriesSink, public ScreenControl {
+class MapChart : public QCustomPlot, public SeriesSink, public ScreenControl {
     Q_OBJECT
 public:
     struct Setup {
@@ -39,9 +45,21 @@ public:
     // ScreenControl: Text is the title, Minimum and Maximum the vertical axis.
     bool ApplyProperty(Property property, const PropertyValue& value) override;
 
-    QLineSeries* series() const { return series_; }
-    QValueAxis* axisX() const { return axis_x_; }
-    QValueAxis* axisY() const { return axis_y_; }
+    // What the chart shows, for tests and benchmarks.
+    struct Range {
+        double minimum = 0, maximum = 0;
+    };
+    QString SeriesName() const { return QString::fromStdString(series_name_); }
+    QString Title() const;
+    int PointCount() const;
+    double PointY(int index) const;  // 0 for an index out of range
+    Range HorizontalRange() const;
+    Range VerticalRange() const;
+    // Where the curve is drawn, in widget coordinates (as of the last replot).
+    QRect PlotArea() const;
+    // Replots actually done; a burst of changes costs one.
+    int ReplotCount() const { return replots_; }
+
     // The vertical range the logic set (the axis shows it with a little room).
     double verticalMinimum() const { return y_minimum_; }
     double verticalMaximum() const { return y_maximum_; }
@@ -58,30 +76,45 @@ protected:
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void SetVerticalRange(double minimum, double maximum);
+    void SetVerticalTicks();
     bool IsOwnSeries(const std::string& series) const { return series == series_name_; }
+    // Queues one replot for the next event-loop pass; a hidden chart is
+    // drawn when it is shown.
+    void RequestReplot();
+    // Puts the points with a colour of their own into the overlay curves.
+    void UpdateMarks();
 
     std::string series_name_;
-    QLineSeries* series_ = nullptr;
-    QValueAxis* axis_x_ = nullptr;
-    QValueAxis* axis_y_ = nullptr;
+    QCPCurve* line_ = nullptr;
+    // One curve of markers per colour in use, drawn over the line.
+    std::vector<QCPCurve*> marks_;
+    // Per point; invalid: the line's colour.
+    std::vector<QColor> colours_;
+    bool marks_stale_ = false;
+    bool replot_while_hidden_ = false;
+    QCPTextElement* title_ = nullptr;
     // The range the logic set; panning and zooming move away from it until
     // the logic sets a bound again.
     double y_minimum_ = 0, y_maximum_ = 0;
     std::optional<QPointF> pan_from_;
+    int replots_ = 0;
 };
 
 // Tick spacing that gives about `wanted` ticks over `span`: 1, 2 or 5 times
 // a power of ten.
 double NiceTickInterval(double span, int wanted);
-// Qt's rich-text titles fold runs of blanks; non-breaking ones keep a
-// caption's spacing as written.
+// Runs of blanks in a caption become non-breaking, so the caption keeps its
+// spacing as written wherever it is laid out as rich text.
 QString KeepBlanks(const QString& caption);
 
 }  // namespace tovrel::ui
