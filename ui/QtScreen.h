@@ -12,14 +12,13 @@
 // of the GUI thread. Pump() on the device thread runs the calls the GUI
 // thread queued meanwhile (see DeviceThread).
 //
-// Widgets are found by objectName under the roots given to AddRoot. Standard
-// widgets are handled here; custom widgets implement ScreenControl, grids
-// GridControl and charts SeriesSink (UiContext.h).
+// Widgets are found by objectName under the roots given to AddRoot
+// (ControlRegistry). Standard widgets are handled by their kind's adapter
+// (WidgetAdapters); custom widgets implement ScreenControl, grids
+// GridControl and charts SeriesSink (UiContext.h). Dialogs run through the
+// DialogBridge.
 #include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
-#include <QPointer>
-#include <QSet>
 #include <QTimer>
 #include <atomic>
 #include <functional>
@@ -29,22 +28,15 @@
 #include <string>
 #include <vector>
 
+#include "ControlRegistry.h"
+#include "DialogBridge.h"
 #include "Sound.h"
 #include "StoredScreen.h"
 #include "UiContext.h"
 
 class QTabWidget;
-class QWidget;
 
 namespace tovrel::ui {
-
-// The name a save dialog writes to: `typed` with the extension of the
-// dialog's name filter ("Text Files (*.xml)", "*.evf0") added when its file
-// name does not already end in one of the filter's extensions, in any case:
-// "my_car" -> "my_car.xml", "car.XML" stays, "car.v2" -> "car.v2.xml" (the
-// open dialog's filter would hide it otherwise), "car." -> "car.xml". A
-// filter without a fixed extension ("*", "*.*") leaves the name as typed.
-QString WithFilterExtension(const QString& typed, const QString& name_filter);
 
 class QtScreen : public QObject, public StoredScreen {
     Q_OBJECT
@@ -127,29 +119,19 @@ private:
     void ScheduleLocked();
     // GUI thread: flushes now, or when the frame is over.
     void FlushSoon();
-    void RunModal(const std::function<void()>& body);
-    enum class Box { Message, Error, Info };
-    void ShowBox(const std::string& text, Box kind);
-    std::optional<std::string> RunFileDialog(const std::string& dialog, FileDialogMode mode, const std::string& filter);
-
-    QObject* Find(const QString& name);
-    void Apply(const std::string& control, Property property, const PropertyValue& value);
-    void ApplyToWidget(QObject* object, Property property, const PropertyValue& value);
-    // Item `index` of a combo box or a radio group.
-    void ApplyItemText(const std::string& base, int index, const std::string& text);
-    void ApplyAppend(const std::string& control, const std::vector<std::string>& lines);
-    void ApplySeries(const std::string& series, PendingSeries& pending);
-    void ApplyPage(int index);
     void Seed(QObject* object);
     void Connect(QObject* object);
+    // Records a message, error or question; false when dialogs are
+    // suppressed.
+    bool Log(std::vector<std::string>& log, std::string_view text);
 
-    std::vector<QPointer<QObject>> roots_;
-    QPointer<QTabWidget> pages_;
-    QHash<QString, QPointer<QObject>> found_;
-    QSet<QString> missing_;
-    QElapsedTimer missing_age_;
-    std::map<std::string, SeriesSink*, std::less<>> series_sinks_;
-    std::map<std::string, GridControl*, std::less<>> grids_;
+    void Apply(const std::string& control, Property property, const PropertyValue& value);
+    void ApplyAppend(const std::string& control, const std::vector<std::string>& lines);
+    void ApplySeries(const std::string& series, const PendingSeries& pending);
+    void ApplyPage(int index);
+
+    ControlRegistry registry_;
+    DialogBridge dialogs_;
     std::function<void()> device_pump_;
     std::function<bool()> on_device_thread_;
 

@@ -313,6 +313,45 @@ private slots:
         QCOMPARE(item, 1);
     }
 
+    // Destroyed widgets are forgotten: the name finds the widget made in its
+    // place; a destroyed grid or chart takes nothing more, and its successor
+    // takes what follows.
+    void destroyedControlsAreForgotten() {
+        struct WidgetGrid : QWidget, RecordingGrid {};
+        struct WidgetSeries : QWidget, RecordingSeries {};
+        auto set_both = [this](const std::string& text) {
+            OnDevice([text](Program& p) {
+                p.screen.SetText(GridCell("StringGridX", 1, 1), text);
+                p.screen.SetSeries("SeriesX", {{0, text.size() * 1.0}});
+            });
+        };
+        auto grid1 = std::make_unique<WidgetGrid>();
+        auto series1 = std::make_unique<WidgetSeries>();
+        screen->RegisterGrid("StringGridX", grid1.get());
+        screen->RegisterSeries("SeriesX", series1.get());
+        set_both("a");
+        QCOMPARE(grid1->cells.size(), std::size_t(1));
+        QCOMPARE(series1->full_sets, 1);
+        grid1.reset();
+        series1.reset();
+        set_both("bb");
+        WidgetGrid grid2;
+        WidgetSeries series2;
+        screen->RegisterGrid("StringGridX", &grid2);
+        screen->RegisterSeries("SeriesX", &series2);
+        set_both("ccc");
+        QCOMPARE(grid2.cells.size(), std::size_t(1));
+        QCOMPARE(grid2.cells[0].text, std::string("ccc"));
+        QVERIFY((series2.points == std::vector<ChartPoint>{{0, 3.0}}));
+
+        OnDevice([](Program& p) { p.screen.SetText("Label2", "a"); });
+        delete root->findChild<QLabel*>("Label2");
+        auto* successor = Add<QLabel>("Label2");
+        screen->Watch(successor);
+        OnDevice([](Program& p) { p.screen.SetText("Label2", "b"); });
+        QCOMPARE(successor->text(), QString("b"));
+    }
+
     // A procedure that pumps takes the second press in its middle, on its
     // own thread; the window keeps running meanwhile.
     void pumpRunsTheCallsQueuedMeanwhile() {
