@@ -12,18 +12,6 @@ namespace tovrel::ui {
 
 namespace {
 
-// Set on the GUI thread while a user's edit goes into the mirror: such a
-// change is already on the widget and must not be queued back to it.
-thread_local bool t_user_edit = false;
-
-class UserEditScope {
-public:
-    UserEditScope() : old_(t_user_edit) { t_user_edit = true; }
-    ~UserEditScope() { t_user_edit = old_; }
-private:
-    bool old_;
-};
-
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // "<grid>[c,r]" -> grid, c, r.
@@ -75,12 +63,8 @@ void QtScreen::AddRoot(QObject* root) {
 
 void QtScreen::SetPageControl(QTabWidget* pages) {
     registry_.SetPageControl(pages);
-    UserEditScope scope;
-    StoredScreen::SelectPage(pages->currentIndex());
-    connect(pages, &QTabWidget::currentChanged, this, [this](int index) {
-        UserEditScope scope;
-        StoredScreen::SelectPage(index);
-    });
+    mirror_.SeedPage(pages->currentIndex());
+    connect(pages, &QTabWidget::currentChanged, this, [this](int index) { mirror_.UserSelectPage(index); });
 }
 
 void QtScreen::Watch(QObject* object) {
@@ -99,9 +83,8 @@ void QtScreen::SetDevicePump(std::function<void()> pump, std::function<bool()> o
 }
 
 void QtScreen::Seed(QObject* object) {
-    UserEditScope scope;
     SeedMirror(object, [this](const std::string& control, Property property, PropertyValue value) {
-        StoredScreen::Set(control, property, std::move(value));
+        mirror_.Seed(control, property, std::move(value));
     });
 }
 
@@ -113,130 +96,58 @@ void QtScreen::Connect(QObject* object) {
 
 void QtScreen::CaptureUserEdit(QObject* object) {
     if (!object || object->objectName().isEmpty()) return;
-    UserEditScope scope;
     ReadUserValue(object, [this](const std::string& control, Property property, PropertyValue value) {
-        StoredScreen::Set(control, property, std::move(value));
+        mirror_.UserSet(control, property, std::move(value));
     });
 }
 
 void QtScreen::UserEdit(std::string_view control, Property property, PropertyValue value) {
-    UserEditScope scope;
-    StoredScreen::Set(control, property, std::move(value));
+    mirror_.UserSet(control, property, std::move(value));
 }
 
 // ------------------------------------------------------- changes from logic
 
-void QtScreen::OnSet(std::string_view control, Property property, const PropertyValue& value) {
-    if (t_user_edit) return;
-    {
-        std::lock_guard lock(pending_mutex_);
-        auto it = pending_.find(control);
-        if (it == pending_.end()) {
-            it = pending_.emplace(std::string(control), PendingControl{}).first;
-            pending_order_.push_back(it->first);
-        }
-        // A new text replaces lines appended before it.
-        if (property == Property::Text) it->second.appended.clear();
-        it->second.props[property] = value;
-        ScheduleLocked();
-    }
-    if (OnGuiThread()) Flush();
+void QtScreen::Set(std::string_view control, Property property, PropertyValue value) {
+    Changed(mirror_.Set(control, property, std::move(value)));
 }
 
-void QtScreen::OnAppend(std::string_view control, std::string_view line) {
-    if (t_user_edit) return;
-    // The mirror already holds the memo with the line; take the whole text
-    // when a text set is still pending, so that the set and the append apply
-    // as one.
-    PropertyValue whole;
-    bool text_pending = false;
-    {
-        std::lock_guard lock(pending_mutex_);
-        auto it = pending_.find(control);
-        text_pending = it != pending_.end() && it->second.props.count(Property::Text);
-    }
-    if (text_pending) whole = Get(control, Property::Text);
-    {
-        std::lock_guard lock(pending_mutex_);
-        auto it = pending_.find(control);
-        if (it == pending_.end()) {
-            it = pending_.emplace(std::string(control), PendingControl{}).first;
-            pending_order_.push_back(it->first);
-        }
-        if (it->second.props.count(Property::Text) && text_pending)
-            it->second.props[Property::Text] = whole;
-        else
-            it->second.appended.emplace_back(line);
-        ScheduleLocked();
-    }
-    if (OnGuiThread()) Flush();
+PropertyValue QtScreen::Get(std::string_view control, Property property) const {
+    return mirror_.Get(control, property);
 }
 
-void QtScreen::OnPage(int index) {
-    if (t_user_edit) return;
-    {
-        std::lock_guard lock(pending_mutex_);
-        pending_page_ = index;
-        ScheduleLocked();
-    }
-    if (OnGuiThread()) Flush();
+void QtScreen::AppendLine(std::string_view control, std::string_view line) {
+    Changed(mirror_.Append(control, line));
 }
+
+void QtScreen::SelectPage(int index) { Changed(mirror_.SelectPage(index)); }
+
+int QtScreen::SelectedPage() const { return mirror_.Page(); }
 
 void QtScreen::SetSeries(std::string_view series, std::vector<ChartPoint> points) {
     auto copy = points;
     StoredScreen::SetSeries(series, std::move(points));
-    {
-        std::lock_guard lock(pending_mutex_);
-        auto& p = pending_series_[std::string(series)];
-        p.points = std::move(copy);
-        p.ys.clear();
-        p.colours.clear();
-        ScheduleLocked();
-    }
-    if (OnGuiThread()) Flush();
+    Changed(mirror_.SetSeries(series, std::move(copy)));
 }
 
 void QtScreen::SetPointY(std::string_view series, int index, double y) {
     StoredScreen::SetPointY(series, index, y);
     const auto size = StoredScreen::Series(series).size();
     if (index < 0 || static_cast<std::size_t>(index) >= size) return;
-    {
-        std::lock_guard lock(pending_mutex_);
-        auto& p = pending_series_[std::string(series)];
-        if (p.points && static_cast<std::size_t>(index) < p.points->size())
-            (*p.points)[static_cast<std::size_t>(index)].y = y;
-        else
-            p.ys[index] = y;
-        ScheduleLocked();
-    }
-    if (OnGuiThread()) Flush();
+    Changed(mirror_.SetPointY(series, index, y));
 }
 
 void QtScreen::SetPointColour(std::string_view series, int index, Rgb colour) {
     StoredScreen::SetPointColour(series, index, colour);
     const auto size = StoredScreen::Series(series).size();
     if (index < 0 || static_cast<std::size_t>(index) >= size) return;
-    {
-        std::lock_guard lock(pending_mutex_);
-        pending_series_[std::string(series)].colours[index] = colour;
-        ScheduleLocked();
-    }
-    if (OnGuiThread()) Flush();
+    Changed(mirror_.SetPointColour(series, index, colour));
 }
 
-void QtScreen::Beep(int frequencyHz, int durationMs) {
-    {
-        std::lock_guard lock(pending_mutex_);
-        pending_beeps_.push_back({frequencyHz, durationMs});
-        ScheduleLocked();
-    }
-    if (OnGuiThread()) Flush();
-}
+void QtScreen::Beep(int frequencyHz, int durationMs) { Changed(mirror_.Beep({frequencyHz, durationMs})); }
 
-void QtScreen::ScheduleLocked() {
-    if (scheduled_) return;
-    scheduled_ = true;
-    QMetaObject::invokeMethod(this, [this] { FlushSoon(); }, Qt::QueuedConnection);
+void QtScreen::Changed(bool schedule) {
+    if (schedule) QMetaObject::invokeMethod(this, [this] { FlushSoon(); }, Qt::QueuedConnection);
+    if (OnGuiThread()) Flush();
 }
 
 void QtScreen::FlushSoon() {
@@ -249,32 +160,21 @@ void QtScreen::FlushSoon() {
 }
 
 void QtScreen::Flush() {
-    std::vector<std::string> order;
-    std::map<std::string, PendingControl, std::less<>> controls;
-    std::map<std::string, PendingSeries, std::less<>> series;
-    std::optional<int> page;
-    std::vector<Sound::Tone> beeps;
-    {
-        std::lock_guard lock(pending_mutex_);
-        scheduled_ = false;
-        order.swap(pending_order_);
-        controls.swap(pending_);
-        series.swap(pending_series_);
-        page.swap(pending_page_);
-        std::swap(beeps, pending_beeps_);
-    }
+    FrameBatch batch = mirror_.Take();
     frame_timer_.stop();
     since_flush_.restart();
-    if (order.empty() && series.empty() && !page && beeps.empty()) return;
+    if (batch.empty()) return;
     ++batches_;
-    for (const auto& name : order) {
-        auto& c = controls[name];
+    for (const auto& name : batch.order) {
+        auto it = batch.controls.find(name);
+        if (it == batch.controls.end()) continue;
+        const auto& c = it->second;
         for (const auto& [property, value] : c.props) Apply(name, property, value);
         if (!c.appended.empty()) ApplyAppend(name, c.appended);
     }
-    for (auto& [name, pending] : series) ApplySeries(name, pending);
-    if (page) ApplyPage(*page);
-    for (const auto& tone : beeps) {
+    for (const auto& [name, pending] : batch.series) ApplySeries(name, pending);
+    if (batch.page) ApplyPage(*batch.page);
+    for (const auto& tone : batch.beeps) {
         ++beeps_;
         sound_.Beep(tone.hz, tone.ms);
     }
@@ -312,7 +212,7 @@ void QtScreen::ApplyAppend(const std::string& control, const std::vector<std::st
     if (!AppendLines(o, list)) Apply(control, Property::Text, Get(control, Property::Text));
 }
 
-void QtScreen::ApplySeries(const std::string& series, const PendingSeries& pending) {
+void QtScreen::ApplySeries(const std::string& series, const FrameBatch::Series& pending) {
     SeriesSink* sink = registry_.Series(series);
     if (!sink) return;
     if (pending.points) sink->ApplySeries(series, *pending.points);

@@ -12,6 +12,10 @@
 // of the GUI thread. Pump() on the device thread runs the calls the GUI
 // thread queued meanwhile (see DeviceThread).
 //
+// When the user edits a control and the logic sets it within one frame, the
+// later of the two is what the widget shows and what Get returns
+// (PropertyMirror).
+//
 // Widgets are found by objectName under the roots given to AddRoot
 // (ControlRegistry). Standard widgets are handled by their kind's adapter
 // (WidgetAdapters); custom widgets implement ScreenControl, grids
@@ -22,7 +26,6 @@
 #include <QTimer>
 #include <atomic>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -30,6 +33,7 @@
 
 #include "ControlRegistry.h"
 #include "DialogBridge.h"
+#include "PropertyMirror.h"
 #include "Sound.h"
 #include "StoredScreen.h"
 #include "UiContext.h"
@@ -66,6 +70,11 @@ public:
     void UserEdit(std::string_view control, Property property, PropertyValue value);
 
     // ---- the Screen interface, any thread ----
+    void Set(std::string_view control, Property property, PropertyValue value) override;
+    PropertyValue Get(std::string_view control, Property property) const override;
+    void AppendLine(std::string_view control, std::string_view line) override;
+    void SelectPage(int index) override;
+    int SelectedPage() const override;
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view text) override;
     void ShowInfo(std::string_view text) override;
@@ -98,25 +107,10 @@ public:
     static constexpr int kFrameMs = 16;
 
 private:
-    struct PendingControl {
-        std::map<Property, PropertyValue> props;
-        std::vector<std::string> appended;  // memo lines after the props
-    };
-    struct PendingSeries {
-        std::optional<std::vector<ChartPoint>> points;  // replaced whole
-        std::map<int, double> ys;
-        std::map<int, Rgb> colours;
-    };
-
-protected:
-    void OnSet(std::string_view control, Property property, const PropertyValue& value) override;
-    void OnAppend(std::string_view control, std::string_view line) override;
-    void OnPage(int index) override;
-
-private:
     bool OnGuiThread() const;
-    // Asks the GUI thread for a flush (any thread; pending_mutex_ held).
-    void ScheduleLocked();
+    // Asks the GUI thread for a flush when `schedule` (the batch was idle),
+    // and flushes at once on the GUI thread.
+    void Changed(bool schedule);
     // GUI thread: flushes now, or when the frame is over.
     void FlushSoon();
     void Seed(QObject* object);
@@ -127,22 +121,14 @@ private:
 
     void Apply(const std::string& control, Property property, const PropertyValue& value);
     void ApplyAppend(const std::string& control, const std::vector<std::string>& lines);
-    void ApplySeries(const std::string& series, const PendingSeries& pending);
+    void ApplySeries(const std::string& series, const FrameBatch::Series& pending);
     void ApplyPage(int index);
 
+    PropertyMirror mirror_;
     ControlRegistry registry_;
     DialogBridge dialogs_;
     std::function<void()> device_pump_;
     std::function<bool()> on_device_thread_;
-
-    // Changes waiting for the GUI thread.
-    mutable std::mutex pending_mutex_;
-    std::vector<std::string> pending_order_;
-    std::map<std::string, PendingControl, std::less<>> pending_;
-    std::map<std::string, PendingSeries, std::less<>> pending_series_;
-    std::optional<int> pending_page_;
-    std::vector<Sound::Tone> pending_beeps_;
-    bool scheduled_ = false;
 
     mutable std::mutex log_mutex_;
     std::vector<std::string> messages_;
