@@ -42,6 +42,8 @@ class QTabWidget;
 
 namespace tovrel::ui {
 
+// Control properties and the page live in the PropertyMirror, not in the
+// StoredScreen base, whose series store and pump hook are used as they are.
 class QtScreen : public QObject, public StoredScreen {
     Q_OBJECT
 public:
