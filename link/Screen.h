@@ -141,6 +141,22 @@ public:
         return std::nullopt;
     }
 
+    // The changes made between these reach the window together (a map's
+    // points moved by one key press are never drawn half-moved). Nested
+    // pairs count as one; keep a group short.
+    virtual void BeginUpdate() {}
+    virtual void EndUpdate() {}
+    class Update {
+    public:
+        explicit Update(Screen& screen) : screen_(screen) { screen_.BeginUpdate(); }
+        ~Update() { screen_.EndUpdate(); }
+        Update(const Update&) = delete;
+        Update& operator=(const Update&) = delete;
+
+    private:
+        Screen& screen_;
+    };
+
     // Conveniences over Set and Get.
     void SetText(std::string_view control, std::string_view text) {
         Set(control, Property::Text, std::string(text));

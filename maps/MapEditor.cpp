@@ -25,6 +25,7 @@ std::optional<int> CellPoint(int column, int row) {
 }
 
 void Recolour(Screen& screen, const MapControls& c, int from, int to) {
+    Screen::Update together(screen);
     screen.SetPointColour(c.series, from, kPointColour);
     screen.SetPointColour(c.series, to, kSelectedPointColour);
 }
@@ -66,6 +67,7 @@ MapViews::MapViews(Screen& screen, MapDocument& document)
 MapViews::~MapViews() { document_.RemoveListener(id_); }
 
 void MapViews::Changed(const MapChange& change) {
+    Screen::Update together(screen_);
     switch (RedrawFor(change.cause)) {
         case LiveRedraw::None:
             break;

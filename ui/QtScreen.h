@@ -12,41 +12,39 @@
 // of the GUI thread. Pump() on the device thread runs the calls the GUI
 // thread queued meanwhile (see DeviceThread).
 //
-// Widgets are found by objectName under the roots given to AddRoot. Standard
-// widgets are handled here; custom widgets implement ScreenControl, grids
-// GridControl and charts SeriesSink (UiContext.h).
+// When the user edits a control and the logic sets it within one frame, the
+// later of the two is what the widget shows and what Get returns
+// (PropertyMirror).
+//
+// Widgets are found by objectName under the roots given to AddRoot
+// (ControlRegistry). Standard widgets are handled by their kind's adapter
+// (WidgetAdapters); custom widgets implement ScreenControl, grids
+// GridControl and charts SeriesSink (UiContext.h). Dialogs run through the
+// DialogBridge.
 #include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
-#include <QPointer>
-#include <QSet>
 #include <QTimer>
 #include <atomic>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "ControlRegistry.h"
+#include "DialogBridge.h"
+#include "PropertyMirror.h"
 #include "Sound.h"
 #include "StoredScreen.h"
 #include "UiContext.h"
 
 class QMessageBox;
 class QTabWidget;
-class QWidget;
 
 namespace tovrel::ui {
 
-// The name a save dialog writes to: `typed` with the extension of the
-// dialog's name filter ("Text Files (*.xml)", "*.evf0") added when its file
-// name does not already end in one of the filter's extensions, in any case:
-// "my_car" -> "my_car.xml", "car.XML" stays, "car.v2" -> "car.v2.xml" (the
-// open dialog's filter would hide it otherwise), "car." -> "car.xml". A
-// filter without a fixed extension ("*", "*.*") leaves the name as typed.
-QString WithFilterExtension(const QString& typed, const QString& name_filter);
-
+// Control properties and the page live in the PropertyMirror, not in the
+// StoredScreen base, whose series store and pump hook are used as they are.
 class QtScreen : public QObject, public StoredScreen {
     Q_OBJECT
 public:
@@ -75,6 +73,11 @@ public:
     void UserEdit(std::string_view control, Property property, PropertyValue value);
 
     // ---- the Screen interface, any thread ----
+    void Set(std::string_view control, Property property, PropertyValue value) override;
+    PropertyValue Get(std::string_view control, Property property) const override;
+    void AppendLine(std::string_view control, std::string_view line) override;
+    void SelectPage(int index) override;
+    int SelectedPage() const override;
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view text) override;
     void ShowInfo(std::string_view text) override;
@@ -84,6 +87,8 @@ public:
     bool Confirm(std::string_view question) override;
     void Repaint(std::string_view control) override;
     void Pump() override;
+    void BeginUpdate() override;
+    void EndUpdate() override;
     std::optional<std::string> ChooseFile(std::string_view dialog, FileDialogMode mode,
                                           std::string_view filter) override;
     void Beep(int frequencyHz, int durationMs) override;
@@ -110,61 +115,28 @@ public:
     static constexpr int kFrameMs = 16;
 
 private:
-    struct PendingControl {
-        std::map<Property, PropertyValue> props;
-        std::vector<std::string> appended;  // memo lines after the props
-    };
-    struct PendingSeries {
-        std::optional<std::vector<ChartPoint>> points;  // replaced whole
-        std::map<int, double> ys;
-        std::map<int, Rgb> colours;
-    };
-
-protected:
-    void OnSet(std::string_view control, Property property, const PropertyValue& value) override;
-    void OnAppend(std::string_view control, std::string_view line) override;
-    void OnPage(int index) override;
-
-private:
     bool OnGuiThread() const;
-    // Asks the GUI thread for a flush (any thread; pending_mutex_ held).
-    void ScheduleLocked();
+    // Asks the GUI thread for a flush when `schedule` (the batch was idle),
+    // and flushes at once on the GUI thread.
+    void Changed(bool schedule);
     // GUI thread: flushes now, or when the frame is over.
     void FlushSoon();
-    void RunModal(const std::function<void()>& body);
-    enum class Box { Message, Error, Info };
-    void ShowBox(const std::string& text, Box kind);
-    std::optional<std::string> RunFileDialog(const std::string& dialog, FileDialogMode mode, const std::string& filter);
-
-    QObject* Find(const QString& name);
-    void Apply(const std::string& control, Property property, const PropertyValue& value);
-    void ApplyToWidget(QObject* object, Property property, const PropertyValue& value);
-    // Item `index` of a combo box or a radio group.
-    void ApplyItemText(const std::string& base, int index, const std::string& text);
-    void ApplyAppend(const std::string& control, const std::vector<std::string>& lines);
-    void ApplySeries(const std::string& series, PendingSeries& pending);
-    void ApplyPage(int index);
     void Seed(QObject* object);
     void Connect(QObject* object);
+    // Records a message, error or question; false when dialogs are
+    // suppressed.
+    bool Log(std::vector<std::string>& log, std::string_view text);
 
-    std::vector<QPointer<QObject>> roots_;
-    QPointer<QTabWidget> pages_;
-    QHash<QString, QPointer<QObject>> found_;
-    QSet<QString> missing_;
-    QElapsedTimer missing_age_;
-    std::map<std::string, SeriesSink*, std::less<>> series_sinks_;
-    std::map<std::string, GridControl*, std::less<>> grids_;
+    void Apply(const std::string& control, Property property, const PropertyValue& value);
+    void ApplyAppend(const std::string& control, const std::vector<std::string>& lines);
+    void ApplySeries(const std::string& series, const FrameBatch::Series& pending);
+    void ApplyPage(int index);
+
+    PropertyMirror mirror_;
+    ControlRegistry registry_;
+    DialogBridge dialogs_;
     std::function<void()> device_pump_;
     std::function<bool()> on_device_thread_;
-
-    // Changes waiting for the GUI thread.
-    mutable std::mutex pending_mutex_;
-    std::vector<std::string> pending_order_;
-    std::map<std::string, PendingControl, std::less<>> pending_;
-    std::map<std::string, PendingSeries, std::less<>> pending_series_;
-    std::optional<int> pending_page_;
-    std::vector<Sound::Tone> pending_beeps_;
-    bool scheduled_ = false;
 
     std::vector<QPointer<QMessageBox>> notices_;  // open notice boxes (GUI thread)
     mutable std::mutex log_mutex_;

@@ -113,6 +113,20 @@ class ScreenTest : public QObject {
         QVERIFY(device->WaitIdle(10000));
     }
 
+    // Runs `call` on the device thread and waits for it without letting the
+    // GUI thread apply what it set: the frame is not over yet.
+    void SetWithinFrame(const DeviceThread::Call& call) {
+        std::atomic<bool> done{false};
+        device->Post([&](Program& p) {
+            call(p);
+            done = true;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        while (!done && clock.elapsed() < 10000) QThread::msleep(1);
+        QVERIFY(done);
+    }
+
 private slots:
     void init() {
         screen = std::make_unique<QtScreen>();
@@ -311,6 +325,139 @@ private slots:
         QCOMPARE(port, std::string("7"));
         QVERIFY(checked);
         QCOMPARE(item, 1);
+    }
+
+    // A user's edit and a logic Set of the same control within one frame:
+    // the later of the two is what the widget shows and what the logic
+    // reads, whichever order they came in.
+    void laterOfUserEditAndSetWinsInWidgetAndMirror_data() {
+        QTest::addColumn<bool>("user_last");
+        QTest::newRow("set queued, then the user's edit") << true;
+        QTest::newRow("user's edit, then a set in the same frame") << false;
+    }
+    void laterOfUserEditAndSetWinsInWidgetAndMirror() {
+        QFETCH(bool, user_last);
+        auto* edit = root->findChild<QLineEdit*>("Edit1");
+        auto* check = root->findChild<QCheckBox*>("CheckBox1");
+        auto* spin = root->findChild<QSpinBox*>("SpinEdit1");
+        auto radios = root->findChild<QGroupBox*>("RadioGroup1")->findChildren<QRadioButton*>();
+        auto radio_checked = [radios] {
+            for (int i = 0; i < radios.size(); ++i)
+                if (radios[i]->isChecked()) return std::to_string(i);
+            return std::string("none");
+        };
+        struct CellGrid : GridControl {
+            std::string& cell;
+            explicit CellGrid(std::string& c) : cell(c) {}
+            void ApplyCellText(int, int, const std::string& text) override { cell = text; }
+        };
+        std::string cell = "0";
+        CellGrid grid_e(cell);
+        screen->RegisterGrid("StringGridE", &grid_e);
+        struct Case {
+            const char* name;
+            std::function<void(Program&)> set;  // device thread
+            std::function<void()> edit;         // GUI thread, as the user does it
+            std::function<std::string()> widget;
+            std::function<std::string(Program&)> mirror;
+            std::string set_value, user_value;
+        };
+        const Case cases[] = {
+            {"typed text", [](Program& p) { p.screen.SetText("Edit1", "100"); },
+             [edit] {
+                 edit->selectAll();
+                 QTest::keyClicks(edit, "7");
+             },
+             [edit] { return edit->text().toStdString(); }, [](Program& p) { return p.screen.Text("Edit1"); },
+             "100", "7"},
+            // The set leaves the box as it shows; the click ticks it.
+            {"check box", [](Program& p) { p.screen.SetChecked("CheckBox1", false); }, [check] { check->click(); },
+             [check] { return std::string(check->isChecked() ? "1" : "0"); },
+             [](Program& p) { return std::string(p.screen.IsChecked("CheckBox1") ? "1" : "0"); }, "0", "1"},
+            {"spin box", [](Program& p) { p.screen.SetText("SpinEdit1", "42"); },
+             [spin] { QTest::keyClick(spin, Qt::Key_Up); }, [spin] { return spin->text().toStdString(); },
+             [](Program& p) { return p.screen.Text("SpinEdit1"); }, "42", "1"},
+            {"radio group", [](Program& p) { p.screen.Set("RadioGroup1", Property::Position, 2); },
+             [radios] { radios[1]->click(); }, radio_checked,
+             [](Program& p) { return std::to_string(p.screen.Number("RadioGroup1", Property::Position)); }, "2",
+             "1"},
+            {"page", [](Program& p) { p.screen.SelectPage(2); }, [this] { tabs->setCurrentIndex(1); },
+             [this] { return std::to_string(tabs->currentIndex()); },
+             [](Program& p) { return std::to_string(p.screen.SelectedPage()); }, "2", "1"},
+            // A grid cell is typed into in place and told to the screen.
+            {"grid cell", [](Program& p) { p.screen.SetText(GridCell("StringGridE", 1, 1), "5"); },
+             [this, &cell] {
+                 cell = "6";
+                 screen->UserEdit(GridCell("StringGridE", 1, 1), Property::Text, cell);
+             },
+             [&cell] { return cell; }, [](Program& p) { return p.screen.Text(GridCell("StringGridE", 1, 1)); },
+             "5", "6"},
+        };
+        for (const auto& c : cases) {
+            const int batches = screen->BatchCount();
+            if (user_last) {
+                SetWithinFrame(c.set);
+                c.edit();
+            } else {
+                c.edit();
+                SetWithinFrame(c.set);
+            }
+            // Both happened before the frame's batch was applied.
+            QVERIFY2(screen->BatchCount() == batches, c.name);
+            std::string mirrored;
+            OnDevice([&](Program& p) { mirrored = c.mirror(p); });
+            const std::string& later = user_last ? c.user_value : c.set_value;
+            QVERIFY2(c.widget() == later, qPrintable(QString("%1: the widget shows %2, not %3")
+                                                         .arg(c.name, QString::fromStdString(c.widget()),
+                                                              QString::fromStdString(later))));
+            QVERIFY2(mirrored == later, qPrintable(QString("%1: the mirror holds %2, not %3")
+                                                       .arg(c.name, QString::fromStdString(mirrored),
+                                                            QString::fromStdString(later))));
+        }
+    }
+
+    // Destroyed widgets are forgotten: the name finds the widget made in its
+    // place, which shows (and mirrors) what the logic set meanwhile; a
+    // destroyed grid or chart takes nothing more, and its successor takes
+    // what follows.
+    void destroyedControlsAreForgotten() {
+        struct WidgetGrid : QWidget, RecordingGrid {};
+        struct WidgetSeries : QWidget, RecordingSeries {};
+        auto set_both = [this](const std::string& text) {
+            OnDevice([text](Program& p) {
+                p.screen.SetText(GridCell("StringGridX", 1, 1), text);
+                p.screen.SetSeries("SeriesX", {{0, text.size() * 1.0}});
+            });
+        };
+        auto grid1 = std::make_unique<WidgetGrid>();
+        auto series1 = std::make_unique<WidgetSeries>();
+        screen->RegisterGrid("StringGridX", grid1.get());
+        screen->RegisterSeries("SeriesX", series1.get());
+        set_both("a");
+        QCOMPARE(grid1->cells.size(), std::size_t(1));
+        QCOMPARE(series1->full_sets, 1);
+        grid1.reset();
+        series1.reset();
+        set_both("bb");
+        WidgetGrid grid2;
+        WidgetSeries series2;
+        screen->RegisterGrid("StringGridX", &grid2);
+        screen->RegisterSeries("SeriesX", &series2);
+        set_both("ccc");
+        QCOMPARE(grid2.cells.size(), std::size_t(1));
+        QCOMPARE(grid2.cells[0].text, std::string("ccc"));
+        QVERIFY((series2.points == std::vector<ChartPoint>{{0, 3.0}}));
+
+        OnDevice([](Program& p) { p.screen.SetText("Label2", "a"); });
+        delete root->findChild<QLabel*>("Label2");
+        SetWithinFrame([](Program& p) { p.screen.SetText("Label2", "b"); });
+        auto* successor = Add<QLabel>("Label2");
+        successor->setText("as designed");
+        screen->Watch(successor);
+        std::string mirrored;
+        OnDevice([&](Program& p) { mirrored = p.screen.Text("Label2"); });
+        QCOMPARE(successor->text(), QString("b"));
+        QCOMPARE(mirrored, std::string("b"));
     }
 
     // A procedure that pumps takes the second press in its middle, on its
