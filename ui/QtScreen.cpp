@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QSignalBlocker>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QThread>
 #include <charconv>

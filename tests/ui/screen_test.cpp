@@ -730,6 +730,32 @@ private slots:
         QVERIFY(mirrored == series.points);
     }
 
+    // Changes made as one update (a map moved by a key press) reach the
+    // chart together: frames that pass in the middle of it draw none of it.
+    void groupedChangesReachTheWidgetTogether() {
+        OnDevice([](Program& p) {
+            std::vector<ChartPoint> points;
+            for (int i = 0; i < 80; ++i) points.push_back({double(i * 100), 0});
+            p.screen.SetSeries("LineSeries1", points);
+        });
+        std::atomic<bool> half{false}, go_on{false};
+        device->Post([&](Program& p) {
+            Screen::Update together(p.screen);
+            for (int i = 0; i < 40; ++i) p.screen.SetPointY("LineSeries1", i, 1);
+            half = true;
+            while (!go_on) QThread::msleep(1);
+            for (int i = 40; i < 80; ++i) p.screen.SetPointY("LineSeries1", i, 1);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(half.load(), 5000);
+        QTest::qWait(5 * QtScreen::kFrameMs);
+        const int applied_meanwhile = series.point_sets;
+        go_on = true;
+        QVERIFY(device->WaitIdle(5000));
+        QTRY_COMPARE(series.points[79].y, 1.0);
+        QCOMPARE(applied_meanwhile, 0);
+        for (int i = 0; i < 80; ++i) QCOMPARE(series.points[i].y, 1.0);
+    }
+
     // Stopping serves a dialog the device thread still waits on, and a
     // closed window shows no more dialogs.
     void stopServesAWaitingDialog() {
