@@ -505,6 +505,9 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
         return true;
     }
 
+    // The scan holds the line: a command pressed meanwhile is refused
+    // instead of running in the middle of it, and a close stops it.
+    LineHold hold(*this, {ProcedureKind::Ordinary, "port scan"});
     ShowConnectionState(state::Connecting);
     busy_ports_.clear();
     bool found = false;
@@ -534,6 +537,7 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
         screen_.Repaint(shell::ProgressBar);
         screen_.Repaint(shell::MainWindow);
         screen_.Pump();
+        if (session_->StopRequested()) break;
         std::uint16_t r = Connect(n, false);
         DeviceMode = static_cast<std::uint8_t>(r);
         if (r == 0 && port_ && port_->OpenFailedBusy()) busy_ports_.push_back(n);
@@ -646,15 +650,17 @@ bool DeviceLink::LoadDefaultPort(std::uint8_t& port) {
 }
 
 bool DeviceLink::ConnectAtStart() {
+    LineHold hold(*this, {ProcedureKind::Ordinary, "port scan"});
     std::uint8_t port = 1;
     bool found = false;
     if (LoadDefaultPort(port)) {
         found = AutoConnect(port, port + 1);
-        if (!found) found = AutoConnect(1, 255);
+        if (!found && !session_->StopRequested()) found = AutoConnect(1, 255);
     } else {
         found = AutoConnect(1, 255);
     }
-    if (!found) {
+    // A scan stopped from outside (the window closing) found nothing to say.
+    if (!found && !session_->StopRequested()) {
         std::string text(kNoDeviceMessage);
         // A port the user may not open looks like no port at all to the
         // scan; name those, with the way out.

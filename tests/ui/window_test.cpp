@@ -37,6 +37,7 @@
 #include "StartDialog.h"
 #include "StartUnit.h"
 #include "Engine.h"
+#include "Line.h"
 #include "Variator.h"
 
 using namespace tovrel;
@@ -264,6 +265,31 @@ private slots:
         QCOMPARE(Label("Label2")->palette().color(QPalette::Window), QColor(255, 0, 0));
         QCOMPARE(DefaultPortFile(), std::string("(none)"));
         QCOMPARE(desktop->window()->findChild<QComboBox*>("ComboBox1")->currentText(), QString("0"));
+    }
+
+    // Closing the window while the start's scan waits on silent ports stops
+    // the scan: the window closes within a second, and no "nothing found"
+    // box follows it.
+    void closingDuringTheStartScanEndsIt() {
+        std::vector<std::unique_ptr<sim::Line>> silent;
+        for (int n = 1; n <= 3; ++n)
+            silent.push_back(std::make_unique<sim::Line>(dir->filePath(QString("COM%1").arg(n)).toStdString()));
+        tovrel::test::WhenModal<StartDialog>([](StartDialog* d) { Continue(*d, 0); });
+        desktop->RunStartDialog();
+        desktop->ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(desktop->window()));
+        QTRY_COMPARE_WITH_TIMEOUT(Label("Label2")->text(), QString("Устанавливается подключение, ожидайте"), 5000);
+        QTest::qWait(300);
+        QVERIFY(!desktop->device.Idle());
+
+        QElapsedTimer clock;
+        clock.start();
+        desktop->window()->close();
+        QTRY_VERIFY_WITH_TIMEOUT(!desktop->window()->isVisible(), 5000);
+        QVERIFY(desktop->device.WaitIdle(5000));
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(desktop->screen.Messages(), std::vector<std::string>{});
+        QCOMPARE(DefaultPortFile(), std::string("(none)"));
     }
 
     // Alt+T uncovers the table tabs (each time with its box), Alt+U the
