@@ -74,7 +74,6 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    int depth_ = 0;
     State state_;
     // Kinds of the holds in force, outermost first, so that the strongest
     // can be given back when an inner one ends.
