@@ -47,7 +47,7 @@ bool FirmwareUpdate::FlushLoaderPort() {
 void FirmwareUpdate::FirmwareFileSelectButtonClick() {
     if (running_) return;  // pressed again from a pumped message: the update runs already
     if (link_.LineBusy()) {
-        screen_.ShowNotice(kLineBusyMessage);
+        screen_.ShowNotice(Tr(kLineBusyMessage));
         return;
     }
     struct Running {

@@ -159,7 +159,7 @@ TransferTally PreviouselyWriteMapClick(DeviceLink& link, MapsState& state, MapKi
     if (!link.IsConnected()) return {};
     if (state.guard.CheckWriteAllowed(link.screen()) != 0) return {};
     if (link.LineBusy()) {
-        link.screen().ShowNotice(kLineBusyMessage);
+        link.screen().ShowNotice(Tr(kLineBusyMessage));
         return {};
     }
     MapTransferHold transfer(state);

@@ -116,7 +116,7 @@ void Oscilloscope::ConnectAndShowOsciillButtonClick(Clock::time_point pressed_at
     last_press_ = pressed_at;
     if (link_.LineBusy()) {
         last_end_ = CaptureEnd::LineBusy;
-        screen_.ShowNotice(kLineBusyMessage);
+        screen_.ShowNotice(Tr(kLineBusyMessage));
         return;
     }
     // The button stays enabled while the capture runs so that a second press

@@ -197,7 +197,7 @@ QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QStr
         const QString file = out.filePath(QString("%1-%2.png").arg(i + 1, 2, 10, QChar('0')).arg(name));
         if (!Save(&window, file, written, error)) return {};
         if (monitor_button) {
-            if (monitor_button->text() != QString::fromUtf8(monitor::kIdleCaption)) monitor_button->click();
+            if (monitor_button->text() != QString::fromUtf8(Tr(monitor::kIdleCaption))) monitor_button->click();
             if (!desktop.device.WaitIdle(read_timeout_ms)) {
                 error = "the real-time monitor did not stop";
                 return {};

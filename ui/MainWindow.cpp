@@ -73,7 +73,7 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<q
 // the device would part.
 void UnlessLineBusy(Program& p, const std::function<void(Program&)>& call) {
     if (p.link.LineBusy()) {
-        p.screen.ShowNotice(kLineBusyMessage);
+        p.screen.ShowNotice(Tr(kLineBusyMessage));
         return;
     }
     call(p);

@@ -243,7 +243,7 @@ TEST_F(UpdateTest, RefusedWhileAnotherProcedureHoldsTheLine) {
     auto& up = MakeUpdate();
     DeviceLink::LineHold hold(*link);
     up.FirmwareFileSelectButtonClick();
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineBusyMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineBusyMessage))});
     EXPECT_TRUE(screen.log.empty());
     EXPECT_EQ(configuration_reads, 0);
 }

@@ -435,7 +435,7 @@ TEST_F(CaptureTest, PressWhileTheLineIsBusyIsRefused) {
         Capture(false);
     }
     EXPECT_EQ(scope->LastEnd(), CaptureEnd::LineBusy);
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineBusyMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineBusyMessage))});
     EXPECT_EQ(log->StreamRequests(), 0);
     ExpectButtonUsable();
 }

@@ -479,7 +479,7 @@ private slots:
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) boxes << box;
         QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes.front()->text(), Q(kLineBusyMessage));
+        QCOMPARE(boxes.front()->text(), Q(Tr(kLineBusyMessage)));
         // 9600 baud carry well over 100 records a second.
         QVERIFY2(recorded() > at_box + 50, qPrintable(QString("%1 -> %2").arg(at_box).arg(recorded())));
         boxes.front()->button(QMessageBox::Ok)->click();
@@ -733,8 +733,8 @@ private slots:
         InitConfigurationControls(logic);
         InitFirmwarePage(logic);
         SetUpOscilloscopePage(logic);
-        logic.SetText(monitor::kButton, monitor::kIdleCaption);
-        logic.SetText(tps::kTrackButton, tps::kTrackIdleCaption);
+        logic.SetText(monitor::kButton, Tr(monitor::kIdleCaption));
+        logic.SetText(tps::kTrackButton, Tr(tps::kTrackIdleCaption));
         // Only the controls of these pages: the top row belongs to the window
         // and the connection made above has changed some of it.
         QList<QWidget*> pages;

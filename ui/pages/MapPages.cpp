@@ -71,7 +71,7 @@ void RefuseGridEdit(Program& p, MapKind kind) {
     if (column > 8 || row > 10) return;
     const double stored = p.maps.document.Y(kind, (column - 1) * 10 + (row - 1));
     if (p.screen.Text(GridCell(c->grid, column, row)) == FormatGeneral(stored)) return;
-    p.screen.ShowNotice(kLineBusyMessage);
+    p.screen.ShowNotice(Tr(kLineBusyMessage));
     ShowMapInGrid(p.screen, p.maps.document.Maps(), kind);
 }
 
