@@ -7,7 +7,10 @@
 #include <map>
 #include <string>
 
+#include "AppTexts.h"
 #include "LinkTexts.h"
+#include "MapsTexts.h"
+#include "SettingsTexts.h"
 
 namespace tovrel {
 namespace {
@@ -32,6 +35,9 @@ void ExpectWholeCatalogue() {
 
 TEST(TextCatalogues, EveryIdHasItsOwnText) {
     ExpectWholeCatalogue<LinkText>();
+    ExpectWholeCatalogue<SettingsText>();
+    ExpectWholeCatalogue<MapsText>();
+    ExpectWholeCatalogue<AppText>();
 }
 
 // A slip in a catalogue entry changes what the user sees; these are compared

@@ -128,7 +128,7 @@ void BuildMapChartPage(UiContext& ctx, QWidget* page, MapKind kind) {
     QObject::connect(scale, &QCheckBox::clicked, scale, [&ctx, k, scale] {
         ctx.Forward([k](Program& p) { ScaleCheckBoxClick(p.screen, k); }, scale);
     });
-    auto* write = Button(page, kChartTexts[index].write_button, Q(kPreviousWriteCaption));
+    auto* write = Button(page, kChartTexts[index].write_button, Q(Tr(kPreviousWriteCaption)));
     QObject::connect(write, &QPushButton::clicked, write, [&ctx, k] {
         ctx.Forward([k](Program& p) { PreviouselyWriteMapClick(p.link, p.maps, k); });
     });

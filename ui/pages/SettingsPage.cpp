@@ -66,7 +66,7 @@ void BuildMonitorGroup(UiContext& ctx, QWidget* page) {
     auto* group = AddGroup(page, "RealTimeParametersGroupBox", "Параметры реального времени", 8, 130, 1076, 398);
 
     auto* button = AddButton(group, monitor::kButton, {}, 12, 20, 620, 25);
-    StartText(button, Tr(monitor::kIdleCaption));
+    StartText(button, QString::fromStdString(Tr(monitor::kIdleCaption)));
     OnClick(ctx, button, [](Program& p) {
         auto live = p.Live();
         GetRealtimeParametersButtonClick(live);

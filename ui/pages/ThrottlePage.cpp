@@ -29,7 +29,7 @@ void BuildThrottlePage(UiContext& ctx, QWidget* page) {
     automatic->setGeometry(8, 4, 1076, 236);
 
     auto* track = AddButton(automatic, tps::kTrackButton, {}, 12, 22, 620, 25);
-    StartText(track, Tr(tps::kTrackIdleCaption));
+    StartText(track, QString::fromStdString(Tr(tps::kTrackIdleCaption)));
     OnClick(ctx, track, [](Program& p) {
         auto live = p.Live();
         StartFix_MAX_MIN_TPSButtonClick(live);
