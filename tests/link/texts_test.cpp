@@ -8,6 +8,7 @@
 #include <string>
 
 #include "AppTexts.h"
+#include "FirmwareTexts.h"
 #include "LinkTexts.h"
 #include "MapsTexts.h"
 #include "SettingsTexts.h"
@@ -38,6 +39,7 @@ TEST(TextCatalogues, EveryIdHasItsOwnText) {
     ExpectWholeCatalogue<SettingsText>();
     ExpectWholeCatalogue<MapsText>();
     ExpectWholeCatalogue<AppText>();
+    ExpectWholeCatalogue<FirmwareText>();
 }
 
 // A slip in a catalogue entry changes what the user sees; these are compared

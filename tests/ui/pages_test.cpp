@@ -322,11 +322,11 @@ private slots:
         // Far below the 20 s a silent packet answer is waited for.
         QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
         QCoreApplication::processEvents();
-        QCOMPARE(question, Q(kStopUpdateQuestion));
-        QCOMPARE(message, Q(kUpdateInterruptedMessage));
+        QCOMPARE(question, Q(Tr(kStopUpdateQuestion)));
+        QCOMPARE(message, Q(Tr(kUpdateInterruptedMessage)));
         const QStringList lines = memo->toPlainText().split('\n');
-        QCOMPARE(lines.back(), Q(kUpdateInterruptedMessage));
-        QVERIFY(lines.contains(Q(kUpdateStoppedLine)));
+        QCOMPARE(lines.back(), Q(Tr(kUpdateInterruptedMessage)));
+        QVERIFY(lines.contains(Q(Tr(kUpdateStoppedLine))));
         QVERIFY(lines.contains("Нажали кнопку обновления файла прошивки"));
         QVERIFY(button->isEnabled());
         QVERIFY(!stop->isEnabled());

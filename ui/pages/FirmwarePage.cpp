@@ -18,12 +18,12 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 
 void BuildFirmwarePage(UiContext& ctx, QWidget* page) {
     auto* button = AddButton(page, std::string(kFirmwareButton).c_str(), {}, 8, 8, 876, 30);
-    StartText(button, Q(kFirmwareButtonCaption));
+    StartText(button, Q(Tr(kFirmwareButtonCaption)));
     OnClick(ctx, button, [](Program& p) { p.firmware.FirmwareFileSelectButtonClick(); });
     // Its press reaches the update at the update's next message pump (at
     // least every quarter second while it waits for the loader).
     auto* stop = AddButton(page, std::string(kFirmwareStopButton).c_str(), {}, 892, 8, 192, 30);
-    StartText(stop, Q(kFirmwareStopCaption));
+    StartText(stop, Q(Tr(kFirmwareStopCaption)));
     stop->setEnabled(false);
     OnClick(ctx, stop, [](Program& p) { p.firmware.FirmwareStopButtonClick(); });
 
@@ -38,7 +38,7 @@ void BuildFirmwarePage(UiContext& ctx, QWidget* page) {
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setGeometry(8, 112, 1076, 412);
-    StartText(memo, Q(kFirmwareMemoInitial));
+    StartText(memo, Q(Tr(kFirmwareMemoInitial)));
 }
 
 }  // namespace tovrel::ui
