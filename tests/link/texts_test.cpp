@@ -11,6 +11,7 @@
 #include "FirmwareTexts.h"
 #include "LinkTexts.h"
 #include "MapsTexts.h"
+#include "OscilloscopeTexts.h"
 #include "SettingsTexts.h"
 
 namespace tovrel {
@@ -40,6 +41,7 @@ TEST(TextCatalogues, EveryIdHasItsOwnText) {
     ExpectWholeCatalogue<MapsText>();
     ExpectWholeCatalogue<AppText>();
     ExpectWholeCatalogue<FirmwareText>();
+    ExpectWholeCatalogue<OscilloscopeText>();
 }
 
 // A slip in a catalogue entry changes what the user sees; these are compared

@@ -51,7 +51,7 @@ void BuildOscilloscopePage(UiContext& ctx, QWidget* page) {
     StartText(memo, text);
 
     auto* capture = AddButton(page, "ConnectAndShowOsciillButton", {}, 8, 480, 420, 25);
-    StartText(capture, Q(oscill_text::ButtonCaption));
+    StartText(capture, Q(Tr(oscill_text::ButtonCaption)));
     // A press is stamped when it is made: it may wait on the device thread,
     // and the capture tells a double click from a deliberate second press by
     // when the presses were made, not by when they reach it.
