@@ -24,6 +24,7 @@
 #include "MainWindow.h"
 #include "Monitor.h"
 #include "StartDialog.h"
+#include "QtTexts.h"
 
 namespace tovrel::ui {
 
@@ -115,9 +116,7 @@ DemoMode::~DemoMode() {
 }
 
 QString DemoMode::Banner() const {
-    return QString::fromUtf8("Демонстрация: имитатор вариатора на COM%1 (с двигателем и загрузчиком), "
-                             "прошивка осциллографа на COM%2, в %3.\n"
-                             "Образ прошивки для страницы обновления: %4")
+    return QString::fromUtf8(Tr(UiText::DemoBanner).c_str())
         .arg(demo_->port_number())
         .arg(demo_->scope_port_number())
         .arg(QString::fromStdString(demo_->port_dir()), QString::fromStdString(demo_->firmware_image()));

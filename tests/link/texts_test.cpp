@@ -4,10 +4,13 @@
 // the entry's context and source.
 #include <gtest/gtest.h>
 
-#include <map>
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "AppTexts.h"
+#include "CatalogueCheck.h"
 #include "FirmwareTexts.h"
 #include "LinkTexts.h"
 #include "MapsTexts.h"
@@ -17,31 +20,13 @@
 namespace tovrel {
 namespace {
 
-template <class Id>
-void ExpectWholeCatalogue() {
-    const auto& catalogue = CatalogueOf(Id{});
-    ASSERT_NE(catalogue.context, nullptr);
-    EXPECT_STRNE(catalogue.context, "");
-    ASSERT_EQ(catalogue.entries.size(), static_cast<std::size_t>(Id::Count));
-    std::map<std::string, std::size_t> seen;
-    for (std::size_t i = 0; i < catalogue.entries.size(); ++i) {
-        const auto& entry = catalogue.entries[i];
-        EXPECT_EQ(static_cast<std::size_t>(entry.id), i) << catalogue.context;
-        ASSERT_NE(entry.source, nullptr) << catalogue.context << " id " << i;
-        EXPECT_STRNE(entry.source, "") << catalogue.context << " id " << i;
-        const auto [at, fresh] = seen.emplace(entry.source, i);
-        EXPECT_TRUE(fresh) << catalogue.context << ": ids " << at->second << " and " << i << " share \""
-                           << entry.source << "\"";
-    }
-}
-
 TEST(TextCatalogues, EveryIdHasItsOwnText) {
-    ExpectWholeCatalogue<LinkText>();
-    ExpectWholeCatalogue<SettingsText>();
-    ExpectWholeCatalogue<MapsText>();
-    ExpectWholeCatalogue<AppText>();
-    ExpectWholeCatalogue<FirmwareText>();
-    ExpectWholeCatalogue<OscilloscopeText>();
+    EXPECT_EQ(CatalogueFaults<LinkText>(), std::vector<std::string>{});
+    EXPECT_EQ(CatalogueFaults<SettingsText>(), std::vector<std::string>{});
+    EXPECT_EQ(CatalogueFaults<MapsText>(), std::vector<std::string>{});
+    EXPECT_EQ(CatalogueFaults<AppText>(), std::vector<std::string>{});
+    EXPECT_EQ(CatalogueFaults<FirmwareText>(), std::vector<std::string>{});
+    EXPECT_EQ(CatalogueFaults<OscilloscopeText>(), std::vector<std::string>{});
 }
 
 // A slip in a catalogue entry changes what the user sees; these are compared
@@ -83,6 +68,28 @@ TEST(TextLookup, InstalledTranslatorIsAskedWithContextAndSource) {
     EXPECT_EQ(asked_context, "link");
     EXPECT_EQ(asked_source, "Дождитесь окончания текущего обмена с вариатором: команда не выполнена.");
     EXPECT_EQ(Tr(LinkText::LineBusy), asked_source);  // removed again: the source text
+}
+
+// The device thread looks texts up while the window may install its
+// translator: every lookup gets either the source or the translation, never
+// a translator that is being replaced or freed.
+TEST(TextLookup, LookupsWhileTheTranslatorChanges) {
+    const std::string source = Tr(LinkText::LineBusy);
+    std::atomic<bool> done{false};
+    std::atomic<int> wrong{0};
+    std::thread reader([&] {
+        while (!done.load()) {
+            const std::string text = Tr(LinkText::LineBusy);
+            if (text != source && text != "translated") ++wrong;
+        }
+    });
+    for (int n = 0; n < 2000; ++n) {
+        texts::SetTranslator([](const char*, const char*) { return std::string("translated"); });
+        texts::SetTranslator({});
+    }
+    done = true;
+    reader.join();
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 }  // namespace

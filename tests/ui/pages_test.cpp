@@ -368,7 +368,7 @@ private slots:
         QCOMPARE(sim_->Mode(), 1);
         QVERIFY(desk_->window()->isVisible());
         const auto messages = desk_->screen.Messages();
-        QCOMPARE(std::count(messages.begin(), messages.end(), std::string(kCloseRefusedDuringUpdateMessage)), 1);
+        QCOMPARE(std::count(messages.begin(), messages.end(), Tr(kCloseRefusedDuringUpdateMessage)), 1);
 
         desk_->window()->close();
         QTRY_VERIFY_WITH_TIMEOUT(!desk_->window()->isVisible(), 2000);
@@ -400,7 +400,7 @@ private slots:
         qInfo("the window closed %lld ms after the close, once the write ended", static_cast<long long>(clock.elapsed()));
         QVERIFY(desk_->device.WaitIdle(10000));
         const auto messages = desk_->screen.Messages();
-        QCOMPARE(std::count(messages.begin(), messages.end(), std::string(kCloseWaitsForWriteMessage)), 1);
+        QCOMPARE(std::count(messages.begin(), messages.end(), Tr(kCloseWaitsForWriteMessage)), 1);
         QVERIFY(sim_->Commits() > commits);
         const sim::Configuration stored = sim_->Eeprom();
         for (int i = 0; i < 80; ++i) {

@@ -9,6 +9,7 @@
 #include "PageWidgets.h"
 #include "Pages.h"
 #include "Program.h"
+#include "QtTexts.h"
 
 namespace tovrel::ui {
 
@@ -27,12 +28,12 @@ void BuildFirmwarePage(UiContext& ctx, QWidget* page) {
     stop->setEnabled(false);
     OnClick(ctx, stop, [](Program& p) { p.firmware.FirmwareStopButtonClick(); });
 
-    AddLabel(page, "Label18", "Ход процесса обновления", 8, 48);
+    AddLabel(page, "Label18", QTr(UiText::FirmwareProgressLabel), 8, 48);
     auto* gauge = new Gauge(page);
     gauge->setObjectName(Q(kFirmwareGauge));
     gauge->setGeometry(8, 64, 1076, 22);
 
-    AddLabel(page, "Label19", "Окно служебной информации", 8, 96);
+    AddLabel(page, "Label19", QTr(UiText::FirmwareMemoLabel), 8, 96);
     auto* memo = new QPlainTextEdit(page);
     memo->setObjectName(Q(kFirmwareMemo));
     memo->setReadOnly(true);

@@ -24,9 +24,7 @@ void BuildOscilloscopePage(UiContext& ctx, QWidget* page) {
     QFont bold = status->font();
     bold.setBold(true);
     status->setFont(bold);
-    StartText(status,
-              QStringLiteral("Опция \"32 bit mode\" определяет  режим записи осциллограммы. ") +
-                  QString(38, QLatin1Char('_')));
+    StartText(status, QString::fromStdString(TrFormat(OscilloscopeText::ModeLabel, std::string(38, '_'))));
 
     auto* box = new OscillScrollBox(page);
     box->setObjectName("OscillScrollBox");
