@@ -1,5 +1,6 @@
 #pragma once
-// The start dialog's and the main window's user texts (see link/Texts.h). Context "app".
+// The start dialog's and the main window's user texts (see link/Texts.h).
+// Context "app".
 #include <cstdint>
 
 #include "Texts.h"

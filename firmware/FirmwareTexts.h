@@ -1,5 +1,6 @@
 #pragma once
-// The firmware page's user texts: captions, questions and the update log's lines (see link/Texts.h). Context "firmware".
+// The firmware page's user texts: captions, questions and the update log's
+// lines (see link/Texts.h). Context "firmware".
 #include <cstdint>
 
 #include "Texts.h"

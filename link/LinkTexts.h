@@ -1,5 +1,6 @@
 #pragma once
-// The device link's user texts: messages, the status captions, the progress line (see link/Texts.h). Context "link".
+// The device link's user texts: messages, the status captions, the progress
+// line (see link/Texts.h). Context "link".
 #include <cstdint>
 
 #include "Texts.h"

@@ -1,5 +1,6 @@
 #pragma once
-// The map pages' user texts: captions, transfer progress and messages, configuration files (see link/Texts.h). Context "maps".
+// The map pages' user texts: captions, transfer progress and messages,
+// configuration files (see link/Texts.h). Context "maps".
 #include <cstdint>
 
 #include "Texts.h"

@@ -1,5 +1,6 @@
 #pragma once
-// The oscilloscope page's user texts: captions, the capture's progress and messages, the instructions (see link/Texts.h). Context "oscilloscope".
+// The oscilloscope page's user texts: captions, the capture's progress and
+// messages, the instructions (see link/Texts.h). Context "oscilloscope".
 #include <cstdint>
 
 #include "Texts.h"

@@ -1,5 +1,6 @@
 #pragma once
-// The settings pages' user texts: configuration, monitor, TPS calibration, device logs (see link/Texts.h). Context "settings".
+// The settings pages' user texts: configuration, monitor, TPS calibration,
+// device logs (see link/Texts.h). Context "settings".
 #include <cstdint>
 
 #include "Texts.h"

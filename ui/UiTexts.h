@@ -1,5 +1,6 @@
 #pragma once
-// The window's own user texts: page and menu captions, the pages' captions, the help text (see link/Texts.h). Context "ui".
+// The window's own user texts: page and menu captions, the pages' captions, the
+// help text (see link/Texts.h). Context "ui".
 #include <cstdint>
 
 #include "Texts.h"
