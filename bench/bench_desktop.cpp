@@ -307,7 +307,6 @@ int main(int argc, char** argv) {
         RunUntilIdle(desktop, 5000);
         const auto repeat_keys = [&](int interval_ms, double& frames) {
             const int before = chart->ReplotCount();
-            const int batches_before = desktop.screen.BatchCount();
             const auto t = Clock::now();
             for (int n = 0; n < 100; ++n) {
                 QKeyEvent repeat(QEvent::KeyPress, n % 2 ? Qt::Key_Down : Qt::Key_Up, Qt::NoModifier, QString(), true);
