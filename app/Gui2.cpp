@@ -5,6 +5,7 @@
 #include "NumberText.h"
 #include "Shell.h"
 #include "View3D.h"
+#include "AppTexts.h"
 
 namespace tovrel::gui2 {
 
@@ -20,7 +21,7 @@ void SelectPageAndPump(Screen& screen, int index) {
 // running device procedure; they wait for it instead.
 bool RefuseWhileLineBusy(Program& program) {
     if (!program.link.LineBusy()) return false;
-    program.screen.ShowNotice(kLineBusyMessage);
+    program.screen.ShowNotice(Tr(kLineBusyMessage));
     return true;
 }
 
@@ -34,12 +35,12 @@ void FormCreate(Program& program) {
     InitConfigurationControls(screen);
     InitFirmwarePage(screen);
 
-    screen.SetText(shell::PortLabel, "COM порт");
+    screen.SetText(shell::PortLabel, Tr(AppText::PortLabel));
     screen.SetText(shell::PortBox, "0");
     for (int n = shell::PortBoxFirst; n <= shell::PortBoxLast; ++n)
         screen.SetText(shell::RadioItem(shell::PortBox, n - shell::PortBoxFirst), std::to_string(n));
 
-    screen.SetText(shell::ProgressLabel, "Процесс обмена данными");
+    screen.SetText(shell::ProgressLabel, Tr(AppText::ProgressLabel));
     screen.SetVisible(shell::ProgressLabel, false);
     screen.Set(shell::ProgressBar, Property::Minimum, 0);
     screen.Set(shell::ProgressBar, Property::Maximum, MapPointCount - 1);
@@ -67,7 +68,7 @@ void FormActivate(Program& program) {
     program.settings.options.DeviceCapabilities.word = 0;
 
     if (program.StartOption > 2) {
-        screen.ShowMessage(kUnknownOptionMessage);
+        screen.ShowMessage(Tr(kUnknownOptionMessage));
         return;
     }
     if (program.StartOption == 2) program.FirmwareBeepEnabled = true;
@@ -125,7 +126,7 @@ void N9Click(Program& program) {
         return;
     }
     if (*n == 0) {
-        screen.ShowMessage(kWrongPortMessage);
+        screen.ShowMessage(Tr(kWrongPortMessage));
         return;
     }
     if (RefuseWhileLineBusy(program)) return;
@@ -144,7 +145,7 @@ void N12Click(Program& program) {
     if (RefuseWhileLineBusy(program)) return;
     program.link.Disconnect();
     program.link.ShowConnectionState(state::Disconnected);
-    program.screen.ShowMessage(kDisconnectedMessage);
+    program.screen.ShowMessage(Tr(kDisconnectedMessage));
 }
 
 void FormClose(Program& program) {

@@ -7,14 +7,17 @@
 #include <string_view>
 
 #include "Program.h"
+#include "AppTexts.h"
+#include "LinkTexts.h"
+#include "SettingsTexts.h"
 
 namespace tovrel::gui2 {
 
 // Texts of the window's messages.
-inline constexpr std::string_view kNoDeviceMessage = ::tovrel::kNoDeviceMessage;
-inline constexpr std::string_view kUnknownOptionMessage = "Несуществующая опция. ";
-inline constexpr std::string_view kWrongPortMessage = "Неверный номер порта";
-inline constexpr std::string_view kDisconnectedMessage = "Вариатор отключен";
+inline constexpr LinkText kNoDeviceMessage = ::tovrel::kNoDeviceMessage;
+inline constexpr AppText kUnknownOptionMessage = AppText::UnknownOption;
+inline constexpr LinkText kWrongPortMessage = LinkText::WrongPortNumber;
+inline constexpr SettingsText kDisconnectedMessage = SettingsText::Disconnected;
 inline constexpr std::string_view kTablesVisibleMessage = "Tables visible mode";
 
 // After the toolkit has built the window: the maps get their axes and

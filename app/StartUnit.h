@@ -6,14 +6,15 @@
 #include <string_view>
 
 #include "Program.h"
+#include "AppTexts.h"
 
 namespace tovrel::start_unit {
 
 // The radio group's items; the item's index is the StartOption it sets.
-inline constexpr std::array<std::string_view, 3> kStartOptionTexts = {
-    "Подключиться и считать конфигурацию из вариатора.",
-    "Подключиться не считывая конфигурацию.",
-    "Подключиться для обновления прошивки варитора. Включить звуковой сигнал.",
+inline constexpr std::array<AppText, 3> kStartOptionTexts = {
+    AppText::StartReadConfiguration,
+    AppText::StartWithoutReading,
+    AppText::StartFirmwareUpdate,
 };
 
 // Caption, the radio group with its three items (item 0 selected) and the

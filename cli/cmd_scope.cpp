@@ -11,6 +11,7 @@
 #include "Cli.h"
 #include "ImageCanvas.h"
 #include "Ocsilloscope.h"
+#include "OscilloscopeTexts.h"
 
 namespace tovrel::cli {
 
@@ -41,7 +42,10 @@ public:
     explicit StatusPrinter(bool enabled) : enabled_(enabled), tty_(::isatty(STDERR_FILENO) != 0) {}
     void Update(const std::string& text) {
         if (!enabled_ || text == last_) return;
-        const bool count = text.rfind("Записали ", 0) == 0;
+        // The running count of recorded periods: the text before the
+        // pattern's number, in whatever language the capture speaks.
+        const std::string recorded = Tr(OscilloscopeText::Recorded);
+        const bool count = text.rfind(recorded.substr(0, recorded.find("%1")), 0) == 0;
         if (tty_ && open_line_) std::cerr << (count ? "\r\033[K" : "\n");
         std::cerr << text;
         open_line_ = tty_ && count;

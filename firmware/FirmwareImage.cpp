@@ -5,6 +5,7 @@
 #include "AtomicFile.h"
 #include "Firmwareupdate.h"
 #include "Platform.h"
+#include "FirmwareTexts.h"
 
 namespace tovrel {
 
@@ -17,16 +18,16 @@ void ImageFill::Feed(const std::uint8_t* bytes, std::size_t count) {
 }
 
 void InitFirmwarePage(Screen& screen) {
-    screen.SetText(kFirmwareMemo, kFirmwareMemoInitial);
-    screen.SetText(kFirmwareButton, kFirmwareButtonCaption);
+    screen.SetText(kFirmwareMemo, Tr(kFirmwareMemoInitial));
+    screen.SetText(kFirmwareButton, Tr(kFirmwareButtonCaption));
     screen.SetEnabled(kFirmwareButton, true);
-    screen.SetText(kFirmwareStopButton, kFirmwareStopCaption);
+    screen.SetText(kFirmwareStopButton, Tr(kFirmwareStopCaption));
     screen.SetEnabled(kFirmwareStopButton, false);
     screen.Set(kFirmwareGauge, Property::Minimum, 0);
     screen.Set(kFirmwareGauge, Property::Maximum, 100);
     screen.SetPosition(kFirmwareGauge, 0);
-    screen.SetText("Label18", "Ход процесса обновления");
-    screen.SetText("Label19", "Окно служебной информации");
+    screen.SetText("Label18", Tr(FirmwareText::ProgressCaption));
+    screen.SetText("Label19", Tr(FirmwareText::MemoCaption));
 }
 
 void FirmwareUpdate::LogUpdateLine(std::string_view text) {
@@ -38,7 +39,7 @@ void FirmwareUpdate::LogUpdateLine(std::string_view text) {
 std::optional<std::string> FirmwareUpdate::SelectFirmwareFile() {
     auto name = screen_.ChooseFile(kFirmwareFileDialog, FileDialogMode::Open, kFirmwareFileFilter);
     if (!name) return std::nullopt;
-    LogUpdateLine("Файл прошивки выбран");
+    LogUpdateLine(Tr(FirmwareText::FileSelected));
     LogUpdateLine(*name);
     return name;
 }
@@ -50,7 +51,7 @@ ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
     // such as /dev/zero would never end and a FIFO would block the open.
     std::FILE* f = OpenRegularFile(name);
     if (!f) {
-        LogUpdateLine("Файл прошивки невозможно открыть!");
+        LogUpdateLine(Tr(FirmwareText::FileOpenFailed));
         Sleep(5000);
         return ImageReadEnd::NotOpened;
     }
@@ -63,20 +64,20 @@ ImageReadEnd FirmwareUpdate::ReadFirmwareFile(const std::string& name) {
         if (fill.TooLong()) {
             // Flashing the first 262144 bytes of a longer file would put a
             // cut firmware into the device: the image is refused whole.
-            LogUpdateLine("Файл превышает размер буфера");
+            LogUpdateLine(Tr(FirmwareText::FileTooLarge));
             Sleep(5000);
             image.size = 0;
             return ImageReadEnd::TooLarge;
         }
     }
     if (std::ferror(file_)) {
-        LogUpdateLine("Ошибка чтения файла");
+        LogUpdateLine(Tr(FirmwareText::FileReadError));
         Sleep(5000);
         return ImageReadEnd::ReadError;
     }
     fill.Finish();
-    LogUpdateLine("Достигнут конец файла");
-    LogUpdateLine(std::to_string(image.size) + " байт размер файла прошивки");
+    LogUpdateLine(Tr(FirmwareText::EndOfFile));
+    LogUpdateLine(TrFormat(FirmwareText::FileSize, std::to_string(image.size)));
     return ImageReadEnd::EndOfFile;
 }
 
@@ -87,10 +88,10 @@ void FirmwareUpdate::CheckFirmwareImage() {
     }
     Sleep(3000);
     if (image.size == 0 || image.size % 4 != 0) {
-        LogUpdateLine("Размер прошивки равен нулю, или не кратен четырём.");
+        LogUpdateLine(Tr(FirmwareText::SizeZeroOrNotWhole));
         Sleep(2000);
     } else {
-        LogUpdateLine("Требования к содержимому файла прошивки выполнены.");
+        LogUpdateLine(Tr(FirmwareText::FileAccepted));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 #include <vector>
+#include "FirmwareTexts.h"
 
 namespace tovrel {
 
@@ -56,27 +57,22 @@ inline constexpr std::string_view kFirmwareTabSheet = "FirmwareUpdateTabSheet";
 inline constexpr int kFirmwarePage = 11;
 
 // Texts the page starts with and returns to after every update.
-inline constexpr std::string_view kFirmwareMemoInitial = "Файл прошивки не выбран. ";
+inline constexpr FirmwareText kFirmwareMemoInitial = FirmwareText::MemoInitial;
 // Logged when an image is refused before the device is touched.
-inline constexpr std::string_view kImageRefusedLine =
-    "Обновление прошивки отменено: вариатор не переключался, прошивка не изменена.";
-inline constexpr std::string_view kFirmwareButtonCaption = "Нажмите для выбора файла обновления прошивки";
-inline constexpr std::string_view kFirmwareStopCaption = "Прервать обновление";
+inline constexpr FirmwareText kImageRefusedLine = FirmwareText::ImageRefused;
+inline constexpr FirmwareText kFirmwareButtonCaption = FirmwareText::ButtonCaption;
+inline constexpr FirmwareText kFirmwareStopCaption = FirmwareText::StopCaption;
 // Asked before an image that cannot be whole goes to the device; "Нет"
 // refuses it as above.
-inline constexpr std::string_view kFlashAnywayQuestion = "Прошить всё равно?";
+inline constexpr FirmwareText kFlashAnywayQuestion = FirmwareText::FlashAnywayQuestion;
 // Asked by the stop button before the update is broken off.
-inline constexpr std::string_view kStopUpdateQuestion =
-    "Если прервать обновление, вариатор останется в режиме загрузчика, прошивка в нём может быть неполной; "
-    "восстановить его можно повторным обновлением с тем же файлом прошивки. Прервать обновление прошивки?";
+inline constexpr FirmwareText kStopUpdateQuestion = FirmwareText::StopUpdateQuestion;
 // Logged when the update ends at the user's stop request.
-inline constexpr std::string_view kUpdateStoppedLine = "Обновление прошивки остановлено по запросу пользователя.";
+inline constexpr FirmwareText kUpdateStoppedLine = FirmwareText::UpdateStopped;
 // The last line of the log and the one message of an update that the loader
 // took up but did not confirm (the line vanished or went silent, the loader
 // refused, the user stopped it): the variator waits in its loader, and the
 // same image flashed again brings it back.
-inline constexpr std::string_view kUpdateInterruptedMessage =
-    "Обновление прошивки не завершено: вариатор остался в режиме загрузчика, прошивка в нём может быть неполной. "
-    "Чтобы восстановить вариатор, выполните обновление ещё раз с тем же файлом прошивки.";
+inline constexpr FirmwareText kUpdateInterruptedMessage = FirmwareText::UpdateInterrupted;
 
 }  // namespace tovrel

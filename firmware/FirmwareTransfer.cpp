@@ -4,6 +4,7 @@
 #include <array>
 
 #include "Firmwareupdate.h"
+#include "FirmwareTexts.h"
 
 namespace tovrel {
 
@@ -30,15 +31,14 @@ void FirmwareUpdate::SendFirmwarePackets() {
 
         const auto w = LoaderPort.Write(send.data(), length);
         if (!w.ok || w.count < length) {
-            LogUpdateLine(!w.ok ? "Не смогли отправить данные прошивки" : "Записали меньше байт, чем должны были");
+            LogUpdateLine(!w.ok ? Tr(FirmwareText::PacketSendFailed) : Tr(FirmwareText::ShortWrite));
             if (++failed_writes < kPacketWriteAttempts) continue;  // the same packet again
             break;
         }
         failed_writes = 0;
         position += length;
-        LogUpdateLine("Передали вариатору " + std::to_string(w.count) +
-                      " байт. Ждём от вариатора подтверждение получения.");
-        if (!LoaderPort.Flush()) LogUpdateLine("ConnectionStage 4. Не удалось очистить буферы приема-передачи пакета");
+        LogUpdateLine(TrFormat(FirmwareText::PacketSent, std::to_string(w.count)));
+        if (!LoaderPort.Flush()) LogUpdateLine(Tr(FirmwareText::PacketPurgeFailed));
 
         std::fill_n(answer.begin(), length, std::uint8_t{0});
         // On a line that has gone silent this read ends 20 s after the last
@@ -47,11 +47,11 @@ void FirmwareUpdate::SendFirmwarePackets() {
         if (Stopping()) break;  // abandoned: the answer is not judged
         if (!r.ok || r.count < length) {
             if (!r.ok) {
-                LogUpdateLine("Ответные данные прошивки от вариатора получены не были");
+                LogUpdateLine(Tr(FirmwareText::PacketNoAnswer));
             } else {
-                LogUpdateLine("Прочитали меньше байт, чем должны были");
+                LogUpdateLine(Tr(FirmwareText::ShortRead));
                 LogUpdateLine(std::to_string(r.count));
-                LogUpdateLine("байт прочитано");
+                LogUpdateLine(Tr(FirmwareText::BytesRead));
             }
             // The loader's count of received bytes is unknown now: whatever
             // went next would land at a place of its FLASH that nobody can
@@ -60,7 +60,7 @@ void FirmwareUpdate::SendFirmwarePackets() {
         }
         const std::uint32_t good = ConfirmedPacketBytes(send.data(), answer.data(), length);
         confirmed += good;
-        for (std::uint32_t i = good; i < length; ++i) LogUpdateLine("Байт не верен");
+        for (std::uint32_t i = good; i < length; ++i) LogUpdateLine(Tr(FirmwareText::ByteWrong));
         remaining -= length;
 
         const int progress = 100 - static_cast<int>(std::uint64_t{remaining} * 100 / s);
@@ -68,8 +68,7 @@ void FirmwareUpdate::SendFirmwarePackets() {
             screen_.SetPosition(kFirmwareGauge, progress);
             screen_.Pump();
         }
-        const std::string text = "Получено подтверждение предыдущего пакета. Осталось записать " +
-                                 std::to_string(remaining) + " байт из " + std::to_string(s);
+        const std::string text = TrFormat(FirmwareText::PacketConfirmed, std::to_string(remaining), std::to_string(s));
         LogUpdateLine(text);
         LogUpdateLine("------------------------------------");
         screen_.SetText(kFirmwareButton, text);
@@ -77,11 +76,11 @@ void FirmwareUpdate::SendFirmwarePackets() {
 
     if (remaining == 0 && confirmed == s) {
         ConnectionStage = 5;
-        LogUpdateLine("Достигли окончания с подтверждением правильности получения всех пакетов прошивки");
+        LogUpdateLine(Tr(FirmwareText::AllPacketsConfirmed));
         return;
     }
-    LogUpdateLine("Достигли окончания БЕЗ ПОДТВЕРЖДЕНИЯ правильности получения всех пакетов прошивки");
-    LogUpdateLine("Осталось записать байт:");
+    LogUpdateLine(Tr(FirmwareText::PacketsNotConfirmed));
+    LogUpdateLine(Tr(FirmwareText::BytesLeftToWrite));
     LogUpdateLine(std::to_string(s - confirmed));
 }
 

@@ -1,6 +1,7 @@
 // The update as the page's button runs it: the switch to the loader, the
 // loader search on LoaderPort, the word stages and the closing steps.
 #include "Firmwareupdate.h"
+#include "FirmwareTexts.h"
 
 namespace tovrel {
 
@@ -38,7 +39,7 @@ void FirmwareUpdate::Sleep(int ms) {
 
 bool FirmwareUpdate::FlushLoaderPort() {
     if (LoaderPort.Flush()) return true;
-    LogUpdateLine("Не удалось передать буферы приема-передачи");
+    LogUpdateLine(Tr(FirmwareText::BufferSendFailed));
     return false;
 }
 
@@ -47,7 +48,7 @@ bool FirmwareUpdate::FlushLoaderPort() {
 void FirmwareUpdate::FirmwareFileSelectButtonClick() {
     if (running_) return;  // pressed again from a pumped message: the update runs already
     if (link_.LineBusy()) {
-        screen_.ShowNotice(kLineBusyMessage);
+        screen_.ShowNotice(Tr(kLineBusyMessage));
         return;
     }
     struct Running {
@@ -77,7 +78,7 @@ void FirmwareUpdate::FirmwareFileSelectButtonClick() {
 
 void FirmwareUpdate::FirmwareStopButtonClick() {
     if (!stoppable_ || stop_requested_) return;
-    if (screen_.Confirm(kStopUpdateQuestion)) RequestStop();
+    if (screen_.Confirm(Tr(kStopUpdateQuestion))) RequestStop();
 }
 
 void FirmwareUpdate::RunFirmwareUpdate() {
@@ -90,10 +91,10 @@ void FirmwareUpdate::RunFirmwareUpdate() {
     loader_port_number_ = 0;
     image.size = 0;
 
-    LogUpdateLine("Нажали кнопку обновления файла прошивки");
+    LogUpdateLine(Tr(FirmwareText::UpdateButtonPressed));
     auto name = SelectFirmwareFile();
     if (!name) {
-        LogUpdateLine("Файл прошивки не выбран");
+        LogUpdateLine(Tr(FirmwareText::NoFileSelected));
         ClosingSteps();
         return;
     }
@@ -122,7 +123,7 @@ void FirmwareUpdate::RunFirmwareUpdate() {
         Switch();
     }
 
-    screen_.SetText(kFirmwareButton, "Идёт процесс инициализации. Занимает до 30 секунд.");
+    screen_.SetText(kFirmwareButton, Tr(FirmwareText::Initialising));
     screen_.SetEnabled(kFirmwareButton, false);
     screen_.Repaint(kFirmwareButton);
     stoppable_ = true;
@@ -138,7 +139,7 @@ void FirmwareUpdate::RunFirmwareUpdate() {
     }
     // (Not stoppable any more: the final confirmation was sent, and was
     // waited for in spite of the stop.)
-    if (stop_requested_ && stoppable_) LogUpdateLine(kUpdateStoppedLine);
+    if (stop_requested_ && stoppable_) LogUpdateLine(Tr(kUpdateStoppedLine));
     // The loader took the update up and did not confirm it: whatever the
     // cause, the variator now waits in its loader, perhaps with part of the
     // image in its FLASH. The log keeps its lines and says so last.
@@ -150,30 +151,28 @@ void FirmwareUpdate::RunFirmwareUpdate() {
             FlushLoaderPort();
             LoaderPort.Close();
         }
-        LogUpdateLine(kUpdateInterruptedMessage);
+        LogUpdateLine(Tr(kUpdateInterruptedMessage));
         keep_log_ = true;
     }
     if (stop_requested_ && ConnectionStage == 0) keep_log_ = true;
     ClosingSteps();
-    if (interrupted_) screen_.ShowMessage(kUpdateInterruptedMessage);
+    if (interrupted_) screen_.ShowMessage(Tr(kUpdateInterruptedMessage));
 }
 
 bool FirmwareUpdate::FlashAnyway(ImageReadEnd end) {
     if (stop_requested_) return false;
     if (end == ImageReadEnd::EndOfFile && image.size != 0)
-        return screen_.Confirm("Размер файла прошивки (" + std::to_string(image.size) +
-                               " байт) не кратен четырём: такая прошивка не может быть целой. " +
-                               std::string(kFlashAnywayQuestion));
+        return screen_.Confirm(
+            TrFormat(FirmwareText::SizeNotWholeQuestion, std::to_string(image.size), Tr(kFlashAnywayQuestion)));
     if (end == ImageReadEnd::TooLarge)
-        return screen_.Confirm("Файл прошивки больше " + std::to_string(FirmwareImageCapacity) +
-                               " байт: вариатору будут переданы только первые " +
-                               std::to_string(FirmwareImageCapacity) + " байт. " + std::string(kFlashAnywayQuestion));
+        return screen_.Confirm(TrFormat(FirmwareText::TooLargeQuestion, std::to_string(FirmwareImageCapacity),
+                                        Tr(kFlashAnywayQuestion)));
     return false;  // empty or unreadable: nothing to flash
 }
 
 void FirmwareUpdate::RefuseImage() {
-    if (stop_requested_) LogUpdateLine(kUpdateStoppedLine);
-    LogUpdateLine(kImageRefusedLine);
+    if (stop_requested_) LogUpdateLine(Tr(kUpdateStoppedLine));
+    LogUpdateLine(Tr(kImageRefusedLine));
     image.size = 0;
     keep_log_ = true;
     ClosingSteps();
@@ -185,7 +184,7 @@ void FirmwareUpdate::Switch() {
     if (link_.DeviceMode == kModeNormal || link_.DeviceMode == kModeOscilloscope) {
         link_.UARTdataExchangeForTovrel(ExchangeOp::Write, 8, 0, 0, false, 2);
         link_.DeviceMode = kModeLoader;
-        LogUpdateLine("Отправлен запрос на переключение в режим обновления прошивки.");
+        LogUpdateLine(Tr(FirmwareText::SwitchRequestSent));
         link_.ShowConnectionState(state::FirmwareUpdate);
     }
     if (link_.port()) link_.port()->Purge();
@@ -210,11 +209,11 @@ void FirmwareUpdate::SearchLoader() {
         const std::string com = "COM" + std::to_string(p);
         const auto path = link_.PortPathFor(p);
         if (!path || !LoaderPort.Open(*path)) {
-            LogUpdateLine("Попытка открыть порт " + com + " не увенчалась успехом");
+            LogUpdateLine(TrFormat(FirmwareText::PortOpenFailed, com));
             continue;
         }
         if (!LoaderPort.ApplyLineSettings()) {
-            LogUpdateLine("Не удалось установить параметры com-порта");
+            LogUpdateLine(Tr(FirmwareText::PortSetupFailed));
             LoaderPort.Close();
             continue;
         }
@@ -222,20 +221,20 @@ void FirmwareUpdate::SearchLoader() {
         // Without its timeouts a read could wait for ever: the attempt ends
         // as for refused line settings.
         if (!LoaderPort.ApplySearchTimeouts()) {
-            LogUpdateLine("Не удалось установить параметры com-порта");
+            LogUpdateLine(Tr(FirmwareText::PortSetupFailed));
             LoaderPort.Close();
             continue;
         }
-        LogUpdateLine("Открыт порт " + com + ". Выполнен запрос. Ожидаем ответ вариатора.");
+        LogUpdateLine(TrFormat(FirmwareText::PortOpened, com));
         if (!LoaderPort.Purge()) {
-            LogUpdateLine("Не удалось очистить com порт");
+            LogUpdateLine(Tr(FirmwareText::PortPurgeFailed));
             Sleep(1000);
         } else if (!LoaderPort.SetupQueues()) {
-            LogUpdateLine("Не удалось инициализировать буферы приема-передачи");
+            LogUpdateLine(Tr(FirmwareText::BufferSetupFailed));
             Sleep(1000);
         }
         FlushLoaderPort();
-        LogUpdateLine("Загружаем данные (ориентировочно 5-15 секунд)...");
+        LogUpdateLine(Tr(FirmwareText::Loading));
 
         // The loader's first byte, or the search timeout; its value is not
         // used. A read call that keeps failing ends the attempt.
@@ -250,11 +249,11 @@ void FirmwareUpdate::SearchLoader() {
             break;
         }
         if (!read_ok) {
-            LogUpdateLine("Вариатор к порту не подключен");
+            LogUpdateLine(Tr(FirmwareText::NoDeviceOnPort));
             LoaderPort.Close();
             continue;
         }
-        LogUpdateLine("Загрузка данных окончена, продолжаем процесс инициализации (длительность 5-30 секунд).");
+        LogUpdateLine(Tr(FirmwareText::LoadingDone));
 
         word_ = kHandshakeWord;
         LoaderPort.WriteWord(word_);
@@ -264,30 +263,30 @@ void FirmwareUpdate::SearchLoader() {
             break;
         }
         if (!r.ok) {
-            LogUpdateLine("Ответ от вариатора получен не был");
+            LogUpdateLine(Tr(FirmwareText::NoAnswer));
             screen_.Repaint(kFirmwareMemo);
         }
-        if (r.count < 4) LogUpdateLine("Прочитали меньше байт, чем должны были");
+        if (r.count < 4) LogUpdateLine(Tr(FirmwareText::ShortRead));
         if (word_ == 0) {
             ConnectionStage = 1;
             loader_port_number_ = p;
-            LogUpdateLine("Вариатор подключен и готов к обновлению прошивки");
+            LogUpdateLine(Tr(FirmwareText::LoaderReady));
             link_.ShowConnectionState(state::FirmwareUpdate);
             break;
         }
-        std::string text = "Вариатор к порту не подключен";
-        if (word_ != kHandshakeWord) text += ", либо версия загрузчика  " + WordText(word_);
+        std::string text = Tr(FirmwareText::NoDeviceOnPort);
+        if (word_ != kHandshakeWord) text = TrFormat(FirmwareText::LoaderVersion, text, WordText(word_));
         LogUpdateLine(text);
         LoaderPort.Close();
     }
     // A stopped search says no more than the stop line: the user knows why
     // it ended and is not kept waiting.
     if (ConnectionStage != 0 || Stopping()) return;
-    screen_.SetText(kFirmwareButton, "Подключиться к вариатору не удалось.");
-    LogUpdateLine("Вариатор с нужной версией загрузчика обнаружить не удалось.");
-    LogUpdateLine("-----Рекомендация:-----");
-    LogUpdateLine("Попробуйте отключить питание вариатора,");
-    LogUpdateLine("снова включить и и повторить попытку.");
+    screen_.SetText(kFirmwareButton, Tr(FirmwareText::ConnectFailed));
+    LogUpdateLine(Tr(FirmwareText::LoaderNotFound));
+    LogUpdateLine(Tr(FirmwareText::Advice));
+    LogUpdateLine(Tr(FirmwareText::AdvicePowerOff));
+    LogUpdateLine(Tr(FirmwareText::AdviceRetry));
     Sleep(10000);
     LoaderPort.Close();
 }
@@ -306,21 +305,21 @@ void FirmwareUpdate::StageVolume() {
     if (Stopping()) return;  // the read was abandoned: nothing to judge
     switch (JudgeWordAnswer(r, word_, ~s, s)) {
         case WordAnswer::NoAnswer:
-            LogUpdateLine("Ответ от вариатора получен не был");
+            LogUpdateLine(Tr(FirmwareText::NoAnswer));
             break;
         case WordAnswer::Short:
-            LogUpdateLine("Прочитали меньше байт, чем должны были");
+            LogUpdateLine(Tr(FirmwareText::ShortRead));
             break;
         case WordAnswer::Accepted:
-            LogUpdateLine("Объём прошивки был передан и получен правильный ответ");
+            LogUpdateLine(Tr(FirmwareText::VolumeAccepted));
             ConnectionStage = 2;
             break;
         case WordAnswer::Refused:
-            LogUpdateLine("Объём прошивки превышает допустимый");
+            LogUpdateLine(Tr(FirmwareText::VolumeTooLarge));
             break;
         case WordAnswer::Wrong:
-            LogUpdateLine("Неверный ответ на передачу объёма прошивки");
-            LogUpdateLine("Был получен ответ");
+            LogUpdateLine(Tr(FirmwareText::VolumeWrongAnswer));
+            LogUpdateLine(Tr(FirmwareText::AnswerWas));
             LogUpdateLine(WordText(word_));
             break;
     }
@@ -331,26 +330,26 @@ void FirmwareUpdate::StagePacketSize() {
     FlushLoaderPort();
     Sleep(500);
     word_ = FirmwarePacketSize;
-    if (!WholeWord(LoaderPort.WriteWord(word_))) LogUpdateLine("Не удалось передать размер пакета");
+    if (!WholeWord(LoaderPort.WriteWord(word_))) LogUpdateLine(Tr(FirmwareText::PacketSizeSendFailed));
     const auto r = LoaderPort.ReadWord(word_);
     if (Stopping()) return;  // the read was abandoned: nothing to judge
     switch (JudgeWordAnswer(r, word_, ~FirmwarePacketSize, FirmwarePacketSize)) {
         case WordAnswer::NoAnswer:
-            LogUpdateLine("Ответ от вариатора о размере пакета получен не был");
+            LogUpdateLine(Tr(FirmwareText::PacketSizeNoAnswer));
             break;
         case WordAnswer::Short:
-            LogUpdateLine("Прочитали меньше байт, чем должны были");
+            LogUpdateLine(Tr(FirmwareText::ShortRead));
             break;
         case WordAnswer::Accepted:
-            LogUpdateLine("Размер пакета был передан и получен правильный ответ");
+            LogUpdateLine(Tr(FirmwareText::PacketSizeAccepted));
             ConnectionStage = 3;
             break;
         case WordAnswer::Refused:
-            LogUpdateLine("Размер пакета недопустим");
+            LogUpdateLine(Tr(FirmwareText::PacketSizeRefused));
             break;
         case WordAnswer::Wrong:
-            LogUpdateLine("Неверный ответ на передачу размера пакета");
-            LogUpdateLine("Был получен ответ");
+            LogUpdateLine(Tr(FirmwareText::PacketSizeWrongAnswer));
+            LogUpdateLine(Tr(FirmwareText::AnswerWas));
             LogUpdateLine(WordText(word_));
             break;
     }
@@ -363,21 +362,21 @@ void FirmwareUpdate::StageEraseReport() {
     if (Stopping()) return;  // the read was abandoned: nothing to judge
     switch (JudgeWordAnswer(r, word_, kEraseDoneWord, 0)) {
         case WordAnswer::NoAnswer:
-            LogUpdateLine("Ответ от вариатора об успешной очистке FLASH получен не был");
+            LogUpdateLine(Tr(FirmwareText::EraseNoAnswer));
             break;
         case WordAnswer::Short:
-            LogUpdateLine("Прочитали меньше байт, чем должны были в подтверждении об очистке FLASH");
+            LogUpdateLine(Tr(FirmwareText::EraseShortRead));
             break;
         case WordAnswer::Accepted:
-            LogUpdateLine("FLASH очищена");
+            LogUpdateLine(Tr(FirmwareText::Erased));
             ConnectionStage = 4;
             break;
         case WordAnswer::Refused:
-            LogUpdateLine("FLASH не очищена");
+            LogUpdateLine(Tr(FirmwareText::NotErased));
             break;
         case WordAnswer::Wrong:
-            LogUpdateLine("Неверный ответ на запрос об очистке FLASH");
-            LogUpdateLine("Был получен ответ");
+            LogUpdateLine(Tr(FirmwareText::EraseWrongAnswer));
+            LogUpdateLine(Tr(FirmwareText::AnswerWas));
             LogUpdateLine(WordText(word_));
             break;
     }
@@ -393,26 +392,26 @@ void FirmwareUpdate::StageFinalConfirmation() {
     Sleep(500);
     word_ = kConfirmWord;
     if (!WholeWord(LoaderPort.WriteWord(word_)))
-        LogUpdateLine("Не удалось передать подтверждение того, что прошивка записана верно.");
+        LogUpdateLine(Tr(FirmwareText::ConfirmationSendFailed));
     const auto r = LoaderPort.ReadWord(word_);
     switch (JudgeWordAnswer(r, word_, 0, std::nullopt)) {
         case WordAnswer::NoAnswer:
-            LogUpdateLine("Подтверждение от вариатора получено не было.");
+            LogUpdateLine(Tr(FirmwareText::ConfirmationNoAnswer));
             break;
         case WordAnswer::Short:
-            LogUpdateLine("Прочитали меньше байт подтверждения, чем должны были");
+            LogUpdateLine(Tr(FirmwareText::ConfirmationShortRead));
             break;
         case WordAnswer::Accepted:
-            LogUpdateLine("От вариатора было получено подтверждение о целостности прошивки и готовности к её запуску");
-            LogUpdateLine("Прошивка вариатора успешно обновлена.");
-            screen_.SetText(kFirmwareButton, "Прошивка вариатора успешно обновлена.");
+            LogUpdateLine(Tr(FirmwareText::ConfirmationReceived));
+            LogUpdateLine(Tr(FirmwareText::UpdateSucceeded));
+            screen_.SetText(kFirmwareButton, Tr(FirmwareText::UpdateSucceeded));
             screen_.SetEnabled(kFirmwareButton, true);
             confirmed_ = true;
             break;
         case WordAnswer::Refused:
         case WordAnswer::Wrong:
-            LogUpdateLine("Неверный ответ на подтверждение о правильности");
-            LogUpdateLine("Был получен ответ");
+            LogUpdateLine(Tr(FirmwareText::ConfirmationWrongAnswer));
+            LogUpdateLine(Tr(FirmwareText::AnswerWas));
             LogUpdateLine(WordText(word_));
             break;
     }
@@ -426,7 +425,7 @@ void FirmwareUpdate::ClosingSteps() {
         screen_.SetText(kFirmwareMemo, "");
         screen_.Repaint(kFirmwareMemo);
     }
-    screen_.SetText(kFirmwareButton, kFirmwareButtonCaption);
+    screen_.SetText(kFirmwareButton, Tr(kFirmwareButtonCaption));
     screen_.SetPosition(kFirmwareGauge, 0);
     screen_.Pump();
     if (LoaderPort.IsOpen()) {

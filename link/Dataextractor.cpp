@@ -13,29 +13,27 @@
 #include "Cp1251.h"
 #include "Platform.h"
 #include "Shell.h"
+#include "LinkTexts.h"
 
 namespace tovrel {
 
 namespace {
 
-constexpr std::string_view kEchoMessage =
-    "UARTdataExchangeForTovrel: Вариатор сообщает о получении пакета с неверной контрольной суммой";
-constexpr std::string_view kBadReplyMessage =
-    "UARTdataExchangeForTovrel: На запрос чтения или записи вариатор ответил пакетом(ами) с неверной "
-    "контрольной суммой";
+constexpr LinkText kEchoMessage = LinkText::DeviceReportsBadChecksum;
+constexpr LinkText kBadReplyMessage = LinkText::BadReplyChecksum;
 constexpr std::string_view kDefaultPortLabel = "Номер COM-порта по умолчанию: ";
 
 struct StateLook {
     std::string_view word;
-    std::string_view caption;
+    LinkText caption;
     Rgb colour;
 };
 constexpr StateLook kStates[] = {
-    {state::Connected, "Подключен", colours::Green},
-    {state::Disconnected, "Не подключен", colours::Red},
-    {state::Connecting, "Устанавливается подключение, ожидайте", colours::SkyBlue},
-    {state::FirmwareUpdate, "Вариатор в режиме смены прошивки", colours::Purple},
-    {state::Oscilloscope, "Вариатор в режиме записи осциллограмм", colours::Fuchsia},
+    {state::Connected, LinkText::StateConnected, colours::Green},
+    {state::Disconnected, LinkText::StateDisconnected, colours::Red},
+    {state::Connecting, LinkText::StateConnecting, colours::SkyBlue},
+    {state::FirmwareUpdate, LinkText::StateFirmwareUpdate, colours::Purple},
+    {state::Oscilloscope, LinkText::StateOscilloscope, colours::Fuchsia},
 };
 
 void RealSleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -179,7 +177,7 @@ void DeviceLink::LoseDevice(bool show) {
     DeviceMode = 0;
     if (!first) return;
     pending_boxes_.clear();
-    if (show && !silence_reported_) screen_.ShowMessage(kDeviceGoneMessage);
+    if (show && !silence_reported_) screen_.ShowMessage(Tr(kDeviceGoneMessage));
     silence_reported_ = true;
     ShowConnectionState(state::Disconnected);
 }
@@ -298,7 +296,7 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
                 last_exchange_ok_ = true;
                 break;
             case ReplyVerdict::Echo:
-                if (showErrors) screen_.ShowMessage(kEchoMessage);
+                if (showErrors) screen_.ShowMessage(Tr(kEchoMessage));
                 bad_reply = true;
                 continue;
             case ReplyVerdict::Other:
@@ -330,14 +328,14 @@ std::int16_t DeviceLink::UARTdataExchangeForTovrel(ExchangeOp operation, std::ui
         // not once per exchange.
         if (bad_reply && showErrors && !bad_reply_reported_) {
             bad_reply_reported_ = true;
-            Say(kBadReplyMessage);
+            Say(Tr(kBadReplyMessage));
         }
     } else {
         // Nothing came back at all: say so, once per silent stretch, rather
         // than blaming a checksum.
         // (A request that could not even be written has no message of its
         // own; the procedures still count the exchange as silent.)
-        if (++silent_exchanges_ == 1 && showErrors && any_sent) Say(kNoAnswerMessage);
+        if (++silent_exchanges_ == 1 && showErrors && any_sent) Say(Tr(kNoAnswerMessage));
         std::fill(std::begin(reply), std::end(reply), std::uint8_t{0});
     }
     return static_cast<std::int16_t>(static_cast<std::uint16_t>((reply[3] << 8) | reply[4]));
@@ -349,7 +347,7 @@ void DeviceLink::Say(std::string_view text) {
     // cause, and one box is enough.
     if (line_holders_ > 0) {
         if (std::find(pending_boxes_.begin(), pending_boxes_.end(), text) == pending_boxes_.end())
-            pending_boxes_.push_back(text);
+            pending_boxes_.emplace_back(text);
         return;
     }
     screen_.ShowMessage(text);
@@ -374,9 +372,9 @@ void DeviceLink::ReportLineSilent(bool show) {
     if (!show) return;
     // Replies that did come, only too late, make a late line, not a silent one.
     if (silent_exchanges_ > 0 && !late_seen_)
-        screen_.ShowMessage(kLineSilentMessage);
+        screen_.ShowMessage(Tr(kLineSilentMessage));
     else
-        screen_.ShowMessage(garbled_ ? kLineGarbledMessage : kLineLateMessage);
+        screen_.ShowMessage(Tr(garbled_ ? kLineGarbledMessage : kLineLateMessage));
 }
 
 // -------------------------------------------------------------- connection
@@ -385,7 +383,7 @@ void DeviceLink::ShowConnectionState(std::string_view word) {
     for (const auto& s : kStates) {
         if (s.word != word) continue;
         connection_state_ = std::string(word);
-        screen_.SetText(shell::StatusLabel, s.caption);
+        screen_.SetText(shell::StatusLabel, Tr(s.caption));
         screen_.SetColour(shell::StatusLabel, s.colour);
         screen_.SetVisible(shell::StatusLabel, true);
         screen_.Repaint(shell::StatusLabel);
@@ -397,16 +395,16 @@ void DeviceLink::ShowConnectionState(std::string_view word) {
 std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     auto path = PortPathFor(n);
     if (!path) {
-        if (showMessages) screen_.ShowMessage("Неверный номер порта");
+        if (showMessages) screen_.ShowMessage(Tr(LinkText::WrongPortNumber));
         return 0;
     }
     if (DeviceConnected) {
-        if (showMessages) screen_.ShowMessage("Вариатор уже подключен");
+        if (showMessages) screen_.ShowMessage(Tr(LinkText::AlreadyConnected));
         return 1;
     }
     if (!port_ || !port_->Open(*path, kBaudRate, kExchangeTimeoutMs)) {
         if (showMessages) {
-            std::string text(port_ && port_->OpenFailedBusy() ? kPortBusyMessage : "Не удалось подключиться");
+            std::string text = Tr(port_ && port_->OpenFailedBusy() ? kPortBusyMessage : LinkText::ConnectFailed);
             if (auto advice = OpenFailureAdvice(*path, port_access)) {
                 text += '\n';
                 text += *advice;
@@ -423,14 +421,14 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     late_seen_ = false;
     troubled_exchanges_ = 0;
     bad_reply_reported_ = false;
-    if (!port_->SetTimeout(kExchangeTimeoutMs)) screen_.ShowMessage("Не удалось изменить таймаут 1");
+    if (!port_->SetTimeout(kExchangeTimeoutMs)) screen_.ShowMessage(Tr(LinkText::TimeoutFailed1));
     if (!port_->Purge()) {
-        if (showMessages) screen_.ShowMessage("Не удалось очистить com-порт.");
+        if (showMessages) screen_.ShowMessage(Tr(LinkText::PurgeFailed));
         return 0;
     }
     const auto r = static_cast<std::uint16_t>(UARTdataExchangeForTovrel(ExchangeOp::Read, 0, 0, 0, showMessages, 1));
 
-    screen_.SetText(shell::ProgressLabel, "Получили ответ от com-порта " + std::to_string(n) + " | " + std::to_string(r));
+    screen_.SetText(shell::ProgressLabel, TrFormat(LinkText::AnswerFromPort, std::to_string(n), std::to_string(r)));
     screen_.Repaint(shell::ProgressLabel);
     screen_.Repaint(shell::MainWindow);
     screen_.Pump();
@@ -441,15 +439,15 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     };
     switch (r) {
         case kModeNormal:
-            if (showMessages) screen_.ShowMessage("Вариатор подключен");
+            if (showMessages) screen_.ShowMessage(Tr(LinkText::Connected));
             DeviceConnected = true;
             ShowConnectionState(state::Connected);
-            set_timeout("Не удалось изменить таймаут 2");
+            set_timeout(Tr(LinkText::TimeoutFailed2));
             return 1;
         case kModeLoader:
             ShowConnectionState(state::FirmwareUpdate);
-            screen_.ShowMessage("Компорт открыт. Вариатор находится в режиме обновления прошивки.");
-            set_timeout("Не удалось изменить таймаут 3");
+            screen_.ShowMessage(Tr(LinkText::PortOpenLoaderMode));
+            set_timeout(Tr(LinkText::TimeoutFailed3));
             screen_.SelectPage(page::Firmware);
             screen_.Repaint(shell::TabSheet(page::Firmware));
             screen_.Pump();
@@ -457,15 +455,14 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
         case kModeOscilloscope:
             ShowConnectionState(state::Oscilloscope);
             screen_.ShowMessage(
-                "Компорт открыт. Вариатор находится в режиме записи осциллограмм. Убедитесь, что прошивка "
-                "осциллографа под нужный тип датчика (индуктивный или Холла) и приступайте к записи осциллограммы.");
-            set_timeout("Не удалось изменить таймаут 4");
+                Tr(LinkText::PortOpenOscilloscopeMode));
+            set_timeout(Tr(LinkText::TimeoutFailed4));
             screen_.SelectPage(page::Oscilloscope);
             screen_.Repaint(shell::TabSheet(page::Oscilloscope));
             screen_.Pump();
             return 3;
         default:
-            if (showMessages) screen_.ShowMessage("Компорт открыт. Вариатор не подключен");
+            if (showMessages) screen_.ShowMessage(Tr(LinkText::PortOpenNoDevice));
             DeviceConnected = false;
             return 0;
     }
@@ -498,7 +495,7 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
         const int n = OpenPortNumber();
         SaveDefaultPort(static_cast<std::uint8_t>(n));
         screen_.SetText(shell::PortBox, std::to_string(n));
-        screen_.SetText(shell::ProgressLabel, "Подключились к com-порту " + std::to_string(n));
+        screen_.SetText(shell::ProgressLabel, TrFormat(LinkText::ConnectedToPort, std::to_string(n)));
         screen_.Repaint(shell::ProgressLabel);
         DeviceMode = kModeNormal;
         ShowConnectionState(state::Connected);
@@ -512,7 +509,7 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
     busy_ports_.clear();
     bool found = false;
     screen_.SetPosition(shell::ProgressBar, 0);
-    screen_.SetText(shell::ProgressLabel, "Попытка подключения к com-порту ");
+    screen_.SetText(shell::ProgressLabel, Tr(LinkText::ScanTrying));
     screen_.SetVisible(shell::ProgressBar, true);
     screen_.SetVisible(shell::ProgressLabel, true);
     const auto old_min = screen_.Get(shell::ProgressBar, Property::Minimum);
@@ -531,7 +528,7 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
 
     for (std::int32_t n = first; n < limit; ++n) {
         const std::string num = std::to_string(n);
-        screen_.SetText(shell::ProgressLabel, "Попытка подключения к com-порту " + num);
+        screen_.SetText(shell::ProgressLabel, TrFormat(LinkText::ScanTryingPort, num));
         screen_.Repaint(shell::ProgressLabel);
         screen_.SetPosition(shell::ProgressBar, static_cast<int>(n));
         screen_.Repaint(shell::ProgressBar);
@@ -542,24 +539,24 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
         DeviceMode = static_cast<std::uint8_t>(r);
         if (r == 0 && port_ && port_->OpenFailedBusy()) busy_ports_.push_back(n);
         if (r == 0) {
-            progress("Вторая попытка подключения к com-порту " + num);
+            progress(TrFormat(LinkText::ScanSecondTry, num));
             r = Connect(n, false);
             DeviceMode = static_cast<std::uint8_t>(r);
         }
         if (r == 0) {
-            progress("Третья попытка подключения к com-порту " + num);
+            progress(TrFormat(LinkText::ScanThirdTry, num));
             r = Connect(n, false);
             DeviceMode = static_cast<std::uint8_t>(r);
         }
         if (r == 0) {
-            progress("Отсоединяемся от com-порта " + num);
+            progress(TrFormat(LinkText::ScanLeaving, num));
             Disconnect();
             continue;
         }
         SaveDefaultPort(static_cast<std::uint8_t>(n));
         screen_.SetText(shell::PortBox, num);
         found = true;
-        progress("Подключились к com-порту " + num);
+        progress(TrFormat(LinkText::ConnectedToPort, num));
         break;
     }
     if (!found) ShowConnectionState(state::Disconnected);
@@ -661,7 +658,7 @@ bool DeviceLink::ConnectAtStart() {
     }
     // A scan stopped from outside (the window closing) found nothing to say.
     if (!found && !session_->StopRequested()) {
-        std::string text(kNoDeviceMessage);
+        std::string text = Tr(kNoDeviceMessage);
         // A port the user may not open looks like no port at all to the
         // scan; name those, with the way out.
         std::string denied;
@@ -684,7 +681,7 @@ bool DeviceLink::ConnectAtStart() {
                 ports += "COM" + std::to_string(n);
             }
             text += '\n';
-            text += std::string(kBusyPortsDuringScanMessage) + ports + ".";
+            text += Tr(kBusyPortsDuringScanMessage) + ports + ".";
         }
         screen_.ShowMessage(text);
     }

@@ -15,6 +15,7 @@
 #include "DeviceSession.h"
 #include "PortInfo.h"
 #include "Screen.h"
+#include "LinkTexts.h"
 
 namespace tovrel {
 
@@ -61,30 +62,20 @@ inline constexpr const char* kDefaultPortFile = "Default_COM_Settings.txt";
 // of them kept but the number's); the rest is ignored.
 inline constexpr std::size_t kDefaultPortFileLimit = 1 << 20;
 // Shown when a device command is started while another one holds the line.
-inline constexpr std::string_view kLineBusyMessage =
-    "Дождитесь окончания текущего обмена с вариатором: команда не выполнена.";
+inline constexpr LinkText kLineBusyMessage = LinkText::LineBusy;
 // An exchange none of whose attempts got a single reply byte.
-inline constexpr std::string_view kNoAnswerMessage =
-    "UARTdataExchangeForTovrel: Вариатор не отвечает на запрос чтения или записи";
+inline constexpr LinkText kNoAnswerMessage = LinkText::NoAnswer;
 // A device procedure ended because the line stayed silent.
-inline constexpr std::string_view kLineSilentMessage =
-    "Вариатор не отвечает: три запроса подряд остались без ответа. Обмен прерван, проверьте подключение.";
+inline constexpr LinkText kLineSilentMessage = LinkText::LineSilent;
 // A device procedure ended because the answers kept failing their checks.
-inline constexpr std::string_view kLineGarbledMessage =
-    "Линия искажает данные: на три запроса подряд пришли пакеты с неверной контрольной суммой. Обмен прерван, "
-    "проверьте кабель и подключение.";
+inline constexpr LinkText kLineGarbledMessage = LinkText::LineGarbled;
 // A device procedure ended because the answers kept coming after the timeout.
-inline constexpr std::string_view kLineLateMessage =
-    "Вариатор отвечает с опозданием: три запроса подряд не получили ответа вовремя. Обмен прерван, проверьте "
-    "кабель и подключение.";
+inline constexpr LinkText kLineLateMessage = LinkText::LineLate;
 // The device went away during an exchange (the port failed under us).
-inline constexpr std::string_view kDeviceGoneMessage =
-    "Связь с вариатором потеряна: com-порт перестал отвечать (кабель отключён или адаптер извлечён). Обмен "
-    "прерван, подключитесь снова.";
+inline constexpr LinkText kDeviceGoneMessage = LinkText::DeviceGone;
 // Open refused because another program (or another part of this one) holds
 // the port.
-inline constexpr std::string_view kPortBusyMessage =
-    "Не удалось подключиться: com-порт занят другой программой";
+inline constexpr LinkText kPortBusyMessage = LinkText::PortBusy;
 
 // How a reply answers a request. A reply is judged by its own check bytes
 // (bytes 5 and 6 complement bytes 3 and 4); a write is confirmed only by the
@@ -121,12 +112,9 @@ private:
 std::optional<std::uint8_t> ParseDefaultPortText(std::string_view text);
 
 // Added to kNoDeviceMessage for the ports the scan found held by another program.
-inline constexpr std::string_view kBusyPortsDuringScanMessage =
-    "Эти com-порты заняты другой программой, закройте её и подключитесь снова: ";
+inline constexpr LinkText kBusyPortsDuringScanMessage = LinkText::BusyPortsDuringScan;
 // Shown by the start's connection step when no port answered.
-inline constexpr std::string_view kNoDeviceMessage =
-    "Автоматически определить com-порт и подключиться к вариатору не удалось. Вариатор не должен "
-    "находится в режиме работы по микропереключателям (1-й микропереключатель должен быть отключен). ";
+inline constexpr LinkText kNoDeviceMessage = LinkText::NoDevice;
 
 class DeviceLink {
 public:
@@ -293,7 +281,7 @@ private:
     int line_holders_ = 0;
     std::shared_ptr<DeviceSession> session_ = std::make_shared<DeviceSession>();
     std::vector<int> busy_ports_;
-    std::vector<std::string_view> pending_boxes_;  // boxes kept back by Say  // ports the last scan found held by another program
+    std::vector<std::string> pending_boxes_;  // boxes kept back by Say  // ports the last scan found held by another program
 };
 
 }  // namespace tovrel

@@ -1,5 +1,7 @@
 #include "PortInfo.h"
 
+#include "LinkTexts.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -74,9 +76,7 @@ std::vector<PortInfo> DescribePorts(const std::string& port_dir, const PortAcces
 }
 
 std::string PermissionAdvice(const std::string& paths) {
-    return "Нет прав на доступ к " + paths +
-           ". Добавьте пользователя в группу dialout: sudo usermod -aG dialout $USER, затем выйдите из системы и "
-           "войдите снова.";
+    return TrFormat(LinkText::PermissionAdvice, paths);
 }
 
 std::optional<std::string> OpenFailureAdvice(const std::string& path, const PortAccessCheck& check) {
@@ -90,17 +90,18 @@ std::string PortSummary(const PortInfo& info) {
     std::string head = "COM" + std::to_string(info.number) + ": ";
     switch (info.access) {
         case PortAccess::NoPath:
-            return head + "номер слишком велик";
+            return TrFormat(LinkText::PortTooHigh, head);
         case PortAccess::Missing:
-            if (info.path.rfind(platform::kUnassignedPortPrefix, 0) == 0) return head + "устройство не назначено";
-            return head + info.path + " — не найден";
+            if (info.path.rfind(platform::kUnassignedPortPrefix, 0) == 0) return TrFormat(LinkText::PortUnassigned, head);
+            return TrFormat(LinkText::PortMissing, head, info.path);
         case PortAccess::Usable:
             return head + info.path + (info.device.empty() ? "" : " (" + info.device + ")");
         case PortAccess::NoPermission:
-            return head + info.path + (info.device.empty() ? "" : " (" + info.device + ")") + " — " +
-                   PermissionAdvice(info.path);
+            return TrFormat(LinkText::PortNoPermission, head,
+                            info.path + (info.device.empty() ? "" : " (" + info.device + ")"),
+                            PermissionAdvice(info.path));
         case PortAccess::Unusable:
-            return head + info.path + " — недоступен: " + std::strerror(info.error);
+            return TrFormat(LinkText::PortUnusable, head, info.path, std::strerror(info.error));
     }
     return head;
 }

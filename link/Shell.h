@@ -11,6 +11,7 @@
 // - a form's Visible property is whether the window is shown.
 #include <string>
 #include <string_view>
+#include "LinkTexts.h"
 
 namespace tovrel {
 
@@ -95,11 +96,11 @@ inline constexpr int HotKeyService = 1;
 
 // ---- the start dialog ----
 inline constexpr std::string_view StartDialog = "TFormStartSelectConfiguration";
-inline constexpr std::string_view StartDialogCaption = "Начальная конфигурация";
+inline constexpr LinkText StartDialogCaption = LinkText::StartDialogCaption;
 inline constexpr std::string_view StartOptionsGroup = "RadioGroupSelectStartOption";
-inline constexpr std::string_view StartOptionsCaption = "Опции подключения";
+inline constexpr LinkText StartOptionsCaption = LinkText::StartOptionsCaption;
 inline constexpr std::string_view ContinueButton = "ButtonContinue";
-inline constexpr std::string_view ContinueCaption = "Продолжить";
+inline constexpr LinkText ContinueCaption = LinkText::ContinueCaption;
 
 // "RadioGroupSelectStartOption[1]": item `index` (from 0) of a radio group
 // or a combo box.

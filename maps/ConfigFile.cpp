@@ -12,6 +12,7 @@
 #include "AtomicFile.h"
 #include "Platform.h"
 #include "NumberText.h"
+#include "MapsTexts.h"
 
 namespace tovrel {
 
@@ -64,7 +65,7 @@ std::vector<pugi::xml_node> Children(const pugi::xml_node& node) {
 
 std::string NodeName(const pugi::xml_node& node) {
     if (node.type() == pugi::node_element) return std::string("\"") + node.name() + "\"";
-    return "(текст)";
+    return Tr(MapsText::TextNode);
 }
 
 struct StringWriter : pugi::xml_writer {
@@ -112,8 +113,8 @@ std::optional<ConfigurationContent> ParseConfiguration(std::string_view bytes, s
     };
     const std::string file = Quoted(name);
     if (bytes.size() > kMaxConfigFileBytes)
-        return fail("Файл " + file + " слишком велик для файла конфигурации: " + std::to_string(bytes.size()) +
-                    " байт, допустимо не больше " + std::to_string(kMaxConfigFileBytes) + ".");
+        return fail(TrFormat(MapsText::FileTooBig, file, std::to_string(bytes.size()),
+                             std::to_string(kMaxConfigFileBytes)));
 
     pugi::xml_document doc;
     // The default options drop text nodes that hold only white space, so an
@@ -127,15 +128,14 @@ std::optional<ConfigurationContent> ParseConfiguration(std::string_view bytes, s
             if (bytes[i] == '\n') ++line, column = 1;
             else ++column;
         }
-        return fail("Файл " + file + " не является документом XML: " + parsed.description() + " (строка " +
-                    std::to_string(line) + ", позиция " + std::to_string(column) + ").");
+        return fail(TrFormat(MapsText::FileNotXml, file, parsed.description(), std::to_string(line),
+                             std::to_string(column)));
     }
     const auto root = doc.document_element();
     const auto sections = Children(root);
     if (sections.size() < kRootChildren)
-        return fail("Файл " + file + " не является файлом конфигурации вариатора: в корневом элементе \"" +
-                    root.name() + "\" " + std::to_string(sections.size()) + " дочерних узлов, нужно " +
-                    std::to_string(kRootChildren) + " (Settings и четыре карты).");
+        return fail(TrFormat(MapsText::FileNotConfiguration, file, root.name(), std::to_string(sections.size()),
+                             std::to_string(kRootChildren)));
 
     ConfigurationContent content;
     if (sections[0].type() == pugi::node_element) {
@@ -145,13 +145,13 @@ std::optional<ConfigurationContent> ParseConfiguration(std::string_view bytes, s
         const auto& section = sections[static_cast<std::size_t>(m) + 1];
         const auto nodes = Children(section);
         const std::size_t first = m == 0 ? 1 : 0;  // the LPG map starts with its text
-        const std::string where = "карты " + std::string(MapKindName(kMapKinds[static_cast<std::size_t>(m)])) + " (узел " +
-                                  NodeName(section) + " корневого элемента)";
+        const std::string where =
+            TrFormat(MapsText::FileMapWhere, MapKindName(kMapKinds[static_cast<std::size_t>(m)]), NodeName(section));
         if (nodes.size() != first + MapPointCount) {
-            std::string want = std::to_string(first + MapPointCount) +
-                               (m == 0 ? std::string(": текст \"") + kLPGMapText + "\" и 80 точек" : ": 80 точек");
-            return fail("Файл конфигурации " + file + ": у " + where + " " + std::to_string(nodes.size()) +
-                        " дочерних узлов, нужно " + want + ".");
+            const std::string children = std::to_string(first + MapPointCount);
+            const std::string want = m == 0 ? TrFormat(MapsText::FileWantLPGChildren, children, kLPGMapText)
+                                            : TrFormat(MapsText::FileWantChildren, children);
+            return fail(TrFormat(MapsText::FileChildCount, file, where, std::to_string(nodes.size()), want));
         }
         for (std::size_t i = 0; i < MapPointCount; ++i) {
             // The text is the value times 1000, written in the locale of the
@@ -159,11 +159,10 @@ std::optional<ConfigurationContent> ParseConfiguration(std::string_view bytes, s
             const std::string text = TextContent(nodes[first + i]);
             const auto v = ParseFileNumber(text, -3);
             if (!v) {
-                const char* why = v.fault == FileNumberFault::OutOfRange ? "число вне допустимого диапазона: "
-                                  : v.fault == FileNumberFault::NoNumber ? "нет числа: "
-                                                                         : "не десятичное число: ";
-                return fail("Файл конфигурации " + file + ": в точке " + std::to_string(i) + " " + where + " " +
-                            why + Quoted(text) + ".");
+                const MapsText why = v.fault == FileNumberFault::OutOfRange ? MapsText::FileNumberOutOfRange
+                                     : v.fault == FileNumberFault::NoNumber ? MapsText::FileNoNumber
+                                                                            : MapsText::FileNotDecimal;
+                return fail(TrFormat(MapsText::FileBadPoint, file, std::to_string(i), where, Tr(why), Quoted(text)));
             }
             content.y[static_cast<std::size_t>(m)][i] = v.value;
         }
@@ -178,20 +177,19 @@ std::optional<ConfigurationContent> ReadConfigurationFile(const std::string& fil
     };
     const std::string file = Quoted(file_name);
     const auto st = platform::StatFile(file_name);
-    if (!st.error.empty()) return fail("Не удалось открыть файл " + file + ": " + st.error + ".");
-    if (!st.regular) return fail(file + " не является файлом.");
+    if (!st.error.empty()) return fail(TrFormat(MapsText::FileOpenFailed, file, st.error));
+    if (!st.regular) return fail(TrFormat(MapsText::FileNotAFile, file));
     if (st.size > kMaxConfigFileBytes)
-        return fail("Файл " + file + " слишком велик для файла конфигурации: " + std::to_string(st.size) +
-                    " байт, допустимо не больше " + std::to_string(kMaxConfigFileBytes) + ".");
+        return fail(TrFormat(MapsText::FileTooBig, file, std::to_string(st.size), std::to_string(kMaxConfigFileBytes)));
     std::FILE* in = platform::OpenFile(file_name, "rb");
-    if (!in) return fail("Не удалось открыть файл " + file + ": " + std::strerror(errno) + ".");
+    if (!in) return fail(TrFormat(MapsText::FileOpenFailed, file, std::strerror(errno)));
     // Read at most one byte past the limit: a file that grew meanwhile is
     // still refused without being read whole.
     std::string bytes(kMaxConfigFileBytes + 1, '\0');
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), in);
     const bool bad = std::ferror(in) != 0;
     std::fclose(in);
-    if (bad) return fail("Не удалось прочитать файл " + file + ".");
+    if (bad) return fail(TrFormat(MapsText::FileReadFailed, file));
     bytes.resize(got);
     return ParseConfiguration(bytes, file_name, error);
 }
@@ -201,7 +199,7 @@ bool SaveConfigurationFile(Screen& screen, const std::string& file_name, const T
     const std::string xml = ConfigurationXml(lpg, petrol, lpg_load, petrol_load, screen.Text(kStartTimeoutEdit));
     std::string why;
     if (!WriteFileAtomically(file_name, xml, &why)) {
-        screen.ShowError("Не удалось сохранить файл " + Quoted(file_name) + ": " + why);
+        screen.ShowError(TrFormat(MapsText::FileSaveFailed, Quoted(file_name), why));
         return false;
     }
     return true;
@@ -231,8 +229,8 @@ std::optional<std::string> FirstUnreadPoint(const TimingMaps& maps) {
     for (int m = 0; m < 4; ++m)
         for (int i = 0; i < MapPointCount; ++i)
             if (IsUnreadMarker(kMapKinds[m], maps[m].y[static_cast<std::size_t>(i)]))
-                return std::string(MapTitle(kMapKinds[m])) + " (" + std::string(MapKindName(kMapKinds[m])) + "), точка " +
-                       std::to_string(i + 1) + " из " + std::to_string(MapPointCount);
+                return TrFormat(MapsText::UnreadPoint, MapTitle(kMapKinds[m]), MapKindName(kMapKinds[m]),
+                                std::to_string(i + 1), std::to_string(MapPointCount));
     return std::nullopt;
 }
 }  // namespace
@@ -242,8 +240,8 @@ void N3Click(Screen& screen, MapsState& state) {
     // markers as if they were values; it is saved only when the fitter says so.
     const TimingMaps& maps = state.document.Maps();
     if (auto unread = FirstUnreadPoint(maps)) {
-        if (!screen.Confirm(std::string(kUnreadPointsQuestion) + *unread + ". Сохранить файл всё равно?")) {
-            screen.ShowMessage("Файл не сохранён: " + *unread + " не прочитана из вариатора.");
+        if (!screen.Confirm(TrFormat(kUnreadPointsQuestion, *unread))) {
+            screen.ShowMessage(TrFormat(MapsText::FileNotSaved, *unread));
             return;
         }
     }

@@ -12,6 +12,7 @@
 #include "Calculations.h"
 #include "MapEditor.h"
 #include "Screen.h"
+#include "MapsTexts.h"
 
 namespace tovrel {
 
@@ -55,8 +56,8 @@ void ApplyConfiguration(MapDocument& document, const ConfigurationContent& conte
 
 // Asked before "Сохранить" writes a file while some map point was never
 // read from the variator.
-inline constexpr std::string_view kUnreadPointsQuestion =
-    "Не все точки карт прочитаны из вариатора, первая из них: ";
+// A pattern: %1 names the point.
+inline constexpr MapsText kUnreadPointsQuestion = MapsText::UnreadPointsQuestion;
 // File menu: "Сохранить" (N3) and "Открыть" (N2). Each runs its dialog, acts
 // on a confirmed name and refreshes every map view, also after a cancel; a
 // file error ends the handler before the refresh.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "MapsTexts.h"
+
 #include "Calculations.h"
 #include "Shell.h"
 
@@ -13,7 +15,7 @@ struct MapControls {
     MapKind kind;
     std::uint8_t address;  // table number on the line
     // Texts of the transfers.
-    std::string_view read_text, write_text, wrong_value_message;
+    MapsText read_text, write_text, wrong_value_message;
     // The chart tab and its controls.
     int chart_page;
     std::string_view chart_tab, chart, series;

@@ -2,6 +2,7 @@
 
 #include "NumberText.h"
 #include "View3D.h"
+#include "MapsTexts.h"
 
 namespace tovrel {
 
@@ -10,12 +11,12 @@ namespace {
 constexpr int kGridColumns = 9;  // header column + 8
 constexpr int kGridRows = 11;    // header row + 10
 
-constexpr std::string_view kChartTitles[4] = {"Карта УОЗ для газа", "Карта УОЗ для бензина", "Карта TPS для газа",
-                                              "Карта TPS для бензина"};
-constexpr std::string_view kChartTabCaptions[4] = {"Карта УОЗ для газа", "Карта УОЗ для бензина",
-                                                   "Карта TPS для газа ", "Карта TPS для бензина"};
-constexpr std::string_view kGridTabCaptions[4] = {"Таблица УОЗ для газа", "Таблица УОЗ для бензина",
-                                                  "Таблица TPS для газа", "Таблица TPS для бензина"};
+constexpr MapsText kChartTitles[4] = {MapsText::ChartLPG, MapsText::ChartPetrol, MapsText::ChartLPGLoad,
+                                              MapsText::ChartPetrolLoad};
+constexpr MapsText kChartTabCaptions[4] = {MapsText::ChartLPG, MapsText::ChartPetrol,
+                                                   MapsText::ChartTabLPGLoad, MapsText::ChartPetrolLoad};
+constexpr MapsText kGridTabCaptions[4] = {MapsText::GridTabLPG, MapsText::GridTabPetrol,
+                                                  MapsText::GridTabLPGLoad, MapsText::GridTabPetrolLoad};
 
 // The point a grid cell holds; nothing for header cells and cells outside
 // the 8 x 10 body.
@@ -87,19 +88,19 @@ void MapViews::Changed(const MapChange& change) {
 void InitMapControls(Screen& screen) {
     for (int i = 0; i < 4; ++i) {
         const auto& c = MapControlsAt(i);
-        screen.SetText(c.chart_tab, kChartTabCaptions[i]);
-        screen.SetText(c.grid_tab, kGridTabCaptions[i]);
-        screen.SetText(c.chart, kChartTitles[i]);
+        screen.SetText(c.chart_tab, Tr(kChartTabCaptions[i]));
+        screen.SetText(c.grid_tab, Tr(kGridTabCaptions[i]));
+        screen.SetText(c.chart, Tr(kChartTitles[i]));
         screen.Set(c.chart, Property::Minimum, 0);
         screen.Set(c.chart, Property::Maximum, c.axis_maximum);
-        screen.SetText(c.big_step_box, "Изменение карты с большим шагом");
+        screen.SetText(c.big_step_box, Tr(MapsText::BigStepBox));
         screen.SetChecked(c.big_step_box, true);
-        screen.SetText(c.whole_map_box, "Двигать всю карту");
+        screen.SetText(c.whole_map_box, Tr(MapsText::WholeMapBox));
         screen.SetChecked(c.whole_map_box, true);
-        screen.SetText(c.scale_box, "Отрицательные значения");
+        screen.SetText(c.scale_box, Tr(MapsText::NegativeValuesBox));
         screen.SetChecked(c.scale_box, false);
     }
-    screen.SetText("Button1", "Шаблон данных");
+    screen.SetText("Button1", Tr(MapsText::TemplateButton));
     screen.Set(kProgressBar, Property::Minimum, 0);
     screen.Set(kProgressBar, Property::Maximum, MapPointCount - 1);
     screen.SetVisible(kProgressBar, false);

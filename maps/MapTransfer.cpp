@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "NumberText.h"
+#include "MapsTexts.h"
 
 namespace tovrel {
 
@@ -36,14 +37,14 @@ bool StopOnSilence(DeviceLink& link) {
 
 }  // namespace
 
-std::string_view MapTitle(MapKind kind) {
+std::string MapTitle(MapKind kind) {
     switch (kind) {
-        case MapKind::LPG: return "газовая карта";
-        case MapKind::Petrol: return "бензиновая карта";
-        case MapKind::LPGLoadDependence: return "газовая карта TPS";
-        case MapKind::PetrolLoadDependence: return "бензиновая карта TPS";
+        case MapKind::LPG: return Tr(MapsText::TitleLPG);
+        case MapKind::Petrol: return Tr(MapsText::TitlePetrol);
+        case MapKind::LPGLoadDependence: return Tr(MapsText::TitleLPGLoad);
+        case MapKind::PetrolLoadDependence: return Tr(MapsText::TitlePetrolLoad);
     }
-    return MapKindName(kind);
+    return std::string(MapKindName(kind));
 }
 
 std::optional<std::string> UnsendableValueMessage(MapKind kind, const TimingMap& map) {
@@ -53,17 +54,12 @@ std::optional<std::string> UnsendableValueMessage(MapKind kind, const TimingMap&
     for (int i = 0; i < MapPointCount; ++i) {
         const double y = map.y[static_cast<std::size_t>(i)];
         if (std::fabs(y) <= limit) continue;  // false for NaN as well
-        std::string text = "Запись отменена, в вариатор ничего не отправлено: ";
-        text += MapTitle(kind);
-        text += " (" + std::string(MapKindName(kind)) + "), точка " + std::to_string(i + 1) + " из " +
-                std::to_string(MapPointCount) + " (x = " + FormatGeneral(map.x[static_cast<std::size_t>(i)]) + ")";
-        if (IsUnreadMarker(kind, y)) {
-            text += " ещё не прочитана из вариатора.";
-        } else {
-            const std::string bound = FormatGeneral(limit);
-            text += ": значение " + FormatGeneral(y) + " вне допустимых пределов от -" + bound + " до " + bound + ".";
-        }
-        return text;
+        const std::string title = MapTitle(kind), point = std::to_string(i + 1),
+                          count = std::to_string(MapPointCount), x = FormatGeneral(map.x[static_cast<std::size_t>(i)]);
+        if (IsUnreadMarker(kind, y))
+            return TrFormat(MapsText::UnsendableUnread, title, MapKindName(kind), point, count, x);
+        return TrFormat(MapsText::UnsendableOutOfRange, title, MapKindName(kind), point, count, x, FormatGeneral(y),
+                        FormatGeneral(limit));
     }
     return std::nullopt;
 }
@@ -74,7 +70,7 @@ TransferTally ReadMap(DeviceLink& link, MapKind kind, MapDocument& document) {
     if (!c) return tally;
     DeviceLink::LineHold hold(link, {ProcedureKind::Ordinary, "map read"});
     Screen& screen = link.screen();
-    ShowProgressStart(screen, c->read_text);
+    ShowProgressStart(screen, Tr(c->read_text));
     for (int i = 0; i < MapPointCount; ++i) {
         screen.SetPosition(kProgressBar, i);
         screen.Repaint(kProgressBar);
@@ -112,7 +108,7 @@ TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map) {
         return tally;
     }
     DeviceLink::LineHold hold(link, {ProcedureKind::Write, "map write"});
-    ShowProgressStart(screen, c->write_text);
+    ShowProgressStart(screen, Tr(c->write_text));
     for (int i = 0; i < MapPointCount; ++i) {
         screen.SetPosition(kProgressBar, i);
         screen.Repaint(kProgressBar);
@@ -125,7 +121,7 @@ TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map) {
         // vanished device its own; a run of failed exchanges gets this box
         // once, then the line's own.
         if (r != v && !link.LastExchangeSilent() && !link.DeviceGone() && link.TroubledExchanges() <= 1)
-            screen.ShowMessage(c->wrong_value_message);
+            screen.ShowMessage(Tr(c->wrong_value_message));
         if (!confirmed || r != v) {
             ++tally.failed;
             tally.unconfirmed.push_back(i);
@@ -159,7 +155,7 @@ TransferTally PreviouselyWriteMapClick(DeviceLink& link, MapsState& state, MapKi
     if (!link.IsConnected()) return {};
     if (state.guard.CheckWriteAllowed(link.screen()) != 0) return {};
     if (link.LineBusy()) {
-        link.screen().ShowNotice(kLineBusyMessage);
+        link.screen().ShowNotice(Tr(kLineBusyMessage));
         return {};
     }
     MapTransferHold transfer(state);

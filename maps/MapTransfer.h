@@ -8,6 +8,7 @@
 #include "Calculations.h"
 #include "Dataextractor.h"
 #include "MapEditor.h"
+#include "MapsTexts.h"
 
 namespace tovrel {
 
@@ -55,7 +56,7 @@ TransferTally WritePetrolLoadDependenceMap(DeviceLink& link, const TimingMap& ma
 // markers and values that are not numbers among them.
 std::optional<std::string> UnsendableValueMessage(MapKind kind, const TimingMap& map);
 // Russian name of a map for messages ("газовая карта", ...).
-std::string_view MapTitle(MapKind kind);
+std::string MapTitle(MapKind kind);
 
 // The same by kind.
 TransferTally ReadMap(DeviceLink& link, MapKind kind, MapDocument& document);
@@ -78,7 +79,6 @@ inline TransferTally PreviouselyGASTPSmapWriteButtonClick(DeviceLink& l, MapsSta
 inline TransferTally PreviouselyPETROLTPSmapWriteButtonClick(DeviceLink& l, MapsState& s) {
     return PreviouselyWriteMapClick(l, s, MapKind::PetrolLoadDependence);
 }
-inline constexpr std::string_view kPreviousWriteCaption =
-    "Предварительная запись карты в вариатор без сохранения при отключении";
+inline constexpr MapsText kPreviousWriteCaption = MapsText::PreviousWriteCaption;
 
 }  // namespace tovrel

@@ -1,4 +1,5 @@
 #include "View3D.h"
+#include "MapsTexts.h"
 
 namespace tovrel {
 
@@ -45,8 +46,8 @@ void LPG_3D_ScaleCheckBoxClick(Screen& screen) { ScaleClick(screen, "LPG_3D_Scal
 void Petrol_3D_ScaleCheckBoxClick(Screen& screen) { ScaleClick(screen, "Petrol_3D_ScaleCheckBox", kPetrol3DChart); }
 
 void Init3DControls(Screen& screen) {
-    screen.SetText("Map3DGASTab", "3D карта УОЗ для газа");
-    screen.SetText("MAP3DPetrolTab", "3D карта УОЗ для бензина");
+    screen.SetText("Map3DGASTab", Tr(MapsText::Gas3DTab));
+    screen.SetText("MAP3DPetrolTab", Tr(MapsText::Petrol3DTab));
     screen.SetText(kGas3DChart, "3D GAS MAP");
     screen.SetText(kPetrol3DChart, "3D Petrol MAP");
     screen.Set(kGas3DChart, Property::Minimum, 0);
@@ -54,10 +55,10 @@ void Init3DControls(Screen& screen) {
     screen.Set(kPetrol3DChart, Property::Minimum, 0);
     screen.Set(kPetrol3DChart, Property::Maximum, 35);
     for (auto box : {"LPG_3D_ScaleCheckBox", "Petrol_3D_ScaleCheckBox"}) {
-        screen.SetText(box, "Отрицательные значения");
+        screen.SetText(box, Tr(MapsText::NegativeValuesBox));
         screen.SetChecked(box, false);
     }
-    screen.SetText("Button2", "Построение трёхмерных карт опережения зажигания для газа");
+    screen.SetText("Button2", Tr(MapsText::Build3DButton));
 }
 
 }  // namespace tovrel

@@ -2,6 +2,7 @@
 // The write guard: writes started by the user are refused while the
 // real-time monitor polls or the throttle sensor tracking runs.
 #include "Screen.h"
+#include "MapsTexts.h"
 
 namespace tovrel {
 
@@ -12,11 +13,11 @@ struct WriteGuard {
     // 0 when a write may start; 1 (monitor) or 2 (tracking) after showing why not.
     int CheckWriteAllowed(Screen& screen) const {
         if (RealtimeReadingActive) {
-            screen.ShowMessage("Перед записью данных в вариатоор, завершите чтение параметров реального времени.");
+            screen.ShowMessage(Tr(MapsText::WriteWhileMonitor));
             return 1;
         }
         if (TPSFixingActive) {
-            screen.ShowMessage("Перед записью данных в вариатоор, завершите чтение текущего значения TPS.");
+            screen.ShowMessage(Tr(MapsText::WriteWhileTracking));
             return 2;
         }
         return 0;

@@ -8,6 +8,7 @@
 #include "NumberText.h"
 #include "ScopeStream.h"
 #include "Shell.h"
+#include "OscilloscopeTexts.h"
 
 namespace tovrel {
 
@@ -32,59 +33,55 @@ std::string Number(double v) { return FormatGeneral(v); }
 }  // namespace
 
 std::string InitialisationStepText(unsigned step) {
-    return "Прошли " + Number(step) + " шаг инициализации. Ожидайте...";
+    return TrFormat(OscilloscopeText::InitialisationStep, Number(step));
 }
 std::string FinalInitialisationStepText(unsigned step) {
-    return "Финально прошли " + Number(step) + " шаг инициализации. Ожидайте...";
+    return TrFormat(OscilloscopeText::FinalInitialisationStep, Number(step));
 }
 std::string WrongMarkerText(std::uint8_t marker) {
-    return "Байт принят неверно. Должен быть 0xAA, а приняли: " + Number(marker) + " !!!";
+    return TrFormat(OscilloscopeText::WrongMarker, Number(marker));
 }
 std::string RecordedText(std::uint32_t count) {
-    return "Записали " + Number(count) + " периодов осциллограммы. Ждите окончания записи.";
+    return TrFormat(OscilloscopeText::Recorded, Number(count));
 }
 std::string RecordFileFailedText(const std::string& path, const std::string& reason) {
-    return "Не удалось записать файл осциллограммы \"" + path + "\": " + reason +
-           ". Запись осциллограммы прервана, прежний файл не изменён.";
+    return TrFormat(OscilloscopeText::RecordFileFailed, path, reason);
 }
 
 std::vector<std::string> OscillMemoLines() {
     const std::string address(kServiceAddress);
     return {
-        "1.1. При равномерной работе двигателя на холостом ходу, нажмите на кнопку \"Подключить к вариатору и "
-        "отобразить ",
-        "осциллограмму\" для записи осциллограммы в файл \"signal.txt\", находящийся в той же директории, что и "
-        "файл ",
-        "терминальной программы. По окончании записи двигатель может заглохнуть. ",
-        "1.2. Отправьте файл \"signal.txt\" на адрес " + address + " для детального анализа.",
+        Tr(OscilloscopeText::Memo1),
+        Tr(OscilloscopeText::Memo2),
+        Tr(OscilloscopeText::Memo3),
+        TrFormat(OscilloscopeText::Memo4, address),
         "",
-        "       ---------  Дополнительно (необязательно):  -----------",
-        "1.1. Заглушите двигатель. (Питание на вариатор не должно пропадать, иначе подключиться к вариатору будет "
-        "невозможно).",
-        "1.1. Выберите опцию \"32 bit mode\" в правом нижнем углу, установив соответствующую галочку.",
-        "1.1. Нажмите на кнопку \"Подключить к вариатору и отобразить осциллограмму\". ",
-        "1.2. Запустите двигатель. ",
-        "1.3. Дождитесь окончания записи. Двигатель при этом может заглохнуть. Если нет, заглушите двигатель. ",
-        "1.4. Переименуйте файл осциллограммы \"signal32.txt\" в файл \"start.signal32.txt\".",
+        Tr(OscilloscopeText::MemoOptional),
+        Tr(OscilloscopeText::Memo6),
+        Tr(OscilloscopeText::Memo7),
+        Tr(OscilloscopeText::Memo8),
+        Tr(OscilloscopeText::Memo9),
+        Tr(OscilloscopeText::Memo10),
+        Tr(OscilloscopeText::Memo11),
         "",
-        "       ---------  Дополнительно (необязательно):  -----------",
-        "2.1. Повторно запустите двигатель.",
-        "Выберите опцию \"32 bit mode\" в правом нижнем углу, установив соответствующую галочку.",
-        "2.2. При равномерной работе двигателя на холостых оборатах, нажмите на кнопку \"подключить к вариатору и ",
-        "отобразить осциллограмму\".   ",
-        "2.3. По окончанию записи, осциллограмма будет сохранена в файле signal32.txt.",
+        Tr(OscilloscopeText::MemoOptional),
+        Tr(OscilloscopeText::Memo14),
+        Tr(OscilloscopeText::Memo15),
+        Tr(OscilloscopeText::Memo16),
+        Tr(OscilloscopeText::Memo17),
+        Tr(OscilloscopeText::Memo18),
         "",
-        "Отправьте файлы \"signal.txt\", \"start.signal32.txt\" и signal32.txt на адрес " + address,
-        "для детального анализа.",
+        TrFormat(OscilloscopeText::Memo20, address),
+        Tr(OscilloscopeText::Memo21),
     };
 }
 
 void SetUpOscilloscopePage(Screen& screen) {
-    screen.SetText(kButton, oscill_text::ButtonCaption);
+    screen.SetText(kButton, Tr(oscill_text::ButtonCaption));
     screen.SetEnabled(kButton, true);
     screen.SetText("OscillPrescalerSelectButton", "Auto");
     screen.SetText(kCheckBox, "32 bit mode");
-    screen.SetText(kLabel, "Опция \"32 bit mode\" определяет  режим записи осциллограммы. " + std::string(38, '_'));
+    screen.SetText(kLabel, TrFormat(OscilloscopeText::ModeLabel, std::string(38, '_')));
     std::string memo;
     for (const auto& line : OscillMemoLines()) {
         if (!memo.empty()) memo += '\n';
@@ -116,12 +113,12 @@ void Oscilloscope::ConnectAndShowOsciillButtonClick(Clock::time_point pressed_at
     last_press_ = pressed_at;
     if (link_.LineBusy()) {
         last_end_ = CaptureEnd::LineBusy;
-        screen_.ShowNotice(kLineBusyMessage);
+        screen_.ShowNotice(Tr(kLineBusyMessage));
         return;
     }
     // The button stays enabled while the capture runs so that a second press
     // can cancel it; its caption keeps a second capture from starting.
-    screen_.SetText(kButton, oscill_text::ButtonBusyCaption);
+    screen_.SetText(kButton, Tr(oscill_text::ButtonBusyCaption));
     capturing_ = true;
     cancel_requested_ = false;
     capture_began_ = Clock::now();
@@ -131,7 +128,7 @@ void Oscilloscope::ConnectAndShowOsciillButtonClick(Clock::time_point pressed_at
             self->capturing_ = false;
             self->cancel_requested_ = false;
             self->capture_ended_ = Clock::now();
-            self->screen_.SetText(kButton, oscill_text::ButtonCaption);
+            self->screen_.SetText(kButton, Tr(oscill_text::ButtonCaption));
             self->screen_.SetEnabled(kButton, true);
             // The instructions come back for the next try, unless the
             // picture holds what this capture recorded: they would cover it.
@@ -278,8 +275,8 @@ void Oscilloscope::EndAfterStop(CaptureEnd end, std::string_view text) {
 }
 
 void Oscilloscope::EndAfterWait(Wait w) {
-    if (w == Wait::Cancelled) EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
-    else EndAfterStop(CaptureEnd::LineLost, oscill_text::LineLost);
+    if (w == Wait::Cancelled) EndAfterStop(CaptureEnd::Cancelled, Tr(oscill_text::Cancelled));
+    else EndAfterStop(CaptureEnd::LineLost, Tr(oscill_text::LineLost));
 }
 
 std::string Oscilloscope::RecordPath() const {
@@ -316,7 +313,7 @@ bool Oscilloscope::InitialisationDone() {
             return false;
         }
         if (w == Wait::Silent) {
-            EndAfterStop(CaptureEnd::InitialisationSilent, oscill_text::InitialisationSilent);
+            EndAfterStop(CaptureEnd::InitialisationSilent, Tr(oscill_text::InitialisationSilent));
             return false;
         }
         const auto e = parser.Feed(b);
@@ -339,20 +336,20 @@ void Oscilloscope::CaptureOscillogram() {
     Oscill32BitMode = screen_.IsChecked(kCheckBox);
     const bool mode32 = Oscill32BitMode;
     plot_.ClearOscillogramPlot(kOscillPlotMinWidth);
-    screen_.SetText(kLabel, oscill_text::Starting);
+    screen_.SetText(kLabel, Tr(oscill_text::Starting));
     screen_.SetVisible(kMemo, false);
     plot_.ClearOscillogramPlot(kOscillPlotMinWidth);
 
     if (link_.DeviceMode != kModeOscilloscope) {
         if (link_.DeviceMode == kModeNormal || link_.DeviceMode == kModeLoader) {
             last_end_ = CaptureEnd::WrongMode;
-            screen_.ShowMessage(oscill_text::NeedsOscilloscopeFirmware);
+            screen_.ShowMessage(Tr(oscill_text::NeedsOscilloscopeFirmware));
             screen_.SelectPage(page::Firmware);
             screen_.Repaint(shell::TabSheet(page::Firmware));
             screen_.Pump();
         } else {
             last_end_ = CaptureEnd::NotConnected;
-            screen_.ShowMessage(oscill_text::NotConnected);
+            screen_.ShowMessage(Tr(oscill_text::NotConnected));
         }
         return;
     }
@@ -367,10 +364,10 @@ void Oscilloscope::CaptureOscillogram() {
                 last_end_ = CaptureEnd::PortFailed;
                 return false;
             case Drain::NotQuiet:
-                EndAfterStop(CaptureEnd::LineNotQuiet, oscill_text::LineNotQuiet);
+                EndAfterStop(CaptureEnd::LineNotQuiet, Tr(oscill_text::LineNotQuiet));
                 return false;
             case Drain::Cancelled:
-                EndAfterStop(CaptureEnd::Cancelled, oscill_text::Cancelled);
+                EndAfterStop(CaptureEnd::Cancelled, Tr(oscill_text::Cancelled));
                 return false;
         }
         return false;
@@ -412,7 +409,7 @@ void Oscilloscope::CaptureOscillogram() {
         Show(oscill_text::RightAnswer2);
         if (!pause_or_end(3000)) return;
     }
-    ShowWithWindow(oscill_text::RequestSent);
+    ShowWithWindow(Tr(oscill_text::RequestSent));
 
     record_path_ = RecordPath();
     OscillogramFile file;
@@ -478,10 +475,10 @@ void Oscilloscope::CaptureOscillogram() {
             if (records_written_ == 0) {
                 file.Discard();
                 last_end_ = CaptureEnd::StreamStopped;
-                screen_.ShowError(oscill_text::StreamStopped);
+                screen_.ShowError(Tr(oscill_text::StreamStopped));
                 return;
             }
-            if (commit(CaptureEnd::StreamStopped)) screen_.ShowError(oscill_text::StreamStopped);
+            if (commit(CaptureEnd::StreamStopped)) screen_.ShowError(Tr(oscill_text::StreamStopped));
             return;
         }
         record = event.record;
@@ -489,10 +486,10 @@ void Oscilloscope::CaptureOscillogram() {
             SendFrame(scope_frame::Stop);
             const bool port_ok = DrainAfterStop(timings.wait_ms, false) != Drain::PortFailed;
             if (!commit(CaptureEnd::FinishedByDevice) || !port_ok) return;
-            ShowWithWindow(oscill_text::FinishedByDevice);
+            ShowWithWindow(Tr(oscill_text::FinishedByDevice));
             return;
         }
-        if (i == 1) ShowWithWindow(oscill_text::DataArriving);
+        if (i == 1) ShowWithWindow(Tr(oscill_text::DataArriving));
         screen_.SetText(kLabel, RecordedText(i));
         if (i % 50 == 5) {
             screen_.Repaint(kLabel);
@@ -526,7 +523,7 @@ void Oscilloscope::CaptureOscillogram() {
         return;
     }
     if (!port_ok) return;
-    ShowWithWindow(cancelled ? oscill_text::Cancelled : oscill_text::Finished);
+    ShowWithWindow(cancelled ? Tr(oscill_text::Cancelled) : Tr(oscill_text::Finished));
 }
 
 }  // namespace tovrel

@@ -14,32 +14,30 @@
 #include "Dataextractor.h"
 #include "OscillogramFile.h"
 #include "OscillogramPlot.h"
+#include "OscilloscopeTexts.h"
 
 namespace tovrel {
 
 // Captions and texts of the oscilloscope page.
 namespace oscill_text {
-inline constexpr std::string_view ButtonCaption = "Подключить к вариатору и отобразить осциллограмму";
-inline constexpr std::string_view ButtonBusyCaption = "Идёт запись осциллограммы, ожидайте";
-inline constexpr std::string_view Starting = "Приступаем к записи осциллограмм. Процесс длится около минуты.";
-inline constexpr std::string_view NeedsOscilloscopeFirmware = "Вариатор необходимо обновить прошивкой осциллографа.";
-inline constexpr std::string_view NotConnected = "Вариатор не подключен.";
-inline constexpr std::string_view RequestSent =
-    "Отправили запрос вариатору, 60 секунд ждём поступление первого импульса.";
+inline constexpr OscilloscopeText ButtonCaption = OscilloscopeText::ButtonCaption;
+inline constexpr OscilloscopeText ButtonBusyCaption = OscilloscopeText::ButtonBusyCaption;
+inline constexpr OscilloscopeText Starting = OscilloscopeText::Starting;
+inline constexpr OscilloscopeText NeedsOscilloscopeFirmware = OscilloscopeText::NeedsOscilloscopeFirmware;
+inline constexpr OscilloscopeText NotConnected = OscilloscopeText::NotConnected;
+inline constexpr OscilloscopeText RequestSent = OscilloscopeText::RequestSent;
 inline constexpr std::string_view CannotOpenFile = "Cannot open directory file.";
-inline constexpr std::string_view DataArriving = "Данные от вариатора поступают. Ждите окончания записи.";
-inline constexpr std::string_view StreamStopped = "Вариатор прекратил отправку данных";
-inline constexpr std::string_view FinishedByDevice = "Запись оциллограммы завершена вариатором.";
-inline constexpr std::string_view Finished = "Запись оциллограммы завершена.";
+inline constexpr OscilloscopeText DataArriving = OscilloscopeText::DataArriving;
+inline constexpr OscilloscopeText StreamStopped = OscilloscopeText::StreamStopped;
+inline constexpr OscilloscopeText FinishedByDevice = OscilloscopeText::FinishedByDevice;
+inline constexpr OscilloscopeText Finished = OscilloscopeText::Finished;
 inline constexpr std::string_view RightAnswer1 = "RightAnswer1";
 inline constexpr std::string_view RightAnswer2 = "RightAnswer2";
 // Ends of a capture that the user or a silent variator brings about.
-inline constexpr std::string_view Cancelled = "Запись осциллограммы отменена.";
-inline constexpr std::string_view InitialisationSilent =
-    "Вариатор 60 секунд не присылает кадров инициализации. Запись осциллограммы прервана.";
-inline constexpr std::string_view LineNotQuiet =
-    "Вариатор не прекращает передачу данных. Запись осциллограммы прервана.";
-inline constexpr std::string_view LineLost = "Связь с вариатором потеряна. Запись осциллограммы прервана.";
+inline constexpr OscilloscopeText Cancelled = OscilloscopeText::Cancelled;
+inline constexpr OscilloscopeText InitialisationSilent = OscilloscopeText::InitialisationSilent;
+inline constexpr OscilloscopeText LineNotQuiet = OscilloscopeText::LineNotQuiet;
+inline constexpr OscilloscopeText LineLost = OscilloscopeText::LineLost;
 }  // namespace oscill_text
 
 // The texts that change with a number.

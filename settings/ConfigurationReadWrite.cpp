@@ -9,6 +9,7 @@
 #include "NumberText.h"
 #include "Platform.h"
 #include "View3D.h"
+#include "SettingsTexts.h"
 
 namespace tovrel {
 
@@ -19,15 +20,11 @@ namespace {
 constexpr std::int16_t kReadRequestValue = 1000;
 constexpr std::int8_t kAttempts = 2;
 
-constexpr std::string_view kDipSwitchMessage =
-    "Первый микроперключатель включён, поэтому вариатор работает по переключателям, игнорируя внутренние таблицы. "
-    "Для корректной работы с терминальной программой он должен быть выключен.";
-constexpr std::string_view kLimitedFirmwareMessage =
-    "Прошивка с ограниченной функциональностью. Требуется обновление.";
-constexpr std::string_view kFlashAgainMessage = "Требуется заново обновить прошивку.";
-constexpr std::string_view kDirectoryErrorMessage = "Добавление нового каталога вызвало ошибку : ";
-constexpr std::string_view kUserLogDirectoryMessage =
-    "Папка программы закрыта для записи, журналы вариатора сохраняются в папке ";
+constexpr SettingsText kDipSwitchMessage = SettingsText::DipSwitchOn;
+constexpr SettingsText kLimitedFirmwareMessage = SettingsText::LimitedFirmware;
+constexpr SettingsText kFlashAgainMessage = SettingsText::FlashAgain;
+constexpr SettingsText kDirectoryErrorMessage = SettingsText::DirectoryError;
+constexpr SettingsText kUserLogDirectoryMessage = SettingsText::UserLogDirectory;
 constexpr std::string_view kLogControls[] = {"StartLOGButton", "LOGsCheckBox", "LOGsCounterLabel"};
 
 std::int16_t Exchange(DeviceLink& link, ExchangeOp op, std::uint8_t address, std::int16_t value,
@@ -77,14 +74,14 @@ void PrepareLogDirectory(Screen& screen, SettingsState& settings) {
     const fs::path dir = LogDirectory(settings.program_dir);
     if (dir != settings.program_dir / "LOGs" && !settings.log_directory_announced) {
         settings.log_directory_announced = true;
-        screen.ShowMessage(std::string(kUserLogDirectoryMessage) + dir.string());
+        screen.ShowMessage(TrFormat(kUserLogDirectoryMessage, dir.string()));
     }
     std::error_code ec;
     if (fs::is_directory(dir, ec)) return;
     fs::create_directories(dir, ec);
     if (!ec && fs::is_directory(dir)) return;
     const int code = ec ? ec.value() : EEXIST;  // a file of that name is in the way
-    screen.ShowMessage(std::string(kDirectoryErrorMessage) + std::to_string(code));
+    screen.ShowMessage(TrFormat(kDirectoryErrorMessage, std::to_string(code)));
 }
 
 }  // namespace
@@ -112,19 +109,19 @@ fs::path LogDirectory(const fs::path& program_dir) {
 }
 
 void InitConfigurationControls(Screen& screen) {
-    screen.SetText("TabSheetVariatorSettings", "Настройки вариатора");
+    screen.SetText("TabSheetVariatorSettings", Tr(SettingsText::SettingsTab));
     screen.SetText("EEPROMParametersGroupBox",
-                   "Настраиваемые параметры, хранящиеся в энергонезависимой памяти вариатора");
-    screen.SetText("ReadData", "Чтение параметров из EEPROM вариатора");
-    screen.SetText("WriteData", "Сохранение параметров в EEPROM вариатора");
+                   Tr(SettingsText::SettingsBox));
+    screen.SetText("ReadData", Tr(SettingsText::ReadButton));
+    screen.SetText("WriteData", Tr(SettingsText::WriteButton));
     screen.SetText(kStartTimeoutEdit, "0");
     screen.SetText("LabelVariatorStartTimeout",
-                   "Время от момента срабатывания газового клапана до включения опережения зажигания, секунд");
-    screen.SetText("Label15", "25 секунд - максимум.");
+                   Tr(SettingsText::StartTimeoutLabel));
+    screen.SetText("Label15", Tr(SettingsText::StartTimeoutLimit));
     screen.SetText("ADC_MAX_Value_Label", "n/a");
     screen.SetText("ADC_MIN_Value_Label", "n/a");
-    screen.SetText("Label3", "Значение ADC сигнала TPS  при максимальной нагрузке");
-    screen.SetText("Label4", "Значение ADC сигнала TPS  при минимальной нагрузке");
+    screen.SetText("Label3", Tr(SettingsText::TpsMaxLabel));
+    screen.SetText("Label4", Tr(SettingsText::TpsMinLabel));
     screen.SetText("Lowest_Motor_RPM_Label", "0");
     screen.SetText("Label31", "RPM");
     screen.SetText("TAP_FirmwareTimerDivisionLabel", "0");
@@ -139,7 +136,7 @@ TransferTally ReadDeviceOptions(DeviceLink& link, SettingsState& settings) {
     TransferTally tally;
     Screen& screen = link.screen();
     if (link.LineBusy()) {
-        screen.ShowNotice(kLineBusyMessage);
+        screen.ShowNotice(Tr(kLineBusyMessage));
         return tally;
     }
     auto& options = settings.options;
@@ -149,7 +146,7 @@ TransferTally ReadDeviceOptions(DeviceLink& link, SettingsState& settings) {
 
     const std::uint16_t switches = ReadWord(link, config_address::SwitchWord, tally);
     if (Silent(link)) return tally;
-    if (switches & (1u << 7)) screen.ShowMessage(kDipSwitchMessage);
+    if (switches & (1u << 7)) screen.ShowMessage(Tr(kDipSwitchMessage));
     options.LowestMotorRpm = static_cast<std::uint16_t>((switches >> 8) * 10);
     screen.SetText("Lowest_Motor_RPM_Label", std::to_string(options.LowestMotorRpm));
 
@@ -160,12 +157,12 @@ TransferTally ReadDeviceOptions(DeviceLink& link, SettingsState& settings) {
     options.DeviceCapabilities.ReadFromDevice(ReadWord(link, config_address::Capabilities, tally));
     if (Silent(link)) return tally;
     const auto& caps = options.DeviceCapabilities;
-    if (caps.Bit(8)) screen.ShowMessage(kLimitedFirmwareMessage);
+    if (caps.Bit(8)) screen.ShowMessage(Tr(kLimitedFirmwareMessage));
     const bool logs = caps.KeepsLogs();
     for (auto control : kLogControls) screen.SetVisible(control, logs);
     RepaintAndPump(screen, kMainWindow);
     if (logs) PrepareLogDirectory(screen, settings);
-    if (caps.Bit(0)) screen.ShowMessage(kFlashAgainMessage);
+    if (caps.Bit(0)) screen.ShowMessage(Tr(kFlashAgainMessage));
     tally.completed = true;
     return tally;
 }
@@ -176,7 +173,7 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
     // Checked before the markers go in: a write-all running underneath would
     // otherwise send them to the engine.
     if (link.LineBusy()) {
-        screen.ShowNotice(kLineBusyMessage);
+        screen.ShowNotice(Tr(kLineBusyMessage));
         return tally;
     }
     ResetMapsToUnread(state.document);
@@ -223,7 +220,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
     if (!link.IsConnected()) return tally;
     if (state.guard.CheckWriteAllowed(screen) != 0) return tally;
     if (link.LineBusy()) {
-        screen.ShowNotice(kLineBusyMessage);
+        screen.ShowNotice(Tr(kLineBusyMessage));
         return tally;
     }
     // Every map is checked before the first one goes out: a value no editor
@@ -286,7 +283,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
         }
         if (!points.empty()) {
             if (!missing.empty()) missing += "; ";
-            missing += std::string(MapTitle(c.kind)) + " (" + std::string(MapKindName(c.kind)) + "): точки " + points;
+            missing += TrFormat(SettingsText::MapPointsNotConfirmed, MapTitle(c.kind), MapKindName(c.kind), points);
         }
     }
     const auto timeout_value = static_cast<std::int16_t>(static_cast<std::uint16_t>(*seconds));
@@ -295,7 +292,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
         Exchange(link, ExchangeOp::Write, config_address::StartTimeout, timeout_value, tally);
         if (tally.failed != failed) {
             if (!missing.empty()) missing += "; ";
-            missing += "время включения опережения";
+            missing += Tr(SettingsText::StartTimeoutNotConfirmed);
         }
         if (link.LineSilent()) {
             link.ReportLineSilent();
@@ -304,9 +301,8 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
     }
     // EEPROM gets a mix of old and new values only when the user says so.
     if (!missing.empty() &&
-        !screen.Confirm("Вариатор не подтвердил запись: " + missing +
-                        ". Сохранить параметры в EEPROM всё равно?")) {
-        screen.ShowMessage("Параметры не сохранены в EEPROM: вариатор не подтвердил запись (" + missing + ").");
+        !screen.Confirm(TrFormat(SettingsText::WriteNotConfirmedQuestion, missing))) {
+        screen.ShowMessage(TrFormat(SettingsText::ParametersNotCommitted, missing));
         return tally;
     }
     const bool first = Commit(link, tally);

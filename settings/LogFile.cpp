@@ -8,6 +8,7 @@
 
 #include "AtomicFile.h"
 #include "Cp1251.h"
+#include "SettingsTexts.h"
 
 namespace tovrel {
 
@@ -21,12 +22,9 @@ constexpr std::int16_t kReadValue = 1000;
 constexpr std::int16_t kStartLogValue = 1000;
 constexpr std::uint16_t kLogBusyBits = (1u << 11) | (1u << 12);
 
-constexpr std::string_view kLimitMessage =
-    "Из вариатора скопировано 9 журналов: следующие журналы в этом сеансе программы не копируются. "
-    "Чтобы скопировать их, перезапустите программу.";
-constexpr std::string_view kWriteFailedMessage = "Не удалось записать файл журнала: ";
-constexpr std::string_view kCopyFailedMessage =
-    "Журнал не скопирован: вариатор не ответил на чтение записи журнала. Файл не создан. Журнал № ";
+constexpr SettingsText kLimitMessage = SettingsText::LogLimit;
+constexpr SettingsText kWriteFailedMessage = SettingsText::LogWriteFailed;
+constexpr SettingsText kCopyFailedMessage = SettingsText::LogCopyFailed;
 
 std::int16_t ReadEntryWord(LiveContext& ctx, std::uint8_t address, int index) {
     auto v = ctx.link.UARTdataExchangeForTovrel(ExchangeOp::Read, address, static_cast<std::uint8_t>(index),
@@ -94,7 +92,7 @@ LogCaptureReport WriteLogFile(LiveContext& ctx, const LogBuffer& entries) {
             FormatLogFile(ctx.options.TimerDivision, ctx.options.LowestMotorRpm, entries);
         report.written = WriteFileAtomically(report.path, bytes, &report.error);
     }
-    if (!report.written) ctx.screen().ShowMessage(std::string(kWriteFailedMessage) + report.error);
+    if (!report.written) ctx.screen().ShowMessage(TrFormat(kWriteFailedMessage, report.error));
     return report;
 }
 
@@ -136,7 +134,7 @@ void LogStep(LiveContext& ctx, std::uint16_t status) {
                 Report(ctx, WriteLogFile(ctx, entries));
             } else {
                 if (!ctx.link.StopRequested() && !ctx.link.LineSilent())
-                    screen.ShowMessage(std::string(kCopyFailedMessage) + std::to_string(state.LogCounter));
+                    screen.ShowMessage(TrFormat(kCopyFailedMessage, std::to_string(state.LogCounter)));
                 LogCaptureReport report;
                 report.capture = state.LogCounter;
                 report.error = why;
@@ -145,7 +143,7 @@ void LogStep(LiveContext& ctx, std::uint16_t status) {
         } else {
             // The log stays in the variator until it makes the next one: say so
             // once, and account for every capture that was left there.
-            if (++state.logs_not_copied == 1) screen.ShowMessage(kLimitMessage);
+            if (++state.logs_not_copied == 1) screen.ShowMessage(Tr(kLimitMessage));
             LogCaptureReport report;
             report.capture = state.LogCounter;
             report.error = "not copied: the limit of " + std::to_string(kLogCopyLimit) + " captures per run was reached";

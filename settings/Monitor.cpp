@@ -5,6 +5,7 @@
 
 #include "LogFile.h"
 #include "NumberText.h"
+#include "SettingsTexts.h"
 
 namespace tovrel {
 
@@ -118,30 +119,29 @@ private:
         // TPS correction of the fuel in use.
         const int correction = s_.Correction();
         screen_.SetPosition(monitor::kCorrectionGauge, Gauge(correction));
-        std::string text = std::to_string(correction);
-        if (correction == 100) text += "% Карта углов зависимости от оборотов передаётся без изменения";
-        else if (correction == 0) text += "% По сигналу TPS углы обнуляем";
-        else if (correction > 0) text += "% ";
-        else text += "% По сигналу TPS ЗНАК ОПЕРЕЖЕНИЯ ИНВЕРТИРОВАН";
-        screen_.SetText("TPSCorrectionValueLabel", text);
+        const SettingsText correction_text = correction == 100 ? SettingsText::CorrectionUnchanged
+                                             : correction == 0 ? SettingsText::CorrectionZero
+                                             : correction > 0  ? SettingsText::CorrectionPositive
+                                                               : SettingsText::CorrectionInverted;
+        screen_.SetText("TPSCorrectionValueLabel", TrFormat(correction_text, std::to_string(correction)));
 
         screen_.SetPosition(monitor::kThrottleGauge, Gauge(s_.ThrottlePercent()));
 
         if (s_.Gas()) {
-            screen_.SetText("FuelTypeLabel", "ГАЗ");
+            screen_.SetText("FuelTypeLabel", Tr(SettingsText::FuelGas));
             screen_.SetColour("FuelTypeLabel", colours::Green);
         } else {
-            screen_.SetText("FuelTypeLabel", "БЕНЗИН");
+            screen_.SetText("FuelTypeLabel", Tr(SettingsText::FuelPetrol));
             screen_.SetColour("FuelTypeLabel", colours::Red);
         }
         ShowBit("DirectSendLabel", s_.DirectSend());
         ShowBit("need_good_tahoeLabel", s_.NeedGoodTahoe());
 
         const double angle = s_.AdvanceDegrees();
-        const char* kind = angle > 0    ? " град (опережение зажигания)"
-                           : angle == 0 ? " град (опережение не вносится)"
-                                        : " град (запаздывание зажигания)";
-        screen_.SetText("NecessaryAngleLabel", FormatGeneral(angle) + kind);
+        const SettingsText kind = angle > 0    ? SettingsText::AngleAdvance
+                                  : angle == 0 ? SettingsText::AngleNone
+                                               : SettingsText::AngleRetard;
+        screen_.SetText("NecessaryAngleLabel", TrFormat(kind, FormatGeneral(angle)));
 
         // Before their first read in a run the service values show nothing.
         screen_.SetText("CalculatedAngleLabel", s_.adaptation_coefficient
@@ -150,7 +150,7 @@ private:
         screen_.SetText("AdaptationsCounterLabel", s_.adaptations_counter ? std::to_string(*s_.adaptations_counter)
                                                                           : std::string(kNotAvailable));
 
-        screen_.SetText("FrequencyLabel", std::to_string(s_.engine_speed) + " об/мин");
+        screen_.SetText("FrequencyLabel", TrFormat(SettingsText::EngineSpeed, std::to_string(s_.engine_speed)));
         screen_.SetText("CurrentADCValueLabel", std::to_string(s_.tps_adc));
         screen_.Pump();
 
@@ -164,13 +164,13 @@ private:
 
         const int sync = s_.Synchronisation();
         if (sync == 1) {
-            screen_.SetText("SynchronizationLabel", "ВЫПОЛНЕНА");
+            screen_.SetText("SynchronizationLabel", Tr(SettingsText::SyncDone));
             screen_.SetColour("SynchronizationLabel", colours::Green);
         } else if (sync == 0) {
-            screen_.SetText("SynchronizationLabel", "БОЛЬШЕ ИМПУЛЬСОВ");
+            screen_.SetText("SynchronizationLabel", Tr(SettingsText::SyncMorePulses));
             screen_.SetColour("SynchronizationLabel", colours::Red);
         } else if (sync < 0) {
-            screen_.SetText("SynchronizationLabel", "МЕНЬШЕ ИМПУЛЬСОВ");
+            screen_.SetText("SynchronizationLabel", Tr(SettingsText::SyncFewerPulses));
             screen_.SetColour("SynchronizationLabel", colours::ButtonFace);
         }
 
@@ -190,7 +190,7 @@ private:
 
 void EndOfRunReset(LiveContext& ctx) {
     auto& screen = ctx.screen();
-    screen.SetText(monitor::kButton, monitor::kIdleCaption);
+    screen.SetText(monitor::kButton, Tr(monitor::kIdleCaption));
     ctx.state.RealtimeStopRequested = false;
     ctx.guard.RealtimeReadingActive = false;
     ctx.link.ClearStop();
@@ -216,13 +216,13 @@ double CpuTemperature(std::int16_t raw) {
 void GetRealtimeParametersButtonClick(LiveContext& ctx) {
     auto& screen = ctx.screen();
     if (!ctx.link.IsConnected()) {
-        screen.ShowMessage(monitor::kDisconnectedMessage);
+        screen.ShowMessage(Tr(monitor::kDisconnectedMessage));
         EndOfRunReset(ctx);
         return;
     }
     if (ctx.guard.RealtimeReadingActive) {
         // A second press, handled inside an exchange of the running loop.
-        screen.SetText(monitor::kButton, monitor::kIdleCaption);
+        screen.SetText(monitor::kButton, Tr(monitor::kIdleCaption));
         ctx.state.RealtimeStopRequested = true;
         // During a log copy the stop is taken up once the copy and its file
         // are done; otherwise the exchange waiting now gives up at once.
@@ -233,15 +233,15 @@ void GetRealtimeParametersButtonClick(LiveContext& ctx) {
     // Two polling loops, or a loop and a configuration transfer, would mix
     // their frames on the one line.
     if (ctx.guard.TPSFixingActive) {
-        screen.ShowMessage(monitor::kTrackingRunsMessage);
+        screen.ShowMessage(Tr(monitor::kTrackingRunsMessage));
         return;
     }
     if (ctx.link.LineBusy()) {
-        screen.ShowNotice(kLineBusyMessage);
+        screen.ShowNotice(Tr(kLineBusyMessage));
         return;
     }
     DeviceLink::LineHold hold(ctx.link, {ProcedureKind::Ordinary, "monitor"});
-    screen.SetText(monitor::kButton, monitor::kRunningCaption);
+    screen.SetText(monitor::kButton, Tr(monitor::kRunningCaption));
     for (const char* label : kColouredLabels) screen.SetOpaque(label, true);
     ctx.guard.RealtimeReadingActive = true;
     ctx.state.RealtimeStopRequested = false;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "LiveState.h"
+#include "SettingsTexts.h"
 
 namespace tovrel {
 
@@ -12,14 +13,11 @@ inline constexpr const char* kButton = "GetRealtimeParametersButton";
 inline constexpr const char* kProgressGauge = "ReadRealtimeParametersPercentCompletedGauge";
 inline constexpr const char* kCorrectionGauge = "CurrentTPSCorrectionCGauge";
 inline constexpr const char* kThrottleGauge = "PercentOfTPSOpenCGauge";
-inline constexpr const char* kIdleCaption = "Несколько секунд считывать параметры реального времени";
-inline constexpr const char* kRunningCaption =
-    "Обязательно!!! Повторно нажмите для завершения считывания перед дальнейшими действиями!!!";
-inline constexpr const char* kDisconnectedMessage = "Вариатор отключен";
+inline constexpr SettingsText kIdleCaption = SettingsText::MonitorIdleCaption;
+inline constexpr SettingsText kRunningCaption = SettingsText::RunningCaption;
+inline constexpr SettingsText kDisconnectedMessage = SettingsText::Disconnected;
 // A start refused because the other polling loop runs.
-inline constexpr const char* kTrackingRunsMessage =
-    "Чтение параметров реального времени не запущено: сначала завершите фиксацию значений TPS "
-    "(повторно нажмите кнопку фиксации).";
+inline constexpr SettingsText kTrackingRunsMessage = SettingsText::TrackingRuns;
 }  // namespace monitor
 
 // The button's handler: starts a run when none is active, otherwise asks the

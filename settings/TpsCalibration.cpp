@@ -4,14 +4,14 @@
 
 #include "Commit.h"
 #include "NumberText.h"
+#include "SettingsTexts.h"
 
 namespace tovrel {
 
 namespace {
 
 constexpr std::int16_t kReadValue = 1000;
-constexpr std::string_view kManualError =
-    "SaveADCManualValue: функция UARTdataExchangeForTovrel возвращает неверное значение";
+constexpr SettingsText kManualError = SettingsText::ManualValueFailed;
 
 std::string Unsigned16(long v) { return std::to_string(static_cast<std::uint16_t>(v)); }
 
@@ -20,7 +20,7 @@ bool Admitted(LiveContext& ctx) {
     if (!ctx.link.IsConnected()) return false;
     if (ctx.guard.CheckWriteAllowed(ctx.screen()) != 0) return false;
     if (ctx.link.LineBusy()) {
-        ctx.screen().ShowNotice(kLineBusyMessage);
+        ctx.screen().ShowNotice(Tr(kLineBusyMessage));
         return false;
     }
     return true;
@@ -39,10 +39,10 @@ bool SavePresentReading(LiveContext& ctx, bool maximum) {
     bool written = false;
     const bool ok = maximum
         ? SaveCalibrationValue(ctx, tps::kMaxAddress, v,
-                               "SaveADCMaxButtonClick: функция UARTdataExchangeForTovrel возвращает неверное значение",
+                               Tr(SettingsText::MaxValueFailed),
                                &written)
         : SaveCalibrationValue(ctx, tps::kMinAddress, v,
-                               "SaveADCMinButtonClick: функция UARTdataExchangeForTovrel возвращает неверное значение",
+                               Tr(SettingsText::MinValueFailed),
                                &written);
     // The label shows what the variator holds: it follows a confirmed write,
     // whether or not the commit after it was confirmed too.
@@ -60,12 +60,12 @@ bool SaveTextValue(LiveContext& ctx, const std::string& text, const char* button
         return false;
     }
     DeviceLink::LineHold hold(ctx.link, {ProcedureKind::Write, "throttle value store"});
-    screen.SetText(button, tps::kSavingCaption);
+    screen.SetText(button, Tr(tps::kSavingCaption));
     bool written = false;
     const bool ok =
-        SaveCalibrationValue(ctx, maximum ? tps::kMaxAddress : tps::kMinAddress, *v, kManualError, &written);
+        SaveCalibrationValue(ctx, maximum ? tps::kMaxAddress : tps::kMinAddress, *v, Tr(kManualError), &written);
     if (written) screen.SetText(maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label", Unsigned16(*v));
-    screen.SetText(button, maximum ? tps::kSavedMaxCaption : tps::kSavedMinCaption);
+    screen.SetText(button, maximum ? Tr(tps::kSavedMaxCaption) : Tr(tps::kSavedMinCaption));
     return ok;
 }
 
@@ -108,7 +108,7 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
     if (!ctx.link.IsConnected()) return;
     if (ctx.guard.TPSFixingActive) {
         // A second press, handled inside an exchange of the running loop.
-        screen.SetText(tps::kTrackButton, tps::kTrackIdleCaption);
+        screen.SetText(tps::kTrackButton, Tr(tps::kTrackIdleCaption));
         ctx.state.TPSFixingStopRequested = true;
         ctx.link.RequestStop();
         return;
@@ -116,15 +116,15 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
     // Two polling loops, or a loop and a configuration transfer, would mix
     // their frames on the one line.
     if (ctx.guard.RealtimeReadingActive) {
-        screen.ShowMessage(tps::kMonitorRunsMessage);
+        screen.ShowMessage(Tr(tps::kMonitorRunsMessage));
         return;
     }
     if (ctx.link.LineBusy()) {
-        screen.ShowNotice(kLineBusyMessage);
+        screen.ShowNotice(Tr(kLineBusyMessage));
         return;
     }
     DeviceLink::LineHold hold(ctx.link, {ProcedureKind::Ordinary, "throttle tracking"});
-    screen.SetText(tps::kTrackButton, tps::kTrackRunningCaption);
+    screen.SetText(tps::kTrackButton, Tr(tps::kTrackRunningCaption));
     ctx.guard.TPSFixingActive = true;
     ctx.state.TPSFixingStopRequested = false;
     screen.Pump();
@@ -163,7 +163,7 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
     ctx.link.ClearStop();
     ctx.guard.TPSFixingActive = false;
     // A stop press has already put the idle caption back.
-    if (!stop_requested) screen.SetText(tps::kTrackButton, tps::kTrackIdleCaption);
+    if (!stop_requested) screen.SetText(tps::kTrackButton, Tr(tps::kTrackIdleCaption));
 }
 
 std::string TrackedText(std::optional<std::int16_t> end) {

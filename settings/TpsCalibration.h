@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "LiveState.h"
+#include "SettingsTexts.h"
 
 namespace tovrel {
 
@@ -18,18 +19,13 @@ inline constexpr std::uint8_t kMaxAddress = 6;
 inline constexpr std::uint8_t kReadingAddress = 129;
 
 inline constexpr const char* kTrackButton = "StartFix_MAX_MIN_TPSButton";
-inline constexpr const char* kTrackIdleCaption = "Начать фиксировать минимальное и максимальное значения. ";
-inline constexpr const char* kTrackRunningCaption =
-    "Обязательно!!! Повторно нажмите для завершения считывания перед дальнейшими действиями!!!";
-inline constexpr const char* kSavingCaption = "Идёт сохранение...";
-inline constexpr const char* kSavedMaxCaption =
-    "Сохранить в энергонезависимую память EEPROM вариатора как значение при максимальной нагрузке.";
-inline constexpr const char* kSavedMinCaption =
-    "Сохранить в энергонезависимую память EEPROM вариатора как значение при минимальной нагрузке.";
+inline constexpr SettingsText kTrackIdleCaption = SettingsText::TrackIdleCaption;
+inline constexpr SettingsText kTrackRunningCaption = SettingsText::RunningCaption;
+inline constexpr SettingsText kSavingCaption = SettingsText::SavingCaption;
+inline constexpr SettingsText kSavedMaxCaption = SettingsText::SavedMaxCaption;
+inline constexpr SettingsText kSavedMinCaption = SettingsText::SavedMinCaption;
 // A tracking start refused because the monitor polls.
-inline constexpr const char* kMonitorRunsMessage =
-    "Фиксация значений TPS не запущена: сначала завершите чтение параметров реального времени "
-    "(повторно нажмите кнопку считывания).";
+inline constexpr SettingsText kMonitorRunsMessage = SettingsText::MonitorRuns;
 // What a tracked end that no reading reached shows.
 inline constexpr const char* kNotTracked = "n/a";
 }  // namespace tps

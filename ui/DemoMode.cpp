@@ -24,6 +24,7 @@
 #include "MainWindow.h"
 #include "Monitor.h"
 #include "StartDialog.h"
+#include "QtTexts.h"
 
 namespace tovrel::ui {
 
@@ -115,9 +116,7 @@ DemoMode::~DemoMode() {
 }
 
 QString DemoMode::Banner() const {
-    return QString::fromUtf8("Демонстрация: имитатор вариатора на COM%1 (с двигателем и загрузчиком), "
-                             "прошивка осциллографа на COM%2, в %3.\n"
-                             "Образ прошивки для страницы обновления: %4")
+    return QString::fromUtf8(Tr(UiText::DemoBanner).c_str())
         .arg(demo_->port_number())
         .arg(demo_->scope_port_number())
         .arg(QString::fromStdString(demo_->port_dir()), QString::fromStdString(demo_->firmware_image()));
@@ -197,7 +196,7 @@ QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QStr
         const QString file = out.filePath(QString("%1-%2.png").arg(i + 1, 2, 10, QChar('0')).arg(name));
         if (!Save(&window, file, written, error)) return {};
         if (monitor_button) {
-            if (monitor_button->text() != QString::fromUtf8(monitor::kIdleCaption)) monitor_button->click();
+            if (monitor_button->text() != QString::fromUtf8(Tr(monitor::kIdleCaption))) monitor_button->click();
             if (!desktop.device.WaitIdle(read_timeout_ms)) {
                 error = "the real-time monitor did not stop";
                 return {};

@@ -29,6 +29,7 @@
 #include "QtScreen.h"
 #include "Program.h"
 #include "Shell.h"
+#include "QtTexts.h"
 
 namespace tovrel::ui {
 
@@ -37,22 +38,22 @@ namespace {
 constexpr int kContentWidth = 1100, kContentHeight = 642;
 
 // Tab captions, in page order.
-constexpr const char* kPageCaptions[page::Count] = {
-    "Настройки вариатора",
-    "Карта УОЗ для газа",
-    "Таблица УОЗ для газа",
-    "Карта УОЗ для бензина",
-    "Таблица УОЗ для бензина",
-    "Карта TPS для газа ",
-    "Таблица TPS для газа",
-    "Карта TPS для бензина",
-    "Таблица TPS для бензина",
-    "3D карта УОЗ для газа",
-    "3D карта УОЗ для бензина",
-    "Обновление прошивки",
-    "Справка по программе",
-    "Запись осциллограмм",
-    "Дополнительные настройки TPS",
+constexpr UiText kPageCaptions[page::Count] = {
+    UiText::PageSettings,
+    UiText::PageLPGChart,
+    UiText::PageLPGGrid,
+    UiText::PagePetrolChart,
+    UiText::PagePetrolGrid,
+    UiText::PageLPGLoadChart,
+    UiText::PageLPGLoadGrid,
+    UiText::PagePetrolLoadChart,
+    UiText::PagePetrolLoadGrid,
+    UiText::PageLPG3D,
+    UiText::PagePetrol3D,
+    UiText::PageFirmware,
+    UiText::PageHelp,
+    UiText::PageOscilloscope,
+    UiText::PageThrottle,
 };
 
 // Tabs as narrow as the captions allow, so that the page row fits the
@@ -73,7 +74,7 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<q
 // the device would part.
 void UnlessLineBusy(Program& p, const std::function<void(Program&)>& call) {
     if (p.link.LineBusy()) {
-        p.screen.ShowNotice(kLineBusyMessage);
+        p.screen.ShowNotice(Tr(kLineBusyMessage));
         return;
     }
     call(p);
@@ -140,21 +141,21 @@ void MainWindow::BuildTopRow() {
     QWidget* area = content_;
     const QFont bold = PixelFont(font(), 11, true);
 
-    auto* write = new QPushButton("Сохранение параметров в EEPROM вариатора", area);
+    auto* write = new QPushButton(QTr(UiText::WriteEepromButton), area);
     write->setObjectName("WriteData");
     write->setGeometry(4, 8, 323, 25);
     write->setFont(bold);
     connect(write, &QPushButton::clicked, this,
             [this] { ctx_.Forward([](Program& p) { WriteDataClick(p.link, p.maps); }); });
 
-    auto* read = new QPushButton("Чтение параметров из EEPROM вариатора", area);
+    auto* read = new QPushButton(QTr(UiText::ReadEepromButton), area);
     read->setObjectName("ReadData");
     read->setGeometry(4, 39, 323, 25);
     read->setFont(bold);
     connect(read, &QPushButton::clicked, this,
             [this] { ctx_.Forward([](Program& p) { ReadDataClick(p.link, p.maps); }); });
 
-    MakeLabel(area, "Label1", "COM порт", 333, 6);
+    MakeLabel(area, "Label1", QTr(UiText::PortLabel), 333, 6);
     auto* port = new QComboBox(area);
     port->setObjectName("ComboBox1");
     port->setEditable(true);
@@ -164,7 +165,7 @@ void MainWindow::BuildTopRow() {
     port->setEditText("0");
     AttachPortHelp(port);
 
-    auto* progress_text = MakeLabel(area, "LabelProgress", "Процесс обмена данными", 339, 30);
+    auto* progress_text = MakeLabel(area, "LabelProgress", QTr(UiText::ProgressLabel), 339, 30);
     progress_text->setFont(bold);
     {
         QPalette p = progress_text->palette();
@@ -182,7 +183,7 @@ void MainWindow::BuildTopRow() {
     bar->setTextVisible(false);
     bar->hide();
 
-    auto* status = new QLabel("Не подключен", area);
+    auto* status = new QLabel(QTr(UiText::StatusDisconnected), area);
     status->setObjectName("Label2");
     status->setGeometry(446, -4, 513, 28);
     status->setAlignment(Qt::AlignCenter);
@@ -194,7 +195,7 @@ void MainWindow::BuildTopRow() {
         status->setPalette(p);
     }
 
-    auto* templ = new QPushButton("Шаблон данных", area);
+    auto* templ = new QPushButton(QTr(UiText::TemplateButton), area);
     templ->setObjectName("Button1");
     templ->setGeometry(977, 1, 110, 25);
     connect(templ, &QPushButton::clicked, this, [this] {
@@ -223,40 +224,40 @@ void MainWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
 
-    auto* connection = bar->addMenu("Подключение");
+    auto* connection = bar->addMenu(QTr(UiText::ConnectionMenu));
     connection->setObjectName("N8");
-    auto* connect_item = connection->addAction("Подключиться");
+    auto* connect_item = connection->addAction(QTr(UiText::ConnectItem));
     connect_item->setObjectName("N9");
     connect(connect_item, &QAction::triggered, this, [this] { ctx_.Forward([](Program& p) { gui2::N9Click(p); }); });
     connection->addSeparator()->setObjectName("N10");
-    auto* auto_item = connection->addAction("Автовыбор");
+    auto* auto_item = connection->addAction(QTr(UiText::AutoSelectItem));
     auto_item->setObjectName("N4");
     connect(auto_item, &QAction::triggered, this, [this] { ctx_.Forward([](Program& p) { gui2::N4Click(p); }); });
     connection->addSeparator()->setObjectName("N11");
     connection->addSeparator()->setObjectName("N13");
     connection->setSeparatorsCollapsible(false);
-    auto* disconnect_item = connection->addAction("Отключиться");
+    auto* disconnect_item = connection->addAction(QTr(UiText::DisconnectItem));
     disconnect_item->setObjectName("N12");
     connect(disconnect_item, &QAction::triggered, this,
             [this] { ctx_.Forward([](Program& p) { gui2::N12Click(p); }); });
 
-    auto* file = bar->addMenu("Файл");
+    auto* file = bar->addMenu(QTr(UiText::FileMenu));
     file->setObjectName("N1");
-    auto* open = file->addAction("Открыть");
+    auto* open = file->addAction(QTr(UiText::OpenItem));
     open->setObjectName("N2");
     connect(open, &QAction::triggered, this, [this] {
         ctx_.Forward([](Program& p) { UnlessLineBusy(p, [](Program& q) { N2Click(q.screen, q.maps); }); });
     });
-    auto* save = file->addAction("Сохранить");
+    auto* save = file->addAction(QTr(UiText::SaveItem));
     save->setObjectName("N3");
     connect(save, &QAction::triggered, this, [this] {
         ctx_.Forward([](Program& p) { UnlessLineBusy(p, [](Program& q) { N3Click(q.screen, q.maps); }); });
     });
 
-    auto* update = bar->addMenu("Обновление");
+    auto* update = bar->addMenu(QTr(UiText::UpdateMenu));
     update->setObjectName("N5");
     update->menuAction()->setVisible(false);
-    auto* help = bar->addMenu("Справка");
+    auto* help = bar->addMenu(QTr(UiText::HelpMenu));
     help->setObjectName("N6");
 }
 
@@ -270,7 +271,7 @@ void MainWindow::BuildPages() {
     for (int i = 0; i < page::Count; ++i) {
         auto* sheet = new QWidget;
         sheet->setObjectName(Q(shell::TabSheet(i)));
-        pages_->addTab(sheet, kPageCaptions[i]);
+        pages_->addTab(sheet, QTr(kPageCaptions[i]));
     }
     auto page = [this](int i) { return pages_->widget(i); };
     BuildSettingsPage(ctx_, page(0));
@@ -312,10 +313,10 @@ void MainWindow::closeEvent(QCloseEvent* e) {
         switch (state.kind) {
             case ProcedureKind::FirmwareUpdate:
                 close_pending_ = false;
-                ctx_.screen().ShowNotice(kCloseRefusedDuringUpdateMessage);
+                ctx_.screen().ShowNotice(Tr(kCloseRefusedDuringUpdateMessage));
                 return;
             case ProcedureKind::Write:
-                if (!close_pending_) ctx_.screen().ShowNotice(kCloseWaitsForWriteMessage);
+                if (!close_pending_) ctx_.screen().ShowNotice(Tr(kCloseWaitsForWriteMessage));
                 close_pending_ = true;
                 return;
             case ProcedureKind::Ordinary:

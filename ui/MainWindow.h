@@ -7,17 +7,15 @@
 
 #include "DeviceSession.h"
 #include "UiContext.h"
+#include "QtTexts.h"
 
 class QTabWidget;
 
 namespace tovrel::ui {
 
 // Said when the window is closed while a procedure must not be cut short.
-inline constexpr std::string_view kCloseRefusedDuringUpdateMessage =
-    "Идёт обновление прошивки вариатора. Закрыть программу можно только после его окончания, "
-    "иначе вариатор останется в режиме загрузчика.";
-inline constexpr std::string_view kCloseWaitsForWriteMessage =
-    "Идёт запись в вариатор. Программа закроется, как только запись и сохранение закончатся.";
+inline constexpr UiText kCloseRefusedDuringUpdateMessage = UiText::CloseRefusedDuringUpdate;
+inline constexpr UiText kCloseWaitsForWriteMessage = UiText::CloseWaitsForWrite;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT

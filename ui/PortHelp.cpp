@@ -10,6 +10,7 @@
 
 #include "PortInfo.h"
 #include "Platform.h"
+#include "QtTexts.h"
 
 namespace tovrel::ui {
 
@@ -27,14 +28,14 @@ QString Description(const PortInfo& info) {
     switch (info.access) {
         case PortAccess::Usable:
             return info.device.empty() ? path : path + " (" + QString::fromStdString(info.device) + ")";
-        case PortAccess::NoPermission: return path + " — нет прав доступа (группа dialout)";
-        case PortAccess::Unusable: return path + " — недоступен";
+        case PortAccess::NoPermission: return QTr(UiText::PortNoPermission).arg(path);
+        case PortAccess::Unusable: return QTr(UiText::PortUnusable).arg(path);
         case PortAccess::Missing:
-            if (info.path.rfind(platform::kUnassignedPortPrefix, 0) == 0) return "устройство не назначено";
-            return path + " — не найден";
+            if (info.path.rfind(platform::kUnassignedPortPrefix, 0) == 0) return QTr(UiText::PortUnassigned);
+            return QTr(UiText::PortMissing).arg(path);
         case PortAccess::NoPath: break;
     }
-    return "номер слишком велик";
+    return QTr(UiText::PortTooHigh);
 }
 
 constexpr int kNumberColumn = 36;

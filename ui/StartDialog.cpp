@@ -16,7 +16,7 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<q
 
 StartDialog::StartDialog(UiContext& ctx) : ctx_(ctx) {
     setObjectName(Q(shell::StartDialog));
-    setWindowTitle(Q(shell::StartDialogCaption));
+    setWindowTitle(Q(Tr(shell::StartDialogCaption)));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::CustomizeWindowHint);
     QFont f = font();
@@ -24,18 +24,18 @@ StartDialog::StartDialog(UiContext& ctx) : ctx_(ctx) {
     setFont(f);
     setFixedSize(635, 151);
 
-    options_ = new QGroupBox(Q(shell::StartOptionsCaption), this);
+    options_ = new QGroupBox(Q(Tr(shell::StartOptionsCaption)), this);
     options_->setObjectName(Q(shell::StartOptionsGroup));
     options_->setGeometry(32, 8, 569, 105);
     for (int i = 0; i < 3; ++i) {
-        auto* item = new QRadioButton(Q(start_unit::kStartOptionTexts[static_cast<std::size_t>(i)]), options_);
+        auto* item = new QRadioButton(Q(Tr(start_unit::kStartOptionTexts[static_cast<std::size_t>(i)])), options_);
         item->setObjectName(QString::fromStdString(shell::RadioItem(shell::StartOptionsGroup, i)));
         // Items share the group's height below its caption, as a radio group lays them out.
         item->setGeometry(8, 18 + i * 28, 553, 22);
         if (i == 0) item->setChecked(true);
     }
 
-    continue_ = new QPushButton(Q(shell::ContinueCaption), this);
+    continue_ = new QPushButton(Q(Tr(shell::ContinueCaption)), this);
     continue_->setObjectName(Q(shell::ContinueButton));
     continue_->setGeometry(32, 119, 569, 25);
     continue_->setDefault(true);

@@ -202,13 +202,13 @@ TEST_F(StartSequenceTest, FollowUpByOptionAndDeviceMode) {
         {"firmware option, normal firmware", 2, 1, page::Firmware, "Подключен", true, {}},
         {"firmware option, loader", 2, 2, page::Firmware, "Вариатор в режиме смены прошивки", true,
          {"Компорт открыт. Вариатор находится в режиме обновления прошивки."}},
-        {"firmware option, no device", 2, 0, page::Settings, "Не подключен", true, {std::string(gui2::kNoDeviceMessage)}},
+        {"firmware option, no device", 2, 0, page::Settings, "Не подключен", true, {std::string(Tr(gui2::kNoDeviceMessage))}},
         {"read option, oscilloscope", 0, 3, page::Oscilloscope, "Вариатор в режиме записи осциллограмм", false,
          {"Компорт открыт. Вариатор находится в режиме записи осциллограмм. Убедитесь, что прошивка осциллографа под "
           "нужный тип датчика (индуктивный или Холла) и приступайте к записи осциллограммы."}},
         {"options option, loader", 1, 2, page::Firmware, "Вариатор в режиме смены прошивки", false,
          {"Компорт открыт. Вариатор находится в режиме обновления прошивки."}},
-        {"read option, no device", 0, 0, page::Settings, "Не подключен", false, {std::string(gui2::kNoDeviceMessage)}},
+        {"read option, no device", 0, 0, page::Settings, "Не подключен", false, {std::string(Tr(gui2::kNoDeviceMessage))}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -241,7 +241,7 @@ TEST_F(StartSequenceTest, NoDeviceLeavesTheRememberedPortAlone) {
     Remember(9);
     const std::string before = DefaultPortFile();
     gui2::FormActivate(*program);
-    EXPECT_EQ(screen.CountMessages(gui2::kNoDeviceMessage), 1);
+    EXPECT_EQ(screen.CountMessages(Tr(gui2::kNoDeviceMessage)), 1);
     EXPECT_EQ(screen.messages.size(), 1u);
     EXPECT_EQ(DefaultPortFile(), before);
     EXPECT_EQ(program->link.ConnectionState(), state::Disconnected);

@@ -212,7 +212,7 @@ TEST_F(WindowTest, ConnectionMenuWaitsForARunningTransfer) {
         screen.Clear();
         const int frames = sims.front()->FramesSeen();
         click(*program);
-        EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineBusyMessage)});
+        EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineBusyMessage))});
         EXPECT_EQ(sims.front()->FramesSeen(), frames);
         EXPECT_EQ(program->link.OpenPortNumber(), 2);
         EXPECT_TRUE(program->link.IsConnected());

@@ -112,7 +112,7 @@ protected:
             EXPECT_EQ(screen.Text(kFirmwareMemo), "");
         }
         EXPECT_FALSE(screen.IsEnabled(kFirmwareStopButton));
-        EXPECT_EQ(screen.Text(kFirmwareButton), kFirmwareButtonCaption);
+        EXPECT_EQ(screen.Text(kFirmwareButton), Tr(kFirmwareButtonCaption));
         EXPECT_EQ(screen.Number(kFirmwareGauge, Property::Position), 0);
         EXPECT_TRUE(screen.IsEnabled(kFirmwareButton));
         EXPECT_FALSE(update->LoaderPort.IsOpen());

@@ -267,7 +267,7 @@ TEST_F(LoaderLinkTest, WrongFinalConfirmation) {
     EXPECT_FALSE(up.Confirmed());
     EXPECT_EQ(std::vector<std::string>(screen.log.end() - 4, screen.log.end()),
               (std::vector<std::string>{"Неверный ответ на подтверждение о правильности", "Был получен ответ", "7",
-                                        std::string(kUpdateInterruptedMessage)}));
+                                        std::string(Tr(kUpdateInterruptedMessage))}));
     EXPECT_FALSE(screen.Showed(kFirmwareButton, "Прошивка вариатора успешно обновлена."));
 }
 
@@ -281,7 +281,7 @@ TEST_F(LoaderLinkTest, LoaderEchoingThePacketItselfGetsNoFinalConfirmation) {
     EXPECT_EQ(std::vector<std::string>(screen.log.end() - 4, screen.log.end()),
               (std::vector<std::string>{
                   "Достигли окончания БЕЗ ПОДТВЕРЖДЕНИЯ правильности получения всех пакетов прошивки",
-                  "Осталось записать байт:", "1024", std::string(kUpdateInterruptedMessage)}));
+                  "Осталось записать байт:", "1024", std::string(Tr(kUpdateInterruptedMessage))}));
     EXPECT_EQ(port->writes.size(), 4u);  // handshake, volume, packet size, one packet: no confirmation word
     EXPECT_EQ(up.ConnectionStage, 4);
 }
@@ -298,7 +298,7 @@ TEST_F(LoaderLinkTest, PacketWritesThatKeepFailingEndTheStage) {
     EXPECT_EQ(screen.CountLogged("Не смогли отправить данные прошивки"), kPacketWriteAttempts);
     EXPECT_EQ(screen.log.end()[-2], "3000");
     EXPECT_EQ(screen.log.end()[-3], "Осталось записать байт:");
-    EXPECT_EQ(screen.log.back(), kUpdateInterruptedMessage);
+    EXPECT_EQ(screen.log.back(), Tr(kUpdateInterruptedMessage));
     EXPECT_EQ(up.ConnectionStage, 4);
 }
 

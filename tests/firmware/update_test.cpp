@@ -200,7 +200,7 @@ TEST_F(UpdateTest, ImagesThatCannotBeFlashedWholeLeaveTheDeviceAlone) {
         EXPECT_EQ(screen.CountLogged(c.line), 1);
         ASSERT_EQ(screen.questions.size(), c.asks ? 1u : 0u);
         if (c.asks) {
-            EXPECT_TRUE(screen.questions[0].ends_with(kFlashAnywayQuestion)) << screen.questions[0];
+            EXPECT_TRUE(screen.questions[0].ends_with(Tr(kFlashAnywayQuestion))) << screen.questions[0];
         }
         if (c.asks && c.yes) {
             // What the loader can take: the whole file, or its first 262144 bytes.
@@ -210,7 +210,7 @@ TEST_F(UpdateTest, ImagesThatCannotBeFlashedWholeLeaveTheDeviceAlone) {
             ExpectPageClosed();
             continue;
         }
-        EXPECT_EQ(screen.log.back(), kImageRefusedLine);
+        EXPECT_EQ(screen.log.back(), Tr(kImageRefusedLine));
         EXPECT_EQ(screen.CountLogged("Отправлен запрос на переключение в режим обновления прошивки."), 0);
         EXPECT_EQ(sim.FramesSeen(), frames);
         EXPECT_EQ(sim.LoaderUpdates(), updates);
@@ -243,7 +243,7 @@ TEST_F(UpdateTest, RefusedWhileAnotherProcedureHoldsTheLine) {
     auto& up = MakeUpdate();
     DeviceLink::LineHold hold(*link);
     up.FirmwareFileSelectButtonClick();
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineBusyMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineBusyMessage))});
     EXPECT_TRUE(screen.log.empty());
     EXPECT_EQ(configuration_reads, 0);
 }
@@ -318,11 +318,11 @@ TEST_F(UpdateTest, InjectedLoaderFaultsEndWithTheirLines) {
             // The loader took the update up: the variator waits in it, and
             // the log, kept, says so last.
             auto lines = c.lines;
-            lines.emplace_back(kUpdateInterruptedMessage);
+            lines.emplace_back(Tr(kUpdateInterruptedMessage));
             EXPECT_EQ(std::vector<std::string>(screen.log.end() - static_cast<std::ptrdiff_t>(lines.size()),
                                                screen.log.end()),
                       lines);
-            EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kUpdateInterruptedMessage)});
+            EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kUpdateInterruptedMessage))});
             screen.messages.clear();
             ExpectPageClosed(true);
         }
@@ -369,8 +369,8 @@ TEST_F(UpdateTest, InterruptedUpdateKeepsItsLogAndSaysSoOnce) {
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
         EXPECT_TRUE(up.Interrupted());
         EXPECT_FALSE(up.Confirmed());
-        EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kUpdateInterruptedMessage)});
-        EXPECT_EQ(screen.log.back(), kUpdateInterruptedMessage);
+        EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kUpdateInterruptedMessage))});
+        EXPECT_EQ(screen.log.back(), Tr(kUpdateInterruptedMessage));
         ExpectPageClosed(true);
         // No reconnection and no configuration read: the variator waits in
         // its loader.
@@ -401,13 +401,13 @@ TEST_F(UpdateTest, SameImageAgainRecoversAnInterruptedUpdate) {
     screen.log.clear();
     up.FirmwareFileSelectButtonClick();
     EXPECT_FALSE(screen.Logged("Отправлен запрос на переключение в режим обновления прошивки."));
-    EXPECT_FALSE(screen.Logged(kUpdateInterruptedMessage));
+    EXPECT_FALSE(screen.Logged(Tr(kUpdateInterruptedMessage)));
     EXPECT_TRUE(up.Confirmed());
     EXPECT_EQ(sim.LoaderImage(), bytes);
     EXPECT_EQ(sim.Mode(), 1);
     EXPECT_TRUE(link->IsConnected());
     EXPECT_EQ(configuration_reads, 1);
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kUpdateInterruptedMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kUpdateInterruptedMessage))});
     EXPECT_EQ(screen.Text(kFirmwareMemo), "");  // the kept log gave way, and this one closed as usual
 }
 
@@ -464,19 +464,19 @@ TEST_F(UpdateTest, StopButtonEndsTheUpdateWhenTheUserConfirms) {
 
         screen.on_pump = nullptr;
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-        EXPECT_EQ(screen.questions, std::vector<std::string>{std::string(kStopUpdateQuestion)});
+        EXPECT_EQ(screen.questions, std::vector<std::string>{std::string(Tr(kStopUpdateQuestion))});
         EXPECT_EQ(up.Confirmed(), c.confirmed);
         EXPECT_EQ(up.Interrupted(), c.interrupted);
-        EXPECT_EQ(screen.Logged(kUpdateStoppedLine), c.yes);
+        EXPECT_EQ(screen.Logged(Tr(kUpdateStoppedLine)), c.yes);
         if (c.interrupted) {
-            EXPECT_EQ(screen.log.end()[-2], kUpdateStoppedLine);
-            EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kUpdateInterruptedMessage)});
+            EXPECT_EQ(screen.log.end()[-2], Tr(kUpdateStoppedLine));
+            EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kUpdateInterruptedMessage))});
         } else {
             EXPECT_TRUE(screen.messages.empty());
         }
         if (c.yes && !c.interrupted) {
             // Stopped before a loader answered: no recommendation and no wait.
-            EXPECT_EQ(screen.log.back(), kUpdateStoppedLine);
+            EXPECT_EQ(screen.log.back(), Tr(kUpdateStoppedLine));
             EXPECT_FALSE(screen.Logged("Вариатор с нужной версией загрузчика обнаружить не удалось."));
             EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), 10000), 0);
         }
@@ -507,7 +507,7 @@ TEST_F(UpdateTest, VolumeAboveTheLoadersCapacityIsRefused) {
     auto& up = MakeUpdate();
     up.RunFirmwareUpdate();
     EXPECT_EQ(screen.log.end()[-2], "Объём прошивки превышает допустимый");
-    EXPECT_EQ(screen.log.back(), kUpdateInterruptedMessage);
+    EXPECT_EQ(screen.log.back(), Tr(kUpdateInterruptedMessage));
     EXPECT_EQ(up.ConnectionStage, 1);
     EXPECT_EQ(sim.LoaderUpdates(), 0);
 }

@@ -40,7 +40,7 @@ TEST_F(SimExchangeTest, BusyPortSaysSo) {
     ComPort other;
     ASSERT_TRUE(other.Open(dir / "COM1", kBaudRate, 2000));
     EXPECT_EQ(link->Connect(1, true), 0);
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kPortBusyMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kPortBusyMessage))});
     other.Close();
     EXPECT_EQ(link->Connect(1, true), 1);
 }
@@ -53,8 +53,8 @@ TEST_F(SimExchangeTest, BusyPortMetDuringTheScanIsNamed) {
     ASSERT_TRUE(other.Open(dir / "COM3", kBaudRate, 2000));
     EXPECT_FALSE(link->ConnectAtStart());
     ASSERT_EQ(screen.messages.size(), 1u);
-    EXPECT_EQ(screen.messages[0].rfind(std::string(kNoDeviceMessage), 0), 0u);
-    EXPECT_NE(screen.messages[0].find(std::string(kBusyPortsDuringScanMessage) + "COM3."), std::string::npos);
+    EXPECT_EQ(screen.messages[0].rfind(std::string(Tr(kNoDeviceMessage)), 0), 0u);
+    EXPECT_NE(screen.messages[0].find(std::string(Tr(kBusyPortsDuringScanMessage)) + "COM3."), std::string::npos);
 }
 
 // A stop request made while an exchange waits ends it at its next slice,
@@ -95,7 +95,7 @@ TEST_F(SimExchangeTest, StopRequestCutsTheWaitShort) {
 TEST_F(SimExchangeTest, SilentDeviceSaysSo) {
     sim::Line silent(dir / "COM5");
     EXPECT_EQ(link->Connect(5, true), 0);
-    EXPECT_EQ(screen.messages, (std::vector<std::string>{std::string(kNoAnswerMessage),
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{std::string(Tr(kNoAnswerMessage)),
                                                          "Компорт открыт. Вариатор не подключен"}));
 }
 

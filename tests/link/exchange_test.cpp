@@ -96,7 +96,7 @@ TEST_F(ExchangeTest, SilentLineYieldsZeroNeverAnEarlierReply) {
     EXPECT_EQ(Exchange(ExchangeOp::Read, 0, 0, 0, true, 2), 0);
     EXPECT_FALSE(link->LastExchangeOk());
     EXPECT_TRUE(link->LastExchangeSilent());
-    EXPECT_EQ(screen.messages, (std::vector<std::string>{std::string(kNoAnswerMessage)}));
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{std::string(Tr(kNoAnswerMessage))}));
     // Said once per silent stretch; the third silent exchange makes the line
     // count as silent for the procedures.
     EXPECT_FALSE(link->LineSilent());
@@ -141,14 +141,14 @@ TEST_F(ExchangeTest, ThreeFailedExchangesInARowMakeTheLineDead) {
         const char* name;
         std::vector<Bytes> attempts;  // the replies of one exchange's two attempts
         std::vector<std::string> boxes;
-        std::string_view closing;
+        std::string closing;
         std::vector<bool> ok;  // LastExchangeOk after exchanges 1, 2, 3
         std::vector<int> values;  // what they return (-1: not looked at)
     };
     const std::vector<Case> cases = {
-        {"silent", {{}, {}}, {std::string(kNoAnswerMessage)}, kLineSilentMessage, {false, false, false}, {0, 0, 0}},
-        {"garbled", {garbled, garbled}, {kFinal}, kLineGarbledMessage, {false, false, false}, {-1, -1, -1}},
-        {"late", {{}, good}, {}, kLineLateMessage, {true, true, false}, {7, 7, 0}},
+        {"silent", {{}, {}}, {std::string(Tr(kNoAnswerMessage))}, Tr(kLineSilentMessage), {false, false, false}, {0, 0, 0}},
+        {"garbled", {garbled, garbled}, {kFinal}, Tr(kLineGarbledMessage), {false, false, false}, {-1, -1, -1}},
+        {"late", {{}, good}, {}, Tr(kLineLateMessage), {true, true, false}, {7, 7, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -224,7 +224,7 @@ TEST_F(ExchangeTest, InsideAProcedureOneBoxPerFailure) {
         ASSERT_TRUE(link->LineSilent());
         link->ReportLineSilent();
     }
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineGarbledMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineGarbledMessage))});
 }
 
 TEST_F(ExchangeTest, ClosedPortReturnsZeroAtOnce) {

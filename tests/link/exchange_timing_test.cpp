@@ -132,7 +132,7 @@ TEST_F(ExchangeTimingTest, ConstantLatencyEndsTheProcedureQuicklyAndSaysItIsLate
         EXPECT_LT(port->now() - start, (latency < 2500 * kMs ? 15000 : 3 * (2000 + kLateReplyLimitMs)) * kMs);
         link->ReportLineSilent();
         ASSERT_FALSE(screen.messages.empty());
-        EXPECT_EQ(screen.messages.back(), kLineLateMessage);
+        EXPECT_EQ(screen.messages.back(), Tr(kLineLateMessage));
         EXPECT_LE(screen.messages.size(), 2u);
     }
 }
@@ -222,7 +222,7 @@ TEST_F(ExchangeTimingTest, VanishedDeviceIsNamedAndDisconnects) {
     EXPECT_FALSE(link->DeviceConnected);
     EXPECT_EQ(link->ConnectionState(), state::Disconnected);
     link->ReportLineSilent();
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kDeviceGoneMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kDeviceGoneMessage))});
     EXPECT_FALSE(port->IsOpen());
 }
 

@@ -175,7 +175,7 @@ TEST_F(MockTransferTest, SilentLineEndsTheTransferAfterThreeExchanges) {
         }
     }
     // One box: the line's message names the cause.
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineSilentMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineSilentMessage))});
     EXPECT_FALSE(screen.IsVisible("LabelProgress"));
 
     // The next transfer finds the line still silent and ends at its first point.
@@ -187,7 +187,7 @@ TEST_F(MockTransferTest, SilentLineEndsTheTransferAfterThreeExchanges) {
     EXPECT_EQ(written.failed, 1);
     EXPECT_EQ(written.unconfirmed, std::vector<int>{0});
     EXPECT_EQ(port->written.size(), 2u);
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineSilentMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineSilentMessage))});
 
     // One answered exchange ends the silent stretch.
     port->replies.push_back(Frame(0x55, 2, 0, 250));
@@ -255,11 +255,11 @@ TEST_F(MockTransferTest, GarbledOrLateLineEndsTheWriteAfterThreeExchanges) {
         // The checksum box of the run is left to the line's own message.
         {"garbled", false,
          {"WritePetrolMap: функция UARTdataExchangeForTovrel возвращает неверное значение",
-          std::string(kLineGarbledMessage)},
+          std::string(Tr(kLineGarbledMessage))},
          3},
         // The first two late answers confirm their own requests; the third
         // completes the run and is not taken.
-        {"late", true, {std::string(kLineLateMessage)}, 1},
+        {"late", true, {std::string(Tr(kLineLateMessage))}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -399,7 +399,7 @@ TEST_F(SimTransferTest, ButtonPressedDuringATransferIsRefused) {
     EXPECT_TRUE(read.Ok());
     EXPECT_FALSE(nested.completed);
     EXPECT_EQ(sim->FramesSeen() - frames, 80);
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineBusyMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineBusyMessage))});
     EXPECT_FALSE(link->LineBusy());
 }
 

@@ -20,7 +20,7 @@ constexpr std::string_view kButton = "ConnectAndShowOsciillButton";
 class CaptureTest : public ScopeFixture {
 protected:
     void ExpectButtonUsable() {
-        EXPECT_EQ(screen.Text(kButton), oscill_text::ButtonCaption);
+        EXPECT_EQ(screen.Text(kButton), Tr(oscill_text::ButtonCaption));
         EXPECT_TRUE(screen.IsEnabled(kButton));
         EXPECT_FALSE(scope->Capturing());
     }
@@ -57,13 +57,13 @@ TEST_F(CaptureTest, BothModesWriteEverySentRecord) {
         auto texts = screen.Texts("Oscill_Label");
         std::vector<std::string> head(texts.begin(), texts.begin() + 7);
         EXPECT_EQ(head, (std::vector<std::string>{
-                            std::string(oscill_text::Starting), "Прошли 1 шаг инициализации. Ожидайте...",
+                            std::string(Tr(oscill_text::Starting)), "Прошли 1 шаг инициализации. Ожидайте...",
                             "Прошли 2 шаг инициализации. Ожидайте...", "Прошли 3 шаг инициализации. Ожидайте...",
-                            "Финально прошли 4 шаг инициализации. Ожидайте...", std::string(oscill_text::RequestSent),
+                            "Финально прошли 4 шаг инициализации. Ожидайте...", std::string(Tr(oscill_text::RequestSent)),
                             "Записали 0 периодов осциллограммы. Ждите окончания записи."}));
-        EXPECT_TRUE(screen.Showed("Oscill_Label", oscill_text::DataArriving));
+        EXPECT_TRUE(screen.Showed("Oscill_Label", Tr(oscill_text::DataArriving)));
         EXPECT_TRUE(screen.Showed("Oscill_Label", "Записали 699 периодов осциллограммы. Ждите окончания записи."));
-        EXPECT_EQ(screen.Text("Oscill_Label"), oscill_text::FinishedByDevice);
+        EXPECT_EQ(screen.Text("Oscill_Label"), Tr(oscill_text::FinishedByDevice));
         EXPECT_FALSE(screen.IsVisible("Oscill_Memo"));
         EXPECT_TRUE(screen.messages.empty());
         EXPECT_TRUE(screen.errors.empty());
@@ -147,7 +147,7 @@ TEST_F(CaptureTest, EachFaultEndsWithItsText) {
         {"no start answer", sim::ScopeFault::NoStartAnswer, 0,
          {"RightAnswer1", "RightAnswer2"}, CaptureEnd::StreamStopped, 0, true, 0},
         {"bad start answer", sim::ScopeFault::BadStartAnswer, 0,
-         {"RightAnswer2", std::string(oscill_text::FinishedByDevice)}, CaptureEnd::FinishedByDevice, 400, false, 1},
+         {"RightAnswer2", std::string(Tr(oscill_text::FinishedByDevice))}, CaptureEnd::FinishedByDevice, 400, false, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -170,7 +170,7 @@ TEST_F(CaptureTest, EachFaultEndsWithItsText) {
         }
         EXPECT_EQ(screen.Showed("Oscill_Label", "RightAnswer1"), c.fault == sim::ScopeFault::NoStartAnswer);
         if (c.error_shown) {
-            EXPECT_EQ(screen.errors, std::vector<std::string>{std::string(oscill_text::StreamStopped)});
+            EXPECT_EQ(screen.errors, std::vector<std::string>{std::string(Tr(oscill_text::StreamStopped))});
         } else {
             EXPECT_TRUE(screen.errors.empty());
         }
@@ -215,9 +215,9 @@ TEST_F(CaptureTest, WrongDeviceModeSendsNothing) {
         CaptureEnd end;
     };
     const Case cases[] = {
-        {0, std::string(oscill_text::NotConnected), {}, CaptureEnd::NotConnected},
-        {1, std::string(oscill_text::NeedsOscilloscopeFirmware), {11}, CaptureEnd::WrongMode},
-        {2, std::string(oscill_text::NeedsOscilloscopeFirmware), {11}, CaptureEnd::WrongMode},
+        {0, std::string(Tr(oscill_text::NotConnected)), {}, CaptureEnd::NotConnected},
+        {1, std::string(Tr(oscill_text::NeedsOscilloscopeFirmware)), {11}, CaptureEnd::WrongMode},
+        {2, std::string(Tr(oscill_text::NeedsOscilloscopeFirmware)), {11}, CaptureEnd::WrongMode},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.mode));
@@ -230,7 +230,7 @@ TEST_F(CaptureTest, WrongDeviceModeSendsNothing) {
         EXPECT_EQ(screen.pages, c.pages);
         // The start texts were shown and the picture cleared before the check;
         // the instructions are back, as nothing was recorded.
-        EXPECT_EQ(screen.Text("Oscill_Label"), oscill_text::Starting);
+        EXPECT_EQ(screen.Text("Oscill_Label"), Tr(oscill_text::Starting));
         EXPECT_TRUE(screen.IsVisible("Oscill_Memo"));
         EXPECT_EQ(canvas.Width(), 10000);
         EXPECT_FALSE(fs::exists(RecordFile(false)));
@@ -246,7 +246,7 @@ TEST_F(CaptureTest, EndRecordFirstLeavesTheHeadLineOnly) {
     EXPECT_EQ(scope->LastEnd(), CaptureEnd::FinishedByDevice);
     EXPECT_EQ(ReadBytes(RecordFile(true)), Utf8ToCp1251("Шагов адаптации: 4    \r\n"));
     EXPECT_EQ(log->StopFrames(), 1);
-    EXPECT_EQ(screen.Text("Oscill_Label"), oscill_text::FinishedByDevice);
+    EXPECT_EQ(screen.Text("Oscill_Label"), Tr(oscill_text::FinishedByDevice));
 }
 
 TEST_F(CaptureTest, LongPeriodsFillThePictureIn16BitMode) {
@@ -256,7 +256,7 @@ TEST_F(CaptureTest, LongPeriodsFillThePictureIn16BitMode) {
     StartScope(o);
     Capture(false);
     EXPECT_EQ(scope->LastEnd(), CaptureEnd::Finished);
-    EXPECT_EQ(screen.Text("Oscill_Label"), oscill_text::Finished);
+    EXPECT_EQ(screen.Text("Oscill_Label"), Tr(oscill_text::Finished));
     EXPECT_EQ(log->StopFrames(), 1);
     // 185 records of 54 pixels fit in 10000; the 186th is written as 65535.
     auto file = ParseRecordFile(ReadBytes(RecordFile(false)), false);
@@ -274,8 +274,8 @@ TEST_F(CaptureTest, SilentInitialisationIsBounded) {
     StartScope(o);
     Capture(false);
     EXPECT_EQ(scope->LastEnd(), CaptureEnd::InitialisationSilent);
-    EXPECT_EQ(screen.Text("Oscill_Label"), oscill_text::InitialisationSilent);
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(oscill_text::InitialisationSilent)});
+    EXPECT_EQ(screen.Text("Oscill_Label"), Tr(oscill_text::InitialisationSilent));
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(oscill_text::InitialisationSilent))});
     EXPECT_EQ(log->StopFrames(), 1);
     EXPECT_FALSE(fs::exists(RecordFile(false)));
     ExpectButtonUsable();
@@ -293,9 +293,9 @@ TEST_F(CaptureTest, ASecondPressCancelsAWaitingCapture) {
         std::size_t kept;      // records kept in the file; 0: the older file stays
     };
     const Case cases[] = {
-        {"during the initialisation", 0, sim::ScopeFault::None, 0, 400, std::string(oscill_text::Starting), 3, 0},
+        {"during the initialisation", 0, sim::ScopeFault::None, 0, 400, std::string(Tr(oscill_text::Starting)), 3, 0},
         {"waiting for the start answer", 4, sim::ScopeFault::NoStartAnswer, 0, 400, "Финально прошли", 3, 0},
-        {"waiting for the first pulse", 4, sim::ScopeFault::StreamStops, 0, 400, std::string(oscill_text::RequestSent),
+        {"waiting for the first pulse", 4, sim::ScopeFault::StreamStops, 0, 400, std::string(Tr(oscill_text::RequestSent)),
          3, 0},
         {"while recording", 4, sim::ScopeFault::None, 0, -1, "Записали 1005 ", 1, 1006},
     };
@@ -318,14 +318,14 @@ TEST_F(CaptureTest, ASecondPressCancelsAWaitingCapture) {
         int pumps = 0;
         screen.on_pump = [&] {
             if (screen.Text("Oscill_Label").rfind(c.press_at, 0) != 0 || ++pumps != c.press_on_pump) return;
-            EXPECT_EQ(screen.Text(kButton), oscill_text::ButtonBusyCaption);
+            EXPECT_EQ(screen.Text(kButton), Tr(oscill_text::ButtonBusyCaption));
             EXPECT_TRUE(screen.IsEnabled(kButton));
             scope->ConnectAndShowOsciillButtonClick();
         };
         Capture(false);
         screen.on_pump = nullptr;
         EXPECT_EQ(scope->LastEnd(), CaptureEnd::Cancelled);
-        EXPECT_EQ(screen.Text("Oscill_Label"), oscill_text::Cancelled);
+        EXPECT_EQ(screen.Text("Oscill_Label"), Tr(oscill_text::Cancelled));
         EXPECT_TRUE(screen.messages.empty());
         EXPECT_EQ(log->StopFrames(), 1);
         if (c.kept > 0) {
@@ -435,7 +435,7 @@ TEST_F(CaptureTest, PressWhileTheLineIsBusyIsRefused) {
         Capture(false);
     }
     EXPECT_EQ(scope->LastEnd(), CaptureEnd::LineBusy);
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineBusyMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineBusyMessage))});
     EXPECT_EQ(log->StreamRequests(), 0);
     ExpectButtonUsable();
 }
@@ -504,7 +504,7 @@ TEST_F(ScriptedCaptureTest, StopFrameFollowsThe50000thRecord) {
     scope->ConnectAndShowOsciillButtonClick();
 
     EXPECT_EQ(scope->LastEnd(), CaptureEnd::Finished);
-    EXPECT_EQ(screen.Text("Oscill_Label"), oscill_text::Finished);
+    EXPECT_EQ(screen.Text("Oscill_Label"), Tr(oscill_text::Finished));
     EXPECT_TRUE(screen.Showed("Oscill_Label", "Прошли 1 шаг инициализации. Ожидайте..."));
     EXPECT_FALSE(screen.Showed("Oscill_Label", "Прошли 9 шаг инициализации. Ожидайте..."));
     EXPECT_FALSE(screen.Showed("Oscill_Label", "RightAnswer2"));
@@ -616,12 +616,12 @@ TEST(VanishingDeviceCapture, EndsAtOnceWithItsTextWhereverItWaits) {
         std::size_t gone_after_writes;  // bytes written: 7 stream request, 14 with the start frame
         Bytes after_request;
         CaptureEnd end;
-        std::string_view text;
+        std::string text;
     };
     const Case cases[] = {
-        {"waiting for the initialisation", 7, {}, CaptureEnd::LineLost, oscill_text::LineLost},
-        {"inside an initialisation frame", 7, {0xAA, 0x88}, CaptureEnd::LineLost, oscill_text::LineLost},
-        {"waiting for the start answer", 14, Frame(0x88, 3, 4), CaptureEnd::LineLost, oscill_text::LineLost},
+        {"waiting for the initialisation", 7, {}, CaptureEnd::LineLost, Tr(oscill_text::LineLost)},
+        {"inside an initialisation frame", 7, {0xAA, 0x88}, CaptureEnd::LineLost, Tr(oscill_text::LineLost)},
+        {"waiting for the start answer", 14, Frame(0x88, 3, 4), CaptureEnd::LineLost, Tr(oscill_text::LineLost)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -718,12 +718,12 @@ TEST(NoisyLineCapture, EndlessInputEndsTheWaitsWithTheirTexts) {
         const char* name;
         std::size_t noisy_after_writes;
         CaptureEnd end;
-        std::string_view text;
+        std::string text;
         std::size_t frames_sent;
     };
     const Case cases[] = {
-        {"noisy before the request", 0, CaptureEnd::LineNotQuiet, oscill_text::LineNotQuiet, 1},
-        {"noisy after the request", 7, CaptureEnd::InitialisationSilent, oscill_text::InitialisationSilent, 2},
+        {"noisy before the request", 0, CaptureEnd::LineNotQuiet, Tr(oscill_text::LineNotQuiet), 1},
+        {"noisy after the request", 7, CaptureEnd::InitialisationSilent, Tr(oscill_text::InitialisationSilent), 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -756,7 +756,7 @@ TEST(NoisyLineCapture, EndlessInputEndsTheWaitsWithTheirTexts) {
         if (c.end == CaptureEnd::InitialisationSilent) {
             EXPECT_GT(pumps, 2);  // the window stayed responsive
         }
-        EXPECT_EQ(screen.Text("ConnectAndShowOsciillButton"), oscill_text::ButtonCaption);
+        EXPECT_EQ(screen.Text("ConnectAndShowOsciillButton"), Tr(oscill_text::ButtonCaption));
     }
 }
 

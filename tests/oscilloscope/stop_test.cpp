@@ -105,7 +105,7 @@ TEST_F(StopTest, AStopIsTakenUpWithinAFractionOfASecondWhereverTheCaptureWaits) 
         EXPECT_TRUE(pressed);
         EXPECT_LT(latency, 1000);
         EXPECT_EQ(scope->LastEnd(), CaptureEnd::Cancelled);
-        EXPECT_EQ(screen.Text("Oscill_Label"), oscill_text::Cancelled);
+        EXPECT_EQ(screen.Text("Oscill_Label"), Tr(oscill_text::Cancelled));
         EXPECT_TRUE(screen.messages.empty());
         EXPECT_EQ(log->StopFrames(), 1);
         if (c.keeps_records) {
@@ -116,7 +116,7 @@ TEST_F(StopTest, AStopIsTakenUpWithinAFractionOfASecondWhereverTheCaptureWaits) 
             EXPECT_EQ(ReadBytes(RecordFile(false)), "older");
         }
         EXPECT_EQ(StrayFiles(dir.path()), std::vector<std::string>{});
-        EXPECT_EQ(screen.Text("ConnectAndShowOsciillButton"), oscill_text::ButtonCaption);
+        EXPECT_EQ(screen.Text("ConnectAndShowOsciillButton"), Tr(oscill_text::ButtonCaption));
     }
 }
 

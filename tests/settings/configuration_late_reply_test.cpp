@@ -122,7 +122,7 @@ TEST_F(LateReplyTest, ConstantLatencyEndsTheReadWithOneMessageAndKeepsNothingWro
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_FALSE(tally.Ok());
     EXPECT_LT(took, std::chrono::seconds(30));
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineLateMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineLateMessage))});
     const auto c = sim.Working();
     int right = 0;
     for (int m = 0; m < 4; ++m) {
@@ -190,7 +190,7 @@ TEST_F(LateReplyTest, VanishedDeviceDuringTheReadShowsDisconnectedAndIsFoundAgai
     TransferTally tally = ReadDeviceOptions(*link, settings);
     tally += ReadAllData(*link, state);
     EXPECT_FALSE(tally.Ok());
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kDeviceGoneMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kDeviceGoneMessage))});
     EXPECT_EQ(link->ConnectionState(), state::Disconnected);
     EXPECT_EQ(screen.Text(shell::StatusLabel), "Не подключен");
     EXPECT_FALSE(link->DeviceConnected);

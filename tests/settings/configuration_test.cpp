@@ -371,8 +371,8 @@ TEST_F(ConfigurationTest, WriteAllDataOnASilentLineEndsWithoutCommit) {
     // after them, as silent, counts as the third.
     EXPECT_EQ(p->frames.size(), 104u);
     EXPECT_EQ(Commits(p->frames), 0);
-    EXPECT_EQ(screen.CountMessages(kLineSilentMessage), 1);
-    EXPECT_EQ(screen.CountMessages(kNoAnswerMessage), 0);  // the line's message says it
+    EXPECT_EQ(screen.CountMessages(Tr(kLineSilentMessage)), 1);
+    EXPECT_EQ(screen.CountMessages(Tr(kNoAnswerMessage)), 0);  // the line's message says it
     EXPECT_TRUE(screen.questions.empty());
 }
 
@@ -439,7 +439,7 @@ TEST_F(ConfigurationTest, CommandsStartedDuringATransferAreRefused) {
     EXPECT_TRUE(ReadAllData(*link, state).Ok());
     EXPECT_EQ(sim->FramesSeen() - frames, 323);
     EXPECT_EQ(nested.exchanges, 0);
-    EXPECT_EQ(screen.CountMessages(kLineBusyMessage), 2);
+    EXPECT_EQ(screen.CountMessages(Tr(kLineBusyMessage)), 2);
     EXPECT_EQ(sim->Commits(), 0);
 
     // The other way round: a read started during a write-all must not put
@@ -451,7 +451,7 @@ TEST_F(ConfigurationTest, CommandsStartedDuringATransferAreRefused) {
         if (presses++ == 100) nested = ReadAllData(*link, state);
     };
     EXPECT_TRUE(WriteAllData(*link, state).Ok());
-    EXPECT_EQ(screen.CountMessages(kLineBusyMessage), 1);
+    EXPECT_EQ(screen.CountMessages(Tr(kLineBusyMessage)), 1);
     EXPECT_EQ(state.document.Maps().LPG.y[0], 9.0);
     const auto e = sim->Eeprom();
     for (int i = 0; i < 80; ++i) ASSERT_EQ(e.maps[1][static_cast<std::size_t>(i)], 200) << i;

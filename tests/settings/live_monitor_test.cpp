@@ -65,7 +65,7 @@ TEST_F(MonitorTest, RunStateWhileRunningAndAfterTheReset) {
         if (s.pass != 1) return;
         checked = true;
         EXPECT_TRUE(guard.RealtimeReadingActive);
-        EXPECT_EQ(screen.Text(monitor::kButton), monitor::kRunningCaption);
+        EXPECT_EQ(screen.Text(monitor::kButton), Tr(monitor::kRunningCaption));
         EXPECT_TRUE(screen.IsVisible(monitor::kProgressGauge));
         EXPECT_TRUE(screen.Flag("FuelTypeLabel", Property::Opaque));
         EXPECT_TRUE(screen.Flag("CPUTemperatureLabel", Property::Opaque));
@@ -78,7 +78,7 @@ TEST_F(MonitorTest, RunStateWhileRunningAndAfterTheReset) {
     ASSERT_TRUE(checked);
     EXPECT_FALSE(guard.RealtimeReadingActive);
     EXPECT_FALSE(live.RealtimeStopRequested);
-    EXPECT_EQ(screen.Text(monitor::kButton), monitor::kIdleCaption);
+    EXPECT_EQ(screen.Text(monitor::kButton), Tr(monitor::kIdleCaption));
     EXPECT_FALSE(screen.IsVisible(monitor::kProgressGauge));
     for (const char* g : {monitor::kProgressGauge, monitor::kCorrectionGauge, monitor::kThrottleGauge})
         EXPECT_EQ(screen.Number(g, Property::Position), 0) << g;
@@ -102,7 +102,7 @@ TEST_F(MonitorTest, SecondPressDuringPass500EndsTheRunAfterThatPassIsShown) {
             pressed = true;
             GetRealtimeParametersButtonClick(ctx);
             EXPECT_TRUE(live.RealtimeStopRequested);
-            EXPECT_EQ(screen.Text(monitor::kButton), monitor::kIdleCaption);
+            EXPECT_EQ(screen.Text(monitor::kButton), Tr(monitor::kIdleCaption));
             for (const char* l : kValueLabels) EXPECT_FALSE(screen.Flag(l, Property::Opaque)) << l;
         }
     };
@@ -129,20 +129,20 @@ TEST_F(MonitorTest, DisconnectedPressShowsMessageResetsAndSendsNothing) {
     EXPECT_EQ(screen.messages, std::vector<std::string>{"Вариатор отключен"});
     EXPECT_TRUE(device->requests.empty());
     EXPECT_EQ(screen.Text("FrequencyLabel"), "n/a");
-    EXPECT_EQ(screen.Text(monitor::kButton), monitor::kIdleCaption);
+    EXPECT_EQ(screen.Text(monitor::kButton), Tr(monitor::kIdleCaption));
 }
 
 TEST_F(MonitorTest, StartIsRefusedWhileTrackingRunsOrTheLineIsHeld) {
     guard.TPSFixingActive = true;
     GetRealtimeParametersButtonClick(ctx);
-    EXPECT_EQ(screen.messages, std::vector<std::string>{monitor::kTrackingRunsMessage});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{Tr(monitor::kTrackingRunsMessage)});
     guard.TPSFixingActive = false;
     screen.Clear();
     {
         DeviceLink::LineHold transfer(link);
         GetRealtimeParametersButtonClick(ctx);
     }
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineBusyMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineBusyMessage))});
     EXPECT_TRUE(device->requests.empty());
     EXPECT_FALSE(guard.RealtimeReadingActive);
 }
@@ -154,7 +154,7 @@ TEST_F(MonitorTest, TrackingPressedDuringARunIsRefusedAndNeverInterleaves) {
         if (device->Reads(128) == 3 && presses++ == 0) StartFix_MAX_MIN_TPSButtonClick(ctx);
     };
     GetRealtimeParametersButtonClick(ctx);
-    EXPECT_EQ(screen.CountMessages(tps::kMonitorRunsMessage), 1);
+    EXPECT_EQ(screen.CountMessages(Tr(tps::kMonitorRunsMessage)), 1);
     EXPECT_EQ(device->Reads(129), 5);  // the monitor's own reads only
     EXPECT_FALSE(guard.TPSFixingActive);
 }
@@ -194,7 +194,7 @@ TEST_F(MonitorTest, DeviceThatGoesSilentEndsTheRunWithoutInventedData) {
     EXPECT_EQ(device->Reads(143), 0);  // no log copy began
     EXPECT_EQ(live.LogCounter, 0);
     EXPECT_FALSE(std::filesystem::exists(live.logs_dir + "/LOG_1.txt"));
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineSilentMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineSilentMessage))});
     EXPECT_FALSE(guard.RealtimeReadingActive);
 }
 

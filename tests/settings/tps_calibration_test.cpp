@@ -91,7 +91,7 @@ TEST_F(TpsTest, TypedAndTrackedValuesAreSentAsTheirLow16Bits) {
         EXPECT_EQ(screen.messages, c.committed ? std::vector<std::string>{} : std::vector<std::string>{kManualError});
         EXPECT_EQ(screen.Text(c.maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label"), c.label);
         EXPECT_EQ(screen.Texts(button),
-                  (std::vector<std::string>{"Идёт сохранение...", c.maximum ? tps::kSavedMaxCaption : tps::kSavedMinCaption}));
+                  (std::vector<std::string>{"Идёт сохранение...", c.maximum ? Tr(tps::kSavedMaxCaption) : Tr(tps::kSavedMinCaption)}));
     }
 }
 
@@ -122,7 +122,7 @@ TEST_F(TpsTest, StoreHandlersAdmitOnlyAConnectedDeviceWithWritesAllowedAndAFreeL
         DeviceLink::LineHold transfer(link);
         EXPECT_FALSE(Fix_Manually_Set_MIN_TPS_Value_ButtonClick(ctx));
     }
-    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(kLineBusyMessage)});
+    EXPECT_EQ(screen.messages, std::vector<std::string>{std::string(Tr(kLineBusyMessage))});
     EXPECT_TRUE(device->requests.empty());
 }
 
@@ -167,7 +167,7 @@ TEST_F(TpsTest, TrackingRunOfThousandReadingsFollowsTheExtremes) {
     EXPECT_EQ(device->Reads(129), 1000);
     EXPECT_EQ(screen.Text("Detected_MIN_ADC_Label"), "300");
     EXPECT_EQ(screen.Text("Detected_MAX_ADC_Label"), "3950");
-    EXPECT_EQ(screen.Text(tps::kTrackButton), tps::kTrackIdleCaption);
+    EXPECT_EQ(screen.Text(tps::kTrackButton), Tr(tps::kTrackIdleCaption));
     EXPECT_FALSE(guard.TPSFixingActive);
     EXPECT_EQ(guard.CheckWriteAllowed(screen), 0);
     EXPECT_TRUE(device->Writes().empty());
@@ -177,14 +177,14 @@ TEST_F(TpsTest, SecondPressStopsTrackingInThePassInProgress) {
     screen.on_pump = [&] {
         if (device->Reads(129) == 10 && guard.TPSFixingActive && !live.TPSFixingStopRequested) {
             StartFix_MAX_MIN_TPSButtonClick(ctx);
-            EXPECT_EQ(screen.Text(tps::kTrackButton), tps::kTrackIdleCaption);
+            EXPECT_EQ(screen.Text(tps::kTrackButton), Tr(tps::kTrackIdleCaption));
         }
     };
     StartFix_MAX_MIN_TPSButtonClick(ctx);
     EXPECT_EQ(device->Reads(129), 10);
     EXPECT_FALSE(guard.TPSFixingActive);
     EXPECT_FALSE(live.TPSFixingStopRequested);
-    EXPECT_EQ(screen.Text(tps::kTrackButton), tps::kTrackIdleCaption);
+    EXPECT_EQ(screen.Text(tps::kTrackButton), Tr(tps::kTrackIdleCaption));
 }
 
 TEST_F(TpsTest, TrackingStartIsRefusedWhileTheMonitorPollsOrTheLineIsHeld) {
@@ -195,7 +195,7 @@ TEST_F(TpsTest, TrackingStartIsRefusedWhileTheMonitorPollsOrTheLineIsHeld) {
         DeviceLink::LineHold transfer(link);
         StartFix_MAX_MIN_TPSButtonClick(ctx);
     }
-    EXPECT_EQ(screen.messages, (std::vector<std::string>{tps::kMonitorRunsMessage, std::string(kLineBusyMessage)}));
+    EXPECT_EQ(screen.messages, (std::vector<std::string>{Tr(tps::kMonitorRunsMessage), std::string(Tr(kLineBusyMessage))}));
     EXPECT_TRUE(device->requests.empty());
     // A monitor press during tracking is refused likewise.
     live.tracking_passes = 3;
@@ -204,7 +204,7 @@ TEST_F(TpsTest, TrackingStartIsRefusedWhileTheMonitorPollsOrTheLineIsHeld) {
     };
     screen.Clear();
     StartFix_MAX_MIN_TPSButtonClick(ctx);
-    EXPECT_EQ(screen.CountMessages(monitor::kTrackingRunsMessage), 1);
+    EXPECT_EQ(screen.CountMessages(Tr(monitor::kTrackingRunsMessage)), 1);
     EXPECT_EQ(device->Reads(128), 0);
 }
 

@@ -417,7 +417,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return);
         const auto messages_before = desktop->screen.Messages().size();
         QTRY_COMPARE_WITH_TIMEOUT(desktop->screen.Messages().size(), messages_before + 1, 5000);
-        QCOMPARE(QString::fromStdString(desktop->screen.Messages().back()), QString::fromUtf8(kLineBusyMessage));
+        QCOMPARE(QString::fromStdString(desktop->screen.Messages().back()), QString::fromUtf8(Tr(kLineBusyMessage)));
         release = true;
         Settle();
 

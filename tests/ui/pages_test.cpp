@@ -322,11 +322,11 @@ private slots:
         // Far below the 20 s a silent packet answer is waited for.
         QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
         QCoreApplication::processEvents();
-        QCOMPARE(question, Q(kStopUpdateQuestion));
-        QCOMPARE(message, Q(kUpdateInterruptedMessage));
+        QCOMPARE(question, Q(Tr(kStopUpdateQuestion)));
+        QCOMPARE(message, Q(Tr(kUpdateInterruptedMessage)));
         const QStringList lines = memo->toPlainText().split('\n');
-        QCOMPARE(lines.back(), Q(kUpdateInterruptedMessage));
-        QVERIFY(lines.contains(Q(kUpdateStoppedLine)));
+        QCOMPARE(lines.back(), Q(Tr(kUpdateInterruptedMessage)));
+        QVERIFY(lines.contains(Q(Tr(kUpdateStoppedLine))));
         QVERIFY(lines.contains("Нажали кнопку обновления файла прошивки"));
         QVERIFY(button->isEnabled());
         QVERIFY(!stop->isEnabled());
@@ -368,7 +368,7 @@ private slots:
         QCOMPARE(sim_->Mode(), 1);
         QVERIFY(desk_->window()->isVisible());
         const auto messages = desk_->screen.Messages();
-        QCOMPARE(std::count(messages.begin(), messages.end(), std::string(kCloseRefusedDuringUpdateMessage)), 1);
+        QCOMPARE(std::count(messages.begin(), messages.end(), Tr(kCloseRefusedDuringUpdateMessage)), 1);
 
         desk_->window()->close();
         QTRY_VERIFY_WITH_TIMEOUT(!desk_->window()->isVisible(), 2000);
@@ -400,7 +400,7 @@ private slots:
         qInfo("the window closed %lld ms after the close, once the write ended", static_cast<long long>(clock.elapsed()));
         QVERIFY(desk_->device.WaitIdle(10000));
         const auto messages = desk_->screen.Messages();
-        QCOMPARE(std::count(messages.begin(), messages.end(), std::string(kCloseWaitsForWriteMessage)), 1);
+        QCOMPARE(std::count(messages.begin(), messages.end(), Tr(kCloseWaitsForWriteMessage)), 1);
         QVERIFY(sim_->Commits() > commits);
         const sim::Configuration stored = sim_->Eeprom();
         for (int i = 0; i < 80; ++i) {
@@ -479,7 +479,7 @@ private slots:
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) boxes << box;
         QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes.front()->text(), Q(kLineBusyMessage));
+        QCOMPARE(boxes.front()->text(), Q(Tr(kLineBusyMessage)));
         // 9600 baud carry well over 100 records a second.
         QVERIFY2(recorded() > at_box + 50, qPrintable(QString("%1 -> %2").arg(at_box).arg(recorded())));
         boxes.front()->button(QMessageBox::Ok)->click();
@@ -733,8 +733,8 @@ private slots:
         InitConfigurationControls(logic);
         InitFirmwarePage(logic);
         SetUpOscilloscopePage(logic);
-        logic.SetText(monitor::kButton, monitor::kIdleCaption);
-        logic.SetText(tps::kTrackButton, tps::kTrackIdleCaption);
+        logic.SetText(monitor::kButton, Tr(monitor::kIdleCaption));
+        logic.SetText(tps::kTrackButton, Tr(tps::kTrackIdleCaption));
         // Only the controls of these pages: the top row belongs to the window
         // and the connection made above has changed some of it.
         QList<QWidget*> pages;

@@ -260,7 +260,7 @@ private slots:
     // No variator anywhere: one message, "disconnected", nothing remembered.
     void startWithoutDevice() {
         Start([](StartDialog& d) { Continue(d, 0); });
-        QCOMPARE(desktop->screen.Messages(), std::vector<std::string>{std::string(gui2::kNoDeviceMessage)});
+        QCOMPARE(desktop->screen.Messages(), std::vector<std::string>{std::string(Tr(gui2::kNoDeviceMessage))});
         QCOMPARE(Label("Label2")->text(), QString("Не подключен"));
         QCOMPARE(Label("Label2")->palette().color(QPalette::Window), QColor(255, 0, 0));
         QCOMPARE(DefaultPortFile(), std::string("(none)"));
@@ -329,13 +329,13 @@ private slots:
         };
 
         trigger("N12");
-        QCOMPARE(desktop->screen.Messages().back(), std::string(gui2::kDisconnectedMessage));
+        QCOMPARE(desktop->screen.Messages().back(), std::string(Tr(gui2::kDisconnectedMessage)));
         QCOMPARE(Label("Label2")->text(), QString("Не подключен"));
 
         box->lineEdit()->selectAll();
         QTest::keyClicks(box->lineEdit(), "0");
         trigger("N9");
-        QCOMPARE(desktop->screen.Messages().back(), std::string(gui2::kWrongPortMessage));
+        QCOMPARE(desktop->screen.Messages().back(), std::string(Tr(gui2::kWrongPortMessage)));
         QCOMPARE(Label("Label2")->text(), QString("Не подключен"));
 
         box->lineEdit()->selectAll();
@@ -377,7 +377,7 @@ private slots:
         release = true;
         QVERIFY(desktop->device.WaitIdle(10000));
         for (std::size_t i = count; i < count + 4; ++i)
-            QCOMPARE(desktop->screen.Messages()[i], std::string(kLineBusyMessage));
+            QCOMPARE(desktop->screen.Messages()[i], std::string(Tr(kLineBusyMessage)));
         QVERIFY(before == after);
         QCOMPARE(Label("Label2")->text(), QString("Подключен"));
     }

@@ -17,28 +17,28 @@
 #include "Program.h"
 #include "View3D.h"
 #include "View3DWidget.h"
+#include "QtTexts.h"
 
 namespace tovrel::ui {
 
 namespace {
 
 struct ChartTexts {
-    const char* title;
+    UiText title;
     const char* write_button;
 };
 // By the index of kMapKinds.
 constexpr ChartTexts kChartTexts[4] = {
-    {"Карта УОЗ для газа", "PreviouselyGASmapWriteButton"},
-    {"Карта УОЗ для бензина", "PreviouselyPETROLmapWriteButton"},
-    {"Карта TPS для газа", "PreviouselyGASTPSmapWriteButton"},
-    {"Карта TPS для бензина", "PreviouselyPETROLTPSmapWriteButton"},
+    {UiText::PageLPGChart, "PreviouselyGASmapWriteButton"},
+    {UiText::PagePetrolChart, "PreviouselyPETROLmapWriteButton"},
+    {UiText::ChartLPGLoad, "PreviouselyGASTPSmapWriteButton"},
+    {UiText::PagePetrolLoadChart, "PreviouselyPETROLTPSmapWriteButton"},
 };
-constexpr const char* kSpeedAxisCaption = "Скорость вращения коленвала (об/мин)";
-constexpr const char* kAdvanceAxisCaption = "Вносимый угол опережения зажигания (в градусах).";
-constexpr const char* kPedalAxisCaption =
-    "Нажатие на педаль газа.      0-педаль полностью отпущена.     80-педаль полностью нажата.";
-constexpr const char* kPercentAxisCaption = "(100 - берём 100% от угла из карты УОЗ от оборотов)";
-constexpr const char* kNegativeValues = "Отрицательные значения";
+constexpr UiText kSpeedAxisCaption = UiText::SpeedAxis;
+constexpr UiText kAdvanceAxisCaption = UiText::AdvanceAxis;
+constexpr UiText kPedalAxisCaption = UiText::PedalAxis;
+constexpr UiText kPercentAxisCaption = UiText::PercentAxis;
+constexpr UiText kNegativeValues = UiText::NegativeValues;
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -71,7 +71,7 @@ void RefuseGridEdit(Program& p, MapKind kind) {
     if (column > 8 || row > 10) return;
     const double stored = p.maps.document.Y(kind, (column - 1) * 10 + (row - 1));
     if (p.screen.Text(GridCell(c->grid, column, row)) == FormatGeneral(stored)) return;
-    p.screen.ShowNotice(kLineBusyMessage);
+    p.screen.ShowNotice(Tr(kLineBusyMessage));
     ShowMapInGrid(p.screen, p.maps.document.Maps(), kind);
 }
 
@@ -95,9 +95,9 @@ void BuildMapChartPage(UiContext& ctx, QWidget* page, MapKind kind) {
     MapChart::Setup setup;
     setup.name = Q(c->chart);
     setup.series = Q(c->series);
-    setup.title = kChartTexts[index].title;
-    setup.x_caption = advance ? kSpeedAxisCaption : kPedalAxisCaption;
-    setup.y_caption = advance ? kAdvanceAxisCaption : kPercentAxisCaption;
+    setup.title = QTr(kChartTexts[index].title);
+    setup.x_caption = QTr(advance ? kSpeedAxisCaption : kPedalAxisCaption);
+    setup.y_caption = QTr(advance ? kAdvanceAxisCaption : kPercentAxisCaption);
     setup.x_maximum = advance ? 8000 : 80;
     setup.y_minimum = 0;
     setup.y_maximum = c->axis_maximum;
@@ -120,15 +120,15 @@ void BuildMapChartPage(UiContext& ctx, QWidget* page, MapKind kind) {
         ctx.Forward([k, point](Program& p) { ChartClickSeries(p.screen, p.maps, k, point); });
     };
 
-    auto* big_step = Box(page, c->big_step_box, "Изменение карты с большим шагом", true);
-    auto* whole_map = Box(page, c->whole_map_box, "Двигать всю карту", true);
-    auto* scale = Box(page, c->scale_box, kNegativeValues, false);
+    auto* big_step = Box(page, c->big_step_box, QTr(UiText::BigStepBox), true);
+    auto* whole_map = Box(page, c->whole_map_box, QTr(UiText::WholeMapBox), true);
+    auto* scale = Box(page, c->scale_box, QTr(kNegativeValues), false);
     MirrorTicks(ctx, big_step);
     MirrorTicks(ctx, whole_map);
     QObject::connect(scale, &QCheckBox::clicked, scale, [&ctx, k, scale] {
         ctx.Forward([k](Program& p) { ScaleCheckBoxClick(p.screen, k); }, scale);
     });
-    auto* write = Button(page, kChartTexts[index].write_button, Q(kPreviousWriteCaption));
+    auto* write = Button(page, kChartTexts[index].write_button, Q(Tr(kPreviousWriteCaption)));
     QObject::connect(write, &QPushButton::clicked, write, [&ctx, k] {
         ctx.Forward([k](Program& p) { PreviouselyWriteMapClick(p.link, p.maps, k); });
     });
@@ -192,15 +192,15 @@ void Build3DPage(UiContext& ctx, QWidget* page, bool petrol) {
         setup.depth_labels.push_back(QString("%1-%2").arg(band * 10).arg(band * 10 + 9));
     }
     setup.title = petrol ? "3D Petrol MAP" : "3D GAS MAP";
-    setup.x_caption = "Частота вращения двигателя (об/мин)";
-    setup.y_caption = "Величина УОЗ";
+    setup.x_caption = QTr(UiText::EngineSpeedAxis);
+    setup.y_caption = QTr(UiText::AdvanceAxis3D);
     setup.x_maximum = 8000;
     setup.y_minimum = 0;
     setup.y_maximum = petrol ? 35 : 20;
     auto* view = new View3DWidget(setup, page);
     for (const auto& s : setup.series) ctx.RegisterSeries(s, view);
 
-    auto* scale = Box(page, petrol ? "Petrol_3D_ScaleCheckBox" : "LPG_3D_ScaleCheckBox", kNegativeValues, false);
+    auto* scale = Box(page, petrol ? "Petrol_3D_ScaleCheckBox" : "LPG_3D_ScaleCheckBox", QTr(kNegativeValues), false);
     QObject::connect(scale, &QCheckBox::clicked, scale, [&ctx, petrol, scale] {
         ctx.Forward(
             [petrol](Program& p) {
@@ -212,8 +212,8 @@ void Build3DPage(UiContext& ctx, QWidget* page, bool petrol) {
             scale);
     });
     auto* build = Button(page, petrol ? "Button3" : "Button2",
-                         petrol ? "Построение трёхмерных карт опережения зажигания для бензина"
-                                : "Построение трёхмерных карт опережения зажигания для газа");
+                         petrol ? QTr(UiText::Build3DPetrol)
+                                : QTr(UiText::Build3DGas));
     QObject::connect(build, &QPushButton::clicked, build, [&ctx, petrol] {
         ctx.Forward([petrol](Program& p) {
             if (petrol)

@@ -24,9 +24,7 @@ void BuildOscilloscopePage(UiContext& ctx, QWidget* page) {
     QFont bold = status->font();
     bold.setBold(true);
     status->setFont(bold);
-    StartText(status,
-              QStringLiteral("Опция \"32 bit mode\" определяет  режим записи осциллограммы. ") +
-                  QString(38, QLatin1Char('_')));
+    StartText(status, QString::fromStdString(TrFormat(OscilloscopeText::ModeLabel, std::string(38, '_'))));
 
     auto* box = new OscillScrollBox(page);
     box->setObjectName("OscillScrollBox");
@@ -51,7 +49,7 @@ void BuildOscilloscopePage(UiContext& ctx, QWidget* page) {
     StartText(memo, text);
 
     auto* capture = AddButton(page, "ConnectAndShowOsciillButton", {}, 8, 480, 420, 25);
-    StartText(capture, Q(oscill_text::ButtonCaption));
+    StartText(capture, Q(Tr(oscill_text::ButtonCaption)));
     // A press is stamped when it is made: it may wait on the device thread,
     // and the capture tells a double click from a deliberate second press by
     // when the presses were made, not by when they reach it.

@@ -11,6 +11,7 @@
 #include "Pages.h"
 #include "Program.h"
 #include "TpsCalibration.h"
+#include "QtTexts.h"
 
 namespace tovrel::ui {
 
@@ -27,27 +28,27 @@ QGroupBox* AddGroup(QWidget* parent, const char* name, const QString& caption, i
 
 void BuildEepromGroup(UiContext& ctx, QWidget* page) {
     auto* group = AddGroup(page, "EEPROMParametersGroupBox",
-                           "Настраиваемые параметры, хранящиеся в энергонезависимой памяти вариатора", 8, 4, 1076,
+                           QTr(UiText::EepromGroup), 8, 4, 1076,
                            120);
     AddLabel(group, "LabelVariatorStartTimeout",
-             "Время от момента срабатывания газового клапана до включения опережения зажигания, секунд", 12, 24, 0, 17);
+             QTr(UiText::StartTimeoutLabel), 12, 24, 0, 17);
     AddNumberEdit(ctx, group, "EEditVariatorStartTimeout", "UpDownTimeout", "0", 0, 25, 560, 22, 40);
-    AddLabel(group, "Label15", "25 секунд - максимум.", 630, 24, 0, 17);
+    AddLabel(group, "Label15", QTr(UiText::StartTimeoutLimit), 630, 24, 0, 17);
 
-    AddLabel(group, "Label3", "Значение ADC сигнала TPS  при максимальной нагрузке", 12, 58, 0, 17);
+    AddLabel(group, "Label3", QTr(UiText::TpsMaxLabel), 12, 58, 0, 17);
     StartText(AddValueLabel(group, "ADC_MAX_Value_Label", {}, 330, 58, 60), "n/a");
     auto* save_max = AddButton(group, "SaveADCMaxButton",
-                               "Сохранить текущее значение ADC, как значение при полностью нажатой педали газа", 400,
+                               QTr(UiText::SaveMaxButton), 400,
                                54, 664, 25);
     OnClick(ctx, save_max, [](Program& p) {
         auto live = p.Live();
         SaveADCMaxButtonClick(live);
     });
 
-    AddLabel(group, "Label4", "Значение ADC сигнала TPS  при минимальной нагрузке", 12, 89, 0, 17);
+    AddLabel(group, "Label4", QTr(UiText::TpsMinLabel), 12, 89, 0, 17);
     StartText(AddValueLabel(group, "ADC_MIN_Value_Label", {}, 330, 89, 60), "n/a");
     auto* save_min = AddButton(group, "SaveADCMinButton",
-                               "Сохранить текущее значение ADC, как значение при полностью отпущеной педали газа", 400,
+                               QTr(UiText::SaveMinButton), 400,
                                85, 664, 25);
     OnClick(ctx, save_min, [](Program& p) {
         auto live = p.Live();
@@ -57,16 +58,16 @@ void BuildEepromGroup(UiContext& ctx, QWidget* page) {
 
 struct ValueRow {
     const char* caption_name;
-    const char* caption;
+    UiText caption;
     const char* value_name;
     int value_width;
 };
 
 void BuildMonitorGroup(UiContext& ctx, QWidget* page) {
-    auto* group = AddGroup(page, "RealTimeParametersGroupBox", "Параметры реального времени", 8, 130, 1076, 398);
+    auto* group = AddGroup(page, "RealTimeParametersGroupBox", QTr(UiText::MonitorGroup), 8, 130, 1076, 398);
 
     auto* button = AddButton(group, monitor::kButton, {}, 12, 20, 620, 25);
-    StartText(button, monitor::kIdleCaption);
+    StartText(button, QString::fromStdString(Tr(monitor::kIdleCaption)));
     OnClick(ctx, button, [](Program& p) {
         auto live = p.Live();
         GetRealtimeParametersButtonClick(live);
@@ -79,34 +80,34 @@ void BuildMonitorGroup(UiContext& ctx, QWidget* page) {
     // The value labels, each beside its caption; "n/a" while no run shows
     // values.
     static constexpr ValueRow kLeft[] = {
-        {"Label6", "Частота вращения двигателя (об/мин)", "FrequencyLabel", 200},
-        {"Label5", "Текущее значение ADC сигнала TPS", "CurrentADCValueLabel", 200},
-        {"Label10", "Вносимый вариатором угол опережения зажигания", "NecessaryAngleLabel", 250},
-        {"Label7", "Текущий режим работы (газ/бензин)", "FuelTypeLabel", 120},
-        {"Label13", "Текущий остаток времени до установки \"газовых\" углов после срабатывания ГК",
+        {"Label6", UiText::EngineSpeedAxis, "FrequencyLabel", 200},
+        {"Label5", UiText::TpsAdcCaption, "CurrentADCValueLabel", 200},
+        {"Label10", UiText::AngleCaption, "NecessaryAngleLabel", 250},
+        {"Label7", UiText::FuelCaption, "FuelTypeLabel", 120},
+        {"Label13", UiText::TimeToGasCaption,
          "TimeForGasAnglesLabel", 120},
-        {"Label14", "Синхронизация", "SynchronizationLabel", 140},
-        {"Label21", "Поступление фронтов сигнала CMP1", "CMP1_Signal_Label", 120},
-        {"Label23", "Поступление фронтов сигнала CMP2", "CMP2_Signal_Label", 120},
-        {"Label22", "Температура CPU", "CPUTemperatureLabel", 120},
+        {"Label14", UiText::SyncCaption, "SynchronizationLabel", 140},
+        {"Label21", UiText::Cmp1Caption, "CMP1_Signal_Label", 120},
+        {"Label23", UiText::Cmp2Caption, "CMP2_Signal_Label", 120},
+        {"Label22", UiText::CpuTemperatureCaption, "CPUTemperatureLabel", 120},
     };
     int y = 56;
     for (const auto& row : kLeft) {
-        AddLabel(group, row.caption_name, row.caption, 12, y, 0, 17);
+        AddLabel(group, row.caption_name, QTr(row.caption), 12, y, 0, 17);
         StartText(AddValueLabel(group, row.value_name, {}, 470, y, row.value_width), "n/a");
         y += kRow;
     }
 
     // Service values, hidden until the hot key shows them.
     static constexpr ValueRow kService[] = {
-        {"Label11", "Коэффициент адаптации сигнала Calculated CPS", "CalculatedAngleLabel", 70},
-        {"Label16", "DirectSend", "DirectSendLabel", 70},
-        {"Label17", "need_good_tahoe", "need_good_tahoeLabel", 70},
-        {"Label30", "Adaptations Counter", "AdaptationsCounterLabel", 70},
+        {"Label11", UiText::AdaptationCaption, "CalculatedAngleLabel", 70},
+        {"Label16", UiText::ServiceDirectSend, "DirectSendLabel", 70},
+        {"Label17", UiText::ServiceNeedGoodTahoe, "need_good_tahoeLabel", 70},
+        {"Label30", UiText::ServiceAdaptationsCounter, "AdaptationsCounterLabel", 70},
     };
     y = 56;
     for (const auto& row : kService) {
-        StartHidden(AddLabel(group, row.caption_name, row.caption, 740, y, 0, 17));
+        StartHidden(AddLabel(group, row.caption_name, QTr(row.caption), 740, y, 0, 17));
         auto* value = AddValueLabel(group, row.value_name, {}, 994, y, row.value_width);
         StartText(value, "n/a");
         StartHidden(value);
@@ -114,22 +115,21 @@ void BuildMonitorGroup(UiContext& ctx, QWidget* page) {
     }
 
     y = 56 + 9 * kRow + 8;
-    AddLabel(group, "Label8", "Текущее нажатие на педаль газа (TPS), %", 12, y, 0, 20);
+    AddLabel(group, "Label8", QTr(UiText::ThrottleCaption), 12, y, 0, 20);
     auto* throttle = new Gauge(group);
     throttle->setObjectName(monitor::kThrottleGauge);
     throttle->setGeometry(470, y, 300, 20);
     y += 26;
-    AddLabel(group, "Label9", "Текущая корректировка по TPS, %", 12, y, 0, 20);
+    AddLabel(group, "Label9", QTr(UiText::CorrectionCaption), 12, y, 0, 20);
     auto* correction = new Gauge(group);
     correction->setObjectName(monitor::kCorrectionGauge);
     correction->setGeometry(470, y, 300, 20);
     y += 28;
-    AddLabel(group, "Label20", "Величина корректировки по  сигналу TPS", 12, y, 0, 17);
+    AddLabel(group, "Label20", QTr(UiText::CorrectionValueCaption), 12, y, 0, 17);
     StartText(AddValueLabel(group, "TPSCorrectionValueLabel", {}, 470, y, 590), "n/a");
     y += kRow + 4;
     auto* note = AddLabel(group, "Label12",
-                          "(Текущая корректировка по TPS 100% означает, что значения величин из  карты зависимости "
-                          "углов опережения от оборотов берутся без изменений) ",
+                          QTr(UiText::CorrectionNote),
                           12, y, 1052, 34);
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
