@@ -1,5 +1,7 @@
 #include "DialogBridge.h"
 
+#include "QtTexts.h"
+
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -107,8 +109,8 @@ bool DialogBridge::Confirm(const std::string& question) {
     RunModal([&] {
         QMessageBox box(QMessageBox::Question, QString("Message"), Q(question), QMessageBox::Yes | QMessageBox::No);
         box.setObjectName("ConfirmBox");
-        box.button(QMessageBox::Yes)->setText(QString("Да"));
-        box.button(QMessageBox::No)->setText(QString("Нет"));
+        box.button(QMessageBox::Yes)->setText(QTr(UiText::ConfirmYes));
+        box.button(QMessageBox::No)->setText(QTr(UiText::ConfirmNo));
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         yes = box.exec() == QMessageBox::Yes;

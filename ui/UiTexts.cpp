@@ -38,6 +38,8 @@ constexpr texts::Entry<UiText> kEntries[] = {
     {HelpMenu, QT_TRANSLATE_NOOP("ui", "Справка")},
     {CloseRefusedDuringUpdate, QT_TRANSLATE_NOOP("ui", "Идёт обновление прошивки вариатора. Закрыть программу можно только после его окончания, иначе вариатор останется в режиме загрузчика.")},
     {CloseWaitsForWrite, QT_TRANSLATE_NOOP("ui", "Идёт запись в вариатор. Программа закроется, как только запись и сохранение закончатся.")},
+    {ConfirmYes, QT_TRANSLATE_NOOP("ui", "Да")},
+    {ConfirmNo, QT_TRANSLATE_NOOP("ui", "Нет")},
     {PortUnassigned, QT_TRANSLATE_NOOP("ui", "устройство не назначено")},
     {PortTooHigh, QT_TRANSLATE_NOOP("ui", "номер слишком велик")},
     {DemoBanner, QT_TRANSLATE_NOOP("ui", "Демонстрация: имитатор вариатора на COM%1 (с двигателем и загрузчиком), прошивка осциллографа на COM%2, в %3.\nОбраз прошивки для страницы обновления: %4")},

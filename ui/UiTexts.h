@@ -40,6 +40,8 @@ enum class UiText : std::uint16_t {
     HelpMenu,
     CloseRefusedDuringUpdate,
     CloseWaitsForWrite,
+    ConfirmYes,
+    ConfirmNo,
     PortUnassigned,
     PortTooHigh,
     DemoBanner,
