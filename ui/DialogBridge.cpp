@@ -83,6 +83,10 @@ QString WithFilterExtension(const QString& typed, const QString& name_filter) {
 
 DialogBridge::DialogBridge(QObject* gui, std::function<void()> before) : gui_(gui), before_(std::move(before)) {}
 
+DialogBridge::~DialogBridge() {
+    for (auto& box : notices_) delete box.data();
+}
+
 bool DialogBridge::OnGuiThread() const { return QThread::currentThread() == gui_->thread(); }
 
 void DialogBridge::RunModal(const std::function<void()>& body) {
@@ -92,6 +96,24 @@ void DialogBridge::RunModal(const std::function<void()>& body) {
     };
     if (OnGuiThread()) run();
     else QMetaObject::invokeMethod(gui_, run, Qt::BlockingQueuedConnection);
+}
+
+void DialogBridge::Notify(const std::string& text) {
+    QMetaObject::invokeMethod(gui_, [this, text] {
+        const QString shown = Q(text);
+        std::erase_if(notices_, [](const QPointer<QMessageBox>& b) { return b.isNull(); });
+        for (const auto& open : notices_)
+            if (open->text() == shown) {
+                open->raise();
+                return;
+            }
+        auto* box = new QMessageBox(QMessageBox::NoIcon, QString("Message"), shown, QMessageBox::Ok);
+        box->setObjectName("NoticeBox");
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        notices_.emplace_back(box);
+        box->show();
+    }, Qt::QueuedConnection);
 }
 
 void DialogBridge::Show(const std::string& text, Box kind) {

@@ -9,8 +9,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Screen.h"
+
+class QMessageBox;
 
 namespace tovrel::ui {
 
@@ -29,10 +32,17 @@ public:
     // `gui` lives on the GUI thread and outlives the bridge; `before` runs
     // there before each dialog comes up (what was set shows behind it).
     DialogBridge(QObject* gui, std::function<void()> before);
+    ~DialogBridge();
+    DialogBridge(const DialogBridge&) = delete;
+    DialogBridge& operator=(const DialogBridge&) = delete;
 
     // A box with one OK button. A message has the caption "Message"; the
     // error display and the information box carry the program's title.
     void Show(const std::string& text, Box kind);
+    // The same message box, but nobody waits for it: it stays open beside
+    // the window while the caller goes on. One box per text at a time (a
+    // second notice of an open one raises it).
+    void Notify(const std::string& text);
     // "Да" or "Нет", "Нет" by default: Enter or closing the box never says
     // yes to a risky step.
     bool Confirm(const std::string& question);
@@ -47,6 +57,7 @@ private:
 
     QObject* gui_;
     std::function<void()> before_;
+    std::vector<QPointer<QMessageBox>> notices_;  // open notice boxes (GUI thread)
 };
 
 }  // namespace tovrel::ui

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QSignalBlocker>
-#include <QMessageBox>
 #include <QTabWidget>
 #include <QThread>
 #include <charconv>
@@ -50,9 +49,7 @@ QtScreen::QtScreen() : dialogs_(this, [this] { Flush(); }) {
     since_flush_.start();
 }
 
-QtScreen::~QtScreen() {
-    for (auto& box : notices_) delete box.data();
-}
+QtScreen::~QtScreen() = default;
 
 bool QtScreen::OnGuiThread() const { return QThread::currentThread() == thread(); }
 
@@ -249,22 +246,7 @@ void QtScreen::ShowMessage(std::string_view text) {
 }
 
 void QtScreen::ShowNotice(std::string_view text) {
-    if (!Log(messages_, text)) return;
-    QMetaObject::invokeMethod(this, [this, copy = std::string(text)] {
-        const QString shown = Q(copy);
-        std::erase_if(notices_, [](const QPointer<QMessageBox>& b) { return b.isNull(); });
-        for (const auto& open : notices_)
-            if (open->text() == shown) {
-                open->raise();
-                return;
-            }
-        auto* box = new QMessageBox(QMessageBox::NoIcon, QString("Message"), shown, QMessageBox::Ok);
-        box->setObjectName("NoticeBox");
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setWindowModality(Qt::NonModal);
-        notices_.emplace_back(box);
-        box->show();
-    }, Qt::QueuedConnection);
+    if (Log(messages_, text)) dialogs_.Notify(std::string(text));
 }
 
 void QtScreen::ShowInfo(std::string_view text) {

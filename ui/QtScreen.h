@@ -38,7 +38,6 @@
 #include "StoredScreen.h"
 #include "UiContext.h"
 
-class QMessageBox;
 class QTabWidget;
 
 namespace tovrel::ui {
@@ -138,7 +137,6 @@ private:
     std::function<void()> device_pump_;
     std::function<bool()> on_device_thread_;
 
-    std::vector<QPointer<QMessageBox>> notices_;  // open notice boxes (GUI thread)
     mutable std::mutex log_mutex_;
     std::vector<std::string> messages_;
     std::vector<std::string> errors_;
