@@ -140,6 +140,19 @@ class PagesTest : public QObject {
     // The controls the page builds (not the parts Qt makes inside them).
     static bool Named(const QWidget* w) { return !w->objectName().isEmpty() && !w->objectName().startsWith("qt_"); }
 
+    // Writes `image` as the firmware file and answers every file dialog with
+    // it, naming each dialog asked for in `dialogs` when given.
+    bool OfferFirmwareImage(const QByteArray& image, QStringList* dialogs = nullptr) {
+        const QString path = Path("new.evf0");
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(image) != image.size()) return false;
+        desk_->screen.file_answer = [dialogs, p = path.toStdString()](const std::string& dialog) {
+            if (dialogs) *dialogs << QString::fromStdString(dialog);
+            return std::optional<std::string>(p);
+        };
+        return true;
+    }
+
     void ShowPage(int index) {
         desk_->window()->pages()->setCurrentIndex(index);
         QCoreApplication::processEvents();
@@ -226,17 +239,8 @@ private slots:
         if (QTest::currentTestFailed()) return;
         QByteArray image(3000, Qt::Uninitialized);
         for (int i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 37 + 11) & 0xFF);
-        const QString path = Path("new.evf0");
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(image);
-        }
         QStringList dialogs;
-        desk_->screen.file_answer = [&, p = path.toStdString()](const std::string& dialog) {
-            dialogs << QString::fromStdString(dialog);
-            return std::optional<std::string>(p);
-        };
+        QVERIFY(OfferFirmwareImage(image, &dialogs));
         ShowPage(page::Firmware);
         auto* button = Find<QPushButton>("FirmwareFileSelectButton");
         auto* memo = Find<QPlainTextEdit>("FirmwareUpdateProcessMemo");
@@ -282,15 +286,7 @@ private slots:
     void firmware_update_stopped_from_its_page() {
         Start(1, false, [](sim::Options& o) { o.line_fault = {sim::LineFault::Silent, 6000}; });
         if (QTest::currentTestFailed()) return;
-        const QString path = Path("new.evf0");
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray(16384, '\x5A'));
-        }
-        desk_->screen.file_answer = [p = path.toStdString()](const std::string&) {
-            return std::optional<std::string>(p);
-        };
+        QVERIFY(OfferFirmwareImage(QByteArray(16384, '\x5A')));
         ShowPage(page::Firmware);
         auto* button = Find<QPushButton>("FirmwareFileSelectButton");
         auto* stop = Find<QPushButton>("FirmwareStopButton");
@@ -342,15 +338,7 @@ private slots:
         if (QTest::currentTestFailed()) return;
         QByteArray image(3000, Qt::Uninitialized);
         for (int i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 53 + 7) & 0xFF);
-        const QString path = Path("new.evf0");
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(image);
-        }
-        desk_->screen.file_answer = [p = path.toStdString()](const std::string&) {
-            return std::optional<std::string>(p);
-        };
+        QVERIFY(OfferFirmwareImage(image));
         ShowPage(page::Firmware);
         auto* memo = Find<QPlainTextEdit>("FirmwareUpdateProcessMemo");
         QTest::mouseClick(Find<QPushButton>("FirmwareFileSelectButton"), Qt::LeftButton);
