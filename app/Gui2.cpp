@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "MainWindowPage.h"
 #include "NumberText.h"
+#include "SettingsPage.h"
 #include "Shell.h"
 #include "View3D.h"
 #include "AppTexts.h"
@@ -13,7 +15,7 @@ namespace {
 
 void SelectPageAndPump(Screen& screen, int index) {
     screen.SelectPage(index);
-    screen.Repaint(shell::PageControl);
+    MainWindowPage(screen).Pages().Repaint();
     screen.Pump();
 }
 
@@ -35,22 +37,23 @@ void FormCreate(Program& program) {
     InitConfigurationControls(screen);
     InitFirmwarePage(screen);
 
-    screen.SetText(shell::PortLabel, Tr(AppText::PortLabel));
-    screen.SetText(shell::PortBox, "0");
+    const MainWindowPage window(screen);
+    window.PortCaption().SetText(Tr(AppText::PortLabel));
+    window.PortBox().SetText("0");
     for (int n = shell::PortBoxFirst; n <= shell::PortBoxLast; ++n)
-        screen.SetText(shell::RadioItem(shell::PortBox, n - shell::PortBoxFirst), std::to_string(n));
+        window.PortItem(n - shell::PortBoxFirst).SetText(std::to_string(n));
 
-    screen.SetText(shell::ProgressLabel, Tr(AppText::ProgressLabel));
-    screen.SetVisible(shell::ProgressLabel, false);
-    screen.Set(shell::ProgressBar, Property::Minimum, 0);
-    screen.Set(shell::ProgressBar, Property::Maximum, MapPointCount - 1);
-    screen.SetPosition(shell::ProgressBar, 0);
-    screen.SetVisible(shell::ProgressBar, false);
+    window.ProgressCaption().SetText(Tr(AppText::ProgressLabel));
+    window.ProgressCaption().SetVisible(false);
+    window.Progress().Set(Property::Minimum, 0);
+    window.Progress().Set(Property::Maximum, MapPointCount - 1);
+    window.Progress().SetPosition(0);
+    window.Progress().SetVisible(false);
 
-    for (int p = 0; p < page::Count; ++p) screen.SetVisible(shell::TabSheet(p), true);
-    for (int p : shell::HiddenTablePages) screen.SetVisible(shell::TabSheet(p), false);
+    for (int p = 0; p < page::Count; ++p) window.Tab(p).SetVisible(true);
+    for (int p : shell::HiddenTablePages) window.Tab(p).SetVisible(false);
 
-    screen.SetOpaque(shell::StatusLabel, true);
+    window.Status().SetOpaque(true);
     program.link.ShowConnectionState(state::Disconnected);
 }
 
@@ -94,21 +97,24 @@ void FormActivate(Program& program) {
 void ShowHiddenTables(Program& program) {
     Screen& screen = program.screen;
     screen.ShowInfo(kTablesVisibleMessage);
-    for (int p : shell::HiddenTablePages) screen.SetVisible(shell::TabSheet(p), true);
-    screen.SetVisible(shell::TabSheet(page::Firmware), true);
-    screen.Repaint(shell::MainWindow);
+    const MainWindowPage window(screen);
+    for (int p : shell::HiddenTablePages) window.Tab(p).SetVisible(true);
+    window.Tab(page::Firmware).SetVisible(true);
+    window.Window().Repaint();
 }
 
 void ShowServiceLabels(Program& program) {
     Screen& screen = program.screen;
-    for (auto label : shell::ServiceLabels) screen.SetVisible(label, true);
+    const SettingsPage page(screen);
+    const auto show = [](const Control& label) { label.SetVisible(true); };
+    page.ForEachServiceLabel(show);
     program.live.ServiceValuesShown = true;
     if (program.settings.options.DeviceCapabilities.Bit(shell::AdaptationsCapabilityBit)) {
-        for (auto label : shell::AdaptationLabels) screen.SetVisible(label, true);
+        page.ForEachAdaptationLabel(show);
         program.live.AdaptationValuesShown = true;
     }
-    for (auto label : shell::TimerDivisionLabels) screen.SetVisible(label, true);
-    screen.Repaint(shell::MainWindow);
+    page.ForEachTimerDivisionLabel(show);
+    MainWindowPage(screen).Window().Repaint();
 }
 
 void ApplicationEvents1Message(Program& program, int hot_key_id) {
@@ -119,7 +125,7 @@ void ApplicationEvents1Message(Program& program, int hot_key_id) {
 
 void N9Click(Program& program) {
     Screen& screen = program.screen;
-    const std::string text = screen.Text(shell::PortBox);
+    const std::string text = MainWindowPage(screen).PortBox().Text();
     const auto n = ParseInteger(text);
     if (!n) {
         screen.ShowError(NotAnIntegerMessage(text));

@@ -1,25 +1,26 @@
 #include "StartUnit.h"
 
 #include "Shell.h"
+#include "StartDialogPage.h"
 #include "AppTexts.h"
 
 namespace tovrel::start_unit {
 
 void FormCreate(Program& program) {
-    Screen& screen = program.screen;
-    screen.SetText(shell::StartDialog, Tr(shell::StartDialogCaption));
-    screen.SetText(shell::StartOptionsGroup, Tr(shell::StartOptionsCaption));
+    const StartDialogPage dialog(program.screen);
+    dialog.Dialog().SetText(Tr(shell::StartDialogCaption));
+    dialog.Options().SetText(Tr(shell::StartOptionsCaption));
     for (std::size_t i = 0; i < kStartOptionTexts.size(); ++i)
-        screen.SetText(shell::RadioItem(shell::StartOptionsGroup, static_cast<int>(i)), Tr(kStartOptionTexts[i]));
-    screen.SetPosition(shell::StartOptionsGroup, 0);
-    screen.SetText(shell::ContinueButton, Tr(shell::ContinueCaption));
-    screen.SetVisible(shell::StartDialog, true);
+        dialog.Option(static_cast<int>(i)).SetText(Tr(kStartOptionTexts[i]));
+    dialog.Options().SetPosition(0);
+    dialog.ContinueButton().SetText(Tr(shell::ContinueCaption));
+    dialog.Dialog().SetVisible(true);
 }
 
 void ButtonContinueClick(Program& program) {
-    Screen& screen = program.screen;
-    const int item = screen.Number(shell::StartOptionsGroup, Property::Position);
-    const std::string text = screen.Text(shell::RadioItem(shell::StartOptionsGroup, item));
+    const StartDialogPage dialog(program.screen);
+    const int item = dialog.Options().Number(Property::Position);
+    const std::string text = dialog.Option(item).Text();
     bool known = false;
     for (std::size_t i = 0; i < kStartOptionTexts.size(); ++i) {
         if (text == Tr(kStartOptionTexts[i])) {
@@ -28,10 +29,10 @@ void ButtonContinueClick(Program& program) {
             break;
         }
     }
-    if (!known) screen.ShowMessage(Tr(AppText::UnknownOption));
-    screen.SetVisible(shell::StartDialog, false);
+    if (!known) program.screen.ShowMessage(Tr(AppText::UnknownOption));
+    dialog.Dialog().SetVisible(false);
 }
 
-void FormClose(Program& program) { program.screen.SetVisible(shell::StartDialog, false); }
+void FormClose(Program& program) { StartDialogPage(program.screen).Dialog().SetVisible(false); }
 
 }  // namespace tovrel::start_unit

@@ -41,10 +41,11 @@ void PrintOptions(const DeviceOptions& o) {
               << "\nLowest engine speed: " << o.LowestMotorRpm << " rpm\n";
 }
 
-void PrintParameters(const Screen& screen) {
-    std::cout << "Start timeout: " << screen.Text(kStartTimeoutEdit) << " s\n"
-              << "TPS ADC at minimum load: " << screen.Text("ADC_MIN_Value_Label") << '\n'
-              << "TPS ADC at maximum load: " << screen.Text("ADC_MAX_Value_Label") << '\n';
+void PrintParameters(Screen& screen) {
+    const SettingsPage page(screen);
+    std::cout << "Start timeout: " << page.StartTimeout().Text() << " s\n"
+              << "TPS ADC at minimum load: " << page.TpsMinimum().Text() << '\n'
+              << "TPS ADC at maximum load: " << page.TpsMaximum().Text() << '\n';
 }
 
 int Read(Context& ctx, const std::string& out) {
@@ -118,7 +119,7 @@ int Write(Context& ctx, const std::string& file, std::optional<int> timeout, con
     ApplyConfiguration(state.document, *content);
     InitMapControls(ctx.screen);
     InitConfigurationControls(ctx.screen);
-    ctx.screen.SetText(kStartTimeoutEdit, std::to_string(*timeout));
+    SettingsPage(ctx.screen).StartTimeout().SetText(std::to_string(*timeout));
     ctx.screen.confirm_answer = commit_anyway;
     const auto tally = WriteAllData(ctx.link, state);
     if (!tally.Ok()) {

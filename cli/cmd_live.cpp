@@ -96,16 +96,17 @@ std::string CsvRow(const RealtimeSnapshot& s, long ms) {
     return row + "\r\n";
 }
 
-std::string LiveLine(const Screen& screen, const RealtimeSnapshot& s) {
-    std::string line = "pass " + std::to_string(s.pass) + ": " + screen.Text("FrequencyLabel") + " | TPS ADC " +
-                       screen.Text("CurrentADCValueLabel") + ", " + std::to_string(std::clamp(s.ThrottlePercent(), 0, 100)) +
-                       " % | correction " + std::to_string(s.Correction()) + " % | " + screen.Text("NecessaryAngleLabel") +
-                       " | " + screen.Text("FuelTypeLabel") + " | sync " + screen.Text("SynchronizationLabel") +
-                       " | gas angles in " + screen.Text("TimeForGasAnglesLabel") + " s | CMP " +
-                       screen.Text("CMP1_Signal_Label") + "/" + screen.Text("CMP2_Signal_Label") + " | CPU " +
-                       screen.Text("CPUTemperatureLabel");
-    if (screen.IsVisible("CalculatedAngleLabel")) line += " | adaptation " + screen.Text("CalculatedAngleLabel");
-    if (screen.IsVisible("AdaptationsCounterLabel")) line += " | adaptations " + screen.Text("AdaptationsCounterLabel");
+std::string LiveLine(Screen& screen, const LiveState& state, const RealtimeSnapshot& s) {
+    const SettingsPage page(screen);
+    std::string line = "pass " + std::to_string(s.pass) + ": " + page.EngineSpeed().Text() + " | TPS ADC " +
+                       page.ThrottleReading().Text() + ", " + std::to_string(std::clamp(s.ThrottlePercent(), 0, 100)) +
+                       " % | correction " + std::to_string(s.Correction()) + " % | " + page.Advance().Text() +
+                       " | " + page.FuelType().Text() + " | sync " + page.Synchronisation().Text() +
+                       " | gas angles in " + page.TimeToGas().Text() + " s | CMP " +
+                       page.Cmp1Edges().Text() + "/" + page.Cmp2Edges().Text() + " | CPU " +
+                       page.CpuTemperature().Text();
+    if (state.ServiceValuesShown) line += " | adaptation " + page.AdaptationCoefficient().Text();
+    if (state.AdaptationValuesShown) line += " | adaptations " + page.AdaptationsCounter().Text();
     return line;
 }
 
@@ -150,20 +151,21 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
         return 1;
     }
     const bool keeps_logs = lc.options.DeviceCapabilities.KeepsLogs();
-    screen.SetText(kLogsCounterLabel, "0");
+    const SettingsPage page(screen);
+    page.LogsCounter().SetText("0");
     if (args.logs) {
         if (!keeps_logs) {
             std::cerr << "tovrel-cli: the variator's firmware keeps no logs (capability word "
                       << lc.options.DeviceCapabilities.word << ", bits 9 and 10 not both set)\n";
             return 1;
         }
-        screen.SetChecked(kLogsCheckBox, true);
+        page.LogsCheckBox().SetChecked(true);
         lc.state.logs_dir = args.logs_dir.empty() ? DefaultLogsDirectory() : args.logs_dir;
         if (args.start_log) StartLOGButtonClick(lc.state);
     }
     // The service values, as the service hot key shows them.
-    screen.SetVisible("CalculatedAngleLabel", args.service);
-    screen.SetVisible("AdaptationsCounterLabel", args.service);
+    page.AdaptationCoefficient().SetVisible(args.service);
+    page.AdaptationsCounter().SetVisible(args.service);
     lc.state.ServiceValuesShown = args.service;
     lc.state.AdaptationValuesShown = args.service;
     lc.state.monitor_passes = args.passes;
@@ -175,7 +177,7 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
         ++passes_shown;
         const long ms = static_cast<long>(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
-        if (show) std::cout << LiveLine(screen, s) << std::endl;
+        if (show) std::cout << LiveLine(screen, lc.state, s) << std::endl;
         if (!args.csv.empty()) {
             // A pass whose reads failed has no values of its own: an empty
             // row (its number and time only) rather than zeros.
@@ -225,8 +227,9 @@ int RunTrack(Context& ctx, const TrackArgs& args) {
     LiveContext lc = ctx.program.Live();
     auto& screen = ctx.screen;
     if (!ctx.ConnectNormal()) return 1;
-    screen.SetText("Detected_MAX_ADC_Label", "n/a");
-    screen.SetText("Detected_MIN_ADC_Label", "n/a");
+    const ThrottleCalibrationPage throttle(screen);
+    throttle.TrackedMaximum().SetText("n/a");
+    throttle.TrackedMinimum().SetText("n/a");
     lc.state.tracking_passes = args.passes;
     const bool tty = screen.show_progress && ::isatty(STDERR_FILENO);
     lc.state.on_reading = [&](int pass, std::int16_t r) {
@@ -258,8 +261,9 @@ int RunTrack(Context& ctx, const TrackArgs& args) {
     }
     const bool max_ok = Fix_Auto_Detected_MAX_TPSButtonClick(lc);
     const bool min_ok = Fix_Auto_Detected_MIN_TPSButtonClick(lc);
-    std::cout << "maximum " << screen.Text("ADC_MAX_Value_Label") << (max_ok ? " stored" : " NOT stored")
-              << " (address 6), minimum " << screen.Text("ADC_MIN_Value_Label") << (min_ok ? " stored" : " NOT stored")
+    const SettingsPage settings(screen);
+    std::cout << "maximum " << settings.TpsMaximum().Text() << (max_ok ? " stored" : " NOT stored")
+              << " (address 6), minimum " << settings.TpsMinimum().Text() << (min_ok ? " stored" : " NOT stored")
               << " (address 5)\n";
     return max_ok && min_ok ? 0 : 1;
 }
@@ -267,10 +271,11 @@ int RunTrack(Context& ctx, const TrackArgs& args) {
 int RunStorePresent(Context& ctx, bool maximum) {
     LiveContext lc = ctx.program.Live();
     if (!ctx.ConnectNormal()) return 1;
-    const char* label = maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label";
-    ctx.screen.SetText(label, "n/a");
+    const SettingsPage page(ctx.screen);
+    const Control label = maximum ? page.TpsMaximum() : page.TpsMinimum();
+    label.SetText("n/a");
     const bool ok = maximum ? SaveADCMaxButtonClick(lc) : SaveADCMinButtonClick(lc);
-    if (ok) std::cout << (maximum ? "maximum " : "minimum ") << ctx.screen.Text(label) << " stored (address "
+    if (ok) std::cout << (maximum ? "maximum " : "minimum ") << label.Text() << " stored (address "
                       << (maximum ? 6 : 5) << ")\n";
     return ok ? 0 : 1;
 }
@@ -289,7 +294,8 @@ int RunStoreTyped(Context& ctx, bool maximum, const std::string& text) {
     }
     LiveContext lc = ctx.program.Live();
     if (!ctx.ConnectNormal()) return 1;
-    ctx.screen.SetText(maximum ? "MAX_TPS_Value_Edit" : "MIN_TPS_Value_Edit", text);
+    const ThrottleCalibrationPage page(ctx.screen);
+    (maximum ? page.TypedMaximum() : page.TypedMinimum()).SetText(text);
     const bool ok =
         maximum ? Fix_Manually_Set_MAX_TPS_Value_ButtonClick(lc) : Fix_Manually_Set_MIN_TPS_Value_ButtonClick(lc);
     if (ok) std::cout << (maximum ? "maximum " : "minimum ") << *v << " stored (address " << (maximum ? 6 : 5) << ")\n";

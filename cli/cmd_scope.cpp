@@ -69,7 +69,7 @@ int RunScope(Context& ctx, const ScopeArgs& args) {
     ImageCanvas& picture = ctx.picture;
     Oscilloscope& scope = ctx.program.scope;
     SetUpOscilloscopePage(ctx.screen);
-    ctx.screen.SetChecked("Oscilloscope_32_Mode_CheckBox", args.mode32);
+    OscilloscopePage(ctx.screen).Mode32Box().SetChecked(args.mode32);
 
     StatusPrinter status(ctx.screen.show_progress);
     g_interrupts = 0;
@@ -80,12 +80,12 @@ int RunScope(Context& ctx, const ScopeArgs& args) {
             cancel_pressed = true;
             scope.ConnectAndShowOsciillButtonClick();  // the second press
         }
-        status.Update(ctx.screen.Text("Oscill_Label"));
+        status.Update(OscilloscopePage(ctx.screen).Status().Text());
     };
     scope.ConnectAndShowOsciillButtonClick();
     ctx.screen.on_pump = nullptr;
     std::signal(SIGINT, old_handler == SIG_ERR ? SIG_DFL : old_handler);
-    status.Update(ctx.screen.Text("Oscill_Label"));
+    status.Update(OscilloscopePage(ctx.screen).Status().Text());
     status.Finish();
 
     const auto end = scope.LastEnd();

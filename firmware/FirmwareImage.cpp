@@ -18,21 +18,22 @@ void ImageFill::Feed(const std::uint8_t* bytes, std::size_t count) {
 }
 
 void InitFirmwarePage(Screen& screen) {
-    screen.SetText(kFirmwareMemo, Tr(kFirmwareMemoInitial));
-    screen.SetText(kFirmwareButton, Tr(kFirmwareButtonCaption));
-    screen.SetEnabled(kFirmwareButton, true);
-    screen.SetText(kFirmwareStopButton, Tr(kFirmwareStopCaption));
-    screen.SetEnabled(kFirmwareStopButton, false);
-    screen.Set(kFirmwareGauge, Property::Minimum, 0);
-    screen.Set(kFirmwareGauge, Property::Maximum, 100);
-    screen.SetPosition(kFirmwareGauge, 0);
-    screen.SetText("Label18", Tr(FirmwareText::ProgressCaption));
-    screen.SetText("Label19", Tr(FirmwareText::MemoCaption));
+    const FirmwarePage page(screen);
+    page.Memo().SetText(Tr(kFirmwareMemoInitial));
+    page.FileButton().SetText(Tr(kFirmwareButtonCaption));
+    page.FileButton().SetEnabled(true);
+    page.StopButton().SetText(Tr(kFirmwareStopCaption));
+    page.StopButton().SetEnabled(false);
+    page.Gauge().Set(Property::Minimum, 0);
+    page.Gauge().Set(Property::Maximum, 100);
+    page.Gauge().SetPosition(0);
+    page.GaugeCaption().SetText(Tr(FirmwareText::ProgressCaption));
+    page.MemoCaption().SetText(Tr(FirmwareText::MemoCaption));
 }
 
 void FirmwareUpdate::LogUpdateLine(std::string_view text) {
-    screen_.AppendLine(kFirmwareMemo, text);
-    screen_.Repaint(kFirmwareMemo);
+    page_.Memo().AppendLine(text);
+    page_.Memo().Repaint();
     screen_.Pump();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The firmware image: the bytes of a ".evf0" file as the loader gets them.
 // The program does not look inside an image; it checks only its size.
+#include "FirmwarePage.h"
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -45,15 +46,6 @@ enum class ImageReadEnd {
     NotOpened,   // the file could not be opened: nothing was read, the size is 0
 };
 
-// Controls of the firmware page.
-inline constexpr std::string_view kFirmwareFileDialog = "FirmwareFileOpenDialog";
-inline constexpr std::string_view kFirmwareFileFilter = "*.evf0";
-inline constexpr std::string_view kFirmwareMemo = "FirmwareUpdateProcessMemo";
-inline constexpr std::string_view kFirmwareButton = "FirmwareFileSelectButton";
-inline constexpr std::string_view kFirmwareGauge = "FirmwareUpdateProcessGauge";
-// Stops an update that talks to the loader; enabled only meanwhile.
-inline constexpr std::string_view kFirmwareStopButton = "FirmwareStopButton";
-inline constexpr std::string_view kFirmwareTabSheet = "FirmwareUpdateTabSheet";
 inline constexpr int kFirmwarePage = 11;
 
 // Texts the page starts with and returns to after every update.

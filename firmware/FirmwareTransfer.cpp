@@ -64,14 +64,15 @@ void FirmwareUpdate::SendFirmwarePackets() {
         remaining -= length;
 
         const int progress = 100 - static_cast<int>(std::uint64_t{remaining} * 100 / s);
-        if (progress > screen_.Number(kFirmwareGauge, Property::Position)) {
-            screen_.SetPosition(kFirmwareGauge, progress);
+        if (progress > gauge_shown_) {
+            gauge_shown_ = progress;
+            page_.Gauge().SetPosition(progress);
             screen_.Pump();
         }
         const std::string text = TrFormat(FirmwareText::PacketConfirmed, std::to_string(remaining), std::to_string(s));
         LogUpdateLine(text);
         LogUpdateLine("------------------------------------");
-        screen_.SetText(kFirmwareButton, text);
+        page_.FileButton().SetText(text);
     }
 
     if (remaining == 0 && confirmed == s) {

@@ -19,7 +19,8 @@ FirmwareUpdate::FirmwareUpdate(DeviceLink& link, std::unique_ptr<LoaderSerialPor
     : LoaderPort(std::move(loader_port)),
       sleep_ms([&link](int ms) { link.sleep_ms(ms); }),
       link_(link),
-      screen_(link.screen()) {
+      screen_(link.screen()),
+      page_(screen_) {
     // A read of the loader's answer waits in slices with the message pump
     // between them: the stop button's press comes in there.
     LoaderPort.between_slices = [this] {
@@ -86,7 +87,7 @@ void FirmwareUpdate::RunFirmwareUpdate() {
     confirmed_ = false;
     interrupted_ = false;
     // A log kept by the last update gives way to this one's.
-    if (keep_log_) screen_.SetText(kFirmwareMemo, "");
+    if (keep_log_) page_.Memo().SetText("");
     keep_log_ = false;
     loader_port_number_ = 0;
     image.size = 0;
@@ -123,11 +124,11 @@ void FirmwareUpdate::RunFirmwareUpdate() {
         Switch();
     }
 
-    screen_.SetText(kFirmwareButton, Tr(FirmwareText::Initialising));
-    screen_.SetEnabled(kFirmwareButton, false);
-    screen_.Repaint(kFirmwareButton);
+    page_.FileButton().SetText(Tr(FirmwareText::Initialising));
+    page_.FileButton().SetEnabled(false);
+    page_.FileButton().Repaint();
     stoppable_ = true;
-    screen_.SetEnabled(kFirmwareStopButton, true);
+    page_.StopButton().SetEnabled(true);
 
     SearchLoader();
     if (ConnectionStage == 1 && image.size != 0) {
@@ -264,7 +265,7 @@ void FirmwareUpdate::SearchLoader() {
         }
         if (!r.ok) {
             LogUpdateLine(Tr(FirmwareText::NoAnswer));
-            screen_.Repaint(kFirmwareMemo);
+            page_.Memo().Repaint();
         }
         if (r.count < 4) LogUpdateLine(Tr(FirmwareText::ShortRead));
         if (word_ == 0) {
@@ -282,7 +283,7 @@ void FirmwareUpdate::SearchLoader() {
     // A stopped search says no more than the stop line: the user knows why
     // it ended and is not kept waiting.
     if (ConnectionStage != 0 || Stopping()) return;
-    screen_.SetText(kFirmwareButton, Tr(FirmwareText::ConnectFailed));
+    page_.FileButton().SetText(Tr(FirmwareText::ConnectFailed));
     LogUpdateLine(Tr(FirmwareText::LoaderNotFound));
     LogUpdateLine(Tr(FirmwareText::Advice));
     LogUpdateLine(Tr(FirmwareText::AdvicePowerOff));
@@ -387,7 +388,7 @@ void FirmwareUpdate::StageFinalConfirmation() {
     // Once the confirmation word is on its way the loader keeps the image
     // and starts it: its answer is waited for, whatever stop comes now.
     stoppable_ = false;
-    screen_.SetEnabled(kFirmwareStopButton, false);
+    page_.StopButton().SetEnabled(false);
     FlushLoaderPort();
     Sleep(500);
     word_ = kConfirmWord;
@@ -404,8 +405,8 @@ void FirmwareUpdate::StageFinalConfirmation() {
         case WordAnswer::Accepted:
             LogUpdateLine(Tr(FirmwareText::ConfirmationReceived));
             LogUpdateLine(Tr(FirmwareText::UpdateSucceeded));
-            screen_.SetText(kFirmwareButton, Tr(FirmwareText::UpdateSucceeded));
-            screen_.SetEnabled(kFirmwareButton, true);
+            page_.FileButton().SetText(Tr(FirmwareText::UpdateSucceeded));
+            page_.FileButton().SetEnabled(true);
             confirmed_ = true;
             break;
         case WordAnswer::Refused:
@@ -420,20 +421,21 @@ void FirmwareUpdate::StageFinalConfirmation() {
 void FirmwareUpdate::ClosingSteps() {
     stoppable_ = false;
     stop_requested_ = false;
-    screen_.SetEnabled(kFirmwareStopButton, false);
+    page_.StopButton().SetEnabled(false);
     if (!keep_log_) {
-        screen_.SetText(kFirmwareMemo, "");
-        screen_.Repaint(kFirmwareMemo);
+        page_.Memo().SetText("");
+        page_.Memo().Repaint();
     }
-    screen_.SetText(kFirmwareButton, Tr(kFirmwareButtonCaption));
-    screen_.SetPosition(kFirmwareGauge, 0);
+    page_.FileButton().SetText(Tr(kFirmwareButtonCaption));
+    gauge_shown_ = 0;
+    page_.Gauge().SetPosition(0);
     screen_.Pump();
     if (LoaderPort.IsOpen()) {
         FlushLoaderPort();
         LoaderPort.Close();
     }
     Sleep(2000);
-    screen_.SetEnabled(kFirmwareButton, true);
+    page_.FileButton().SetEnabled(true);
 }
 
 }  // namespace tovrel

@@ -118,6 +118,8 @@ private:
 
     DeviceLink& link_;
     Screen& screen_;
+    FirmwarePage page_;
+    int gauge_shown_ = 0;  // the gauge only moves forward within an update
     std::FILE* file_ = nullptr;
     // The one loader word: what is sent is stored here and the answer read
     // into it, so bytes that never arrive keep what it held.

@@ -41,7 +41,7 @@ void RealSleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(m
 }  // namespace
 
 DeviceLink::DeviceLink(Screen& screen, std::unique_ptr<SerialPort> port)
-    : sleep_ms(RealSleep), screen_(screen), port_(std::move(port)) {}
+    : sleep_ms(RealSleep), screen_(screen), window_(screen), port_(std::move(port)) {}
 
 // ---------------------------------------------------------------- exchange
 
@@ -383,10 +383,10 @@ void DeviceLink::ShowConnectionState(std::string_view word) {
     for (const auto& s : kStates) {
         if (s.word != word) continue;
         connection_state_ = std::string(word);
-        screen_.SetText(shell::StatusLabel, Tr(s.caption));
-        screen_.SetColour(shell::StatusLabel, s.colour);
-        screen_.SetVisible(shell::StatusLabel, true);
-        screen_.Repaint(shell::StatusLabel);
+        window_.Status().SetText(Tr(s.caption));
+        window_.Status().SetColour(s.colour);
+        window_.Status().SetVisible(true);
+        window_.Status().Repaint();
         screen_.Pump();
         return;
     }
@@ -428,9 +428,9 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
     }
     const auto r = static_cast<std::uint16_t>(UARTdataExchangeForTovrel(ExchangeOp::Read, 0, 0, 0, showMessages, 1));
 
-    screen_.SetText(shell::ProgressLabel, TrFormat(LinkText::AnswerFromPort, std::to_string(n), std::to_string(r)));
-    screen_.Repaint(shell::ProgressLabel);
-    screen_.Repaint(shell::MainWindow);
+    window_.ProgressCaption().SetText(TrFormat(LinkText::AnswerFromPort, std::to_string(n), std::to_string(r)));
+    window_.ProgressCaption().Repaint();
+    window_.Window().Repaint();
     screen_.Pump();
     sleep_ms(1000);
 
@@ -449,7 +449,7 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
             screen_.ShowMessage(Tr(LinkText::PortOpenLoaderMode));
             set_timeout(Tr(LinkText::TimeoutFailed3));
             screen_.SelectPage(page::Firmware);
-            screen_.Repaint(shell::TabSheet(page::Firmware));
+            window_.Tab(page::Firmware).Repaint();
             screen_.Pump();
             return 2;
         case kModeOscilloscope:
@@ -458,7 +458,7 @@ std::uint16_t DeviceLink::Connect(std::int32_t n, bool showMessages) {
                 Tr(LinkText::PortOpenOscilloscopeMode));
             set_timeout(Tr(LinkText::TimeoutFailed4));
             screen_.SelectPage(page::Oscilloscope);
-            screen_.Repaint(shell::TabSheet(page::Oscilloscope));
+            window_.Tab(page::Oscilloscope).Repaint();
             screen_.Pump();
             return 3;
         default:
@@ -494,9 +494,9 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
     if (DeviceConnected && OpenPortNumber() != 0) {
         const int n = OpenPortNumber();
         SaveDefaultPort(static_cast<std::uint8_t>(n));
-        screen_.SetText(shell::PortBox, std::to_string(n));
-        screen_.SetText(shell::ProgressLabel, TrFormat(LinkText::ConnectedToPort, std::to_string(n)));
-        screen_.Repaint(shell::ProgressLabel);
+        window_.PortBox().SetText(std::to_string(n));
+        window_.ProgressCaption().SetText(TrFormat(LinkText::ConnectedToPort, std::to_string(n)));
+        window_.ProgressCaption().Repaint();
         DeviceMode = kModeNormal;
         ShowConnectionState(state::Connected);
         return true;
@@ -508,31 +508,31 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
     ShowConnectionState(state::Connecting);
     busy_ports_.clear();
     bool found = false;
-    screen_.SetPosition(shell::ProgressBar, 0);
-    screen_.SetText(shell::ProgressLabel, Tr(LinkText::ScanTrying));
-    screen_.SetVisible(shell::ProgressBar, true);
-    screen_.SetVisible(shell::ProgressLabel, true);
-    const auto old_min = screen_.Get(shell::ProgressBar, Property::Minimum);
-    const auto old_max = screen_.Get(shell::ProgressBar, Property::Maximum);
-    screen_.Set(shell::ProgressBar, Property::Minimum, static_cast<int>(first));
-    screen_.Set(shell::ProgressBar, Property::Maximum, static_cast<int>(limit));
-    screen_.Repaint(shell::MainWindow);
+    window_.Progress().SetPosition(0);
+    window_.ProgressCaption().SetText(Tr(LinkText::ScanTrying));
+    window_.Progress().SetVisible(true);
+    window_.ProgressCaption().SetVisible(true);
+    const auto old_min = window_.Progress().Get(Property::Minimum);
+    const auto old_max = window_.Progress().Get(Property::Maximum);
+    window_.Progress().Set(Property::Minimum, static_cast<int>(first));
+    window_.Progress().Set(Property::Maximum, static_cast<int>(limit));
+    window_.Window().Repaint();
     screen_.Pump();
 
     auto progress = [&](const std::string& text) {
-        screen_.SetText(shell::ProgressLabel, text);
-        screen_.Repaint(shell::ProgressLabel);
-        screen_.Repaint(shell::MainWindow);
+        window_.ProgressCaption().SetText(text);
+        window_.ProgressCaption().Repaint();
+        window_.Window().Repaint();
         screen_.Pump();
     };
 
     for (std::int32_t n = first; n < limit; ++n) {
         const std::string num = std::to_string(n);
-        screen_.SetText(shell::ProgressLabel, TrFormat(LinkText::ScanTryingPort, num));
-        screen_.Repaint(shell::ProgressLabel);
-        screen_.SetPosition(shell::ProgressBar, static_cast<int>(n));
-        screen_.Repaint(shell::ProgressBar);
-        screen_.Repaint(shell::MainWindow);
+        window_.ProgressCaption().SetText(TrFormat(LinkText::ScanTryingPort, num));
+        window_.ProgressCaption().Repaint();
+        window_.Progress().SetPosition(static_cast<int>(n));
+        window_.Progress().Repaint();
+        window_.Window().Repaint();
         screen_.Pump();
         if (session_->StopRequested()) break;
         std::uint16_t r = Connect(n, false);
@@ -554,16 +554,16 @@ bool DeviceLink::AutoConnect(std::int32_t first, std::int32_t limit) {
             continue;
         }
         SaveDefaultPort(static_cast<std::uint8_t>(n));
-        screen_.SetText(shell::PortBox, num);
+        window_.PortBox().SetText(num);
         found = true;
         progress(TrFormat(LinkText::ConnectedToPort, num));
         break;
     }
     if (!found) ShowConnectionState(state::Disconnected);
-    screen_.Set(shell::ProgressBar, Property::Minimum, old_min);
-    screen_.Set(shell::ProgressBar, Property::Maximum, old_max);
-    screen_.SetVisible(shell::ProgressBar, false);
-    screen_.SetVisible(shell::ProgressLabel, false);
+    window_.Progress().Set(Property::Minimum, old_min);
+    window_.Progress().Set(Property::Maximum, old_max);
+    window_.Progress().SetVisible(false);
+    window_.ProgressCaption().SetVisible(false);
     return found;
 }
 

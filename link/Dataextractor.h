@@ -14,6 +14,7 @@
 #include "Crc.h"
 #include "DeviceSession.h"
 #include "PortInfo.h"
+#include "MainWindowPage.h"
 #include "Screen.h"
 #include "LinkTexts.h"
 
@@ -255,6 +256,7 @@ private:
     void EndLineHold();
 
     Screen& screen_;
+    MainWindowPage window_;  // the status, the port box and the scan's progress
     std::unique_ptr<SerialPort> port_;
     std::string connection_state_;
     int open_port_ = 0;

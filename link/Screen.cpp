@@ -1,4 +1,4 @@
-#include "Screen.h"
+#include "Controls.h"
 
 namespace tovrel {
 
@@ -12,38 +12,38 @@ std::string GridCell(std::string_view grid, int column, int row) {
     return name;
 }
 
-void Screen::AppendLine(std::string_view control, std::string_view line) {
+void Controls::AppendLine(std::string_view control, std::string_view line) {
     std::string text = Text(control);
     if (!text.empty()) text += '\n';
     text += line;
     SetText(control, text);
 }
 
-std::string Screen::Text(std::string_view control) const {
+std::string Controls::Text(std::string_view control) const {
     auto v = Get(control, Property::Text);
     if (auto* s = std::get_if<std::string>(&v)) return *s;
     return {};
 }
 
-bool Screen::Flag(std::string_view control, Property property) const {
+bool Controls::Flag(std::string_view control, Property property) const {
     auto v = Get(control, property);
     if (auto* b = std::get_if<bool>(&v)) return *b;
     return false;
 }
 
-bool Screen::IsEnabled(std::string_view control) const {
+bool Controls::IsEnabled(std::string_view control) const {
     auto v = Get(control, Property::Enabled);
     if (auto* b = std::get_if<bool>(&v)) return *b;
     return true;  // controls are enabled unless something disabled them
 }
 
-int Screen::Number(std::string_view control, Property property) const {
+int Controls::Number(std::string_view control, Property property) const {
     auto v = Get(control, property);
     if (auto* i = std::get_if<int>(&v)) return *i;
     return 0;
 }
 
-std::optional<Rgb> Screen::Colour(std::string_view control) const {
+std::optional<Rgb> Controls::Colour(std::string_view control) const {
     auto v = Get(control, Property::Colour);
     if (auto* c = std::get_if<Rgb>(&v)) return *c;
     return std::nullopt;

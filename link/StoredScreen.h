@@ -11,8 +11,9 @@
 
 namespace tovrel {
 
-class StoredScreen : public Screen {
+class StoredScreen : public Screen, public Controls {
 public:
+    Controls& controls() override { return *this; }
     void ShowMessage(std::string_view text) override;
     void Set(std::string_view control, Property property, PropertyValue value) override;
     PropertyValue Get(std::string_view control, Property property) const override;

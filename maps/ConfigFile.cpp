@@ -196,7 +196,7 @@ std::optional<ConfigurationContent> ReadConfigurationFile(const std::string& fil
 
 bool SaveConfigurationFile(Screen& screen, const std::string& file_name, const TimingMap& lpg,
                            const TimingMap& petrol, const TimingMap& lpg_load, const TimingMap& petrol_load) {
-    const std::string xml = ConfigurationXml(lpg, petrol, lpg_load, petrol_load, screen.Text(kStartTimeoutEdit));
+    const std::string xml = ConfigurationXml(lpg, petrol, lpg_load, petrol_load, SettingsPage(screen).StartTimeout().Text());
     std::string why;
     if (!WriteFileAtomically(file_name, xml, &why)) {
         screen.ShowError(TrFormat(MapsText::FileSaveFailed, Quoted(file_name), why));

@@ -12,6 +12,7 @@
 #include "Calculations.h"
 #include "MapEditor.h"
 #include "Screen.h"
+#include "SettingsPage.h"
 #include "MapsTexts.h"
 
 namespace tovrel {
@@ -19,7 +20,6 @@ namespace tovrel {
 inline constexpr std::string_view kConfigFileFilter = "Text Files|*.xml";
 inline constexpr std::string_view kSaveDialog = "SaveDialog1";
 inline constexpr std::string_view kOpenDialog = "OpenDialog1";
-inline constexpr std::string_view kStartTimeoutEdit = "EEditVariatorStartTimeout";
 // No configuration comes near this; anything larger is not one.
 inline constexpr std::size_t kMaxConfigFileBytes = 4u << 20;
 

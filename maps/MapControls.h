@@ -36,9 +36,5 @@ struct MapControls {
 const MapControls* FindMapControls(MapKind kind);
 const MapControls& MapControlsAt(int index);  // 0..3 in the order of kMapKinds
 
-inline constexpr std::string_view kProgressBar = shell::ProgressBar;
-inline constexpr std::string_view kProgressLabel = shell::ProgressLabel;
-inline constexpr std::string_view kPageControl = shell::PageControl;
-inline constexpr std::string_view kMainWindow = shell::MainWindow;
 
 }  // namespace tovrel

@@ -1,5 +1,7 @@
 #include "MapEditor.h"
 
+#include "MainWindowPage.h"
+#include "MapPage.h"
 #include "NumberText.h"
 #include "View3D.h"
 #include "MapsTexts.h"
@@ -26,9 +28,10 @@ std::optional<int> CellPoint(int column, int row) {
 }
 
 void Recolour(Screen& screen, const MapControls& c, int from, int to) {
-    Screen::Update together(screen);
-    screen.SetPointColour(c.series, from, kPointColour);
-    screen.SetPointColour(c.series, to, kSelectedPointColour);
+    Controls::Update together(screen.controls());
+    const auto curve = MapPage(screen, c).Curve();
+    curve.SetPointColour(from, kPointColour);
+    curve.SetPointColour(to, kSelectedPointColour);
 }
 
 // Which views a change redraws as it happens.
@@ -68,7 +71,7 @@ MapViews::MapViews(Screen& screen, MapDocument& document)
 MapViews::~MapViews() { document_.RemoveListener(id_); }
 
 void MapViews::Changed(const MapChange& change) {
-    Screen::Update together(screen_);
+    Controls::Update together(screen_.controls());
     switch (RedrawFor(change.cause)) {
         case LiveRedraw::None:
             break;
@@ -76,7 +79,7 @@ void MapViews::Changed(const MapChange& change) {
             const auto* c = FindMapControls(change.kind);
             if (!c) break;
             for (int i = change.range.first; i < change.range.first + change.range.count; ++i)
-                screen_.SetPointY(c->series, i, document_.Y(change.kind, i));
+                MapPage(screen_, *c).Curve().SetPointY(i, document_.Y(change.kind, i));
             break;
         }
         case LiveRedraw::WholeChart:
@@ -88,23 +91,25 @@ void MapViews::Changed(const MapChange& change) {
 void InitMapControls(Screen& screen) {
     for (int i = 0; i < 4; ++i) {
         const auto& c = MapControlsAt(i);
-        screen.SetText(c.chart_tab, Tr(kChartTabCaptions[i]));
-        screen.SetText(c.grid_tab, Tr(kGridTabCaptions[i]));
-        screen.SetText(c.chart, Tr(kChartTitles[i]));
-        screen.Set(c.chart, Property::Minimum, 0);
-        screen.Set(c.chart, Property::Maximum, c.axis_maximum);
-        screen.SetText(c.big_step_box, Tr(MapsText::BigStepBox));
-        screen.SetChecked(c.big_step_box, true);
-        screen.SetText(c.whole_map_box, Tr(MapsText::WholeMapBox));
-        screen.SetChecked(c.whole_map_box, true);
-        screen.SetText(c.scale_box, Tr(MapsText::NegativeValuesBox));
-        screen.SetChecked(c.scale_box, false);
+        const MapPage page(screen, c);
+        page.ChartTab().SetText(Tr(kChartTabCaptions[i]));
+        page.GridTab().SetText(Tr(kGridTabCaptions[i]));
+        page.Chart().SetText(Tr(kChartTitles[i]));
+        page.Chart().Set(Property::Minimum, 0);
+        page.Chart().Set(Property::Maximum, c.axis_maximum);
+        page.BigStepBox().SetText(Tr(MapsText::BigStepBox));
+        page.BigStepBox().SetChecked(true);
+        page.WholeMapBox().SetText(Tr(MapsText::WholeMapBox));
+        page.WholeMapBox().SetChecked(true);
+        page.NegativeValuesBox().SetText(Tr(MapsText::NegativeValuesBox));
+        page.NegativeValuesBox().SetChecked(false);
     }
-    screen.SetText("Button1", Tr(MapsText::TemplateButton));
-    screen.Set(kProgressBar, Property::Minimum, 0);
-    screen.Set(kProgressBar, Property::Maximum, MapPointCount - 1);
-    screen.SetVisible(kProgressBar, false);
-    screen.SetVisible(kProgressLabel, false);
+    const MainWindowPage window(screen);
+    window.TemplateButton().SetText(Tr(MapsText::TemplateButton));
+    window.Progress().Set(Property::Minimum, 0);
+    window.Progress().Set(Property::Maximum, MapPointCount - 1);
+    window.Progress().SetVisible(false);
+    window.ProgressCaption().SetVisible(false);
     Init3DControls(screen);
 }
 
@@ -114,20 +119,21 @@ void ShowMapInChart(Screen& screen, const TimingMaps& maps, MapKind kind) {
     const auto& map = maps[kind];
     std::vector<ChartPoint> points(MapPointCount);
     for (std::size_t i = 0; i < MapPointCount; ++i) points[i] = {map.x[i], map.y[i]};
-    screen.SetSeries(c->series, std::move(points));
+    MapPage(screen, *c).Curve().SetPoints(std::move(points));
 }
 
 void ShowMapInGrid(Screen& screen, const TimingMaps& maps, MapKind kind) {
     const auto* c = FindMapControls(kind);
     if (!c) return;
     const auto* map = &maps[kind];
+    const MapPage page(screen, *c);
     for (int col = 1; col < kGridColumns; ++col)
-        screen.SetText(GridCell(c->grid, col, 0), std::to_string((col - 1) * c->column_header_step));
+        page.Cell(col, 0).SetText(std::to_string((col - 1) * c->column_header_step));
     for (int row = 1; row < kGridRows; ++row)
-        screen.SetText(GridCell(c->grid, 0, row), std::to_string((row - 1) * c->row_header_step));
+        page.Cell(0, row).SetText(std::to_string((row - 1) * c->row_header_step));
     for (int col = 1; col < kGridColumns; ++col)
         for (int row = 1; row < kGridRows; ++row)
-            screen.SetText(GridCell(c->grid, col, row), FormatGeneral(map->y[static_cast<std::size_t>(*CellPoint(col, row))]));
+            page.Cell(col, row).SetText(FormatGeneral(map->y[static_cast<std::size_t>(*CellPoint(col, row))]));
 }
 
 void RefreshAllMapViews(Screen& screen, const TimingMaps& maps) {
@@ -155,7 +161,7 @@ void ChartClickSeries(Screen& screen, MapsState& state, MapKind kind, int point_
     const auto* c = FindMapControls(kind);
     auto* e = state.Editor(kind);
     if (!c || !e || point_index < 0 || point_index >= MapPointCount) return;
-    if (screen.IsChecked(c->whole_map_box)) return;
+    if (MapPage(screen, *c).WholeMapBox().IsChecked()) return;
     Recolour(screen, *c, e->SelectedPoint, point_index);
     e->SelectedPoint = point_index;
 }
@@ -165,11 +171,12 @@ void ChartKeyDown(Screen& screen, MapsState& state, MapKind kind, int key) {
     auto* e = state.Editor(kind);
     if (!c || !e) return;
     if (key != kKeyLeft && key != kKeyUp && key != kKeyRight && key != kKeyDown) return;
-    const double step = screen.IsChecked(c->big_step_box) ? c->big_step : c->small_step;
+    const MapPage page(screen, *c);
+    const double step = page.BigStepBox().IsChecked() ? c->big_step : c->small_step;
     if (!e->PointerOverChart) return;
 
     MapDocument& document = state.document;
-    if (screen.IsChecked(c->whole_map_box)) {
+    if (page.WholeMapBox().IsChecked()) {
         const auto& map = document.Map(kind);
         if (key == kKeyUp && CanShiftMapUp(map, step)) MoveBy(document, kind, PointRange::All(), step);
         if (key == kKeyDown && CanShiftMapDown(map, step)) MoveBy(document, kind, PointRange::All(), -step);
@@ -209,7 +216,7 @@ bool TakeGridCell(Screen& screen, MapsState& state, MapKind kind) {
     if (e->GridEditRow < 1) e->GridEditRow = 1;
     const auto point = CellPoint(e->GridEditColumn, e->GridEditRow);
     if (!point) return true;  // a cell the grid does not have holds nothing to take
-    const std::string text = screen.Text(GridCell(c->grid, e->GridEditColumn, e->GridEditRow));
+    const std::string text = MapPage(screen, *c).Cell(e->GridEditColumn, e->GridEditRow).Text();
     const auto value = ParseGeneral(text);
     if (!value) {
         screen.ShowError(NotAFloatMessage(text));
@@ -248,15 +255,17 @@ void PageControl1Change(Screen& screen, const MapsState& state) {
     // a page change would leave the fitter moving a point he cannot see.
     for (int i = 0; i < 4; ++i) {
         const auto& c = MapControlsAt(i);
-        if (screen.IsChecked(c.whole_map_box)) continue;
-        screen.SetPointColour(c.series, state.editor[static_cast<std::size_t>(i)].SelectedPoint, kSelectedPointColour);
+        const MapPage page(screen, c);
+        if (page.WholeMapBox().IsChecked()) continue;
+        page.Curve().SetPointColour(state.editor[static_cast<std::size_t>(i)].SelectedPoint, kSelectedPointColour);
     }
 }
 
 void ScaleCheckBoxClick(Screen& screen, MapKind kind) {
     const auto* c = FindMapControls(kind);
     if (!c) return;
-    screen.Set(c->chart, Property::Minimum, screen.IsChecked(c->scale_box) ? c->axis_negative_minimum : 0);
+    const MapPage page(screen, *c);
+    page.Chart().Set(Property::Minimum, page.NegativeValuesBox().IsChecked() ? c->axis_negative_minimum : 0);
 }
 
 }  // namespace tovrel

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "MainWindowPage.h"
 #include "NumberText.h"
 #include "MapsTexts.h"
 
@@ -13,18 +14,26 @@ constexpr std::int16_t kReadRequestValue = 100;
 constexpr std::int8_t kAttempts = 2;
 
 void ShowProgressStart(Screen& screen, std::string_view text) {
-    screen.Set(kProgressBar, Property::Minimum, 0);
-    screen.Set(kProgressBar, Property::Maximum, MapPointCount - 1);
-    screen.SetVisible(kProgressBar, true);
-    screen.SetText(kProgressLabel, text);
-    screen.SetVisible(kProgressLabel, true);
-    screen.Repaint(kProgressLabel);
+    const MainWindowPage window(screen);
+    window.Progress().Set(Property::Minimum, 0);
+    window.Progress().Set(Property::Maximum, MapPointCount - 1);
+    window.Progress().SetVisible(true);
+    window.ProgressCaption().SetText(text);
+    window.ProgressCaption().SetVisible(true);
+    window.ProgressCaption().Repaint();
     screen.Pump();
 }
 
+void ShowProgress(Screen& screen, int point) {
+    const auto progress = MainWindowPage(screen).Progress();
+    progress.SetPosition(point);
+    progress.Repaint();
+}
+
 void ShowProgressEnd(Screen& screen) {
-    screen.SetVisible(kProgressBar, false);
-    screen.SetVisible(kProgressLabel, false);
+    const MainWindowPage window(screen);
+    window.Progress().SetVisible(false);
+    window.ProgressCaption().SetVisible(false);
 }
 
 // Ends a transfer on a line that has gone silent.
@@ -72,8 +81,7 @@ TransferTally ReadMap(DeviceLink& link, MapKind kind, MapDocument& document) {
     Screen& screen = link.screen();
     ShowProgressStart(screen, Tr(c->read_text));
     for (int i = 0; i < MapPointCount; ++i) {
-        screen.SetPosition(kProgressBar, i);
-        screen.Repaint(kProgressBar);
+        ShowProgress(screen, i);
         const std::int16_t r = link.UARTdataExchangeForTovrel(ExchangeOp::Read, c->address,
                                                               static_cast<std::uint8_t>(i), kReadRequestValue, true,
                                                               kAttempts);
@@ -110,8 +118,7 @@ TransferTally WriteMap(DeviceLink& link, MapKind kind, const TimingMap& map) {
     DeviceLink::LineHold hold(link, {ProcedureKind::Write, "map write"});
     ShowProgressStart(screen, Tr(c->write_text));
     for (int i = 0; i < MapPointCount; ++i) {
-        screen.SetPosition(kProgressBar, i);
-        screen.Repaint(kProgressBar);
+        ShowProgress(screen, i);
         const std::int16_t v = EncodeMapValue(kind, map.y[static_cast<std::size_t>(i)]);
         const std::int16_t r =
             link.UARTdataExchangeForTovrel(ExchangeOp::Write, c->address, static_cast<std::uint8_t>(i), v, true, kAttempts);

@@ -7,15 +7,13 @@ namespace {
 
 constexpr int kBandWidth = MapPointCount / k3DBandCount;
 
-void Build(Screen& screen, const TimingMap& speed, const TimingMap& throttle,
-           const std::array<std::string_view, k3DBandCount>& series) {
+void Build(const View3DPage& page, const TimingMap& speed, const TimingMap& throttle) {
     auto curves = Compute3DCurves(speed, throttle);
-    for (int k = 0; k < k3DBandCount; ++k)
-        screen.SetSeries(series[static_cast<std::size_t>(k)], std::move(curves[static_cast<std::size_t>(k)]));
+    for (int k = 0; k < k3DBandCount; ++k) page.Band(k).SetPoints(std::move(curves[static_cast<std::size_t>(k)]));
 }
 
-void ScaleClick(Screen& screen, std::string_view box, std::string_view chart) {
-    screen.Set(chart, Property::Minimum, screen.IsChecked(box) ? -20 : 0);
+void ScaleClick(const View3DPage& page) {
+    page.Chart().Set(Property::Minimum, page.NegativeValuesBox().IsChecked() ? -20 : 0);
 }
 
 }  // namespace
@@ -35,30 +33,31 @@ Curves3D Compute3DCurves(const TimingMap& speed, const TimingMap& throttle) {
 }
 
 void BuildLPG3DView(Screen& screen, const TimingMaps& maps) {
-    Build(screen, maps.LPG, maps.LPGLoadDependence, kGas3DSeries);
+    Build(View3DPage(screen, View3DPage::Gas), maps.LPG, maps.LPGLoadDependence);
 }
 
 void BuildPetrol3DView(Screen& screen, const TimingMaps& maps) {
-    Build(screen, maps.Petrol, maps.PetrolLoadDependence, kPetrol3DSeries);
+    Build(View3DPage(screen, View3DPage::Petrol), maps.Petrol, maps.PetrolLoadDependence);
 }
 
-void LPG_3D_ScaleCheckBoxClick(Screen& screen) { ScaleClick(screen, "LPG_3D_ScaleCheckBox", kGas3DChart); }
-void Petrol_3D_ScaleCheckBoxClick(Screen& screen) { ScaleClick(screen, "Petrol_3D_ScaleCheckBox", kPetrol3DChart); }
+void LPG_3D_ScaleCheckBoxClick(Screen& screen) { ScaleClick(View3DPage(screen, View3DPage::Gas)); }
+void Petrol_3D_ScaleCheckBoxClick(Screen& screen) { ScaleClick(View3DPage(screen, View3DPage::Petrol)); }
 
 void Init3DControls(Screen& screen) {
-    screen.SetText("Map3DGASTab", Tr(MapsText::Gas3DTab));
-    screen.SetText("MAP3DPetrolTab", Tr(MapsText::Petrol3DTab));
-    screen.SetText(kGas3DChart, "3D GAS MAP");
-    screen.SetText(kPetrol3DChart, "3D Petrol MAP");
-    screen.Set(kGas3DChart, Property::Minimum, 0);
-    screen.Set(kGas3DChart, Property::Maximum, 20);
-    screen.Set(kPetrol3DChart, Property::Minimum, 0);
-    screen.Set(kPetrol3DChart, Property::Maximum, 35);
-    for (auto box : {"LPG_3D_ScaleCheckBox", "Petrol_3D_ScaleCheckBox"}) {
-        screen.SetText(box, Tr(MapsText::NegativeValuesBox));
-        screen.SetChecked(box, false);
+    const View3DPage gas(screen, View3DPage::Gas), petrol(screen, View3DPage::Petrol);
+    gas.Tab().SetText(Tr(MapsText::Gas3DTab));
+    petrol.Tab().SetText(Tr(MapsText::Petrol3DTab));
+    gas.Chart().SetText("3D GAS MAP");
+    petrol.Chart().SetText("3D Petrol MAP");
+    gas.Chart().Set(Property::Minimum, 0);
+    gas.Chart().Set(Property::Maximum, 20);
+    petrol.Chart().Set(Property::Minimum, 0);
+    petrol.Chart().Set(Property::Maximum, 35);
+    for (const auto* page : {&gas, &petrol}) {
+        page->NegativeValuesBox().SetText(Tr(MapsText::NegativeValuesBox));
+        page->NegativeValuesBox().SetChecked(false);
     }
-    screen.SetText("Button2", Tr(MapsText::Build3DButton));
+    gas.BuildButton().SetText(Tr(MapsText::Build3DButton));
 }
 
 }  // namespace tovrel

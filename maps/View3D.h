@@ -8,22 +8,13 @@
 
 #include "Calculations.h"
 #include "Screen.h"
+#include "View3DPage.h"
 
 namespace tovrel {
 
-inline constexpr int k3DBandCount = 8;
 // Curves by band 0 (pedal released) to 7 (pedal almost fully pressed).
 using Curves3D = std::array<std::vector<ChartPoint>, k3DBandCount>;
 Curves3D Compute3DCurves(const TimingMap& speed, const TimingMap& throttle);
-
-// Series of each band, by band.
-inline constexpr std::array<std::string_view, k3DBandCount> kGas3DSeries = {
-    "Series9", "Series8", "Series7", "Series6", "Series5", "Series4", "Series3", "Series2"};
-inline constexpr std::array<std::string_view, k3DBandCount> kPetrol3DSeries = {
-    "LineSeries11", "LineSeries10", "LineSeries9", "LineSeries8",
-    "LineSeries7",  "LineSeries6",  "LineSeries5", "LineSeries4"};
-inline constexpr std::string_view kGas3DChart = "Chart3DGAS";
-inline constexpr std::string_view kPetrol3DChart = "Chart3DPetrol";
 
 void BuildLPG3DView(Screen& screen, const TimingMaps& maps);
 void BuildPetrol3DView(Screen& screen, const TimingMaps& maps);

@@ -7,6 +7,7 @@
 
 #include "NumberText.h"
 #include "ScopeStream.h"
+#include "MainWindowPage.h"
 #include "Shell.h"
 #include "OscilloscopeTexts.h"
 
@@ -14,10 +15,6 @@ namespace tovrel {
 
 namespace {
 
-constexpr std::string_view kButton = "ConnectAndShowOsciillButton";
-constexpr std::string_view kLabel = "Oscill_Label";
-constexpr std::string_view kMemo = "Oscill_Memo";
-constexpr std::string_view kCheckBox = "Oscilloscope_32_Mode_CheckBox";
 
 // The address the instructions give for sending record files.
 constexpr std::string_view kServiceAddress = "service@tovrel.example";
@@ -77,24 +74,25 @@ std::vector<std::string> OscillMemoLines() {
 }
 
 void SetUpOscilloscopePage(Screen& screen) {
-    screen.SetText(kButton, Tr(oscill_text::ButtonCaption));
-    screen.SetEnabled(kButton, true);
-    screen.SetText("OscillPrescalerSelectButton", "Auto");
-    screen.SetText(kCheckBox, "32 bit mode");
-    screen.SetText(kLabel, TrFormat(OscilloscopeText::ModeLabel, std::string(38, '_')));
+    const OscilloscopePage page(screen);
+    page.CaptureButton().SetText(Tr(oscill_text::ButtonCaption));
+    page.CaptureButton().SetEnabled(true);
+    page.PrescalerButton().SetText("Auto");
+    page.Mode32Box().SetText("32 bit mode");
+    page.Status().SetText(TrFormat(OscilloscopeText::ModeLabel, std::string(38, '_')));
     std::string memo;
     for (const auto& line : OscillMemoLines()) {
         if (!memo.empty()) memo += '\n';
         memo += line;
     }
-    screen.SetText(kMemo, memo);
-    screen.SetVisible(kMemo, true);
+    page.Instructions().SetText(memo);
+    page.Instructions().SetVisible(true);
 }
 
 // ------------------------------------------------------------------ capture
 
 Oscilloscope::Oscilloscope(DeviceLink& link, Canvas& picture)
-    : link_(link), screen_(link.screen()), plot_(picture, &link.screen()) {}
+    : link_(link), screen_(link.screen()), page_(screen_), plot_(picture, &link.screen()) {}
 
 void Oscilloscope::ConnectAndShowOsciillButtonClick(Clock::time_point pressed_at) {
     if (last_press_ && pressed_at - *last_press_ < std::chrono::milliseconds(double_click_ms)) return;
@@ -118,7 +116,7 @@ void Oscilloscope::ConnectAndShowOsciillButtonClick(Clock::time_point pressed_at
     }
     // The button stays enabled while the capture runs so that a second press
     // can cancel it; its caption keeps a second capture from starting.
-    screen_.SetText(kButton, Tr(oscill_text::ButtonBusyCaption));
+    page_.CaptureButton().SetText(Tr(oscill_text::ButtonBusyCaption));
     capturing_ = true;
     cancel_requested_ = false;
     capture_began_ = Clock::now();
@@ -128,11 +126,11 @@ void Oscilloscope::ConnectAndShowOsciillButtonClick(Clock::time_point pressed_at
             self->capturing_ = false;
             self->cancel_requested_ = false;
             self->capture_ended_ = Clock::now();
-            self->screen_.SetText(kButton, Tr(oscill_text::ButtonCaption));
-            self->screen_.SetEnabled(kButton, true);
+            self->page_.CaptureButton().SetText(Tr(oscill_text::ButtonCaption));
+            self->page_.CaptureButton().SetEnabled(true);
             // The instructions come back for the next try, unless the
             // picture holds what this capture recorded: they would cover it.
-            if (self->records_written_ == 0) self->screen_.SetVisible(kMemo, true);
+            if (self->records_written_ == 0) self->page_.Instructions().SetVisible(true);
         }
     } restore{this};
     CaptureOscillogram();
@@ -254,15 +252,15 @@ Oscilloscope::Wait Oscilloscope::Pause(int ms) {
 }
 
 void Oscilloscope::Show(std::string_view text) {
-    screen_.SetText(kLabel, text);
-    screen_.Repaint(kLabel);
+    page_.Status().SetText(text);
+    page_.Status().Repaint();
     Pump();
 }
 
 void Oscilloscope::ShowWithWindow(std::string_view text) {
-    screen_.SetText(kLabel, text);
-    screen_.Repaint(kLabel);
-    screen_.Repaint(shell::MainWindow);
+    page_.Status().SetText(text);
+    page_.Status().Repaint();
+    MainWindowPage(screen_).Window().Repaint();
     Pump();
 }
 
@@ -333,11 +331,11 @@ void Oscilloscope::CaptureOscillogram() {
     records_written_ = 0;
     record_path_.clear();
 
-    Oscill32BitMode = screen_.IsChecked(kCheckBox);
+    Oscill32BitMode = page_.Mode32Box().IsChecked();
     const bool mode32 = Oscill32BitMode;
     plot_.ClearOscillogramPlot(kOscillPlotMinWidth);
-    screen_.SetText(kLabel, Tr(oscill_text::Starting));
-    screen_.SetVisible(kMemo, false);
+    page_.Status().SetText(Tr(oscill_text::Starting));
+    page_.Instructions().SetVisible(false);
     plot_.ClearOscillogramPlot(kOscillPlotMinWidth);
 
     if (link_.DeviceMode != kModeOscilloscope) {
@@ -345,7 +343,7 @@ void Oscilloscope::CaptureOscillogram() {
             last_end_ = CaptureEnd::WrongMode;
             screen_.ShowMessage(Tr(oscill_text::NeedsOscilloscopeFirmware));
             screen_.SelectPage(page::Firmware);
-            screen_.Repaint(shell::TabSheet(page::Firmware));
+            MainWindowPage(screen_).Tab(page::Firmware).Repaint();
             screen_.Pump();
         } else {
             last_end_ = CaptureEnd::NotConnected;
@@ -415,7 +413,7 @@ void Oscilloscope::CaptureOscillogram() {
     OscillogramFile file;
     std::string error;
     if (!file.Create(record_path_, &error)) {
-        screen_.SetText(kLabel, oscill_text::CannotOpenFile);
+        page_.Status().SetText(oscill_text::CannotOpenFile);
         Pump();
         SendFrame(scope_frame::Stop);
         DrainAfterStop(timings.end_ms, false);
@@ -463,9 +461,9 @@ void Oscilloscope::CaptureOscillogram() {
         const bool delivered = w == Wait::Byte;
         const bool wrong_marker = event.kind == StreamEvent::Kind::WrongMarker;
         if (wrong_marker) {
-            screen_.SetText(kLabel, WrongMarkerText(event.record.marker));
+            page_.Status().SetText(WrongMarkerText(event.record.marker));
             link_.sleep_ms(100);
-            screen_.Repaint(kLabel);
+            page_.Status().Repaint();
             Pump();
         }
         if (!delivered || wrong_marker) {
@@ -490,9 +488,9 @@ void Oscilloscope::CaptureOscillogram() {
             return;
         }
         if (i == 1) ShowWithWindow(Tr(oscill_text::DataArriving));
-        screen_.SetText(kLabel, RecordedText(i));
+        page_.Status().SetText(RecordedText(i));
         if (i % 50 == 5) {
-            screen_.Repaint(kLabel);
+            page_.Status().Repaint();
             Pump();
         }
         if (i < kDrawnRecords) {

@@ -14,6 +14,7 @@
 #include "Dataextractor.h"
 #include "OscillogramFile.h"
 #include "OscillogramPlot.h"
+#include "OscilloscopePage.h"
 #include "OscilloscopeTexts.h"
 
 namespace tovrel {
@@ -202,6 +203,7 @@ private:
 
     DeviceLink& link_;
     Screen& screen_;
+    OscilloscopePage page_;
     OscillogramPlot plot_;
     bool capturing_ = false;
     bool cancel_requested_ = false;

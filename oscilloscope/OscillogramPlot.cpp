@@ -3,12 +3,12 @@
 namespace tovrel {
 
 void OscillogramPlot::ClearOscillogramPlot(std::uint32_t minimumWidth) {
-    if (screen_) screen_->SetPosition("OscillScrollBox", 0);
+    if (screen_) OscilloscopePage(*screen_).ScrollBox().SetPosition(0);
     canvas_.MoveTo(0, 0);
     OscillogramPlotX = 0;
     if (static_cast<std::int64_t>(canvas_.Width()) < static_cast<std::int64_t>(minimumWidth))
         canvas_.SetWidth(static_cast<int>(minimumWidth));
-    if (screen_) screen_->Repaint("Oscill_Image");
+    if (screen_) OscilloscopePage(*screen_).Picture().Repaint();
     const int width = canvas_.Width();
     const int height = canvas_.Height();
     canvas_.SetPenColour(plot_colours::Grey);

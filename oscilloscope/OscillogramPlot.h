@@ -6,6 +6,7 @@
 
 #include "Canvas.h"
 #include "OscillogramFile.h"
+#include "OscilloscopePage.h"
 #include "Screen.h"
 
 namespace tovrel {

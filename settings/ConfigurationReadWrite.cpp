@@ -6,9 +6,11 @@
 #include <system_error>
 
 #include "ConfigFile.h"
+#include "MainWindowPage.h"
 #include "NumberText.h"
 #include "Platform.h"
 #include "View3D.h"
+#include "SettingsPage.h"
 #include "SettingsTexts.h"
 
 namespace tovrel {
@@ -25,7 +27,6 @@ constexpr SettingsText kLimitedFirmwareMessage = SettingsText::LimitedFirmware;
 constexpr SettingsText kFlashAgainMessage = SettingsText::FlashAgain;
 constexpr SettingsText kDirectoryErrorMessage = SettingsText::DirectoryError;
 constexpr SettingsText kUserLogDirectoryMessage = SettingsText::UserLogDirectory;
-constexpr std::string_view kLogControls[] = {"StartLOGButton", "LOGsCheckBox", "LOGsCounterLabel"};
 
 std::int16_t Exchange(DeviceLink& link, ExchangeOp op, std::uint8_t address, std::int16_t value,
                       TransferTally& tally) {
@@ -63,8 +64,8 @@ bool Silent(DeviceLink& link) {
     return true;
 }
 
-void RepaintAndPump(Screen& screen, std::string_view control) {
-    screen.Repaint(control);
+void RepaintAndPump(Screen& screen, const Control& control) {
+    control.Repaint();
     screen.Pump();
 }
 
@@ -109,27 +110,26 @@ fs::path LogDirectory(const fs::path& program_dir) {
 }
 
 void InitConfigurationControls(Screen& screen) {
-    screen.SetText("TabSheetVariatorSettings", Tr(SettingsText::SettingsTab));
-    screen.SetText("EEPROMParametersGroupBox",
-                   Tr(SettingsText::SettingsBox));
-    screen.SetText("ReadData", Tr(SettingsText::ReadButton));
-    screen.SetText("WriteData", Tr(SettingsText::WriteButton));
-    screen.SetText(kStartTimeoutEdit, "0");
-    screen.SetText("LabelVariatorStartTimeout",
-                   Tr(SettingsText::StartTimeoutLabel));
-    screen.SetText("Label15", Tr(SettingsText::StartTimeoutLimit));
-    screen.SetText("ADC_MAX_Value_Label", "n/a");
-    screen.SetText("ADC_MIN_Value_Label", "n/a");
-    screen.SetText("Label3", Tr(SettingsText::TpsMaxLabel));
-    screen.SetText("Label4", Tr(SettingsText::TpsMinLabel));
-    screen.SetText("Lowest_Motor_RPM_Label", "0");
-    screen.SetText("Label31", "RPM");
-    screen.SetText("TAP_FirmwareTimerDivisionLabel", "0");
-    for (auto service : {"Lowest_Motor_RPM_Label", "Label31", "TAP_FirmwareTimerDivisionLabel"})
-        screen.SetVisible(service, false);
-    screen.SetText("StartLOGButton", "Start LOG");
-    screen.SetText("LOGsCheckBox", "LOGs ");
-    for (auto control : kLogControls) screen.SetVisible(control, false);
+    const SettingsPage page(screen);
+    const MainWindowPage window(screen);
+    page.Tab().SetText(Tr(SettingsText::SettingsTab));
+    page.ParametersBox().SetText(Tr(SettingsText::SettingsBox));
+    window.ReadButton().SetText(Tr(SettingsText::ReadButton));
+    window.WriteButton().SetText(Tr(SettingsText::WriteButton));
+    page.StartTimeout().SetText("0");
+    page.StartTimeoutCaption().SetText(Tr(SettingsText::StartTimeoutLabel));
+    page.StartTimeoutLimit().SetText(Tr(SettingsText::StartTimeoutLimit));
+    page.TpsMaximum().SetText("n/a");
+    page.TpsMinimum().SetText("n/a");
+    page.TpsMaximumCaption().SetText(Tr(SettingsText::TpsMaxLabel));
+    page.TpsMinimumCaption().SetText(Tr(SettingsText::TpsMinLabel));
+    page.LowestMotorRpm().SetText("0");
+    page.LowestMotorRpmUnit().SetText("RPM");
+    page.TimerDivision().SetText("0");
+    for (const auto& service : page.DeviceOptionLabels()) service.SetVisible(false);
+    page.StartLogButton().SetText("Start LOG");
+    page.LogsCheckBox().SetText("LOGs ");
+    for (const auto& control : page.LogControls()) control.SetVisible(false);
 }
 
 TransferTally ReadDeviceOptions(DeviceLink& link, SettingsState& settings) {
@@ -148,19 +148,19 @@ TransferTally ReadDeviceOptions(DeviceLink& link, SettingsState& settings) {
     if (Silent(link)) return tally;
     if (switches & (1u << 7)) screen.ShowMessage(Tr(kDipSwitchMessage));
     options.LowestMotorRpm = static_cast<std::uint16_t>((switches >> 8) * 10);
-    screen.SetText("Lowest_Motor_RPM_Label", std::to_string(options.LowestMotorRpm));
+    SettingsPage(screen).LowestMotorRpm().SetText(std::to_string(options.LowestMotorRpm));
 
     options.TimerDivision = ReadWord(link, config_address::TimerDivision, tally);
     if (Silent(link)) return tally;
-    screen.SetText("TAP_FirmwareTimerDivisionLabel", std::to_string(options.TimerDivision));
+    SettingsPage(screen).TimerDivision().SetText(std::to_string(options.TimerDivision));
 
     options.DeviceCapabilities.ReadFromDevice(ReadWord(link, config_address::Capabilities, tally));
     if (Silent(link)) return tally;
     const auto& caps = options.DeviceCapabilities;
     if (caps.Bit(8)) screen.ShowMessage(Tr(kLimitedFirmwareMessage));
     const bool logs = caps.KeepsLogs();
-    for (auto control : kLogControls) screen.SetVisible(control, logs);
-    RepaintAndPump(screen, kMainWindow);
+    for (const auto& control : SettingsPage(screen).LogControls()) control.SetVisible(logs);
+    RepaintAndPump(screen, MainWindowPage(screen).Window());
     if (logs) PrepareLogDirectory(screen, settings);
     if (caps.Bit(0)) screen.ShowMessage(Tr(kFlashAgainMessage));
     tally.completed = true;
@@ -192,24 +192,24 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
         // 3D views once all four are.
         ShowMapInChart(screen, state.document.Maps(), c.kind);
         ShowMapInGrid(screen, state.document.Maps(), c.kind);
-        RepaintAndPump(screen, kPageControl);
+        RepaintAndPump(screen, MainWindowPage(screen).Pages());
     }
     BuildLPG3DView(screen, state.document.Maps());
     BuildPetrol3DView(screen, state.document.Maps());
 
     const auto timeout = static_cast<std::int16_t>(ReadWord(link, config_address::StartTimeout, tally));
     if (Silent(link)) return tally;
-    screen.SetText(kStartTimeoutEdit, std::to_string(timeout));
+    SettingsPage(screen).StartTimeout().SetText(std::to_string(timeout));
     const std::uint16_t tps_min = ReadWord(link, config_address::TpsMinimum, tally);
     if (Silent(link)) return tally;
     const std::uint16_t tps_max = ReadWord(link, config_address::TpsMaximum, tally);
     if (Silent(link)) return tally;
-    screen.SetText("ADC_MIN_Value_Label", std::to_string(tps_min));
-    screen.SetText("ADC_MAX_Value_Label", std::to_string(tps_max));
+    SettingsPage(screen).TpsMinimum().SetText(std::to_string(tps_min));
+    SettingsPage(screen).TpsMaximum().SetText(std::to_string(tps_max));
 
     screen.SelectPage(page::Settings);
-    RepaintAndPump(screen, kPageControl);
-    RepaintAndPump(screen, kMainWindow);
+    RepaintAndPump(screen, MainWindowPage(screen).Pages());
+    RepaintAndPump(screen, MainWindowPage(screen).Window());
     tally.completed = true;
     return tally;
 }
@@ -239,13 +239,13 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
     for (int m = 0; m < 4; ++m) {
         const auto& c = MapControlsAt(m);
         screen.SelectPage(c.chart_page);
-        RepaintAndPump(screen, kPageControl);
+        RepaintAndPump(screen, MainWindowPage(screen).Pages());
         TransferTally map = WriteMap(link, c.kind, state.document.Maps()[m]);
         unconfirmed[static_cast<std::size_t>(m)] = map.unconfirmed;
         tally += map;
         if (!map.completed) return tally;  // a silent line: nothing is committed
     }
-    const std::string text = screen.Text(kStartTimeoutEdit);
+    const std::string text = SettingsPage(screen).StartTimeout().Text();
     const auto seconds = ParseInteger(text);
     if (!seconds) {
         // The maps stay in the variator's working copy only.

@@ -99,11 +99,12 @@ LogCaptureReport WriteLogFile(LiveContext& ctx, const LogBuffer& entries) {
 void LogStep(LiveContext& ctx, std::uint16_t status) {
     auto& state = ctx.state;
     auto& screen = ctx.screen();
+    const SettingsPage page(screen);
     if ((status & kLogBusyBits) == 0) {
         ++state.LogCounter;
         if (state.LogCounter < kLogCopyLimit + 1) {
-            screen.SetOpaque(kLogsCounterLabel, true);
-            screen.SetColour(kLogsCounterLabel, colours::Yellow);
+            page.LogsCounter().SetOpaque(true);
+            page.LogsCounter().SetColour(colours::Yellow);
             LogBuffer entries{};
             // An entry that did not come is not written as zeros: the copy
             // ends there and no file is made. So does a line that has gone
@@ -124,7 +125,7 @@ void LogStep(LiveContext& ctx, std::uint16_t status) {
                     e.flags = static_cast<std::uint16_t>(ReadEntryWord(ctx, kLogFlagsAddress, j));
                     ok = ctx.link.LastExchangeOk();
                 }
-                screen.SetText(kLogsCounterLabel, std::to_string(j));
+                page.LogsCounter().SetText(std::to_string(j));
                 screen.Pump();
                 if (ctx.link.StopRequested()) why = "not copied: stopped at entry " + std::to_string(j);
                 else if (!ok || ctx.link.LineSilent())
@@ -151,17 +152,17 @@ void LogStep(LiveContext& ctx, std::uint16_t status) {
         }
     }
     if (state.LogCounter == 0) {
-        screen.SetOpaque(kLogsCounterLabel, true);
-        screen.SetColour(kLogsCounterLabel, colours::Green);
+        page.LogsCounter().SetOpaque(true);
+        page.LogsCounter().SetColour(colours::Green);
         if (state.StartLogRequested) {
             ctx.link.UARTdataExchangeForTovrel(ExchangeOp::Write, kLogTAddress, 0, kStartLogValue, true, 2);
             if (!ctx.link.LastExchangeOk()) ++state.failed_exchanges;
             state.StartLogRequested = false;
         }
     } else {
-        screen.SetOpaque(kLogsCounterLabel, true);
-        screen.SetColour(kLogsCounterLabel, colours::Red);
-        screen.SetText(kLogsCounterLabel, std::to_string(state.LogCounter));
+        page.LogsCounter().SetOpaque(true);
+        page.LogsCounter().SetColour(colours::Red);
+        page.LogsCounter().SetText(std::to_string(state.LogCounter));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "LiveState.h"
+#include "SettingsPage.h"
 
 namespace tovrel {
 
@@ -12,9 +13,6 @@ namespace tovrel {
 // LogCounter still counts, but the buffer is not copied.
 inline constexpr int kLogCopyLimit = 9;
 
-inline constexpr const char* kLogsCounterLabel = "LOGsCounterLabel";
-inline constexpr const char* kLogsCheckBox = "LOGsCheckBox";
-inline constexpr const char* kStartLogButton = "StartLOGButton";
 
 // The log step of a monitor pass, right after the status word (address 130)
 // was read. Copies a finished log (status bits 11 and 12 clear) into the next

@@ -14,28 +14,11 @@ namespace {
 constexpr std::int16_t kReadValue = 1000;
 constexpr const char* kNotAvailable = "n/a";
 
-// The thirteen value labels, in the order the reset names them.
-constexpr const char* kValueLabels[] = {
-    "FuelTypeLabel",        "TimeForGasAnglesLabel", "NecessaryAngleLabel", "CalculatedAngleLabel",
-    "FrequencyLabel",       "CurrentADCValueLabel",  "SynchronizationLabel", "CMP1_Signal_Label",
-    "CMP2_Signal_Label",    "need_good_tahoeLabel",  "DirectSendLabel",      "AdaptationsCounterLabel",
-    "CPUTemperatureLabel",
-};
-// The labels that carry a colour while a run shows values.
-constexpr const char* kColouredLabels[] = {
-    "FuelTypeLabel",        "TimeForGasAnglesLabel", "CalculatedAngleLabel",    "SynchronizationLabel",
-    "need_good_tahoeLabel", "DirectSendLabel",       "AdaptationsCounterLabel", "CPUTemperatureLabel",
-};
-constexpr const char* kButtonFaceLabels[] = {
-    "FuelTypeLabel",   "TimeForGasAnglesLabel", "SynchronizationLabel", "need_good_tahoeLabel",
-    "DirectSendLabel", "AdaptationsCounterLabel",
-};
-
 int Gauge(int percent) { return std::clamp(percent, 0, 100); }
 
 class Run {
 public:
-    explicit Run(LiveContext& ctx) : ctx_(ctx), screen_(ctx.screen()), s_(ctx.state.snapshot) {}
+    explicit Run(LiveContext& ctx) : ctx_(ctx), screen_(ctx.screen()), page_(screen_), s_(ctx.state.snapshot) {}
 
     void Passes() {
         const int passes = std::max(1, ctx_.state.monitor_passes);
@@ -58,15 +41,14 @@ private:
         // Only a status that came back says whether a log is finished: the
         // zeros of a failed read would count as one.
         const bool status_ok = ctx_.link.LastExchangeOk();
-        if (status_ok && screen_.IsVisible(kLogsCounterLabel) && screen_.IsChecked(kLogsCheckBox))
+        if (status_ok && ctx_.options.DeviceCapabilities.KeepsLogs() && page_.LogsCheckBox().IsChecked())
             LogStep(ctx_, s_.status);
         s_.tps_correction = static_cast<std::uint16_t>(Read(131));
         s_.advance = Read(132);
         if (ctx_.state.ServiceValuesShown) s_.adaptation_coefficient = Read(133);
         if (ctx_.state.AdaptationValuesShown && (pass % 20 == 0 || pass < 2)) {
             s_.adaptations_counter = static_cast<std::uint16_t>(Read(142));
-            screen_.SetColour("AdaptationsCounterLabel",
-                              *s_.adaptations_counter == 0 ? colours::ButtonFace : colours::Green);
+            page_.AdaptationsCounter().SetColour(*s_.adaptations_counter == 0 ? colours::ButtonFace : colours::Green);
         }
         s_.gas_time_sync = static_cast<std::uint16_t>(Read(134));
         if (pass % 10 == 0 || pass < 2) {
@@ -107,100 +89,106 @@ private:
 
     void ShowTemperature() {
         const double t = CpuTemperature(s_.temperature_raw);
-        screen_.SetText("CPUTemperatureLabel", FormatGeneral(t));
+        page_.CpuTemperature().SetText(FormatGeneral(t));
         Rgb colour = colours::Red;
         if (t < -20) colour = colours::SkyBlue;
         else if (t < 80) colour = colours::Green;
         else if (t < 100) colour = colours::Yellow;
-        screen_.SetColour("CPUTemperatureLabel", colour);
+        page_.CpuTemperature().SetColour(colour);
     }
 
     void Show(int pass, int passes) {
         // TPS correction of the fuel in use.
         const int correction = s_.Correction();
-        screen_.SetPosition(monitor::kCorrectionGauge, Gauge(correction));
+        page_.CorrectionGauge().SetPosition(Gauge(correction));
         const SettingsText correction_text = correction == 100 ? SettingsText::CorrectionUnchanged
                                              : correction == 0 ? SettingsText::CorrectionZero
                                              : correction > 0  ? SettingsText::CorrectionPositive
                                                                : SettingsText::CorrectionInverted;
-        screen_.SetText("TPSCorrectionValueLabel", TrFormat(correction_text, std::to_string(correction)));
+        page_.TpsCorrection().SetText(TrFormat(correction_text, std::to_string(correction)));
 
-        screen_.SetPosition(monitor::kThrottleGauge, Gauge(s_.ThrottlePercent()));
+        page_.ThrottleGauge().SetPosition(Gauge(s_.ThrottlePercent()));
 
         if (s_.Gas()) {
-            screen_.SetText("FuelTypeLabel", Tr(SettingsText::FuelGas));
-            screen_.SetColour("FuelTypeLabel", colours::Green);
+            page_.FuelType().SetText(Tr(SettingsText::FuelGas));
+            page_.FuelType().SetColour(colours::Green);
         } else {
-            screen_.SetText("FuelTypeLabel", Tr(SettingsText::FuelPetrol));
-            screen_.SetColour("FuelTypeLabel", colours::Red);
+            page_.FuelType().SetText(Tr(SettingsText::FuelPetrol));
+            page_.FuelType().SetColour(colours::Red);
         }
-        ShowBit("DirectSendLabel", s_.DirectSend());
-        ShowBit("need_good_tahoeLabel", s_.NeedGoodTahoe());
+        ShowBit(page_.DirectSend(), s_.DirectSend());
+        ShowBit(page_.NeedGoodTahoe(), s_.NeedGoodTahoe());
 
         const double angle = s_.AdvanceDegrees();
         const SettingsText kind = angle > 0    ? SettingsText::AngleAdvance
                                   : angle == 0 ? SettingsText::AngleNone
                                                : SettingsText::AngleRetard;
-        screen_.SetText("NecessaryAngleLabel", TrFormat(kind, FormatGeneral(angle)));
+        page_.Advance().SetText(TrFormat(kind, FormatGeneral(angle)));
 
         // Before their first read in a run the service values show nothing.
-        screen_.SetText("CalculatedAngleLabel", s_.adaptation_coefficient
+        page_.AdaptationCoefficient().SetText(s_.adaptation_coefficient
                                                     ? std::to_string(*s_.adaptation_coefficient)
                                                     : std::string(kNotAvailable));
-        screen_.SetText("AdaptationsCounterLabel", s_.adaptations_counter ? std::to_string(*s_.adaptations_counter)
+        page_.AdaptationsCounter().SetText(s_.adaptations_counter ? std::to_string(*s_.adaptations_counter)
                                                                           : std::string(kNotAvailable));
 
-        screen_.SetText("FrequencyLabel", TrFormat(SettingsText::EngineSpeed, std::to_string(s_.engine_speed)));
-        screen_.SetText("CurrentADCValueLabel", std::to_string(s_.tps_adc));
+        page_.EngineSpeed().SetText(TrFormat(SettingsText::EngineSpeed, std::to_string(s_.engine_speed)));
+        page_.ThrottleReading().SetText(std::to_string(s_.tps_adc));
         screen_.Pump();
 
         const int progress = static_cast<int>(static_cast<long>(pass) * 100 / passes);
-        if (progress > screen_.Number(monitor::kProgressGauge, Property::Position))
-            screen_.SetPosition(monitor::kProgressGauge, Gauge(progress));
+        // The gauge only moves forward within a run.
+        if (progress > progress_shown_) {
+            progress_shown_ = Gauge(progress);
+            page_.MonitorProgress().SetPosition(progress_shown_);
+        }
 
         const int tenths = s_.TimeToGasTenths();
-        screen_.SetText("TimeForGasAnglesLabel", FormatGeneral(tenths / 10.0));
-        screen_.SetColour("TimeForGasAnglesLabel", tenths > 0 ? colours::Red : colours::ButtonFace);
+        page_.TimeToGas().SetText(FormatGeneral(tenths / 10.0));
+        page_.TimeToGas().SetColour(tenths > 0 ? colours::Red : colours::ButtonFace);
 
         const int sync = s_.Synchronisation();
         if (sync == 1) {
-            screen_.SetText("SynchronizationLabel", Tr(SettingsText::SyncDone));
-            screen_.SetColour("SynchronizationLabel", colours::Green);
+            page_.Synchronisation().SetText(Tr(SettingsText::SyncDone));
+            page_.Synchronisation().SetColour(colours::Green);
         } else if (sync == 0) {
-            screen_.SetText("SynchronizationLabel", Tr(SettingsText::SyncMorePulses));
-            screen_.SetColour("SynchronizationLabel", colours::Red);
+            page_.Synchronisation().SetText(Tr(SettingsText::SyncMorePulses));
+            page_.Synchronisation().SetColour(colours::Red);
         } else if (sync < 0) {
-            screen_.SetText("SynchronizationLabel", Tr(SettingsText::SyncFewerPulses));
-            screen_.SetColour("SynchronizationLabel", colours::ButtonFace);
+            page_.Synchronisation().SetText(Tr(SettingsText::SyncFewerPulses));
+            page_.Synchronisation().SetColour(colours::ButtonFace);
         }
 
-        screen_.SetText("CMP1_Signal_Label", std::to_string(s_.Cmp1Edges()));
-        screen_.SetText("CMP2_Signal_Label", std::to_string(s_.Cmp2Edges()));
+        page_.Cmp1Edges().SetText(std::to_string(s_.Cmp1Edges()));
+        page_.Cmp2Edges().SetText(std::to_string(s_.Cmp2Edges()));
     }
 
-    void ShowBit(const char* label, bool on) {
-        screen_.SetText(label, on ? "  1  " : "  0  ");
-        screen_.SetColour(label, on ? colours::Red : colours::Green);
+    static void ShowBit(const Control& label, bool on) {
+        label.SetText(on ? "  1  " : "  0  ");
+        label.SetColour(on ? colours::Red : colours::Green);
     }
 
     LiveContext& ctx_;
     Screen& screen_;
+    SettingsPage page_;
     RealtimeSnapshot& s_;
+    int progress_shown_ = 0;  // the run starts with the gauge at 0
 };
 
 void EndOfRunReset(LiveContext& ctx) {
     auto& screen = ctx.screen();
-    screen.SetText(monitor::kButton, Tr(monitor::kIdleCaption));
+    const SettingsPage page(screen);
+    page.MonitorButton().SetText(Tr(monitor::kIdleCaption));
     ctx.state.RealtimeStopRequested = false;
     ctx.guard.RealtimeReadingActive = false;
     ctx.link.ClearStop();
-    screen.SetVisible(monitor::kProgressGauge, false);
-    screen.SetPosition(monitor::kProgressGauge, 0);
-    screen.SetPosition(monitor::kCorrectionGauge, 0);
-    screen.SetPosition(monitor::kThrottleGauge, 0);
-    for (const char* label : kValueLabels) screen.SetText(label, kNotAvailable);
-    for (const char* label : kButtonFaceLabels) screen.SetColour(label, colours::ButtonFace);
-    for (const char* label : kValueLabels) screen.SetOpaque(label, false);
+    page.MonitorProgress().SetVisible(false);
+    page.MonitorProgress().SetPosition(0);
+    page.CorrectionGauge().SetPosition(0);
+    page.ThrottleGauge().SetPosition(0);
+    for (const auto& label : page.ValueLabels()) label.SetText(kNotAvailable);
+    for (const auto& label : page.ButtonFaceLabels()) label.SetColour(colours::ButtonFace);
+    for (const auto& label : page.ValueLabels()) label.SetOpaque(false);
     screen.Pump();
 }
 
@@ -215,6 +203,7 @@ double CpuTemperature(std::int16_t raw) {
 
 void GetRealtimeParametersButtonClick(LiveContext& ctx) {
     auto& screen = ctx.screen();
+    const SettingsPage page(screen);
     if (!ctx.link.IsConnected()) {
         screen.ShowMessage(Tr(monitor::kDisconnectedMessage));
         EndOfRunReset(ctx);
@@ -222,12 +211,12 @@ void GetRealtimeParametersButtonClick(LiveContext& ctx) {
     }
     if (ctx.guard.RealtimeReadingActive) {
         // A second press, handled inside an exchange of the running loop.
-        screen.SetText(monitor::kButton, Tr(monitor::kIdleCaption));
+        page.MonitorButton().SetText(Tr(monitor::kIdleCaption));
         ctx.state.RealtimeStopRequested = true;
         // During a log copy the stop is taken up once the copy and its file
         // are done; otherwise the exchange waiting now gives up at once.
         if (!ctx.state.LogCopyRunning) ctx.link.RequestStop();
-        for (const char* label : kValueLabels) screen.SetOpaque(label, false);
+        for (const auto& label : page.ValueLabels()) label.SetOpaque(false);
         return;
     }
     // Two polling loops, or a loop and a configuration transfer, would mix
@@ -241,11 +230,11 @@ void GetRealtimeParametersButtonClick(LiveContext& ctx) {
         return;
     }
     DeviceLink::LineHold hold(ctx.link, {ProcedureKind::Ordinary, "monitor"});
-    screen.SetText(monitor::kButton, Tr(monitor::kRunningCaption));
-    for (const char* label : kColouredLabels) screen.SetOpaque(label, true);
+    page.MonitorButton().SetText(Tr(monitor::kRunningCaption));
+    for (const auto& label : page.ColouredLabels()) label.SetOpaque(true);
     ctx.guard.RealtimeReadingActive = true;
     ctx.state.RealtimeStopRequested = false;
-    screen.SetVisible(monitor::kProgressGauge, true);
+    page.MonitorProgress().SetVisible(true);
     screen.Pump();
     Run(ctx).Passes();
     EndOfRunReset(ctx);

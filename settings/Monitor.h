@@ -4,15 +4,12 @@
 #include <string>
 
 #include "LiveState.h"
+#include "SettingsPage.h"
 #include "SettingsTexts.h"
 
 namespace tovrel {
 
 namespace monitor {
-inline constexpr const char* kButton = "GetRealtimeParametersButton";
-inline constexpr const char* kProgressGauge = "ReadRealtimeParametersPercentCompletedGauge";
-inline constexpr const char* kCorrectionGauge = "CurrentTPSCorrectionCGauge";
-inline constexpr const char* kThrottleGauge = "PercentOfTPSOpenCGauge";
 inline constexpr SettingsText kIdleCaption = SettingsText::MonitorIdleCaption;
 inline constexpr SettingsText kRunningCaption = SettingsText::RunningCaption;
 inline constexpr SettingsText kDisconnectedMessage = SettingsText::Disconnected;

@@ -4,6 +4,7 @@
 
 #include "Commit.h"
 #include "NumberText.h"
+#include "SettingsPage.h"
 #include "SettingsTexts.h"
 
 namespace tovrel {
@@ -46,12 +47,15 @@ bool SavePresentReading(LiveContext& ctx, bool maximum) {
                                &written);
     // The label shows what the variator holds: it follows a confirmed write,
     // whether or not the commit after it was confirmed too.
-    if (written) ctx.screen().SetText(maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label", Unsigned16(v));
+    if (written) {
+        const SettingsPage page(ctx.screen());
+        (maximum ? page.TpsMaximum() : page.TpsMinimum()).SetText(Unsigned16(v));
+    }
     return ok;
 }
 
 // `text` is what the user typed, or the tracked end as its label shows it.
-bool SaveTextValue(LiveContext& ctx, const std::string& text, const char* button, bool maximum) {
+bool SaveTextValue(LiveContext& ctx, const std::string& text, const Control& button, bool maximum) {
     if (!Admitted(ctx)) return false;
     auto& screen = ctx.screen();
     const auto v = ParseInteger(text);
@@ -60,12 +64,13 @@ bool SaveTextValue(LiveContext& ctx, const std::string& text, const char* button
         return false;
     }
     DeviceLink::LineHold hold(ctx.link, {ProcedureKind::Write, "throttle value store"});
-    screen.SetText(button, Tr(tps::kSavingCaption));
+    button.SetText(Tr(tps::kSavingCaption));
     bool written = false;
     const bool ok =
         SaveCalibrationValue(ctx, maximum ? tps::kMaxAddress : tps::kMinAddress, *v, Tr(kManualError), &written);
-    if (written) screen.SetText(maximum ? "ADC_MAX_Value_Label" : "ADC_MIN_Value_Label", Unsigned16(*v));
-    screen.SetText(button, maximum ? Tr(tps::kSavedMaxCaption) : Tr(tps::kSavedMinCaption));
+    const SettingsPage settings(screen);
+    if (written) (maximum ? settings.TpsMaximum() : settings.TpsMinimum()).SetText(Unsigned16(*v));
+    button.SetText(maximum ? Tr(tps::kSavedMaxCaption) : Tr(tps::kSavedMinCaption));
     return ok;
 }
 
@@ -91,24 +96,27 @@ bool SaveADCMaxButtonClick(LiveContext& ctx) { return SavePresentReading(ctx, tr
 bool SaveADCMinButtonClick(LiveContext& ctx) { return SavePresentReading(ctx, false); }
 
 bool Fix_Auto_Detected_MAX_TPSButtonClick(LiveContext& ctx) {
-    return SaveTextValue(ctx, TrackedText(ctx.state.TrackedMaximum), "Fix_Auto_Detected_MAX_TPSButton", true);
+    return SaveTextValue(ctx, TrackedText(ctx.state.TrackedMaximum), ThrottleCalibrationPage(ctx.screen()).StoreTrackedMaximumButton(), true);
 }
 bool Fix_Auto_Detected_MIN_TPSButtonClick(LiveContext& ctx) {
-    return SaveTextValue(ctx, TrackedText(ctx.state.TrackedMinimum), "Fix_Auto_Detected_MIN_TPSButton", false);
+    return SaveTextValue(ctx, TrackedText(ctx.state.TrackedMinimum), ThrottleCalibrationPage(ctx.screen()).StoreTrackedMinimumButton(), false);
 }
 bool Fix_Manually_Set_MAX_TPS_Value_ButtonClick(LiveContext& ctx) {
-    return SaveTextValue(ctx, ctx.screen().Text("MAX_TPS_Value_Edit"), "Fix_Manually_Set_MAX_TPS_Value_Button", true);
+    const ThrottleCalibrationPage page(ctx.screen());
+    return SaveTextValue(ctx, page.TypedMaximum().Text(), page.StoreTypedMaximumButton(), true);
 }
 bool Fix_Manually_Set_MIN_TPS_Value_ButtonClick(LiveContext& ctx) {
-    return SaveTextValue(ctx, ctx.screen().Text("MIN_TPS_Value_Edit"), "Fix_Manually_Set_MIN_TPS_Value_Button", false);
+    const ThrottleCalibrationPage page(ctx.screen());
+    return SaveTextValue(ctx, page.TypedMinimum().Text(), page.StoreTypedMinimumButton(), false);
 }
 
 void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
     auto& screen = ctx.screen();
+    const ThrottleCalibrationPage page(screen);
     if (!ctx.link.IsConnected()) return;
     if (ctx.guard.TPSFixingActive) {
         // A second press, handled inside an exchange of the running loop.
-        screen.SetText(tps::kTrackButton, Tr(tps::kTrackIdleCaption));
+        page.TrackButton().SetText(Tr(tps::kTrackIdleCaption));
         ctx.state.TPSFixingStopRequested = true;
         ctx.link.RequestStop();
         return;
@@ -124,7 +132,7 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
         return;
     }
     DeviceLink::LineHold hold(ctx.link, {ProcedureKind::Ordinary, "throttle tracking"});
-    screen.SetText(tps::kTrackButton, Tr(tps::kTrackRunningCaption));
+    page.TrackButton().SetText(Tr(tps::kTrackRunningCaption));
     ctx.guard.TPSFixingActive = true;
     ctx.state.TPSFixingStopRequested = false;
     screen.Pump();
@@ -135,16 +143,16 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
         const std::int16_t r = ReadTps(ctx);
         // A failed reading is shown as nothing and counts for neither end.
         const bool got = ctx.link.LastExchangeOk();
-        screen.SetText("Label25", got ? std::to_string(r) : std::string("n/a"));
+        page.Reading().SetText(got ? std::to_string(r) : std::string("n/a"));
         if (got && r < minimum) {
             minimum = r;
             ctx.state.TrackedMinimum = minimum;
-            screen.SetText("Detected_MIN_ADC_Label", std::to_string(minimum));
+            page.TrackedMinimum().SetText(std::to_string(minimum));
         }
         if (got && r > maximum) {
             maximum = r;
             ctx.state.TrackedMaximum = maximum;
-            screen.SetText("Detected_MAX_ADC_Label", std::to_string(maximum));
+            page.TrackedMaximum().SetText(std::to_string(maximum));
         }
         if (ctx.state.on_reading) ctx.state.on_reading(pass, r);
         if (ctx.state.TPSFixingStopRequested) {
@@ -163,7 +171,7 @@ void StartFix_MAX_MIN_TPSButtonClick(LiveContext& ctx) {
     ctx.link.ClearStop();
     ctx.guard.TPSFixingActive = false;
     // A stop press has already put the idle caption back.
-    if (!stop_requested) screen.SetText(tps::kTrackButton, Tr(tps::kTrackIdleCaption));
+    if (!stop_requested) page.TrackButton().SetText(Tr(tps::kTrackIdleCaption));
 }
 
 std::string TrackedText(std::optional<std::int16_t> end) {
@@ -171,6 +179,7 @@ std::string TrackedText(std::optional<std::int16_t> end) {
 }
 
 void Change_Min_to_Max_TPSButtonClick(Screen& screen, LiveState& state) {
+    const ThrottleCalibrationPage page(screen);
     if (!state.TrackedMaximum) {
         screen.ShowError(NotAnIntegerMessage(TrackedText(state.TrackedMaximum)));
         return;
@@ -180,8 +189,8 @@ void Change_Min_to_Max_TPSButtonClick(Screen& screen, LiveState& state) {
         return;
     }
     std::swap(state.TrackedMaximum, state.TrackedMinimum);
-    screen.SetText("Detected_MAX_ADC_Label", TrackedText(state.TrackedMaximum));
-    screen.SetText("Detected_MIN_ADC_Label", TrackedText(state.TrackedMinimum));
+    page.TrackedMaximum().SetText(TrackedText(state.TrackedMaximum));
+    page.TrackedMinimum().SetText(TrackedText(state.TrackedMinimum));
 }
 
 }  // namespace tovrel

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "LiveState.h"
+#include "ThrottleCalibrationPage.h"
 #include "SettingsTexts.h"
 
 namespace tovrel {
@@ -18,7 +19,6 @@ inline constexpr std::uint8_t kMinAddress = 5;
 inline constexpr std::uint8_t kMaxAddress = 6;
 inline constexpr std::uint8_t kReadingAddress = 129;
 
-inline constexpr const char* kTrackButton = "StartFix_MAX_MIN_TPSButton";
 inline constexpr SettingsText kTrackIdleCaption = SettingsText::TrackIdleCaption;
 inline constexpr SettingsText kTrackRunningCaption = SettingsText::RunningCaption;
 inline constexpr SettingsText kSavingCaption = SettingsText::SavingCaption;

@@ -177,7 +177,7 @@ TEST_F(MonitorTest, ClosedLinkEndsTheRun) {
 // log (they used to write all-zero LOG files), the passes that failed say so,
 // and the run ends after three silent exchanges with one message.
 TEST_F(MonitorTest, DeviceThatGoesSilentEndsTheRunWithoutInventedData) {
-    screen.SetVisible(kLogsCounterLabel, true);
+    options.DeviceCapabilities.ReadFromDevice((1u << 9) | (1u << 10));  // the firmware keeps logs
     screen.SetChecked(kLogsCheckBox, true);
     device->values[130] = 0x0800;  // a log recording: nothing to copy yet
     std::vector<RealtimeSnapshot> shown;

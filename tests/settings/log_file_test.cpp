@@ -207,7 +207,7 @@ TEST_F(LogStepTest, MonitorStopPressedDuringACaptureWaitsForTheCopyAndItsFile) {
         screen.Clear();
         live.LogCounter = 0;
         device->requests.clear();
-        screen.SetVisible(kLogsCounterLabel, true);
+        options.DeviceCapabilities.ReadFromDevice((1u << 9) | (1u << 10));  // the firmware keeps logs
         screen.SetChecked(kLogsCheckBox, true);
         device->scripts[130] = {0x0000};  // a finished log in pass 0 only
         device->values[130] = 0x0800;
@@ -259,7 +259,7 @@ TEST_F(LogEngineTest, MonitorCapturesTheEnginesLogByteForByte) {
     LiveState live;
     live.logs_dir = dir / "LOGs";
     LiveContext ctx{*link, guard, options, live};
-    screen.SetVisible(kLogsCounterLabel, true);
+    options.DeviceCapabilities.ReadFromDevice((1u << 9) | (1u << 10));  // the firmware keeps logs
     screen.SetChecked(kLogsCheckBox, true);
     StartLOGButtonClick(live);
     live.monitor_passes = 3;  // start request, capture, nothing more

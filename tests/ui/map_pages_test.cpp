@@ -530,7 +530,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         desktop->device.Post([](Program& p) {
-            for (int i = 0; i < 60; ++i) p.screen.SetPointY("LineSeries1", i, 1.0 + i * 0.25);
+            for (int i = 0; i < 60; ++i) p.screen.controls().SetPointY("LineSeries1", i, 1.0 + i * 0.25);
         });
         QVERIFY(desktop->device.WaitIdle(10000));
         QTRY_COMPARE_WITH_TIMEOUT(chart->PointY(59), 1.0 + 59 * 0.25, 2000);

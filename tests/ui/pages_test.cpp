@@ -370,7 +370,7 @@ private slots:
         if (QTest::currentTestFailed()) return;
         desk_->device.Post([](Program& p) {
             FillMapTemplate(p.maps.document);
-            p.screen.SetText(kStartTimeoutEdit, "12");
+            p.screen.controls().SetText(kStartTimeoutEdit, "12");
         });
         QVERIFY(desk_->device.WaitIdle(5000));
         const int commits = sim_->Commits();

@@ -184,13 +184,13 @@ private slots:
         int radio = -1;
         bool tab_visible = false;
         OnDevice([&](Program& p) {
-            label = p.screen.Text("Label2");
-            button = p.screen.Text("Button1");
-            combo = p.screen.Text("ComboBox1");
-            item1 = p.screen.Text("ComboBox1[1]");
-            edit = p.screen.Text("Edit1");
-            radio = p.screen.Number("RadioGroup1", Property::Position);
-            tab_visible = p.screen.IsVisible("TabSheet2");
+            label = p.screen.controls().Text("Label2");
+            button = p.screen.controls().Text("Button1");
+            combo = p.screen.controls().Text("ComboBox1");
+            item1 = p.screen.controls().Text("ComboBox1[1]");
+            edit = p.screen.controls().Text("Edit1");
+            radio = p.screen.controls().Number("RadioGroup1", Property::Position);
+            tab_visible = p.screen.controls().IsVisible("TabSheet2");
         });
         QCOMPARE(label, std::string("Не подключен"));
         QCOMPARE(button, std::string("Старт"));
@@ -230,8 +230,8 @@ private slots:
         std::vector<PropertyValue> read_back;
         OnDevice([&](Program& p) {
             for (const auto& c : cases) {
-                p.screen.Set(c.control, c.property, c.value);
-                read_back.push_back(p.screen.Get(c.control, c.property));
+                p.screen.controls().Set(c.control, c.property, c.value);
+                read_back.push_back(p.screen.controls().Get(c.control, c.property));
             }
         });
         for (std::size_t i = 0; i < std::size(cases); ++i) QVERIFY2(read_back[i] == cases[i].value, cases[i].control);
@@ -263,10 +263,10 @@ private slots:
 
     void customControlsGridsAndPagesTakeTheirShare() {
         OnDevice([](Program& p) {
-            p.screen.SetColour("Custom1", colours::Yellow);
-            p.screen.SetText("Custom1", "7");
-            p.screen.SetText(GridCell("StringGridLPG", 2, 3), "-1.5");
-            p.screen.SetText(GridCell("StringGridNone", 1, 1), "x");
+            p.screen.controls().SetColour("Custom1", colours::Yellow);
+            p.screen.controls().SetText("Custom1", "7");
+            p.screen.controls().SetText(GridCell("StringGridLPG", 2, 3), "-1.5");
+            p.screen.controls().SetText(GridCell("StringGridNone", 1, 1), "x");
             p.screen.SelectPage(2);
         });
         auto* custom = root->findChild<CustomLabel*>("Custom1");
@@ -288,15 +288,15 @@ private slots:
     // in order.
     void memoLinesAppendInOrder() {
         OnDevice([](Program& p) {
-            p.screen.AppendLine("Memo1", "old");
-            p.screen.SetText("Memo1", "first");
-            for (int i = 0; i < 100; ++i) p.screen.AppendLine("Memo1", "line " + std::to_string(i));
+            p.screen.controls().AppendLine("Memo1", "old");
+            p.screen.controls().SetText("Memo1", "first");
+            for (int i = 0; i < 100; ++i) p.screen.controls().AppendLine("Memo1", "line " + std::to_string(i));
         });
         const auto lines = root->findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n');
         QCOMPARE(lines.size(), 101);
         QCOMPARE(lines.front(), QString("first"));
         QCOMPARE(lines.back(), QString("line 99"));
-        OnDevice([](Program& p) { p.screen.AppendLine("Memo1", "after"); });
+        OnDevice([](Program& p) { p.screen.controls().AppendLine("Memo1", "after"); });
         QCOMPARE(root->findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n').size(), 102);
     }
 
@@ -315,10 +315,10 @@ private slots:
         bool checked = false;
         int item = -1;
         device->Post([&](Program& p) {
-            text = p.screen.Text("Edit1");
-            port = p.screen.Text("ComboBox1");
-            checked = p.screen.IsChecked("CheckBox1");
-            item = p.screen.Number("RadioGroup1", Property::Position);
+            text = p.screen.controls().Text("Edit1");
+            port = p.screen.controls().Text("ComboBox1");
+            checked = p.screen.controls().IsChecked("CheckBox1");
+            item = p.screen.controls().Number("RadioGroup1", Property::Position);
         });
         QVERIFY(device->WaitIdle(10000));
         QCOMPARE(text, std::string("345"));
@@ -363,34 +363,34 @@ private slots:
             std::string set_value, user_value;
         };
         const Case cases[] = {
-            {"typed text", [](Program& p) { p.screen.SetText("Edit1", "100"); },
+            {"typed text", [](Program& p) { p.screen.controls().SetText("Edit1", "100"); },
              [edit] {
                  edit->selectAll();
                  QTest::keyClicks(edit, "7");
              },
-             [edit] { return edit->text().toStdString(); }, [](Program& p) { return p.screen.Text("Edit1"); },
+             [edit] { return edit->text().toStdString(); }, [](Program& p) { return p.screen.controls().Text("Edit1"); },
              "100", "7"},
             // The set leaves the box as it shows; the click ticks it.
-            {"check box", [](Program& p) { p.screen.SetChecked("CheckBox1", false); }, [check] { check->click(); },
+            {"check box", [](Program& p) { p.screen.controls().SetChecked("CheckBox1", false); }, [check] { check->click(); },
              [check] { return std::string(check->isChecked() ? "1" : "0"); },
-             [](Program& p) { return std::string(p.screen.IsChecked("CheckBox1") ? "1" : "0"); }, "0", "1"},
-            {"spin box", [](Program& p) { p.screen.SetText("SpinEdit1", "42"); },
+             [](Program& p) { return std::string(p.screen.controls().IsChecked("CheckBox1") ? "1" : "0"); }, "0", "1"},
+            {"spin box", [](Program& p) { p.screen.controls().SetText("SpinEdit1", "42"); },
              [spin] { QTest::keyClick(spin, Qt::Key_Up); }, [spin] { return spin->text().toStdString(); },
-             [](Program& p) { return p.screen.Text("SpinEdit1"); }, "42", "1"},
-            {"radio group", [](Program& p) { p.screen.Set("RadioGroup1", Property::Position, 2); },
+             [](Program& p) { return p.screen.controls().Text("SpinEdit1"); }, "42", "1"},
+            {"radio group", [](Program& p) { p.screen.controls().Set("RadioGroup1", Property::Position, 2); },
              [radios] { radios[1]->click(); }, radio_checked,
-             [](Program& p) { return std::to_string(p.screen.Number("RadioGroup1", Property::Position)); }, "2",
+             [](Program& p) { return std::to_string(p.screen.controls().Number("RadioGroup1", Property::Position)); }, "2",
              "1"},
             {"page", [](Program& p) { p.screen.SelectPage(2); }, [this] { tabs->setCurrentIndex(1); },
              [this] { return std::to_string(tabs->currentIndex()); },
              [](Program& p) { return std::to_string(p.screen.SelectedPage()); }, "2", "1"},
             // A grid cell is typed into in place and told to the screen.
-            {"grid cell", [](Program& p) { p.screen.SetText(GridCell("StringGridE", 1, 1), "5"); },
+            {"grid cell", [](Program& p) { p.screen.controls().SetText(GridCell("StringGridE", 1, 1), "5"); },
              [this, &cell] {
                  cell = "6";
                  screen->UserEdit(GridCell("StringGridE", 1, 1), Property::Text, cell);
              },
-             [&cell] { return cell; }, [](Program& p) { return p.screen.Text(GridCell("StringGridE", 1, 1)); },
+             [&cell] { return cell; }, [](Program& p) { return p.screen.controls().Text(GridCell("StringGridE", 1, 1)); },
              "5", "6"},
         };
         for (const auto& c : cases) {
@@ -425,8 +425,8 @@ private slots:
         struct WidgetSeries : QWidget, RecordingSeries {};
         auto set_both = [this](const std::string& text) {
             OnDevice([text](Program& p) {
-                p.screen.SetText(GridCell("StringGridX", 1, 1), text);
-                p.screen.SetSeries("SeriesX", {{0, text.size() * 1.0}});
+                p.screen.controls().SetText(GridCell("StringGridX", 1, 1), text);
+                p.screen.controls().SetSeries("SeriesX", {{0, text.size() * 1.0}});
             });
         };
         auto grid1 = std::make_unique<WidgetGrid>();
@@ -448,14 +448,14 @@ private slots:
         QCOMPARE(grid2.cells[0].text, std::string("ccc"));
         QVERIFY((series2.points == std::vector<ChartPoint>{{0, 3.0}}));
 
-        OnDevice([](Program& p) { p.screen.SetText("Label2", "a"); });
+        OnDevice([](Program& p) { p.screen.controls().SetText("Label2", "a"); });
         delete root->findChild<QLabel*>("Label2");
-        SetWithinFrame([](Program& p) { p.screen.SetText("Label2", "b"); });
+        SetWithinFrame([](Program& p) { p.screen.controls().SetText("Label2", "b"); });
         auto* successor = Add<QLabel>("Label2");
         successor->setText("as designed");
         screen->Watch(successor);
         std::string mirrored;
-        OnDevice([&](Program& p) { mirrored = p.screen.Text("Label2"); });
+        OnDevice([&](Program& p) { mirrored = p.screen.controls().Text("Label2"); });
         QCOMPARE(successor->text(), QString("b"));
         QCOMPARE(mirrored, std::string("b"));
     }
@@ -496,7 +496,7 @@ private slots:
     void messageBlocksTheDeviceThreadUntilClosed() {
         std::atomic<bool> after{false};
         device->Post([&](Program& p) {
-            p.screen.SetText("Label2", "Подключен");
+            p.screen.controls().SetText("Label2", "Подключен");
             p.screen.ShowMessage("Вариатор отключен");
             after = true;
         });
@@ -707,13 +707,13 @@ private slots:
         OnDevice([](Program& p) {
             std::vector<ChartPoint> points;
             for (int i = 0; i < 80; ++i) points.push_back({double(i * 100), 0});
-            p.screen.SetSeries("LineSeries1", points);
+            p.screen.controls().SetSeries("LineSeries1", points);
             for (int round = 0; round < 20; ++round) {
-                for (int i = 0; i < 80; ++i) p.screen.SetPointY("LineSeries1", i, round + i / 10.0);
-                p.screen.SetPointColour("LineSeries1", round, colours::Red);
+                for (int i = 0; i < 80; ++i) p.screen.controls().SetPointY("LineSeries1", i, round + i / 10.0);
+                p.screen.controls().SetPointColour("LineSeries1", round, colours::Red);
                 QThread::msleep(2);
             }
-            p.screen.SetPointY("LineSeries1", 80, 99);  // outside the series: nothing
+            p.screen.controls().SetPointY("LineSeries1", 80, 99);  // outside the series: nothing
         });
         const qint64 elapsed = clock.elapsed();
         const int batches = screen->BatchCount() - batches_before;
@@ -726,7 +726,7 @@ private slots:
         QCOMPARE(series.colours.size(), std::size_t(20));
         QVERIFY(series.colours[7] == colours::Red);
         std::vector<ChartPoint> mirrored;
-        OnDevice([&](Program& p) { mirrored = p.screen.Series("LineSeries1"); });
+        OnDevice([&](Program& p) { mirrored = p.screen.controls().Series("LineSeries1"); });
         QVERIFY(mirrored == series.points);
     }
 
@@ -736,15 +736,15 @@ private slots:
         OnDevice([](Program& p) {
             std::vector<ChartPoint> points;
             for (int i = 0; i < 80; ++i) points.push_back({double(i * 100), 0});
-            p.screen.SetSeries("LineSeries1", points);
+            p.screen.controls().SetSeries("LineSeries1", points);
         });
         std::atomic<bool> half{false}, go_on{false};
         device->Post([&](Program& p) {
-            Screen::Update together(p.screen);
-            for (int i = 0; i < 40; ++i) p.screen.SetPointY("LineSeries1", i, 1);
+            Controls::Update together(p.screen.controls());
+            for (int i = 0; i < 40; ++i) p.screen.controls().SetPointY("LineSeries1", i, 1);
             half = true;
             while (!go_on) QThread::msleep(1);
-            for (int i = 40; i < 80; ++i) p.screen.SetPointY("LineSeries1", i, 1);
+            for (int i = 40; i < 80; ++i) p.screen.controls().SetPointY("LineSeries1", i, 1);
         });
         QTRY_VERIFY_WITH_TIMEOUT(half.load(), 5000);
         QTest::qWait(5 * QtScreen::kFrameMs);

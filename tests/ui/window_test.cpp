@@ -470,10 +470,10 @@ private slots:
                              "Label2", "Button1", "StartLOGButton", "LOGsCheckBox", "LOGsCounterLabel",
                              "TAP_FirmwareTimerDivisionLabel", "Label31", "Lowest_Motor_RPM_Label"};
         OnDevice([](Program& p) {
-            p.screen.SetText("LabelProgress", "Считывание карты УОЗ для бензина из вариатора");
-            p.screen.SetText("LOGsCounterLabel", "255");
-            p.screen.SetText("TAP_FirmwareTimerDivisionLabel", "65535");
-            p.screen.SetText("Lowest_Motor_RPM_Label", "2550");
+            p.screen.controls().SetText("LabelProgress", "Считывание карты УОЗ для бензина из вариатора");
+            p.screen.controls().SetText("LOGsCounterLabel", "255");
+            p.screen.controls().SetText("TAP_FirmwareTimerDivisionLabel", "65535");
+            p.screen.controls().SetText("Lowest_Motor_RPM_Label", "2550");
             p.link.ShowConnectionState(state::Connecting);
         });
         for (const char* name : row) w->findChild<QWidget*>(name)->show();

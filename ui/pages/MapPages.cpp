@@ -9,6 +9,7 @@
 
 #include "MapChart.h"
 #include "MapControls.h"
+#include "MapPage.h"
 #include "MapEditor.h"
 #include "MapGrid.h"
 #include "MapTransfer.h"
@@ -70,7 +71,7 @@ void RefuseGridEdit(Program& p, MapKind kind) {
     const int column = std::max(1, e->GridEditColumn), row = std::max(1, e->GridEditRow);
     if (column > 8 || row > 10) return;
     const double stored = p.maps.document.Y(kind, (column - 1) * 10 + (row - 1));
-    if (p.screen.Text(GridCell(c->grid, column, row)) == FormatGeneral(stored)) return;
+    if (MapPage(p.screen, *c).Cell(column, row).Text() == FormatGeneral(stored)) return;
     p.screen.ShowNotice(Tr(kLineBusyMessage));
     ShowMapInGrid(p.screen, p.maps.document.Maps(), kind);
 }
