@@ -14,6 +14,7 @@
 #include "LogFile.h"
 #include "Monitor.h"
 #include "NumberText.h"
+#include "Recording.h"
 #include "TpsCalibration.h"
 
 namespace tovrel::cli {
@@ -54,48 +55,6 @@ private:
     void (*old_)(int) = SIG_DFL;
 };
 
-// A number in a CSV column: the general form, always with a point.
-std::string CsvNumber(double v) {
-    std::string s = FormatGeneral(v);
-    for (auto& c : s)
-        if (c == DecimalSeparator()) c = '.';
-    return s;
-}
-
-constexpr const char* kCsvHeader =
-    "pass,time_ms,rpm,tps_adc,throttle_index,throttle_percent,fuel,tps_correction_percent,advance_deg,"
-    "synchronisation,time_to_gas_s,cmp1_edges,cmp2_edges,cpu_temperature_c,temperature_raw,direct_send,"
-    "need_good_tahoe,adaptation_coefficient,adaptations_counter,status_word\r\n";
-
-std::string CsvRow(const RealtimeSnapshot& s, long ms) {
-    std::string row;
-    auto add = [&](const std::string& v) {
-        if (!row.empty()) row += ',';
-        row += v;
-    };
-    add(std::to_string(s.pass));
-    add(std::to_string(ms));
-    add(std::to_string(s.engine_speed));
-    add(std::to_string(s.tps_adc));
-    add(std::to_string(s.ThrottleIndex()));
-    add(std::to_string(std::clamp(s.ThrottlePercent(), 0, 100)));
-    add(s.Gas() ? "gas" : "petrol");
-    add(std::to_string(s.Correction()));
-    add(CsvNumber(s.AdvanceDegrees()));
-    add(std::to_string(s.Synchronisation()));
-    add(CsvNumber(s.TimeToGasTenths() / 10.0));
-    add(std::to_string(s.Cmp1Edges()));
-    add(std::to_string(s.Cmp2Edges()));
-    add(CsvNumber(CpuTemperature(s.temperature_raw)));
-    add(std::to_string(s.temperature_raw));
-    add(s.DirectSend() ? "1" : "0");
-    add(s.NeedGoodTahoe() ? "1" : "0");
-    add(s.adaptation_coefficient ? std::to_string(*s.adaptation_coefficient) : "");
-    add(s.adaptations_counter ? std::to_string(*s.adaptations_counter) : "");
-    add(std::to_string(s.status));
-    return row + "\r\n";
-}
-
 std::string LiveLine(Screen& screen, const LiveState& state, const RealtimeSnapshot& s) {
     const SettingsPage page(screen);
     std::string line = "pass " + std::to_string(s.pass) + ": " + page.EngineSpeed().Text() + " | TPS ADC " +
@@ -122,7 +81,7 @@ struct MonitorArgs {
 int RunMonitor(Context& ctx, const MonitorArgs& args) {
     LiveContext lc = ctx.program.Live();
     auto& screen = ctx.screen;
-    std::string csv = kCsvHeader;
+    std::string csv = std::string(kRecordingColumns) + "\r\n";
     std::string csv_error;
     bool csv_ok = true;
     int rows = 0;
@@ -181,7 +140,8 @@ int RunMonitor(Context& ctx, const MonitorArgs& args) {
         if (!args.csv.empty()) {
             // A pass whose reads failed has no values of its own: an empty
             // row (its number and time only) rather than zeros.
-            csv += s.failed_reads > 0 ? std::to_string(s.pass) + "," + std::to_string(ms) + "\r\n" : CsvRow(s, ms);
+            // The command line has no maps: the map's column stays empty.
+            csv += s.failed_reads > 0 ? RecordingFailedRow(s, ms) : RecordingRow(s, ms, std::nullopt);
             ++rows;
             // The file is replaced whole from time to time, so a run that is
             // killed keeps what it had shown.
