@@ -270,6 +270,12 @@ bool MapChart::ApplyProperty(Property property, const PropertyValue& value) {
     }
 }
 
+void MapChart::Retranslate(const TextMapper& mapper) {
+    xAxis->setLabel(mapper.Map(xAxis->label()));
+    yAxis->setLabel(mapper.Map(yAxis->label()));
+    RequestReplot();
+}
+
 QString MapChart::Title() const { return title_->text(); }
 
 int MapChart::PointCount() const { return line_->dataCount(); }
