@@ -271,8 +271,13 @@ bool MapChart::ApplyProperty(Property property, const PropertyValue& value) {
 }
 
 void MapChart::Retranslate(const TextMapper& mapper) {
-    xAxis->setLabel(mapper.Map(xAxis->label()));
-    yAxis->setLabel(mapper.Map(yAxis->label()));
+    // The caption as the catalogue has it: KeepBlanks made its doubled
+    // blanks no-break ones.
+    for (QCPAxis* axis : {xAxis, yAxis}) {
+        QString caption = axis->label();
+        caption.replace(QChar(0x00A0), u' ');
+        axis->setLabel(KeepBlanks(mapper.Map(caption)));
+    }
     RequestReplot();
 }
 
