@@ -8,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
+#include <QPointer>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTranslator>
@@ -21,8 +22,9 @@ namespace {
 
 std::atomic<Language> g_active{Language::Russian};
 
-// Qt's Russian texts, installed while Russian is active.
-QTranslator* g_qt_russian = nullptr;
+// Qt's Russian texts, installed while Russian is active; owned by the
+// application (gone with it).
+QPointer<QTranslator> g_qt_russian;
 
 QString QmFolder(const QString& folder) { return folder.isEmpty() ? QStringLiteral(":/i18n") : folder; }
 
