@@ -198,6 +198,9 @@ std::optional<std::string> TextMapper::MapPattern(const std::string& text) const
 
 std::optional<std::string> TextMapper::MapOne(const std::string& text) const {
     if (auto it = exact_.find(text); it != exact_.end()) return it->second;
+    // Patterns are matched line by line: over a whole memo their matching
+    // could try every place where each piece occurs.
+    if (text.find('\n') != std::string::npos) return std::nullopt;
     return MapPattern(text);
 }
 

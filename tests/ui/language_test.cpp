@@ -223,6 +223,8 @@ private slots:
         QTest::newRow("number and unit") << "4503 об/мин" << "4503 rpm";
         QTest::newRow("memo lines, one unknown")
             << "Файл прошивки выбран\n/tmp/x.evf0\nFLASH очищена" << "Firmware file chosen\n/tmp/x.evf0\nFLASH erased";
+        QTest::newRow("memo line with a value")
+            << "Подключились к com-порту 3\nFLASH очищена" << "Connected to COM port 3\nFLASH erased";
         QTest::newRow("whole help") << QString::fromStdString(Tr(UiText::HelpText))
                                     << QString::fromStdString(texts::BuiltInTranslator(Language::English)(
                                            "ui", CatalogueOf(UiText{}).entries[static_cast<int>(UiText::HelpText)].source));
