@@ -1,11 +1,12 @@
 #include "Language.h"
 
+#include "Desktop.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QPointer>
@@ -117,15 +118,8 @@ bool ApplyLanguage(QCoreApplication& app, Language language, const QString& fold
     g_active = language;
     // Qt's own texts: Russian from Qt's translation, English are Qt's own.
     if (language == Language::Russian) {
-        if (!g_qt_russian) {
-            auto* qt = new QTranslator(&app);
-            if (qt->load(QLocale(QLocale::Russian, QLocale::Russia), "qtbase", "_",
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-                g_qt_russian = qt;
-            else
-                delete qt;
-        }
-        if (g_qt_russian) QCoreApplication::installTranslator(g_qt_russian);
+        if (!g_qt_russian) g_qt_russian = UseRussianQtTexts(app);  // loads and installs
+        else QCoreApplication::installTranslator(g_qt_russian);
     } else if (g_qt_russian) {
         QCoreApplication::removeTranslator(g_qt_russian);
     }

@@ -171,6 +171,8 @@ private slots:
         for (const auto& [where, text] : ShownTexts(desk_->window()))
             if (Cyrillic(text) && !LanguageMenu(text)) left << where + ": " + text;
         QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
+        // Qt's own dialogs are Qt's English.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
         // Texts the logic makes from now on are English as well.
         desk_->ctx.Forward([](Program& p) { p.screen.ShowMessage(Tr(LinkText::LineBusy)); });
         QVERIFY(desk_->device.WaitIdle(5000));
@@ -179,6 +181,7 @@ private slots:
 
         QVERIFY(desk_->SetLanguage(Language::Russian));
         QTest::qWait(100);  // the second pass of the switch
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
         const auto back = ShownTexts(desk_->window());
         for (const auto& [where, text] : russian) {
             auto it = back.find(where);
