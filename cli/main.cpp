@@ -1,7 +1,9 @@
 // tovrel-cli: the command-line front end of Tovrel Terminal.
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
+#include "BuiltInTexts.h"
 #include "Cli.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +18,11 @@ int main(int argc, char** argv) {
     app.add_option("--port-dir", ctx.link.port_dir, "Directory where port N is COM<N> (default: $TOVREL_PORT_DIR)");
     bool quiet = false;
     app.add_flag("-q,--quiet", quiet, "Do not show progress");
+    // The texts of the messages and captions: Russian, or English where the
+    // locale of the messages (LC_ALL, LC_MESSAGES, LANG) is an English one.
+    std::string lang;
+    app.add_option("--lang", lang, "Language of the messages (default: from LC_ALL, LC_MESSAGES or LANG)")
+        ->check(CLI::IsMember({"ru", "en"}));
     tovrel::cli::RegisterLinkCommands(app, ctx);
     tovrel::cli::RegisterConfigCommands(app, ctx);
     tovrel::cli::RegisterLiveCommands(app, ctx);
@@ -26,6 +33,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         return app.exit(e);
     }
+    const auto language = lang.empty() ? tovrel::texts::LanguageOfEnvironment() : *tovrel::texts::ParseLanguage(lang);
+    tovrel::texts::SetTranslator(tovrel::texts::BuiltInTranslator(language));
     if (*port_opt) ctx.port = port;
     ctx.screen.show_progress = !quiet;
     int status = ctx.run ? ctx.run() : 2;

@@ -6,7 +6,7 @@ packages=(
   build-essential g++ cmake make pkg-config ccache
   libgtest-dev libgmock-dev
   libpugixml-dev libcli11-dev libpng-dev
-  qt6-base-dev libqcustomplot-dev libqt6opengl6-dev qt6-qpa-plugins qt6-translations-l10n
+  qt6-base-dev libqcustomplot-dev libqt6opengl6-dev qt6-qpa-plugins qt6-translations-l10n qt6-l10n-tools
   libasound2-dev
   fonts-wine xvfb xauth dpkg-dev file
   clang-14 libclang-rt-14-dev

@@ -28,6 +28,22 @@ out=$(cd "$dir" && "$cli" --port 8 scope --32bit 2>&1); check "scope 32-bit" 0 $
 out=$(cd "$dir" && "$cli" --port 9 scope 2>&1); check "scope wrong marker" 1 $? "$out" "Message: Вариатор прекратил отправку данных"
 out=$(cd "$dir" && "$cli" --port 3 scope 2>&1); check "scope normal firmware" 1 $? "$out" "Message: Вариатор необходимо обновить прошивкой осциллографа."
 
+# English: by --lang and by the locale of the messages (LC_ALL over LANG;
+# C keeps Russian). File contents stay as they are.
+out=$(cd "$dir" && "$cli" --lang en --port 6 probe 2>&1); check "English probe nothing" 1 $? "$out" "Message: Could not connect$"
+out=$(cd "$dir" && LC_ALL=en_GB.UTF-8 "$cli" --port 9 scope 2>&1); check "English by LC_ALL" 1 $? "$out" "Message: The variator stopped sending data"
+out=$(cd "$dir" && LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 "$cli" --port 6 probe 2>&1); check "English by LANG" 1 $? "$out" "Message: Could not connect$"
+out=$(cd "$dir" && LC_ALL=C LANG=en_US.UTF-8 "$cli" --port 6 probe 2>&1); check "C locale keeps Russian" 1 $? "$out" "Message: Не удалось подключиться"
+out=$(cd "$dir" && LC_ALL=en_US.UTF-8 "$cli" --lang ru --port 6 probe 2>&1); check "--lang over the locale" 1 $? "$out" "Message: Не удалось подключиться"
+out=$(cd "$dir" && "$cli" --lang fr probe 2>&1); [ $? != 0 ] && ok "--lang fr refused" || bad "--lang fr refused" "$out"
+mkdir "$dir/en"
+out=$(cd "$dir/en" && "$cli" --lang en --port 8 scope 2>&1); check "English scope" 0 $? "$out" "Oscillogram recording ended by the variator."
+grep -qP "[\x{0400}-\x{04FF}]" <<<"$out" && bad "English scope says no Russian" "$out" || ok "English scope says no Russian"
+[ "$(head -n 1 "$dir/signal.txt")" = "$(head -n 1 "$dir/en/signal.txt")" ] && [ "$(wc -l <"$dir/en/signal.txt")" = 301 ] &&
+  ok "English scope file in its own format" || bad "English scope file in its own format"
+out=$(cd "$dir" && "$cli" --lang en --port 3 read 2>&1); check "English read" 0 $? "$out" "LPG"
+grep -qP "[\x{0400}-\x{04FF}]" <<<"$out" && bad "English read says no Russian" "$out" || ok "English read says no Russian"
+
 # Ctrl+C while the capture waits on a line gone silent mid-stream (the
 # program's own wait for a byte is 60 s): it stops at once, keeps the records
 # so far in place of the older file and leaves no temporary beside it.

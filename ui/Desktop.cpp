@@ -4,10 +4,13 @@
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSettings>
+#include <QTimer>
 #include <QTranslator>
 #include <cstdlib>
 
 #include "Gui2.h"
+#include "Language.h"
 #include "MainWindow.h"
 #include "Program.h"
 #include "StartDialog.h"
@@ -92,11 +95,38 @@ MainWindow& Desktop::ShowMainWindow() {
         // without them.
         QObject::connect(window_.get(), &MainWindow::closing, window_.get(),
                          [this] { screen.dialogs_suppressed = true; });
+        window_->ShowLanguage(ActiveLanguage());
+        QObject::connect(window_.get(), &MainWindow::languageChosen, window_.get(), [this](int chosen) {
+            const auto language = static_cast<texts::Language>(chosen);
+            if (SetLanguage(language) && settings) RememberLanguage(*settings, language);
+            window_->ShowLanguage(ActiveLanguage());
+        });
         device.Post([](Program& p) { gui2::FormCreate(p); });
         device.WaitIdle(5000);
     }
     window_->show();
     return *window_;
+}
+
+bool Desktop::SetLanguage(texts::Language language) {
+    texts::Translator from, to;
+    if (!LoadTranslator(ActiveLanguage(), from) || !LoadTranslator(language, to)) return false;
+    if (!ApplyLanguage(*QCoreApplication::instance(), language)) return false;
+    const auto mapper = std::make_shared<const TextMapper>(from, to);
+    const int generation = ++language_switches_;
+    auto retranslate = [this, mapper, generation] {
+        // A later switch has its own mapping.
+        if (generation != language_switches_) return;
+        screen.Retranslate([&](const std::string& text) { return mapper->Map(text); });
+        RetranslateWidgets(start_dialog_.get(), *mapper);
+        RetranslateWidgets(window_.get(), *mapper);
+    };
+    retranslate();
+    // A text the device thread made in the old language just before the
+    // switch reaches the mirror within a frame: translated once more.
+    QTimer::singleShot(4 * QtScreen::kFrameMs, &screen, retranslate);
+    if (window_) window_->ShowLanguage(language);
+    return true;
 }
 
 bool Desktop::Stop(int timeout_ms) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "BuiltInTexts.h"
 #include "DeviceThread.h"
 #include "ForwardingCanvas.h"
 #include "QtScreen.h"
@@ -13,6 +14,7 @@
 
 class QApplication;
 class QCoreApplication;
+class QSettings;
 class QTranslator;
 
 namespace tovrel {
@@ -68,9 +70,18 @@ public:
     // waits of every procedure are bounded, so it ends).
     bool Stop(int timeout_ms);
 
+    // Makes `language` the active one now: the texts the logic and the
+    // window make from here on, and every caption already on the screen
+    // (see Language.h). False when its translation is missing.
+    bool SetLanguage(texts::Language language);
+    // Where a language picked in the menu is kept (main's settings; none in
+    // the tests, which then only switch).
+    QSettings* settings = nullptr;
+
 private:
     std::unique_ptr<StartDialog> start_dialog_;
     std::unique_ptr<MainWindow> window_;
+    int language_switches_ = 0;
 };
 
 }  // namespace tovrel::ui

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 #include "PortHelp.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -259,6 +260,28 @@ void MainWindow::BuildMenus() {
     update->menuAction()->setVisible(false);
     auto* help = bar->addMenu(QTr(UiText::HelpMenu));
     help->setObjectName("N6");
+
+    // Each language by its own name, whichever is active: the menu is
+    // found by a user who cannot read the present one.
+    auto* language = bar->addMenu(QStringLiteral("Язык / Language"));
+    language->setObjectName("LanguageMenu");
+    languages_ = new QActionGroup(language);
+    languages_->setExclusive(true);
+    for (texts::Language l : texts::kLanguages) {
+        auto* item = language->addAction(l == texts::Language::English ? QStringLiteral("English")
+                                                                        : QStringLiteral("Русский"));
+        item->setObjectName(QStringLiteral("Language_") + texts::LanguageCode(l));
+        item->setCheckable(true);
+        item->setData(static_cast<int>(l));
+        languages_->addAction(item);
+        connect(item, &QAction::triggered, this, [this, l] { emit languageChosen(static_cast<int>(l)); });
+    }
+    ShowLanguage(texts::Language::Russian);
+}
+
+void MainWindow::ShowLanguage(texts::Language language) {
+    for (QAction* item : languages_->actions())
+        item->setChecked(item->data().toInt() == static_cast<int>(language));
 }
 
 void MainWindow::BuildPages() {

@@ -7,8 +7,10 @@
 
 #include "DeviceSession.h"
 #include "UiContext.h"
+#include "BuiltInTexts.h"
 #include "QtTexts.h"
 
+class QActionGroup;
 class QTabWidget;
 
 namespace tovrel::ui {
@@ -31,11 +33,15 @@ public:
     void SessionChanged(const DeviceSession::State& state);
     // A close waits for the running procedure to end.
     bool ClosePending() const { return close_pending_; }
+    // Ticks the language's item in the language menu.
+    void ShowLanguage(texts::Language language);
 
 signals:
     // The window was activated for the first time.
     void firstActivated();
     void closing();
+    // The user picked a language (texts::Language) in the language menu.
+    void languageChosen(int language);
 
 protected:
     bool event(QEvent* event) override;
@@ -49,6 +55,7 @@ private:
     UiContext& ctx_;
     QWidget* content_ = nullptr;
     QTabWidget* pages_ = nullptr;
+    QActionGroup* languages_ = nullptr;
     bool activated_ = false;
     bool close_pending_ = false;
 };

@@ -27,6 +27,10 @@ bool PropertyMirror::ScheduleLocked() {
 
 bool PropertyMirror::Set(std::string_view control, Property property, PropertyValue value) {
     std::lock_guard lock(mutex_);
+    return SetLocked(control, property, std::move(value));
+}
+
+bool PropertyMirror::SetLocked(std::string_view control, Property property, PropertyValue value) {
     ValueLocked(control, property) = value;
     auto& pending = PendingLocked(control);
     // A new text replaces lines appended before it.
@@ -119,6 +123,29 @@ void PropertyMirror::Seed(std::string_view control, Property property, PropertyV
         if (property == Property::Text && !pending.appended.empty()) return;
     }
     ValueLocked(control, property) = std::move(value);
+}
+
+std::vector<std::pair<std::string, std::string>> PropertyMirror::Texts() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const auto& [control, props] : values_) {
+        auto it = props.find(Property::Text);
+        if (it == props.end()) continue;
+        if (auto* s = std::get_if<std::string>(&it->second)) out.emplace_back(control, *s);
+    }
+    return out;
+}
+
+bool PropertyMirror::SetIfUnchanged(std::string_view control, Property property, const std::string& expected,
+                                    PropertyValue value) {
+    std::lock_guard lock(mutex_);
+    auto it = values_.find(control);
+    if (it == values_.end()) return false;
+    auto p = it->second.find(property);
+    if (p == it->second.end()) return false;
+    auto* s = std::get_if<std::string>(&p->second);
+    if (!s || *s != expected) return false;
+    return SetLocked(control, property, std::move(value));
 }
 
 PropertyValue PropertyMirror::Get(std::string_view control, Property property) const {

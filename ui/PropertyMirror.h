@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Screen.h"
@@ -70,6 +71,14 @@ public:
     void Seed(std::string_view control, Property property, PropertyValue value);
     void SeedPage(int index);
 
+    // ---- a language switch (GUI thread) ----
+    // Every Text property that holds a string, with its control.
+    std::vector<std::pair<std::string, std::string>> Texts() const;
+    // Set, unless the property no longer holds `expected`: a write made
+    // since the caller read it is newer and stays.
+    bool SetIfUnchanged(std::string_view control, Property property, const std::string& expected,
+                        PropertyValue value);
+
     // ---- reads (any thread) ----
     PropertyValue Get(std::string_view control, Property property) const;
     int Page() const;
@@ -83,6 +92,7 @@ public:
     bool EndGroup();
 
 private:
+    bool SetLocked(std::string_view control, Property property, PropertyValue value);
     FrameBatch::Control& PendingLocked(std::string_view control);
     bool ScheduleLocked();
     PropertyValue& ValueLocked(std::string_view control, Property property);

@@ -92,6 +92,15 @@ void QtScreen::Connect(QObject* object) {
     ConnectUserEdits(object, this, [this, object] { CaptureUserEdit(object); });
 }
 
+void QtScreen::Retranslate(const std::function<std::optional<std::string>(const std::string&)>& map) {
+    Flush();
+    mirror_.BeginGroup();
+    for (const auto& [control, text] : mirror_.Texts())
+        if (auto mapped = map(text)) mirror_.SetIfUnchanged(control, Property::Text, text, std::move(*mapped));
+    mirror_.EndGroup();
+    Flush();
+}
+
 // -------------------------------------------------------------- user edits
 
 void QtScreen::CaptureUserEdit(QObject* object) {

@@ -65,6 +65,11 @@ public:
     // Runs Pump() on the device thread: the device thread's queue drain.
     void SetDevicePump(std::function<void()> pump, std::function<bool()> on_device_thread);
 
+    // ---- a language switch, GUI thread ----
+    // Replaces every mirrored text that `map` knows by its translation (the
+    // widgets take them at once); a text the logic set meanwhile stays.
+    void Retranslate(const std::function<std::optional<std::string>(const std::string&)>& map);
+
     // ---- user edits, GUI thread ----
     // Copies the user-editable value of `widget` into the mirror.
     void CaptureUserEdit(QObject* widget);

@@ -2,11 +2,13 @@
 // thread's Program.
 #include <QApplication>
 #include <QMessageBox>
+#include <QSettings>
 #include <cstdio>
 #include <exception>
 
 #include "DemoMode.h"
 #include "Desktop.h"
+#include "Language.h"
 
 int main(int argc, char** argv) {
     std::string error;
@@ -18,7 +20,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName("tovrel-terminal");
     tovrel::ui::UseTahoma(app);
-    tovrel::ui::UseRussianQtTexts(app);
+    // The language kept from the last choice in the menu, else the user's
+    // locale; Russian, the catalogues' own, when its translation is missing.
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "tovrel", "tovrel-terminal");
+    if (!tovrel::ui::ApplyLanguage(app, tovrel::ui::StartLanguage(settings)))
+        tovrel::ui::ApplyLanguage(app, tovrel::texts::Language::Russian);
     int status = 0;
     // An error that reaches this far is shown, and the program ends.
     try {
@@ -26,6 +32,7 @@ int main(int argc, char** argv) {
         if (request->Wanted()) demo = tovrel::ui::StartDemo();
         if (request->Wanted() && !demo) return 1;
         tovrel::ui::Desktop desktop;
+        desktop.settings = &settings;
         if (!request->screenshots.isEmpty()) {
             status = demo->RunScreenshots(desktop, request->screenshots);
         } else {

@@ -270,6 +270,17 @@ bool MapChart::ApplyProperty(Property property, const PropertyValue& value) {
     }
 }
 
+void MapChart::Retranslate(const TextMapper& mapper) {
+    // The caption as the catalogue has it: KeepBlanks made its doubled
+    // blanks no-break ones.
+    for (QCPAxis* axis : {xAxis, yAxis}) {
+        QString caption = axis->label();
+        caption.replace(QChar(0x00A0), u' ');
+        axis->setLabel(KeepBlanks(mapper.Map(caption)));
+    }
+    RequestReplot();
+}
+
 QString MapChart::Title() const { return title_->text(); }
 
 int MapChart::PointCount() const { return line_->dataCount(); }

@@ -17,11 +17,12 @@
 #include <optional>
 #include <vector>
 
+#include "Language.h"
 #include "UiContext.h"
 
 namespace tovrel::ui {
 
-class MapChart : public QCustomPlot, public SeriesSink, public ScreenControl {
+class MapChart : public QCustomPlot, public SeriesSink, public ScreenControl, public Retranslatable {
     Q_OBJECT
 public:
     struct Setup {
@@ -44,6 +45,8 @@ public:
     void ApplyPointColour(const std::string& series, int index, std::optional<Rgb> colour) override;
     // ScreenControl: Text is the title, Minimum and Maximum the vertical axis.
     bool ApplyProperty(Property property, const PropertyValue& value) override;
+    // The axis captions (the title is mirrored as Text).
+    void Retranslate(const TextMapper& mapper) override;
 
     // What the chart shows, for tests and benchmarks.
     struct Range {

@@ -84,6 +84,12 @@ void View3DWidget::ApplyPointColour(const std::string&, int, std::optional<Rgb>)
     // The curves carry one colour each; nothing selects a point here.
 }
 
+void View3DWidget::Retranslate(const TextMapper& mapper) {
+    x_caption_ = mapper.Map(x_caption_);
+    y_caption_ = mapper.Map(y_caption_);
+    update();
+}
+
 bool View3DWidget::ApplyProperty(Property property, const PropertyValue& value) {
     switch (property) {
         case Property::Text:

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "Language.h"
 #include "UiContext.h"
 
 namespace tovrel::ui {
 
-class View3DWidget : public QWidget, public SeriesSink, public ScreenControl {
+class View3DWidget : public QWidget, public SeriesSink, public ScreenControl, public Retranslatable {
     Q_OBJECT
 public:
     struct Setup {
@@ -31,6 +32,10 @@ public:
     void ApplyPointColour(const std::string& series, int index, std::optional<Rgb> colour) override;
     // Text is the title, Minimum and Maximum the vertical axis.
     bool ApplyProperty(Property property, const PropertyValue& value) override;
+    // The axis captions (the title is mirrored as Text).
+    void Retranslate(const TextMapper& mapper) override;
+    QString xCaption() const { return x_caption_; }
+    QString yCaption() const { return y_caption_; }
 
     QString title() const { return title_; }
     double axisMinimum() const { return view_minimum_; }
