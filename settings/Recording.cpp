@@ -9,6 +9,7 @@
 
 #include "Monitor.h"
 #include "NumberText.h"
+#include "OperatingPoint.h"
 #include "Platform.h"
 
 namespace tovrel {
@@ -273,6 +274,23 @@ std::optional<Recording> ReadRecording(const fs::path& path, std::string* error)
         return std::nullopt;
     }
     return r;
+}
+
+std::array<double, MapPointCount> TimeAtMapPoints(const Recording& recording, const TimingMap& map, MapKind kind,
+                                                  const RecordingFilter& filter) {
+    std::array<double, MapPointCount> seconds{};
+    const auto& passes = recording.passes;
+    for (std::size_t i = 0; i + 1 < passes.size(); ++i) {
+        const auto& p = passes[i];
+        if (p.failed) continue;
+        const auto& s = p.snapshot;
+        if (filter.gas && s.Gas() != *filter.gas) continue;
+        if (filter.synchronised_only && s.Synchronisation() != 1) continue;
+        const long dt = std::clamp(passes[i + 1].ms - p.ms, 0L, kLongestPassMs);
+        const double x = IsAdvanceMap(kind) ? s.engine_speed : s.ThrottleIndex();
+        seconds[static_cast<std::size_t>(NearestMapPoint(map, x))] += dt / 1000.0;
+    }
+    return seconds;
 }
 
 }  // namespace tovrel

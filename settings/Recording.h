@@ -5,6 +5,7 @@
 // checksum of the configuration it was driven with, is named by its start
 // time, never overwrites a file, and is flushed row by row, so that a program
 // killed in the middle leaves a file that reads up to its last row.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -89,5 +90,23 @@ inline constexpr std::uintmax_t kMaxRecordingBytes = 256u << 20;
 // one named. Nothing (and why) for a file that cannot be read, is empty,
 // too large, or has no header of these columns.
 std::optional<Recording> ReadRecording(const std::filesystem::path& path, std::string* error);
+
+}  // namespace tovrel
+
+namespace tovrel {
+
+// Which passes of a recording count.
+struct RecordingFilter {
+    std::optional<bool> gas;         // only passes on gas (true) or on petrol (false)
+    bool synchronised_only = false;  // only passes with the variator synchronised
+};
+// The time a pass stands for runs to the next pass, but a gap longer than
+// this (a stopped run, lost passes) counts as this much.
+inline constexpr long kLongestPassMs = 1000;
+// Seconds the engine spent nearest each point of `map` (engine speed on an
+// advance map, throttle position index on a throttle map). Failed passes and
+// the recording's last pass count nothing.
+std::array<double, MapPointCount> TimeAtMapPoints(const Recording& recording, const TimingMap& map, MapKind kind,
+                                                  const RecordingFilter& filter = {});
 
 }  // namespace tovrel

@@ -151,3 +151,49 @@ TEST(RecordingChecksumTest, Crc32OfKnownText) {
     EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
     EXPECT_EQ(Crc32(""), 0u);
 }
+
+TEST(RecordingHistogramTest, TimeAtEachMapPointWithFilters) {
+    TimingMaps maps;
+    InitTimingMaps(maps);
+    Recording r;
+    // rpm, throttle index, gas, synchronised, time (ms)
+    struct Row {
+        int rpm, index;
+        bool gas, sync;
+        long ms;
+        bool failed = false;
+    } rows[] = {
+        {800, 5, true, true, 0},       {820, 5, true, true, 200},   // 0.2 s then 0.3 s near 800 rpm
+        {3000, 40, true, false, 500},  {3000, 40, false, true, 700},
+        {3000, 40, false, true, 800, true},                          // failed: counts nothing
+        {1000, 0, true, true, 900},    {1000, 0, true, true, 5000},  // a 4 s gap counts 1 s; the last counts nothing
+    };
+    for (const auto& row : rows) {
+        RecordedPass p;
+        p.ms = row.ms;
+        p.failed = row.failed;
+        p.snapshot.engine_speed = static_cast<std::uint16_t>(row.rpm);
+        p.snapshot.status = static_cast<std::uint16_t>((row.gas ? 0x100 : 0) | row.index);
+        p.snapshot.gas_time_sync = row.sync ? 1 : 0;
+        r.passes.push_back(p);
+    }
+    const auto all = TimeAtMapPoints(r, maps.LPG, MapKind::LPG);
+    EXPECT_DOUBLE_EQ(all[8], 0.5);
+    EXPECT_DOUBLE_EQ(all[30], 0.2 + 0.1);
+    EXPECT_DOUBLE_EQ(all[10], 1.0);
+    double total = 0;
+    for (double s : all) total += s;
+    EXPECT_DOUBLE_EQ(total, 1.8);
+
+    const auto petrol = TimeAtMapPoints(r, maps.LPG, MapKind::LPG, {.gas = false, .synchronised_only = false});
+    EXPECT_DOUBLE_EQ(petrol[30], 0.1);
+    EXPECT_DOUBLE_EQ(petrol[8], 0);
+    const auto synced = TimeAtMapPoints(r, maps.LPG, MapKind::LPG, {.gas = std::nullopt, .synchronised_only = true});
+    EXPECT_DOUBLE_EQ(synced[30], 0.1);
+    EXPECT_DOUBLE_EQ(synced[8], 0.5);
+    // A throttle map goes by the throttle index.
+    const auto throttle = TimeAtMapPoints(r, maps.LPGLoadDependence, MapKind::LPGLoadDependence);
+    EXPECT_DOUBLE_EQ(throttle[5], 0.5);
+    EXPECT_DOUBLE_EQ(throttle[40], 0.3);
+    EXPECT_DOUBLE_EQ(throttle[0], 1.0);
+}
