@@ -21,12 +21,15 @@ int main(int argc, char** argv) {
     tovrel::cli::RegisterLiveCommands(app, ctx);
     tovrel::cli::RegisterScopeCommands(app, ctx);
     tovrel::cli::RegisterFirmwareCommands(app, ctx);
+    tovrel::cli::RegisterDiffCommands(app, ctx);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e);
     }
     if (*port_opt) ctx.port = port;
+    // Commits, loads and updates keep restore points in the user's data folder.
+    ctx.program.restore_points = std::make_unique<tovrel::RestorePointStore>();
     ctx.screen.show_progress = !quiet;
     int status = ctx.run ? ctx.run() : 2;
     ctx.link.Disconnect();

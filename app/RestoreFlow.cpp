@@ -1,0 +1,165 @@
+#include "RestoreFlow.h"
+
+#include <chrono>
+#include <ctime>
+
+#include "DeviceConfiguration.h"
+#include "NumberText.h"
+#include "Program.h"
+
+namespace tovrel {
+
+namespace {
+
+std::string ClockNow() {
+    const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    char text[16];
+    std::strftime(text, sizeof text, "%H:%M:%S", &tm);
+    return text;
+}
+
+std::string ParameterName(ConfigParameter which) {
+    switch (which) {
+        case ConfigParameter::StartTimeout: return Tr(RestoreText::StartTimeoutName);
+        case ConfigParameter::TpsMinimum: return Tr(RestoreText::TpsMinimumName);
+        case ConfigParameter::TpsMaximum: return Tr(RestoreText::TpsMaximumName);
+    }
+    return {};
+}
+
+std::string Quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
+
+}  // namespace
+
+Configuration EditorConfiguration(const Program& program) {
+    Configuration c;
+    const TimingMaps& maps = program.maps.document.Maps();
+    for (int m = 0; m < 4; ++m) c.y[static_cast<std::size_t>(m)] = maps[m].y;
+    c.timeout = program.screen.Text(kStartTimeoutEdit);
+    if (auto v = ParseInteger(program.screen.Text("ADC_MIN_Value_Label"))) c.tps_min = *v;
+    if (auto v = ParseInteger(program.screen.Text("ADC_MAX_Value_Label"))) c.tps_max = *v;
+    return c;
+}
+
+std::string DifferenceSummary(const ConfigurationDiff& diff) {
+    if (diff.Equal()) return Tr(RestoreText::NoDifference);
+    std::string out;
+    auto line = [&](const std::string& text) {
+        if (!out.empty()) out += '\n';
+        out += text;
+    };
+    for (const auto& m : diff.maps) {
+        if (m.Equal()) continue;
+        line(TrFormat(RestoreText::MapSummary, MapTitle(m.kind), std::to_string(m.points.size()),
+                      FormatGeneral(m.largest), FormatGeneral(m.mean)));
+    }
+    for (const auto& p : diff.parameters)
+        line(TrFormat(RestoreText::ParameterSummary, ParameterName(p.which),
+                      p.ours.value_or(Tr(RestoreText::ParameterMissing)),
+                      p.theirs.value_or(Tr(RestoreText::ParameterMissing))));
+    return out;
+}
+
+bool SaveRestorePoint(Program& program, const Configuration& configuration, std::string_view note,
+                      RestoreText stopped) {
+    if (!program.restore_points) return true;
+    std::string why;
+    if (program.restore_points->Save(configuration, note, &why)) return true;
+    program.screen.ShowError(why + "\n" + Tr(stopped));
+    return false;
+}
+
+bool BackupBeforeUpdate(Program& program) {
+    program.update_backup.reset();
+    program.update_backup_configuration.reset();
+    // A variator in its loader or its oscilloscope firmware has no
+    // configuration to read; it is flashed as it is.
+    if (!program.backup_before_update || !program.link.IsConnected()) return true;
+    const auto read = ReadDeviceConfiguration(program.link);
+    if (!read.configuration) {
+        const bool go = program.flash_without_backup ? program.flash_without_backup()
+                                                     : program.screen.Confirm(Tr(RestoreText::BackupReadFailedQuestion));
+        return go;
+    }
+    program.update_backup_configuration = read.configuration;
+    if (!program.restore_points) return true;
+    std::string why;
+    const auto path =
+        program.restore_points->Save(*read.configuration, Tr(RestoreText::NoteFirmwareUpdate), &why);
+    if (!path) {
+        program.update_backup_configuration.reset();
+        program.screen.ShowError(why + "\n" + Tr(RestoreText::FlashStopped));
+        return false;
+    }
+    program.update_backup = *path;
+    return true;
+}
+
+void AfterUpdate(Program& program) {
+    const FirmwareUpdate& update = program.firmware;
+    std::string outcome;
+    if (update.Confirmed())
+        outcome = TrFormat(RestoreText::UpdateSucceededAt, ClockNow());
+    else if (update.image.size != 0 || update.Interrupted())
+        outcome = TrFormat(RestoreText::UpdateFailedAt, ClockNow());
+    if (!outcome.empty()) program.screen.SetText(kUpdateOutcomeStatus, outcome);
+    if (!program.offer_restore_after_update || !program.update_backup_configuration || !program.link.IsConnected())
+        return;
+    const Configuration backup = *program.update_backup_configuration;
+    const auto diff = CompareConfigurations(EditorConfiguration(program), backup);
+    if (diff.Equal()) return;
+    const std::string source = program.update_backup ? program.update_backup->string() : std::string();
+    if (!program.screen.Confirm(
+            TrFormat(RestoreText::RestoreOfferQuestion, outcome, Quoted(source), DifferenceSummary(diff))))
+        return;
+    RestoreConfiguration(program, backup, source);
+}
+
+bool RestoreConfiguration(Program& program, const Configuration& target, std::string_view source) {
+    if (!SaveRestorePoint(program, EditorConfiguration(program), TrFormat(RestoreText::NoteRestore, Quoted(source)),
+                          RestoreText::RestoreStopped))
+        return false;
+    for (MapKind kind : kMapKinds) program.maps.document.SetMap(kind, target.Map(kind), MapEditCause::FileLoad);
+    if (target.timeout) program.screen.SetText(kStartTimeoutEdit, *target.timeout);
+    RefreshAllMapViews(program.screen, program.maps.document.Maps());
+    const TransferTally written = WriteAllData(program.link, program.maps);
+    if (!written.Ok() || !written.committed) return false;
+    const TransferTally read = ReadAllData(program.link, program.maps);
+    if (!read.Ok()) return false;
+    // The throttle points are not written: they are the sensor's calibration
+    // of this car, not part of what is restored.
+    Configuration wanted = target;
+    wanted.tps_min.reset();
+    wanted.tps_max.reset();
+    Configuration now = EditorConfiguration(program);
+    now.tps_min.reset();
+    now.tps_max.reset();
+    const auto diff = CompareConfigurations(now, wanted);
+    if (!diff.Equal()) {
+        program.screen.ShowMessage(TrFormat(RestoreText::RestoreMismatch, Quoted(source), DifferenceSummary(diff)));
+        return false;
+    }
+    program.screen.ShowMessage(TrFormat(RestoreText::RestoreDone, Quoted(source)));
+    return true;
+}
+
+void WireRestorePoints(Program& program) {
+    Program* p = &program;
+    program.maps.before_commit = [p] {
+        return SaveRestorePoint(*p, EditorConfiguration(*p), Tr(RestoreText::NoteCommit), RestoreText::CommitStopped);
+    };
+    program.maps.before_file_load = [p](const std::string& file) {
+        return SaveRestorePoint(*p, EditorConfiguration(*p), TrFormat(RestoreText::NoteFileLoad, Quoted(file)),
+                                RestoreText::FileLoadStopped);
+    };
+    program.firmware.before_switch = [p] { return BackupBeforeUpdate(*p); };
+    program.firmware.after_update = [p] { AfterUpdate(*p); };
+}
+
+}  // namespace tovrel
