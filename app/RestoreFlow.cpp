@@ -35,6 +35,34 @@ std::string ParameterName(ConfigParameter which) {
 
 std::string Quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
+// Writes the throttle sensor points a configuration holds (a device read or
+// a restore point; a configuration file holds none) into the working memory.
+bool WriteThrottlePoints(Program& program, const Configuration& target) {
+    if (!target.tps_min && !target.tps_max) return true;
+    DeviceLink& link = program.link;
+    if (!link.IsConnected()) return false;
+    if (link.LineBusy()) {
+        program.screen.ShowNotice(Tr(kLineBusyMessage));
+        return false;
+    }
+    DeviceLink::LineHold hold(link, {ProcedureKind::Write, "throttle points restore"});
+    for (auto [address, value] : {std::pair{config_address::TpsMinimum, target.tps_min},
+                                  std::pair{config_address::TpsMaximum, target.tps_max}}) {
+        if (!value) continue;
+        const auto v = static_cast<std::int16_t>(static_cast<std::uint16_t>(*value));
+        const std::int16_t r = link.UARTdataExchangeForTovrel(ExchangeOp::Write, address, 0, v, true, 2);
+        if (link.LineSilent()) {
+            link.ReportLineSilent();
+            return false;
+        }
+        if (!link.LastExchangeOk() || r != v) {
+            program.screen.ShowMessage(Tr(RestoreText::ThrottlePointsNotWritten));
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 Configuration EditorConfiguration(const Program& program) {
@@ -128,25 +156,30 @@ bool RestoreConfiguration(Program& program, const Configuration& target, std::st
     for (MapKind kind : kMapKinds) program.maps.document.SetMap(kind, target.Map(kind), MapEditCause::FileLoad);
     if (target.timeout) program.screen.SetText(kStartTimeoutEdit, *target.timeout);
     RefreshAllMapViews(program.screen, program.maps.document.Maps());
+    // The throttle sensor's points go into the working memory first, so that
+    // the commit of the whole configuration keeps them too.
+    if (!WriteThrottlePoints(program, target)) return false;
     const TransferTally written = WriteAllData(program.link, program.maps);
     if (!written.Ok() || !written.committed) return false;
     const TransferTally read = ReadAllData(program.link, program.maps);
     if (!read.Ok()) return false;
-    // The throttle points are not written: they are the sensor's calibration
-    // of this car, not part of what is restored.
-    Configuration wanted = target;
-    wanted.tps_min.reset();
-    wanted.tps_max.reset();
-    Configuration now = EditorConfiguration(program);
-    now.tps_min.reset();
-    now.tps_max.reset();
-    const auto diff = CompareConfigurations(now, wanted);
+    const auto diff = CompareConfigurations(EditorConfiguration(program), target);
     if (!diff.Equal()) {
         program.screen.ShowMessage(TrFormat(RestoreText::RestoreMismatch, Quoted(source), DifferenceSummary(diff)));
         return false;
     }
     program.screen.ShowMessage(TrFormat(RestoreText::RestoreDone, Quoted(source)));
     return true;
+}
+
+bool RestoreFromPoint(Program& program, const std::filesystem::path& file) {
+    std::string why;
+    const auto point = ReadRestorePoint(file, &why);
+    if (!point) {
+        program.screen.ShowError(TrFormat(RestoreText::PointRefused, why));
+        return false;
+    }
+    return RestoreConfiguration(program, point->configuration, file.string());
 }
 
 void WireRestorePoints(Program& program) {

@@ -4,6 +4,7 @@
 // a commit, a file load or a restore, the backup read before the update
 // switches the variator, the compare after it and the restore itself
 // (write, commit, read back and compare).
+#include <filesystem>
 #include <string_view>
 
 #include "ConfigurationCompare.h"
@@ -40,6 +41,10 @@ void AfterUpdate(Program& program);
 // then holds `target`; says so, or what still differs. `source` names the
 // backup or point in the messages.
 bool RestoreConfiguration(Program& program, const Configuration& target, std::string_view source);
+
+// The same from a restore point's file; a point that is damaged or not this
+// program's is refused with the file and the reason, and nothing is sent.
+bool RestoreFromPoint(Program& program, const std::filesystem::path& file);
 
 // Hooks the restore points into the program's commits and file loads.
 void WireRestorePoints(Program& program);

@@ -31,6 +31,7 @@ constexpr texts::Entry<RestoreText> kEntries[] = {
     {TpsMinimumName, QT_TRANSLATE_NOOP("restore", "АЦП ДПДЗ при минимальной нагрузке")},
     {TpsMaximumName, QT_TRANSLATE_NOOP("restore", "АЦП ДПДЗ при максимальной нагрузке")},
     {NoDifference, QT_TRANSLATE_NOOP("restore", "Отличий нет.")},
+    {ThrottlePointsNotWritten, QT_TRANSLATE_NOOP("restore", "Восстановление остановлено: вариатор не подтвердил точки ДПДЗ, в EEPROM ничего не записано.")},
 };
 static_assert(texts::InIdOrder(kEntries), "one entry per id, in the enum's order");
 

@@ -33,6 +33,7 @@ enum class RestoreText : std::uint16_t {
     TpsMinimumName,
     TpsMaximumName,
     NoDifference,
+    ThrottlePointsNotWritten,
     Count
 };
 
