@@ -3,7 +3,9 @@
 #include <chrono>
 #include <ctime>
 
+#include "ConfigFile.h"
 #include "DeviceConfiguration.h"
+#include "MapControls.h"
 #include "NumberText.h"
 #include "Program.h"
 
@@ -180,6 +182,95 @@ bool RestoreFromPoint(Program& program, const std::filesystem::path& file) {
         return false;
     }
     return RestoreConfiguration(program, point->configuration, file.string());
+}
+
+std::string CompareSeriesName(MapKind kind) {
+    const auto* c = FindMapControls(kind);
+    return std::string(c ? c->series : MapKindName(kind)) + "Compare";
+}
+
+void CompareWithEditor(Program& program, const Configuration& theirs, std::string_view source) {
+    Screen& screen = program.screen;
+    const TimingMaps& maps = program.maps.document.Maps();
+    for (MapKind kind : kMapKinds) {
+        std::vector<ChartPoint> points;
+        points.reserve(MapPointCount);
+        for (std::size_t i = 0; i < MapPointCount; ++i) points.push_back({maps[kind].x[i], theirs.Map(kind)[i]});
+        screen.SetSeries(CompareSeriesName(kind), std::move(points));
+    }
+    const auto diff = CompareConfigurations(EditorConfiguration(program), theirs);
+    screen.ShowInfo(TrFormat(RestoreText::CompareResult, source, DifferenceSummary(diff)));
+    for (const auto& m : diff.maps) {
+        if (m.Equal()) continue;
+        if (!screen.Confirm(TrFormat(RestoreText::TakeTheirsMapQuestion, MapTitle(m.kind), source))) continue;
+        program.maps.document.SetMap(m.kind, theirs.Map(m.kind), MapEditCause::FileLoad);
+    }
+    for (const auto& p : diff.parameters) {
+        // Only the start timeout lives in the editor; the throttle points are
+        // the sensor's and are set on the throttle page.
+        if (p.which != ConfigParameter::StartTimeout || !p.theirs) continue;
+        if (screen.Confirm(
+                TrFormat(RestoreText::TakeTheirsParameterQuestion, ParameterName(p.which), *p.theirs, source)))
+            screen.SetText(kStartTimeoutEdit, *p.theirs);
+    }
+    RefreshAllMapViews(screen, program.maps.document.Maps());
+}
+
+void CompareEditorWithFile(Program& program) {
+    const auto name = program.screen.ChooseFile(kOpenDialog, FileDialogMode::Open, kConfigFileFilter);
+    if (!name) return;
+    CompareEditorWithPoint(program, *name);
+}
+
+void CompareEditorWithDevice(Program& program) {
+    const auto read = ReadDeviceConfiguration(program.link);
+    if (!read.configuration) {
+        program.screen.ShowMessage(Tr(RestoreText::DeviceReadFailed));
+        return;
+    }
+    CompareWithEditor(program, *read.configuration, Tr(RestoreText::DeviceSide));
+}
+
+void CompareEditorWithPoint(Program& program, const std::filesystem::path& file) {
+    std::string why;
+    const auto point = ReadRestorePoint(file, &why);
+    if (!point) {
+        program.screen.ShowError(why);
+        return;
+    }
+    CompareWithEditor(program, point->configuration, Quoted(file.string()));
+}
+
+void ComparePointWithDevice(Program& program, const std::filesystem::path& file) {
+    std::string why;
+    const auto point = ReadRestorePoint(file, &why);
+    if (!point) {
+        program.screen.ShowError(why);
+        return;
+    }
+    const auto read = ReadDeviceConfiguration(program.link);
+    if (!read.configuration) {
+        program.screen.ShowMessage(Tr(RestoreText::DeviceReadFailed));
+        return;
+    }
+    const auto diff = CompareConfigurations(point->configuration, *read.configuration);
+    program.screen.ShowInfo(
+        TrFormat(RestoreText::CompareResult, Tr(RestoreText::DeviceSide), DifferenceSummary(diff)));
+}
+
+void EndComparison(Program& program) {
+    for (MapKind kind : kMapKinds) program.screen.SetSeries(CompareSeriesName(kind), {});
+}
+
+void RestorePointClick(Program& program, const std::filesystem::path& file) {
+    std::string why;
+    const auto point = ReadRestorePoint(file, &why);
+    if (!point) {
+        program.screen.ShowError(TrFormat(RestoreText::PointRefused, why));
+        return;
+    }
+    if (!program.screen.Confirm(TrFormat(RestoreText::RestoreQuestion, Quoted(file.string())))) return;
+    RestoreConfiguration(program, point->configuration, file.string());
 }
 
 void WireRestorePoints(Program& program) {

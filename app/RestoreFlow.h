@@ -46,6 +46,26 @@ bool RestoreConfiguration(Program& program, const Configuration& target, std::st
 // program's is refused with the file and the reason, and nothing is sent.
 bool RestoreFromPoint(Program& program, const std::filesystem::path& file);
 
+// ---- compare ----
+// The series that draws the other side's map on a map's chart, dashed: the
+// chart's own series name followed by "Compare". An empty series ends it.
+std::string CompareSeriesName(MapKind kind);
+// Draws `theirs` beside the editor's maps, shows the summary per map and
+// parameter, then offers to take theirs for each map and parameter that
+// differs ("Нет" by default). `source` names the other side.
+void CompareWithEditor(Program& program, const Configuration& theirs, std::string_view source);
+// The other side from a file dialog, a fresh read of the variator, or a
+// restore point (refused with the file and the reason when damaged).
+void CompareEditorWithFile(Program& program);
+void CompareEditorWithDevice(Program& program);
+void CompareEditorWithPoint(Program& program, const std::filesystem::path& file);
+// A restore point against a fresh read of the variator: the summary only.
+void ComparePointWithDevice(Program& program, const std::filesystem::path& file);
+// Removes the other side's series from the charts.
+void EndComparison(Program& program);
+// Asks, then restores the point (RestoreFromPoint).
+void RestorePointClick(Program& program, const std::filesystem::path& file);
+
 // Hooks the restore points into the program's commits and file loads.
 void WireRestorePoints(Program& program);
 

@@ -77,7 +77,9 @@ std::optional<RestorePoint> ParseRestorePoint(std::string_view bytes, const std:
         return fail(TrFormat(RestoreText::NotThisProgram, Quoted(file_name), doc.document_element().name()));
     std::string why;
     const auto content = ParseConfiguration(bytes, file_name, &why);
-    if (!content) return fail(why);
+    // The configuration file's message shortens a long name: the whole
+    // path goes first then.
+    if (!content) return fail(why.find(file_name) == std::string::npos ? file_name + ": " + why : why);
     RestorePoint point;
     point.path = file_name;
     point.configuration = FromContent(*content);

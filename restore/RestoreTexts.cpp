@@ -32,6 +32,12 @@ constexpr texts::Entry<RestoreText> kEntries[] = {
     {TpsMaximumName, QT_TRANSLATE_NOOP("restore", "АЦП ДПДЗ при максимальной нагрузке")},
     {NoDifference, QT_TRANSLATE_NOOP("restore", "Отличий нет.")},
     {ThrottlePointsNotWritten, QT_TRANSLATE_NOOP("restore", "Восстановление остановлено: вариатор не подтвердил точки ДПДЗ, в EEPROM ничего не записано.")},
+    {CompareResult, QT_TRANSLATE_NOOP("restore", "Сравнение с %1:\n%2")},
+    {TakeTheirsMapQuestion, QT_TRANSLATE_NOOP("restore", "Взять карту «%1» из %2?")},
+    {TakeTheirsParameterQuestion, QT_TRANSLATE_NOOP("restore", "Взять «%1» = %2 из %3?")},
+    {DeviceSide, QT_TRANSLATE_NOOP("restore", "вариатор")},
+    {DeviceReadFailed, QT_TRANSLATE_NOOP("restore", "Конфигурацию вариатора прочитать не удалось: сравнение не выполнено.")},
+    {RestoreQuestion, QT_TRANSLATE_NOOP("restore", "Записать конфигурацию из %1 в вариатор и в EEPROM?")},
 };
 static_assert(texts::InIdOrder(kEntries), "one entry per id, in the enum's order");
 

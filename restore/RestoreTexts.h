@@ -34,6 +34,12 @@ enum class RestoreText : std::uint16_t {
     TpsMaximumName,
     NoDifference,
     ThrottlePointsNotWritten,
+    CompareResult,
+    TakeTheirsMapQuestion,
+    TakeTheirsParameterQuestion,
+    DeviceSide,
+    DeviceReadFailed,
+    RestoreQuestion,
     Count
 };
 

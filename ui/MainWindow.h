@@ -11,6 +11,8 @@
 
 class QTabWidget;
 
+class QMenu;
+
 namespace tovrel::ui {
 
 // Said when the window is closed while a procedure must not be cut short.
@@ -44,6 +46,7 @@ protected:
 private:
     void BuildTopRow();
     void BuildMenus();
+    void BuildRestoreMenuItems(QMenu* file);
     void BuildPages();
 
     UiContext& ctx_;
