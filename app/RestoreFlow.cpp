@@ -189,15 +189,19 @@ std::string CompareSeriesName(MapKind kind) {
     return std::string(c ? c->series : MapKindName(kind)) + "Compare";
 }
 
-void CompareWithEditor(Program& program, const Configuration& theirs, std::string_view source) {
-    Screen& screen = program.screen;
+void DrawComparison(Program& program, const Configuration& theirs) {
     const TimingMaps& maps = program.maps.document.Maps();
     for (MapKind kind : kMapKinds) {
         std::vector<ChartPoint> points;
         points.reserve(MapPointCount);
         for (std::size_t i = 0; i < MapPointCount; ++i) points.push_back({maps[kind].x[i], theirs.Map(kind)[i]});
-        screen.SetSeries(CompareSeriesName(kind), std::move(points));
+        program.screen.SetSeries(CompareSeriesName(kind), std::move(points));
     }
+}
+
+void CompareWithEditor(Program& program, const Configuration& theirs, std::string_view source) {
+    Screen& screen = program.screen;
+    DrawComparison(program, theirs);
     const auto diff = CompareConfigurations(EditorConfiguration(program), theirs);
     screen.ShowInfo(TrFormat(RestoreText::CompareResult, source, DifferenceSummary(diff)));
     for (const auto& m : diff.maps) {

@@ -50,6 +50,8 @@ bool RestoreFromPoint(Program& program, const std::filesystem::path& file);
 // The series that draws the other side's map on a map's chart, dashed: the
 // chart's own series name followed by "Compare". An empty series ends it.
 std::string CompareSeriesName(MapKind kind);
+// Draws `theirs` beside the editor's maps on every chart.
+void DrawComparison(Program& program, const Configuration& theirs);
 // Draws `theirs` beside the editor's maps, shows the summary per map and
 // parameter, then offers to take theirs for each map and parameter that
 // differs ("Нет" by default). `source` names the other side.

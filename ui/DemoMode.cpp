@@ -104,6 +104,7 @@ DemoMode::DemoMode(bool paced) {
     std::filesystem::current_path(demo_->dir(), ec);
     if (ec) throw std::runtime_error("cannot enter " + demo_->dir() + ": " + ec.message());
     // The demonstration's restore points go with its folder.
+    if (const char* home = std::getenv("XDG_DATA_HOME")) old_data_home_ = home;
     ::setenv("XDG_DATA_HOME", (demo_->dir() + "/data").c_str(), 1);
     EndOnSignals();
 }
@@ -116,6 +117,10 @@ DemoMode::~DemoMode() {
     }
     std::error_code ec;
     if (!old_cwd_.empty()) std::filesystem::current_path(old_cwd_, ec);
+    if (old_data_home_)
+        ::setenv("XDG_DATA_HOME", old_data_home_->c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
     demo_.reset();
 }
 
@@ -215,7 +220,7 @@ QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QStr
         theirs.y[0][60] -= 2;
         theirs.timeout = "60";
         SaveRestorePoint(p, theirs, "демонстрация", RestoreText::RestoreStopped);
-        CompareWithEditor(p, theirs, "демонстрация");
+        DrawComparison(p, theirs);
     });
     if (!desktop.device.WaitIdle(read_timeout_ms)) {
         error = "the compare did not end in time";

@@ -104,3 +104,14 @@ TEST(Compare, DifferenceViewsAndTakeTheirs) {
 
 }  // namespace
 }  // namespace tovrel
+
+#include "CatalogueCheck.h"
+#include "RestoreTexts.h"
+
+namespace tovrel {
+namespace {
+
+TEST(RestoreTexts, CatalogueIsSound) { EXPECT_EQ(CatalogueFaults<RestoreText>(), std::vector<std::string>{}); }
+
+}  // namespace
+}  // namespace tovrel
