@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <utility>
 
 #include "ConfigFile.h"
 #include "DeviceConfiguration.h"
@@ -139,9 +140,12 @@ void AfterUpdate(Program& program) {
     else if (update.image.size != 0 || update.Interrupted())
         outcome = TrFormat(RestoreText::UpdateFailedAt, ClockNow());
     if (!outcome.empty()) program.screen.SetText(kUpdateOutcomeStatus, outcome);
-    if (!program.offer_restore_after_update || !program.update_backup_configuration || !program.link.IsConnected())
-        return;
-    const Configuration backup = *program.update_backup_configuration;
+    if (!program.offer_restore_after_update) return;
+    // The backup is offered once: a later update that never reaches the
+    // switch (a cancelled file dialog) must not offer it again.
+    const auto kept = std::exchange(program.update_backup_configuration, std::nullopt);
+    if (!kept || !program.link.IsConnected()) return;
+    const Configuration backup = *kept;
     const auto diff = CompareConfigurations(EditorConfiguration(program), backup);
     if (diff.Equal()) return;
     const std::string source = program.update_backup ? program.update_backup->string() : std::string();

@@ -233,6 +233,13 @@ TEST_F(UpdateBackupTest, DeclinedRestoreLeavesTheNewFirmwaresConfiguration) {
     ASSERT_EQ(screen.questions.size(), 1u);
     EXPECT_EQ(sim.Eeprom(), sim::Configuration{});
     EXPECT_EQ(sim.Commits(), 0);
+
+    // A later press whose file dialog is cancelled does not offer that
+    // backup again.
+    screen.questions.clear();
+    screen.file_choices.clear();
+    program->firmware.FirmwareFileSelectButtonClick();
+    EXPECT_EQ(screen.questions, std::vector<std::string>{});
 }
 
 TEST_F(UpdateBackupTest, FailedBackupReadAsksAndNoKeepsTheVariatorInItsFirmware) {
