@@ -9,7 +9,10 @@
 // program it lives on the device thread and is touched by that thread only
 // (README, "Where the maps live").
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "Canvas.h"
 #include "ConfigurationReadWrite.h"
@@ -18,6 +21,7 @@
 #include "LiveState.h"
 #include "MapEditor.h"
 #include "Ocsilloscope.h"
+#include "RestorePoints.h"
 
 namespace tovrel {
 
@@ -53,6 +57,24 @@ public:
     // then every map and parameter (each does nothing unless connected).
     // True when both were read in full.
     bool ReadConfiguration();
+
+    // Restore points (app/RestoreFlow.h): made before every commit of the
+    // whole configuration, file load, restore and firmware update. Null: the
+    // program makes none (tests that do not look at them); the window and
+    // the command line set it.
+    std::unique_ptr<RestorePointStore> restore_points;
+    // The firmware update first reads the configuration and keeps it as a
+    // backup (the command line's --no-backup clears it).
+    bool backup_before_update = true;
+    // Asked when that read fails: flash without a backup? By default the
+    // screen's question, "Нет" unless the user says yes.
+    std::function<bool()> flash_without_backup;
+    // After the update: compare the device with the backup and offer to
+    // restore what differs (the command line prints the difference instead).
+    bool offer_restore_after_update = true;
+    // The backup of the last update, when one was made.
+    std::optional<std::filesystem::path> update_backup;
+    std::optional<Configuration> update_backup_configuration;
 
     LiveContext Live() { return LiveContext{link, maps.guard, settings.options, live}; }
 };

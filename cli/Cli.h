@@ -8,6 +8,7 @@
 
 #include "Dataextractor.h"
 #include "ImageCanvas.h"
+#include "ConfigurationCompare.h"
 #include "OscillogramPlot.h"
 #include "Program.h"
 #include "TerminalScreen.h"
@@ -40,6 +41,10 @@ void RegisterConfigCommands(CLI::App& app, Context& ctx);
 void RegisterLiveCommands(CLI::App& app, Context& ctx);
 void RegisterScopeCommands(CLI::App& app, Context& ctx);
 void RegisterFirmwareCommands(CLI::App& app, Context& ctx);
+void RegisterDiffCommands(CLI::App& app, Context& ctx);
+
+// Prints a compare of `a` with `b` point by point and parameter by parameter.
+void PrintDifference(const ConfigurationDiff& diff, const std::string& a, const std::string& b);
 
 // Parses a number the way the command line accepts it: decimal, or hex with 0x.
 std::optional<long> ParseNumber(const std::string& text);

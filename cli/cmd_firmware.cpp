@@ -8,6 +8,7 @@
 #include "Cli.h"
 #include "ConfigurationReadWrite.h"
 #include "Firmwareupdate.h"
+#include "RestoreFlow.h"
 
 namespace tovrel::cli {
 
@@ -68,7 +69,7 @@ private:
     bool stopped_ = false;
 };
 
-int Flash(Context& ctx, const std::string& path, bool beep, bool force) {
+int Flash(Context& ctx, const std::string& path, bool beep, bool force, bool no_backup) {
     if (!IsImageName(path)) {
         std::cerr << "tovrel-cli: a firmware image is a .evf0 file: " << path << '\n';
         return 2;
@@ -91,6 +92,15 @@ int Flash(Context& ctx, const std::string& path, bool beep, bool force) {
         InitConfigurationControls(ctx.screen);
         configuration_read = ctx.program.ReadConfiguration();
     };
+    // The configuration is read and kept before the variator is switched;
+    // a failed read ends the update unless --no-backup said to go without.
+    ctx.program.backup_before_update = !no_backup;
+    ctx.program.flash_without_backup = [] {
+        std::cerr << "tovrel-cli: the configuration could not be read for a backup; the variator was not switched "
+                     "(--no-backup flashes without one)\n";
+        return false;
+    };
+    ctx.program.offer_restore_after_update = false;
     InitFirmwarePage(ctx.screen);
     ctx.screen.next_file_choice = path;
     {
@@ -111,6 +121,20 @@ int Flash(Context& ctx, const std::string& path, bool beep, bool force) {
         std::cout << "not reconnected\n";
     }
     std::cout << (configuration_read ? "configuration read\n" : "configuration not read\n");
+    if (const auto& backup = ctx.program.update_backup) {
+        std::cout << "backup: " << backup->string() << '\n';
+        if (configuration_read && ctx.program.update_backup_configuration) {
+            const auto diff =
+                CompareConfigurations(EditorConfiguration(ctx.program), *ctx.program.update_backup_configuration);
+            if (diff.Equal()) {
+                std::cout << "the configuration equals the backup\n";
+            } else {
+                PrintDifference(diff, "device", backup->string());
+                std::cout << "the configuration differs from the backup; restore it with: tovrel-cli write "
+                          << backup->string() << '\n';
+            }
+        }
+    }
 
     // Success is the variator back in its normal firmware, not only the
     // loader's word for it.
@@ -135,6 +159,7 @@ void RegisterFirmwareCommands(CLI::App& app, Context& ctx) {
         std::string image;
         bool beep = false;
         bool force = false;
+        bool no_backup = false;
     };
     auto args = std::make_shared<FlashArgs>();
     auto* flash = app.add_subcommand(
@@ -144,8 +169,12 @@ void RegisterFirmwareCommands(CLI::App& app, Context& ctx) {
     flash->add_flag("--force", args->force,
                     "Send an image that cannot be a whole firmware all the same (a size that is not a multiple of 4, "
                     "or longer than 262144 bytes: its first 262144 bytes); an empty image is always refused");
-    flash->callback(
-        [&ctx, args] { ctx.run = [&ctx, args] { return Flash(ctx, args->image, args->beep, args->force); }; });
+    flash->add_flag("--no-backup", args->no_backup,
+                    "Do not read and keep the configuration before the update (by default it is saved as a restore "
+                    "point whose path is printed; restore it with write)");
+    flash->callback([&ctx, args] {
+        ctx.run = [&ctx, args] { return Flash(ctx, args->image, args->beep, args->force, args->no_backup); };
+    });
 }
 
 }  // namespace tovrel::cli

@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     tovrel::cli::RegisterLiveCommands(app, ctx);
     tovrel::cli::RegisterScopeCommands(app, ctx);
     tovrel::cli::RegisterFirmwareCommands(app, ctx);
+    tovrel::cli::RegisterDiffCommands(app, ctx);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
     const auto language = lang.empty() ? tovrel::texts::LanguageOfEnvironment() : *tovrel::texts::ParseLanguage(lang);
     tovrel::texts::SetTranslator(tovrel::texts::BuiltInTranslator(language));
     if (*port_opt) ctx.port = port;
+    // Commits, loads and updates keep restore points in the user's data folder.
+    ctx.program.restore_points = std::make_unique<tovrel::RestorePointStore>();
     ctx.screen.show_progress = !quiet;
     int status = ctx.run ? ctx.run() : 2;
     ctx.link.Disconnect();

@@ -75,6 +75,7 @@ void FirmwareUpdate::FirmwareFileSelectButtonClick() {
         screen_.Beep(kBeepHz, kReconnectBeepMs);
     }
     stop_requested_ = false;  // a stop that came after the update has nothing left to stop
+    if (after_update) after_update();
 }
 
 void FirmwareUpdate::FirmwareStopButtonClick() {
@@ -112,6 +113,7 @@ void FirmwareUpdate::RunFirmwareUpdate() {
     // The last two go on only when the user says so.
     const bool whole = end == ImageReadEnd::EndOfFile && image.size != 0 && image.size % 4 == 0;
     if (whole && !Stopping()) {
+        if (!ClearedToSwitch()) return;
         Switch();
         CheckFirmwareImage();
     } else {
@@ -121,6 +123,7 @@ void FirmwareUpdate::RunFirmwareUpdate() {
             return;
         }
         if (end == ImageReadEnd::TooLarge) image.size = FirmwareImageCapacity;
+        if (!ClearedToSwitch()) return;
         Switch();
     }
 
@@ -169,6 +172,17 @@ bool FirmwareUpdate::FlashAnyway(ImageReadEnd end) {
         return screen_.Confirm(TrFormat(FirmwareText::TooLargeQuestion, std::to_string(FirmwareImageCapacity),
                                         Tr(kFlashAnywayQuestion)));
     return false;  // empty or unreadable: nothing to flash
+}
+
+bool FirmwareUpdate::ClearedToSwitch() {
+    if (!before_switch || before_switch()) return true;
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    image.size = 0;
+    ClosingSteps();
+    return false;
 }
 
 void FirmwareUpdate::RefuseImage() {

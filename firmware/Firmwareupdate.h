@@ -103,6 +103,14 @@ public:
     // The configuration read after the reconnection (ReadDeviceOptions, then
     // ReadAllData); the front end wires it. Skipped while empty.
     std::function<void()> read_configuration;
+    // Asked just before anything tells the variator to switch to its loader
+    // (the front end's backup of the configuration): false ends the update
+    // there with the variator left as it is, the hook having said why.
+    // Nothing is asked while empty.
+    std::function<bool()> before_switch;
+    // Called when a press of the button has run to its end: after the
+    // reconnection, the configuration read and the beeps.
+    std::function<void()> after_update;
     // The update's pauses; by default the device link's.
     std::function<void(int ms)> sleep_ms;
 
@@ -114,6 +122,8 @@ private:
     bool FlashAnyway(ImageReadEnd end);
     // The update ends before the switch: the device is left as it is.
     void RefuseImage();
+    // before_switch; false after ending the update.
+    bool ClearedToSwitch();
     bool Stopping() const { return stop_requested_; }
 
     DeviceLink& link_;

@@ -255,7 +255,16 @@ void N3Click(Screen& screen, MapsState& state) {
 
 void N2Click(Screen& screen, MapsState& state) {
     if (auto name = screen.ChooseFile(kOpenDialog, FileDialogMode::Open, kConfigFileFilter)) {
-        if (!LoadConfigurationFile(screen, *name, state.document)) return;
+        // The file is checked whole before the maps are kept in a restore
+        // point and replaced.
+        std::string why;
+        const auto content = ReadConfigurationFile(*name, &why);
+        if (!content) {
+            screen.ShowError(why);
+            return;
+        }
+        if (state.before_file_load && !state.before_file_load(*name)) return;
+        ApplyConfiguration(state.document, *content);
     }
     RefreshAllMapViews(screen, state.document.Maps());
 }

@@ -5,6 +5,8 @@
 // chart controls with their line series, grids are cells addressed with
 // GridCell (Screen.h).
 #include <array>
+#include <functional>
+#include <string>
 
 #include "Calculations.h"
 #include "MapControls.h"
@@ -32,6 +34,11 @@ struct MapsState {
     // or be overwritten half-way by the read; the window refuses edits while
     // this is not 0.
     int TransfersRunning = 0;
+    // Asked before the whole configuration is committed to EEPROM and before
+    // a configuration file replaces the maps (with the file's name): false
+    // stops that step, the hook having said why. Unset: nothing is asked.
+    std::function<bool()> before_commit;
+    std::function<bool(const std::string& file_name)> before_file_load;
 
     MapEditorState* Editor(MapKind kind);
 };

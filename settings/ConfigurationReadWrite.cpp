@@ -305,6 +305,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
         screen.ShowMessage(TrFormat(SettingsText::ParametersNotCommitted, missing));
         return tally;
     }
+    if (state.before_commit && !state.before_commit()) return tally;
     const bool first = Commit(link, tally);
     const bool second = Commit(link, tally);
     tally.committed = first || second;

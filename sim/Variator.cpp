@@ -144,6 +144,10 @@ void Variator::StoreLoaderImage(std::vector<std::uint8_t> image) {
     std::lock_guard lock(mutex_);
     loader_image_ = std::move(image);
     ++loader_updates_;
+    if (options_.flash_clears_eeprom) {
+        eeprom_ = working_ = Configuration{};
+        SaveEeprom();
+    }
 }
 
 // ----------------------------------------------------------------- faults

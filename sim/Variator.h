@@ -73,6 +73,9 @@ struct Options {
     std::string loader_image_file;          // every confirmed image is saved here when set
     std::uint32_t loader_capacity = 262144; // largest image volume it accepts
     int loader_erase_ms = 50;               // FLASH erase time before its report
+    // A confirmed image comes with an EEPROM of zeros (a firmware whose
+    // configuration layout changed), working memory included.
+    bool flash_clears_eeprom = false;
     // After a switch from the running firmware, the loader sends one byte every
     // this many ms until the handshake (0: never).
     int loader_ready_ms = 50;

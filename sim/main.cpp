@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
     app.add_option("--loader-capacity", options.loader_capacity, "Largest image volume the loader accepts (bytes)");
     app.add_option("--loader-erase-ms", options.loader_erase_ms, "FLASH erase time of the loader")
         ->check(CLI::Range(0, 60000));
+    app.add_flag("--flash-clears-eeprom", options.flash_clears_eeprom,
+                 "A confirmed image comes with an EEPROM (and working memory) of zeros");
     app.add_option("--loader-ready-ms", options.loader_ready_ms,
                    "Period of the loader's ready byte after a switch, until the handshake (0: none)")
         ->check(CLI::Range(0, 60000));

@@ -5,6 +5,8 @@ cli=$1
 sim=$2
 dir=$(mktemp -d)
 export TOVREL_PORT_DIR=$dir
+# Restore points and update backups go into the scratch folder.
+export XDG_DATA_HOME=$dir/data
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$dir"; }
 trap cleanup EXIT

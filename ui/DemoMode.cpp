@@ -25,6 +25,8 @@
 #include "Monitor.h"
 #include "StartDialog.h"
 #include "QtTexts.h"
+#include "RestoreFlow.h"
+#include "RestorePointsDialog.h"
 
 namespace tovrel::ui {
 
@@ -101,6 +103,9 @@ DemoMode::DemoMode(bool paced) {
     old_cwd_ = std::filesystem::current_path(ec).string();
     std::filesystem::current_path(demo_->dir(), ec);
     if (ec) throw std::runtime_error("cannot enter " + demo_->dir() + ": " + ec.message());
+    // The demonstration's restore points go with its folder.
+    if (const char* home = std::getenv("XDG_DATA_HOME")) old_data_home_ = home;
+    ::setenv("XDG_DATA_HOME", (demo_->dir() + "/data").c_str(), 1);
     EndOnSignals();
 }
 
@@ -112,6 +117,10 @@ DemoMode::~DemoMode() {
     }
     std::error_code ec;
     if (!old_cwd_.empty()) std::filesystem::current_path(old_cwd_, ec);
+    if (old_data_home_)
+        ::setenv("XDG_DATA_HOME", old_data_home_->c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
     demo_.reset();
 }
 
@@ -203,6 +212,31 @@ QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QStr
             }
         }
     }
+    // A compare with a copy of the configuration changed in two places, on
+    // the LPG chart, and the restore-point list with the point it made.
+    desktop.device.Post([](Program& p) {
+        Configuration theirs = EditorConfiguration(p);
+        for (std::size_t i = 20; i < 45; ++i) theirs.y[0][i] += 1.5 + 0.05 * static_cast<double>(i - 20);
+        theirs.y[0][60] -= 2;
+        theirs.timeout = "60";
+        SaveRestorePoint(p, theirs, "демонстрация", RestoreText::RestoreStopped);
+        DrawComparison(p, theirs);
+    });
+    if (!desktop.device.WaitIdle(read_timeout_ms)) {
+        error = "the compare did not end in time";
+        return {};
+    }
+    pages->setCurrentIndex(1);
+    Settle(200);
+    if (!Save(&window, out.filePath("16-compare.png"), written, error)) return {};
+    {
+        RestorePointsDialog points(desktop.ctx, DefaultRestorePointDirectory(), &window);
+        points.show();
+        Settle(200);
+        if (!Save(&points, out.filePath("17-restore-points.png"), written, error)) return {};
+    }
+    desktop.device.Post([](Program& p) { EndComparison(p); });
+    desktop.device.WaitIdle(read_timeout_ms);
     pages->setCurrentIndex(0);
     if (messages)
         for (const auto& m : desktop.screen.Messages()) *messages << QString::fromStdString(m);

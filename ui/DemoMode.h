@@ -73,6 +73,7 @@ private:
 
     std::unique_ptr<sim::Demo> demo_;
     std::string old_cwd_;
+    std::optional<std::string> old_data_home_;  // XDG_DATA_HOME before the demonstration
     std::unique_ptr<QSocketNotifier> signal_notifier_;
     bool end_requested_ = false;
 };

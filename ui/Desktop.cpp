@@ -45,6 +45,8 @@ Desktop::Desktop(ProgramFactory make) {
             auto program = std::make_unique<Program>(s, c);
             // Port n is $TOVREL_PORT_DIR/COM<n> when set (the simulated variator's links).
             if (const char* dir = std::getenv("TOVREL_PORT_DIR")) program->link.port_dir = dir;
+            // Commits, file loads, restores and updates keep restore points.
+            program->restore_points = std::make_unique<RestorePointStore>();
             return program;
         };
     }

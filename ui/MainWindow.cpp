@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
+#include <QStatusBar>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -29,6 +30,8 @@
 #include "Pages.h"
 #include "QtScreen.h"
 #include "Program.h"
+#include "RestoreFlow.h"
+#include "RestorePointsDialog.h"
 #include "Shell.h"
 #include "QtTexts.h"
 
@@ -119,7 +122,13 @@ MainWindow::MainWindow(UiContext& ctx) : ctx_(ctx) {
     BuildMenus();
     BuildTopRow();
     BuildPages();
-    resize(kContentWidth, kContentHeight + menuBar()->sizeHint().height() + 8);
+    // The outcome of the last firmware update with its time, kept after the
+    // update's log has been emptied.
+    auto* outcome = new QLabel(statusBar());
+    outcome->setObjectName(Q(kUpdateOutcomeStatus));
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->addWidget(outcome);
+    resize(kContentWidth, kContentHeight + menuBar()->sizeHint().height() + 8 + statusBar()->sizeHint().height());
 
     // The two service hot keys act wherever the program has the focus.
     const struct {
@@ -254,6 +263,7 @@ void MainWindow::BuildMenus() {
     connect(save, &QAction::triggered, this, [this] {
         ctx_.Forward([](Program& p) { UnlessLineBusy(p, [](Program& q) { N3Click(q.screen, q.maps); }); });
     });
+    BuildRestoreMenuItems(file);
 
     auto* update = bar->addMenu(QTr(UiText::UpdateMenu));
     update->setObjectName("N5");
@@ -282,6 +292,27 @@ void MainWindow::BuildMenus() {
 void MainWindow::ShowLanguage(texts::Language language) {
     for (QAction* item : languages_->actions())
         item->setChecked(item->data().toInt() == static_cast<int>(language));
+}
+
+// Compare and restore points, after the file items.
+void MainWindow::BuildRestoreMenuItems(QMenu* file) {
+    file->addSeparator();
+    auto item = [this, file](UiText text, const char* name, std::function<void(Program&)> call) {
+        auto* action = file->addAction(QTr(text));
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [this, call] {
+            ctx_.Forward([call](Program& p) { UnlessLineBusy(p, call); });
+        });
+    };
+    item(UiText::CompareFileItem, "CompareFileItem", [](Program& p) { CompareEditorWithFile(p); });
+    item(UiText::CompareDeviceItem, "CompareDeviceItem", [](Program& p) { CompareEditorWithDevice(p); });
+    item(UiText::EndCompareItem, "EndCompareItem", [](Program& p) { EndComparison(p); });
+    auto* points = file->addAction(QTr(UiText::RestorePointsItem));
+    points->setObjectName("RestorePointsItem");
+    connect(points, &QAction::triggered, this, [this] {
+        RestorePointsDialog dialog(ctx_, DefaultRestorePointDirectory(), this);
+        dialog.exec();
+    });
 }
 
 void MainWindow::BuildPages() {

@@ -13,6 +13,8 @@
 class QActionGroup;
 class QTabWidget;
 
+class QMenu;
+
 namespace tovrel::ui {
 
 // Said when the window is closed while a procedure must not be cut short.
@@ -50,6 +52,7 @@ protected:
 private:
     void BuildTopRow();
     void BuildMenus();
+    void BuildRestoreMenuItems(QMenu* file);
     void BuildPages();
 
     UiContext& ctx_;

@@ -99,6 +99,18 @@ enum class UiText : std::uint16_t {
     ServiceNeedGoodTahoe,
     ServiceAdaptationsCounter,
     HelpText,
+    CompareFileItem,
+    CompareDeviceItem,
+    EndCompareItem,
+    RestorePointsItem,
+    RestorePointsTitle,
+    RestorePointDate,
+    RestorePointNote,
+    RestorePointFile,
+    CompareWithEditorButton,
+    CompareWithDeviceButton,
+    RestoreButton,
+    CloseButton,
     Count
 };
 

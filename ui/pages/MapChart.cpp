@@ -134,6 +134,9 @@ MapChart::MapChart(const Setup& setup, QWidget* parent)
     SetTickStep(xAxis, NiceTickInterval(setup.x_maximum, 16));
     connect(yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, [this] { SetVerticalTicks(); });
 
+    // Beneath the own line.
+    compare_name_ = setup.compare_series.toStdString();
+    if (!compare_name_.empty()) BuildCompareGraphs();
     line_ = new QCPCurve(xAxis, yAxis);
     QPen pen(kLineColour);
     pen.setWidthF(1.5);
@@ -187,7 +190,56 @@ void MapChart::paintEvent(QPaintEvent* event) {
     painter.fillRect(QRect(r.right() - kFrame + 1, r.top(), kFrame, r.height()), band);
 }
 
+void MapChart::BuildCompareGraphs() {
+    compare_base_ = new QCPGraph(xAxis, yAxis);
+    compare_base_->setPen(Qt::NoPen);
+    compare_base_->setSelectable(QCP::stNone);
+    compare_ = new QCPGraph(xAxis, yAxis);
+    QPen dashed(QColor(200, 90, 0));
+    dashed.setWidthF(1.5);
+    dashed.setStyle(Qt::DashLine);
+    compare_->setPen(dashed);
+    compare_->setBrush(QColor(255, 140, 0, 70));
+    compare_->setChannelFillGraph(compare_base_);
+    compare_->setSelectable(QCP::stNone);
+}
+
+void MapChart::SyncCompareBase() {
+    if (!compare_ || compare_->dataCount() == 0) return;
+    QVector<double> x, y;
+    for (auto it = line_->data()->constBegin(); it != line_->data()->constEnd(); ++it) {
+        x.append(it->key);
+        y.append(it->value);
+    }
+    compare_base_->setData(x, y);
+}
+
+void MapChart::ApplyCompareSeries(const std::vector<ChartPoint>& points) {
+    QVector<double> x, y;
+    for (const auto& p : points) {
+        x.append(p.x);
+        y.append(p.y);
+    }
+    compare_->setData(x, y);
+    if (points.empty())
+        compare_base_->data()->clear();
+    else
+        SyncCompareBase();
+    RequestReplot();
+}
+
+int MapChart::ComparePointCount() const { return compare_ ? compare_->dataCount() : 0; }
+
+double MapChart::ComparePointY(int index) const {
+    if (index < 0 || index >= ComparePointCount()) return 0;
+    return (compare_->data()->constBegin() + index)->value;
+}
+
 void MapChart::ApplySeries(const std::string& series, const std::vector<ChartPoint>& points) {
+    if (compare_ && series == compare_name_) {
+        ApplyCompareSeries(points);
+        return;
+    }
     if (!IsOwnSeries(series)) return;
     QVector<double> t, x, y;
     t.reserve(static_cast<qsizetype>(points.size()));
@@ -200,6 +252,7 @@ void MapChart::ApplySeries(const std::string& series, const std::vector<ChartPoi
         y.append(p.y);
     }
     line_->setData(t, x, y, true);
+    SyncCompareBase();
     // A new series starts in the line's colour throughout.
     colours_.assign(points.size(), QColor());
     marks_stale_ = true;
@@ -209,6 +262,7 @@ void MapChart::ApplySeries(const std::string& series, const std::vector<ChartPoi
 void MapChart::ApplyPointY(const std::string& series, int index, double y) {
     if (!IsOwnSeries(series) || index < 0 || index >= line_->dataCount()) return;
     (line_->data()->begin() + index)->value = y;
+    SyncCompareBase();
     if (colours_[static_cast<std::size_t>(index)].isValid()) marks_stale_ = true;
     RequestReplot();
 }

@@ -32,6 +32,9 @@ public:
         QString x_caption, y_caption;
         double x_maximum = 0;
         double y_minimum = 0, y_maximum = 0;
+        // The series of the other side of a compare, drawn dashed with the
+        // difference to the own line shaded; empty: none.
+        QString compare_series;
     };
     MapChart(const Setup& setup, QWidget* parent = nullptr);
 
@@ -60,6 +63,9 @@ public:
     Range VerticalRange() const;
     // Where the curve is drawn, in widget coordinates (as of the last replot).
     QRect PlotArea() const;
+    // The compare's other side: its points (none while no compare runs).
+    int ComparePointCount() const;
+    double ComparePointY(int index) const;
     // Replots actually done; a burst of changes costs one.
     int ReplotCount() const { return replots_; }
 
@@ -96,6 +102,15 @@ private:
     void RequestReplot();
     // Puts the points with a colour of their own into the overlay curves.
     void UpdateMarks();
+
+    // The compare: the other side's graph, dashed, and an invisible copy of
+    // the own line that the other side's fill reaches to.
+    void BuildCompareGraphs();
+    void ApplyCompareSeries(const std::vector<ChartPoint>& points);
+    void SyncCompareBase();
+    std::string compare_name_;
+    QCPGraph* compare_ = nullptr;
+    QCPGraph* compare_base_ = nullptr;
 
     std::string series_name_;
     QCPCurve* line_ = nullptr;

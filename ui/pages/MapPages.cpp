@@ -13,6 +13,7 @@
 #include "MapEditor.h"
 #include "MapGrid.h"
 #include "MapTransfer.h"
+#include "RestoreFlow.h"
 #include "NumberText.h"
 #include "Pages.h"
 #include "Program.h"
@@ -102,8 +103,10 @@ void BuildMapChartPage(UiContext& ctx, QWidget* page, MapKind kind) {
     setup.x_maximum = advance ? 8000 : 80;
     setup.y_minimum = 0;
     setup.y_maximum = c->axis_maximum;
+    setup.compare_series = Q(CompareSeriesName(kind));
     auto* chart = new MapChart(setup, page);
     ctx.RegisterSeries(std::string(c->series), chart);
+    ctx.RegisterSeries(CompareSeriesName(kind), chart);
     chart->on_pointer = [&ctx, k](bool over) {
         ctx.Forward([k, over](Program& p) {
             if (over)

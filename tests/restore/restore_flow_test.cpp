@@ -1,0 +1,268 @@
+// The program's restore points and the backup around a firmware update,
+// against the simulated variator.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "AppFixture.h"
+#include "AtomicFile.h"
+#include "ConfigFile.h"
+#include "DeviceConfiguration.h"
+#include "FirmwareFixture.h"
+#include "RestoreFlow.h"
+
+namespace tovrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Values the variator keeps exactly as written (throttle maps 0..100 %).
+sim::Configuration DeviceSample() {
+    sim::Configuration c;
+    for (int i = 0; i < 80; ++i) {
+        const auto p = static_cast<std::size_t>(i);
+        c.maps[0][p] = static_cast<std::int16_t>(900 + 5 * i);
+        c.maps[1][p] = static_cast<std::int16_t>(-1000 + 29 * i);
+        c.maps[2][p] = static_cast<std::int16_t>(i);
+        c.maps[3][p] = static_cast<std::int16_t>(100 - i);
+    }
+    c.tps_min = 310;
+    c.tps_max = 870;
+    c.start_timeout = 12;
+    return c;
+}
+
+class RestoreFlowTest : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        InitMapControls(screen);
+        InitConfigurationControls(screen);
+        InitFirmwarePage(screen);
+        program->restore_points = std::make_unique<RestorePointStore>(Points(), [this](const std::string& p,
+                                                                                       std::string_view bytes,
+                                                                                       std::string* error) {
+            if (disk_full) {
+                if (error) *error = "No space left on device";
+                return false;
+            }
+            return WriteFileAtomically(p, bytes, error);
+        });
+    }
+    sim::Variator& Connect(sim::Options o = {}) {
+        o.port_dir = dir.path();
+        o.port_number = 1;
+        sims.push_back(std::make_unique<sim::Variator>(o));
+        sims.back()->Start();
+        auto& s = *sims.back();
+        s.SetWorking(DeviceSample());
+        s.SetEeprom(DeviceSample());
+        EXPECT_EQ(program->link.Connect(1, false), 1);
+        program->link.DeviceMode = 1;
+        return s;
+    }
+    fs::path Points() const { return fs::path(dir.path()) / "points"; }
+    std::vector<RestorePointStore::Entry> List() const { return program->restore_points->List(); }
+    static Configuration Expected() {
+        Configuration c;
+        const auto s = DeviceSample();
+        for (MapKind kind : kMapKinds)
+            for (std::size_t i = 0; i < MapPointCount; ++i)
+                c.y[static_cast<std::size_t>(MapKindIndex(kind))][i] =
+                    DecodeMapValue(kind, s.maps[static_cast<std::size_t>(MapKindIndex(kind))][i]);
+        c.timeout = "12";
+        c.tps_min = 310;
+        c.tps_max = 870;
+        return c;
+    }
+    bool disk_full = false;
+};
+
+TEST_F(RestoreFlowTest, FileAgainstDeviceLeavesTheEditorAlone) {
+    Connect();
+    Configuration file = Expected();
+    file.y[0][10] += 2;
+    file.y[3][79] = 50;
+    file.timeout = "20";
+    file.tps_min.reset();  // a configuration file holds no throttle points
+    file.tps_max.reset();
+    const std::string name = dir / "tune.xml";
+    ASSERT_TRUE(WriteFileAtomically(name, RestorePointXml(file, "", "")));
+    std::string why;
+    const auto point = ReadRestorePoint(name, &why);
+    ASSERT_TRUE(point) << why;
+
+    const auto editor_before = program->maps.document.Maps();
+    const auto read = ReadDeviceConfiguration(program->link);
+    ASSERT_TRUE(read.configuration);
+    EXPECT_EQ(*read.configuration, Expected());
+    EXPECT_EQ(read.tally.exchanges, 4 * 80 + 3);  // the configuration read's exchanges, no more
+    EXPECT_EQ(program->maps.document.Maps(), editor_before);
+
+    const auto diff = CompareConfigurations(point->configuration, *read.configuration);
+    ASSERT_EQ(diff.Map(MapKind::LPG).points.size(), 1u);
+    EXPECT_EQ(diff.Map(MapKind::LPG).points[0].point, 10);
+    ASSERT_EQ(diff.Map(MapKind::PetrolLoadDependence).points.size(), 1u);
+    EXPECT_DOUBLE_EQ(diff.Map(MapKind::PetrolLoadDependence).largest, 29);
+    ASSERT_EQ(diff.parameters.size(), 1u);  // the timeout; the throttle points are on one side only
+    EXPECT_EQ(diff.parameters[0].theirs, "12");
+}
+
+TEST_F(RestoreFlowTest, CommitKeepsTheWrittenConfigurationOrDoesNotHappen) {
+    auto& sim = Connect();
+    ASSERT_TRUE(ReadAllData(program->link, program->maps).Ok());
+    program->maps.document.SetPoint(MapKind::LPG, 4, 20, MapEditCause::Key);
+    screen.SetText(kStartTimeoutEdit, "33");
+    ASSERT_TRUE(WriteAllData(program->link, program->maps).Ok());
+    EXPECT_EQ(sim.Commits(), 2);
+    auto list = List();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].note, Tr(RestoreText::NoteCommit));
+    std::string why;
+    EXPECT_EQ(ReadRestorePoint(list[0].path, &why)->configuration, EditorConfiguration(*program));
+
+    // A point that cannot be saved stops the commit; the values stay in the
+    // working memory only and the user is told why.
+    disk_full = true;
+    program->maps.document.SetPoint(MapKind::LPG, 4, 21, MapEditCause::Key);
+    screen.errors.clear();
+    const auto tally = WriteAllData(program->link, program->maps);
+    EXPECT_FALSE(tally.committed);
+    EXPECT_EQ(sim.Commits(), 2);
+    EXPECT_EQ(sim.Working().maps[0][4], 2100);
+    EXPECT_EQ(sim.Eeprom().maps[0][4], 2000);
+    ASSERT_EQ(screen.errors.size(), 1u);
+    EXPECT_NE(screen.errors[0].find("No space left on device"), std::string::npos);
+    EXPECT_NE(screen.errors[0].find(Tr(RestoreText::CommitStopped)), std::string::npos);
+    EXPECT_EQ(List().size(), 1u);
+}
+
+TEST_F(RestoreFlowTest, FileLoadKeepsTheEditorFirstAndADamagedFileNothing) {
+    program->maps.document.SetPoint(MapKind::Petrol, 0, 7, MapEditCause::Key);
+    const Configuration edited = EditorConfiguration(*program);
+    Configuration file = edited;
+    file.y[1][0] = 3;
+    const std::string name = dir / "tune.xml";
+    ASSERT_TRUE(WriteFileAtomically(name, RestorePointXml(file, "", "")));
+    WriteFileAtomically(dir / "broken.xml", "<variator60_2>");
+
+    screen.file_choices = {dir / "broken.xml"};
+    N2Click(screen, program->maps);
+    EXPECT_EQ(List().size(), 0u);  // the file was refused before anything was kept
+    EXPECT_EQ(program->maps.document.Y(MapKind::Petrol, 0), 7);
+
+    disk_full = true;
+    screen.file_choices = {name};
+    N2Click(screen, program->maps);
+    EXPECT_EQ(program->maps.document.Y(MapKind::Petrol, 0), 7);  // no point, no load
+
+    disk_full = false;
+    screen.file_choices = {name};
+    N2Click(screen, program->maps);
+    EXPECT_EQ(program->maps.document.Y(MapKind::Petrol, 0), 3);
+    const auto list = List();
+    ASSERT_EQ(list.size(), 1u);
+    std::string why;
+    EXPECT_EQ(ReadRestorePoint(list[0].path, &why)->configuration.y, edited.y);
+    EXPECT_NE(list[0].note.find("tune.xml"), std::string::npos);
+}
+
+TEST_F(RestoreFlowTest, DamagedPointIsRefusedAndNothingIsSent) {
+    auto& sim = Connect();
+    const fs::path file = dir / "point.xml";
+    WriteFileAtomically(file.string(), "<other><a/><b/><c/><d/><e/></other>");
+    screen.errors.clear();
+    EXPECT_FALSE(RestoreFromPoint(*program, file));
+    ASSERT_EQ(screen.errors.size(), 1u);
+    EXPECT_NE(screen.errors[0].find(file.string()), std::string::npos);
+    EXPECT_NE(screen.errors[0].find("\"other\""), std::string::npos);
+    EXPECT_EQ(sim.Commits(), 0);
+    EXPECT_EQ(sim.Working(), DeviceSample());
+    EXPECT_EQ(List().size(), 0u);
+}
+
+class UpdateBackupTest : public RestoreFlowTest {
+protected:
+    void Flash(sim::Variator& sim) {
+        (void)sim;
+        program->firmware.LoaderPort.search_timeouts = kQuickSearch;
+        program->firmware.LoaderPort.transfer_timeouts = kQuickTransfer;
+        const std::string image = dir / "image.evf0";
+        WriteBytes(image, RandomImage(1024, 7));
+        screen.file_choices = {image};
+        program->firmware.FirmwareFileSelectButtonClick();
+    }
+    sim::Options Clearing() {
+        sim::Options o;
+        o.flash_clears_eeprom = true;
+        return o;
+    }
+};
+
+TEST_F(UpdateBackupTest, BackupBeforeTheSwitchRestoredAfterTheUpdate) {
+    auto& sim = Connect(Clearing());
+    screen.confirm_answer = true;  // restore what differs
+    Flash(sim);
+    ASSERT_TRUE(program->firmware.Confirmed());
+    EXPECT_EQ(sim.LoaderUpdates(), 1);
+    ASSERT_TRUE(program->update_backup);
+    std::string why;
+    const auto backup = ReadRestorePoint(*program->update_backup, &why);
+    ASSERT_TRUE(backup) << why;
+    EXPECT_EQ(backup->configuration, Expected());
+    EXPECT_EQ(backup->note, Tr(RestoreText::NoteFirmwareUpdate));
+
+    // The offer named the outcome and what differed; the restore wrote,
+    // committed and read back the backup.
+    ASSERT_EQ(screen.questions.size(), 1u);
+    EXPECT_NE(screen.questions[0].find("прошивка обновлена успешно"), std::string::npos) << screen.questions[0];
+    EXPECT_NE(screen.questions[0].find(program->update_backup->string()), std::string::npos);
+    EXPECT_EQ(sim.Eeprom(), DeviceSample());
+    EXPECT_EQ(sim.Working(), DeviceSample());
+    EXPECT_EQ(CompareConfigurations(EditorConfiguration(*program), Expected()).Equal(), true);
+    EXPECT_NE(screen.Text(kUpdateOutcomeStatus).find("прошивка обновлена успешно"), std::string::npos);
+    EXPECT_EQ(screen.messages.back(),
+              TrFormat(RestoreText::RestoreDone, "\"" + program->update_backup->string() + "\""));
+}
+
+TEST_F(UpdateBackupTest, DeclinedRestoreLeavesTheNewFirmwaresConfiguration) {
+    auto& sim = Connect(Clearing());
+    screen.confirm_answer = false;
+    Flash(sim);
+    ASSERT_TRUE(program->firmware.Confirmed());
+    ASSERT_EQ(screen.questions.size(), 1u);
+    EXPECT_EQ(sim.Eeprom(), sim::Configuration{});
+    EXPECT_EQ(sim.Commits(), 0);
+
+    // A later press whose file dialog is cancelled does not offer that
+    // backup again.
+    screen.questions.clear();
+    screen.file_choices.clear();
+    program->firmware.FirmwareFileSelectButtonClick();
+    EXPECT_EQ(screen.questions, std::vector<std::string>{});
+}
+
+TEST_F(UpdateBackupTest, FailedBackupReadAsksAndNoKeepsTheVariatorInItsFirmware) {
+    auto& sim = Connect();
+    sim.InjectFault(sim::Fault::NoReply, -1);
+    screen.confirm_answer = false;
+    Flash(sim);
+    ASSERT_EQ(screen.questions.size(), 1u);
+    EXPECT_EQ(screen.questions[0], Tr(RestoreText::BackupReadFailedQuestion));
+    EXPECT_EQ(sim.LoaderUpdates(), 0);
+    EXPECT_EQ(sim.Mode(), 1);
+    EXPECT_FALSE(program->update_backup);
+}
+
+TEST_F(UpdateBackupTest, BackupThatCannotBeSavedStopsTheUpdate) {
+    auto& sim = Connect();
+    disk_full = true;
+    Flash(sim);
+    EXPECT_EQ(sim.LoaderUpdates(), 0);
+    EXPECT_EQ(sim.Mode(), 1);
+    ASSERT_FALSE(screen.errors.empty());
+    EXPECT_NE(screen.errors.back().find(Tr(RestoreText::FlashStopped)), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tovrel::test
