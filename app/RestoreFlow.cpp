@@ -6,7 +6,9 @@
 
 #include "ConfigFile.h"
 #include "DeviceConfiguration.h"
+#include "MainWindowPage.h"
 #include "MapControls.h"
+#include "MapPage.h"
 #include "NumberText.h"
 #include "Program.h"
 
@@ -72,9 +74,10 @@ Configuration EditorConfiguration(const Program& program) {
     Configuration c;
     const TimingMaps& maps = program.maps.document.Maps();
     for (int m = 0; m < 4; ++m) c.y[static_cast<std::size_t>(m)] = maps[m].y;
-    c.timeout = program.screen.Text(kStartTimeoutEdit);
-    if (auto v = ParseInteger(program.screen.Text("ADC_MIN_Value_Label"))) c.tps_min = *v;
-    if (auto v = ParseInteger(program.screen.Text("ADC_MAX_Value_Label"))) c.tps_max = *v;
+    const SettingsPage page(program.screen);
+    c.timeout = page.StartTimeout().Text();
+    if (auto v = ParseInteger(page.TpsMinimum().Text())) c.tps_min = *v;
+    if (auto v = ParseInteger(page.TpsMaximum().Text())) c.tps_max = *v;
     return c;
 }
 
@@ -139,7 +142,7 @@ void AfterUpdate(Program& program) {
         outcome = TrFormat(RestoreText::UpdateSucceededAt, ClockNow());
     else if (update.image.size != 0 || update.Interrupted())
         outcome = TrFormat(RestoreText::UpdateFailedAt, ClockNow());
-    if (!outcome.empty()) program.screen.SetText(kUpdateOutcomeStatus, outcome);
+    if (!outcome.empty()) MainWindowPage(program.screen).UpdateOutcome().SetText(outcome);
     if (!program.offer_restore_after_update) return;
     // The backup is offered once: a later update that never reaches the
     // switch (a cancelled file dialog) must not offer it again.
@@ -160,7 +163,7 @@ bool RestoreConfiguration(Program& program, const Configuration& target, std::st
                           RestoreText::RestoreStopped))
         return false;
     for (MapKind kind : kMapKinds) program.maps.document.SetMap(kind, target.Map(kind), MapEditCause::FileLoad);
-    if (target.timeout) program.screen.SetText(kStartTimeoutEdit, *target.timeout);
+    if (target.timeout) SettingsPage(program.screen).StartTimeout().SetText(*target.timeout);
     RefreshAllMapViews(program.screen, program.maps.document.Maps());
     // The throttle sensor's points go into the working memory first, so that
     // the commit of the whole configuration keeps them too.
@@ -190,7 +193,7 @@ bool RestoreFromPoint(Program& program, const std::filesystem::path& file) {
 
 std::string CompareSeriesName(MapKind kind) {
     const auto* c = FindMapControls(kind);
-    return std::string(c ? c->series : MapKindName(kind)) + "Compare";
+    return c ? MapPage::ComparisonName(*c) : std::string(MapKindName(kind)) + "Compare";
 }
 
 void DrawComparison(Program& program, const Configuration& theirs) {
@@ -199,7 +202,7 @@ void DrawComparison(Program& program, const Configuration& theirs) {
         std::vector<ChartPoint> points;
         points.reserve(MapPointCount);
         for (std::size_t i = 0; i < MapPointCount; ++i) points.push_back({maps[kind].x[i], theirs.Map(kind)[i]});
-        program.screen.SetSeries(CompareSeriesName(kind), std::move(points));
+        MapPage(program.screen, *FindMapControls(kind)).ComparisonCurve().SetPoints(std::move(points));
     }
 }
 
@@ -219,7 +222,7 @@ void CompareWithEditor(Program& program, const Configuration& theirs, std::strin
         if (p.which != ConfigParameter::StartTimeout || !p.theirs) continue;
         if (screen.Confirm(
                 TrFormat(RestoreText::TakeTheirsParameterQuestion, ParameterName(p.which), *p.theirs, source)))
-            screen.SetText(kStartTimeoutEdit, *p.theirs);
+            SettingsPage(screen).StartTimeout().SetText(*p.theirs);
     }
     RefreshAllMapViews(screen, program.maps.document.Maps());
 }
@@ -267,7 +270,7 @@ void ComparePointWithDevice(Program& program, const std::filesystem::path& file)
 }
 
 void EndComparison(Program& program) {
-    for (MapKind kind : kMapKinds) program.screen.SetSeries(CompareSeriesName(kind), {});
+    for (MapKind kind : kMapKinds) MapPage(program.screen, *FindMapControls(kind)).ComparisonCurve().SetPoints({});
 }
 
 void RestorePointClick(Program& program, const std::filesystem::path& file) {

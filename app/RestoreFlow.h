@@ -14,9 +14,6 @@ namespace tovrel {
 
 class Program;
 
-// The status bar's field that keeps the outcome of the last firmware update
-// with its time after the update's log has been emptied.
-inline constexpr std::string_view kUpdateOutcomeStatus = "UpdateOutcomeStatus";
 
 // The maps in the editor, the start timeout's field and the throttle points'
 // labels (when they hold numbers).

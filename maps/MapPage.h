@@ -2,6 +2,8 @@
 // The two pages of one map (its chart and its grid) as the logic sees them.
 // The controls' names come from the map's row in MapControls; the editor,
 // the transfers and the file commands show things through this presenter.
+#include <string>
+
 #include "MapControls.h"
 #include "Screen.h"
 
@@ -16,6 +18,10 @@ public:
     // vertical axis.
     Control Chart() const { return {c_, map_.chart}; }
     SeriesControl Curve() const { return {c_, map_.series}; }
+    // The other side of a compare, drawn dashed on the same chart: the
+    // curve's name followed by "Compare". An empty series ends the compare.
+    static std::string ComparisonName(const MapControls& map) { return std::string(map.series) + "Compare"; }
+    SeriesControl ComparisonCurve() const { return {c_, ComparisonName(map_)}; }
     Control BigStepBox() const { return {c_, map_.big_step_box}; }
     Control WholeMapBox() const { return {c_, map_.whole_map_box}; }
     Control NegativeValuesBox() const { return {c_, map_.scale_box}; }

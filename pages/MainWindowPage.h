@@ -9,6 +9,10 @@
 
 namespace tovrel {
 
+// The status bar's field that keeps the outcome of the last firmware update
+// with its time after the update's log has been emptied.
+inline constexpr std::string_view kUpdateOutcomeStatus = "UpdateOutcomeStatus";
+
 class MainWindowPage {
 public:
     explicit MainWindowPage(Screen& screen) : c_(screen.controls()) {}
@@ -22,6 +26,8 @@ public:
     Control PortItem(int index) const { return {c_, shell::RadioItem(shell::PortBox, index)}; }
     Control Status() const { return {c_, shell::StatusLabel}; }
     Control TemplateButton() const { return {c_, shell::TemplateButton}; }
+
+    Control UpdateOutcome() const { return {c_, kUpdateOutcomeStatus}; }
 
     Control Progress() const { return {c_, shell::ProgressBar}; }
     Control ProgressCaption() const { return {c_, shell::ProgressLabel}; }
