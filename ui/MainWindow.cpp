@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include "Dataextractor.h"
 #include "Gui2.h"
 #include "LogFile.h"
+#include "MapEditing.h"
 #include "MapEditor.h"
 #include "Pages.h"
 #include "QtScreen.h"
@@ -118,7 +120,13 @@ MainWindow::MainWindow(UiContext& ctx) : ctx_(ctx) {
     BuildMenus();
     BuildTopRow();
     BuildPages();
-    resize(kContentWidth, kContentHeight + menuBar()->sizeHint().height() + 8);
+    // The editing tools: the "Правка" menu after "Файл", the status bar
+    // with the maps' state against the variator under the pages.
+    editing_ = new MapEditing(ctx_, *this, pages_);
+    if (auto* update = menuBar()->findChild<QMenu*>("N5")) menuBar()->insertMenu(update->menuAction(), editing_->Menu());
+    statusBar()->setObjectName("EditStatusBar");
+    statusBar()->addPermanentWidget(editing_->SyncLabel());
+    resize(kContentWidth, kContentHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height() + 8);
 
     // The two service hot keys act wherever the program has the focus.
     const struct {
@@ -152,8 +160,10 @@ void MainWindow::BuildTopRow() {
     read->setObjectName("ReadData");
     read->setGeometry(4, 39, 323, 25);
     read->setFont(bold);
-    connect(read, &QPushButton::clicked, this,
-            [this] { ctx_.Forward([](Program& p) { ReadDataClick(p.link, p.maps); }); });
+    connect(read, &QPushButton::clicked, this, [this] {
+        if (editing_ && !editing_->AskUnsaved(EditText::AskRead, false)) return;
+        ctx_.Forward([](Program& p) { ReadDataClick(p.link, p.maps); });
+    });
 
     MakeLabel(area, "Label1", QTr(UiText::PortLabel), 333, 6);
     auto* port = new QComboBox(area);
@@ -238,14 +248,17 @@ void MainWindow::BuildMenus() {
     connection->setSeparatorsCollapsible(false);
     auto* disconnect_item = connection->addAction(QTr(UiText::DisconnectItem));
     disconnect_item->setObjectName("N12");
-    connect(disconnect_item, &QAction::triggered, this,
-            [this] { ctx_.Forward([](Program& p) { gui2::N12Click(p); }); });
+    connect(disconnect_item, &QAction::triggered, this, [this] {
+        if (editing_ && !editing_->AskUnsaved(EditText::AskDisconnect, true)) return;
+        ctx_.Forward([](Program& p) { gui2::N12Click(p); });
+    });
 
     auto* file = bar->addMenu(QTr(UiText::FileMenu));
     file->setObjectName("N1");
     auto* open = file->addAction(QTr(UiText::OpenItem));
     open->setObjectName("N2");
     connect(open, &QAction::triggered, this, [this] {
+        if (editing_ && !editing_->AskUnsaved(EditText::AskFileLoad, false)) return;
         ctx_.Forward([](Program& p) { UnlessLineBusy(p, [](Program& q) { N2Click(q.screen, q.maps); }); });
     });
     auto* save = file->addAction(QTr(UiText::SaveItem));
@@ -324,6 +337,11 @@ void MainWindow::closeEvent(QCloseEvent* e) {
                 ctx_.session->RequestStop();
                 return;
         }
+    }
+    if (editing_ && !editing_->AskUnsaved(EditText::AskClose, true)) {
+        close_pending_ = false;
+        e->ignore();
+        return;
     }
     close_pending_ = false;
     emit closing();
