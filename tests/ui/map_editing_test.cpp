@@ -22,6 +22,7 @@
 #include <cstring>
 #include <memory>
 
+#include "ConfigFile.h"
 #include "Desktop.h"
 #include "MainWindow.h"
 #include "MapChart.h"
@@ -395,6 +396,40 @@ private slots:
         QVERIFY2(Editing()->SyncLabel()->text().contains("УОЗ газ: не в EEPROM"), qPrintable(Editing()->SyncLabel()->text()));
         QCOMPARE(Editing()->UnsavedMaps(false), QStringList{});
         QCOMPARE(Editing()->UnsavedMaps(true), QStringList{"УОЗ газ"});
+    }
+
+    // A file loaded over edits is one undo step; while a transfer holds the
+    // maps, an operation is refused and changes nothing.
+    void fileLoadIsUndoableAndTransfersRefuseEdits() {
+        const MapKind k = MapKind::PetrolLoadDependence;
+        ShowPage(FindMapControls(k)->chart_page);
+        const TimingMap read = Map(k);
+        const int steps = Editing()->Stack()->count();
+        desktop->device.Post([](Program& p) {
+            TimingMap other{};
+            other.y.fill(42);
+            const std::string xml = ConfigurationXml(other, other, other, other, "30");
+            std::string error;
+            const auto content = ParseConfiguration(xml, "other.xml", &error);
+            if (content) ApplyConfiguration(p.maps.document, *content);
+        });
+        Settle();
+        QCOMPARE(Map(k).y[0], 42.0);
+        QCOMPARE(Editing()->Stack()->count(), steps + 1);
+        QCOMPARE(Editing()->Stack()->undoText(), QString("Загрузка файла"));
+        QCOMPARE(Editing()->UnsavedMaps(false).size(), 4);
+        Key(Window(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(SameBytes(Map(k), read));
+        QVERIFY(Editing()->UnsavedMaps(true).isEmpty());
+
+        desktop->device.Post([](Program& p) { ++p.maps.TransfersRunning; });
+        Settle();
+        ClickPoint(k, 7);
+        Key(Chart(k), Qt::Key_Minus);
+        QVERIFY(SameBytes(Map(k), read));
+        QVERIFY2(Status().contains("идёт обмен с вариатором"), qPrintable(Status()));
+        desktop->device.Post([](Program& p) { --p.maps.TransfersRunning; });
+        Settle();
     }
 
     // The "Правка" menu shows every key.
