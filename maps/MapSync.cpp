@@ -45,6 +45,12 @@ void MapDeviceCopies::Committed() {
     ++generation_;
 }
 
+void MapDeviceCopies::NoteCommits(int confirmed) {
+    if (confirmed == commits_) return;
+    commits_ = confirmed;
+    Committed();
+}
+
 const MapDeviceCopies::Values* MapDeviceCopies::LastRead(MapKind kind) const {
     const int m = MapKindIndex(kind);
     if (m < 0 || m >= 4) return nullptr;

@@ -32,6 +32,10 @@ public:
     void Written(MapKind kind, const TimingMap& map);
     // The working memory was stored in EEPROM.
     void Committed();
+    // `confirmed` commits so far (DeviceLink::CommitsConfirmed): a commit
+    // made by another procedure (the throttle sensor's store, the start
+    // timeout's) stored the maps' working memory as well.
+    void NoteCommits(int confirmed);
 
     // The values last read, if the map was read since the program started.
     const Values* LastRead(MapKind kind) const;
@@ -47,6 +51,7 @@ private:
     };
     std::array<Copy, 4> copies_{};
     int generation_ = 0;
+    int commits_ = 0;
 };
 
 // The values of two maps differ as the variator keeps them.

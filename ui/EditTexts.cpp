@@ -11,7 +11,7 @@ constexpr texts::Entry<EditText> kEntries[] = {
     {Redo, QT_TRANSLATE_NOOP("edit", "Повторить")},
     {History, QT_TRANSLATE_NOOP("edit", "История правок")},
     {HistoryTitle, QT_TRANSLATE_NOOP("edit", "История правок карт")},
-    {HistoryClean, QT_TRANSLATE_NOOP("edit", "<как в вариаторе>")},
+    {HistoryClean, QT_TRANSLATE_NOOP("edit", "<начало работы>")},
     {SelectAll, QT_TRANSLATE_NOOP("edit", "Выделить все точки")},
     {Copy, QT_TRANSLATE_NOOP("edit", "Копировать")},
     {Paste, QT_TRANSLATE_NOOP("edit", "Вставить")},

@@ -150,6 +150,7 @@ std::optional<EditRecord> EditingDeviceSide::AfterCall(Program& p) {
     } else {
         r.merge = -1;
     }
+    p.maps.device.NoteCommits(p.link.CommitsConfirmed);
     if (p.maps.device.Generation() != generation_) {
         generation_ = p.maps.device.Generation();
         r.clean = true;

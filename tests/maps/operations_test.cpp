@@ -184,6 +184,13 @@ TEST(MapDeviceCopies, EditorWorkingMemoryAndEeprom) {
     EXPECT_TRUE(copies.State(MapKind::LPG, map).eeprom_differs);
     copies.Committed();
     EXPECT_EQ(copies.State(MapKind::LPG, map), (MapSyncState{true, false, true, false}));
+    // A commit made by another procedure counts once.
+    map.y[5] += 1;
+    copies.Written(MapKind::LPG, map);
+    copies.NoteCommits(0);
+    EXPECT_TRUE(copies.State(MapKind::LPG, map).eeprom_differs);
+    copies.NoteCommits(1);
+    EXPECT_FALSE(copies.State(MapKind::LPG, map).eeprom_differs);
     // Another map was never read: nothing known, nothing claimed.
     EXPECT_EQ(copies.State(MapKind::Petrol, map), MapSyncState{});
 }
