@@ -223,6 +223,9 @@ public:
 
     // Pauses of the device procedures (1000 ms after a probe, ...). Tests
     // replace it so that they do not wait.
+    // EEPROM commits the variator confirmed since the start: each stored
+    // the whole working memory, the maps with it (MapDeviceCopies).
+    int CommitsConfirmed = 0;
     std::function<void(int ms)> sleep_ms;
     // Directory of Default_COM_Settings.txt; empty means the working directory.
     std::string default_port_dir;

@@ -23,6 +23,8 @@ enum class MapEditCause {
     DeviceRead,  // a point read from the variator
     FileLoad,    // a configuration file
     Replace,     // a whole set put in by the program (start values, not-yet-read markers)
+    EditOperation,  // an operation on a selection, a paste
+    Undo,        // an undo or redo puts back recorded values
 };
 
 // Points first .. first + count - 1 of one map.

@@ -35,11 +35,15 @@ void Recolour(Screen& screen, const MapControls& c, int from, int to) {
 }
 
 // Which views a change redraws as it happens.
-enum class LiveRedraw { None, ChangedPoints, WholeChart };
+enum class LiveRedraw { None, ChangedPoints, WholeChart, AllViews };
 LiveRedraw RedrawFor(MapEditCause cause) {
     switch (cause) {
         case MapEditCause::Key: return LiveRedraw::ChangedPoints;
         case MapEditCause::DeviceRead: return LiveRedraw::WholeChart;
+        // An operation, a paste, an undo: the points on the chart, the cells
+        // in the grid and the 3D view of the map's fuel, at once.
+        case MapEditCause::EditOperation:
+        case MapEditCause::Undo: return LiveRedraw::AllViews;
         // The chart of a committed cell catches up at the next page change.
         // The template and a file are followed by a refresh of every view;
         // the markers a full read puts in first show as the read replaces
@@ -85,6 +89,20 @@ void MapViews::Changed(const MapChange& change) {
         case LiveRedraw::WholeChart:
             ShowMapInChart(screen_, document_.Maps(), change.kind);
             break;
+        case LiveRedraw::AllViews: {
+            const auto* c = FindMapControls(change.kind);
+            if (!c) break;
+            for (int i = change.range.first; i < change.range.first + change.range.count; ++i) {
+                const double y = document_.Y(change.kind, i);
+                screen_.SetPointY(c->series, i, y);
+                screen_.SetText(GridCell(c->grid, i / 10 + 1, i % 10 + 1), FormatGeneral(y));
+            }
+            if (change.kind == MapKind::LPG || change.kind == MapKind::LPGLoadDependence)
+                BuildLPG3DView(screen_, document_.Maps());
+            else
+                BuildPetrol3DView(screen_, document_.Maps());
+            break;
+        }
     }
 }
 

@@ -11,6 +11,8 @@
 #include "Calculations.h"
 #include "MapControls.h"
 #include "MapDocument.h"
+#include "MapHistory.h"
+#include "MapSync.h"
 #include "Screen.h"
 #include "WriteGuard.h"
 
@@ -27,6 +29,8 @@ struct MapEditorState {
 // window's logic and passed by reference.
 struct MapsState {
     MapDocument document;  // the four maps; every change goes through it
+    MapHistory history{document};  // the changes as undoable steps
+    MapDeviceCopies device;        // the maps in the variator as far as known
     std::array<MapEditorState, 4> editor{};  // in the order of kMapKinds
     WriteGuard guard;
     // Whole-map reads and writes in progress. An edit made meanwhile would

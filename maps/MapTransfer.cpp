@@ -166,7 +166,9 @@ TransferTally PreviouselyWriteMapClick(DeviceLink& link, MapsState& state, MapKi
         return {};
     }
     MapTransferHold transfer(state);
-    return WriteMap(link, kind, *map);
+    TransferTally tally = WriteMap(link, kind, *map);
+    if (tally.completed && tally.unconfirmed.empty()) state.device.Written(kind, *map);
+    return tally;
 }
 
 }  // namespace tovrel

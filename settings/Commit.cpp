@@ -4,7 +4,9 @@ namespace tovrel {
 
 bool CommitToEEPROM(DeviceLink& link) {
     link.UARTdataExchangeForTovrel(ExchangeOp::Write, 0, 0, 0, true, 2);
-    return link.LastExchangeOk();
+    if (!link.LastExchangeOk()) return false;
+    ++link.CommitsConfirmed;
+    return true;
 }
 
 }  // namespace tovrel

@@ -187,6 +187,7 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state) {
         const TransferTally map = ReadMap(link, c.kind, state.document);
         tally += map;
         if (!map.completed) return tally;  // a silent line
+        state.device.Read(c.kind, state.document.Map(c.kind));
         // The chart was drawn after every point; once the map is read its
         // views are refreshed whole (the grid, and the chart's colours), the
         // 3D views once all four are.
@@ -285,6 +286,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
             if (!missing.empty()) missing += "; ";
             missing += TrFormat(SettingsText::MapPointsNotConfirmed, MapTitle(c.kind), MapKindName(c.kind), points);
         }
+        if (points.empty()) state.device.Written(c.kind, state.document.Maps()[m]);
     }
     const auto timeout_value = static_cast<std::int16_t>(static_cast<std::uint16_t>(*seconds));
     {
@@ -309,6 +311,7 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
     const bool first = Commit(link, tally);
     const bool second = Commit(link, tally);
     tally.committed = first || second;
+    if (tally.committed) state.device.Committed();
     tally.completed = true;
     return tally;
 }

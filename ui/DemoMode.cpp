@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSocketNotifier>
@@ -22,6 +23,9 @@
 #include "Gui2.h"
 #include "Program.h"
 #include "MainWindow.h"
+#include "MapChart.h"
+#include "MapControls.h"
+#include "MapEditing.h"
 #include "Monitor.h"
 #include "StartDialog.h"
 #include "QtTexts.h"
@@ -243,10 +247,65 @@ QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QStr
     return written;
 }
 
+QStringList DemoMode::TakeEditingScreenshots(Desktop& desktop, const QString& dir, QString& error) {
+    QStringList written;
+    MainWindow* window = desktop.window();
+    if (!window || !window->editing()) return written;
+    const QDir out(QDir(dir).absolutePath());
+    MapEditing& editing = *window->editing();
+    QTabWidget* pages = window->pages();
+    const auto* gas = FindMapControls(MapKind::LPG);
+
+    // A range on the chart, raised by ten steps, then two points raised
+    // into the limit: the rings mark the selection, the crosses the points
+    // held at the top of the range.
+    pages->setCurrentIndex(gas->chart_page);
+    Settle(100);
+    std::vector<int> range;
+    for (int i = 20; i <= 36; ++i) range.push_back(i);
+    editing.Select(MapKind::LPG, range);
+    editing.RunOperation(MapKind::LPG, MapOperation::Step, 1.0, QTr(EditText::TenStepsUp) + ": " + MapShortName(MapKind::LPG));
+    editing.Select(MapKind::LPG, {44, 45, 46});
+    editing.RunOperation(MapKind::LPG, MapOperation::Set, 40, QTr(EditText::SetValue).remove("...") + ": " + MapShortName(MapKind::LPG));
+    desktop.device.WaitIdle(5000);
+    Settle(100);
+    editing.Select(MapKind::LPG, range);
+    // Zoomed out as the user would with the right button, so that the
+    // points held at 32 degrees are in view.
+    if (auto* chart = window->findChild<MapChart*>(QString::fromUtf8(gas->chart.data(), int(gas->chart.size())))) {
+        chart->yAxis->setRange(-1, 34);
+        chart->replot();
+    }
+    Settle(200);
+    if (!Save(window, out.filePath("16-edit-chart-selection.png"), written, error)) return {};
+
+    // A block on the grid: one selection, the same points as on the chart.
+    pages->setTabVisible(gas->grid_page, true);
+    pages->setCurrentIndex(gas->grid_page);
+    editing.Select(MapKind::LPG, {21, 22, 23, 31, 32, 33, 41, 42, 43});
+    Settle(200);
+    if (!Save(window, out.filePath("17-edit-grid-selection.png"), written, error)) return {};
+
+    // The "Правка" menu with its keys.
+    QMenu* menu = editing.Menu();
+    menu->popup(window->mapToGlobal(QPoint(120, 30)));
+    Settle(200);
+    const bool saved = Save(menu, out.filePath("18-edit-menu.png"), written, error);
+    menu->hide();
+    if (!saved) return {};
+    pages->setCurrentIndex(0);
+    return written;
+}
+
 int DemoMode::RunScreenshots(Desktop& desktop, const QString& dir) {
     QString error;
     QStringList messages;
-    const QStringList files = TakeScreenshots(desktop, dir, error, &messages);
+    QStringList files = TakeScreenshots(desktop, dir, error, &messages);
+    if (!files.isEmpty()) {
+        const QStringList more = TakeEditingScreenshots(desktop, dir, error);
+        if (more.isEmpty()) files.clear();
+        files << more;
+    }
     for (const auto& m : messages) std::printf("Message: %s\n", m.toUtf8().constData());
     if (files.isEmpty()) {
         std::fprintf(stderr, "tovrel-terminal: screenshots: %s\n", error.toUtf8().constData());

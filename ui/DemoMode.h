@@ -67,6 +67,10 @@ public:
     // messages the run met) on stdout, or the failure on stderr; the
     // process status.
     int RunScreenshots(Desktop& desktop, const QString& dir);
+    // After TakeScreenshots: a selection on a chart (with points held at
+    // the range's top) and on a grid, and the "Правка" menu. They edit the
+    // maps, so they come last.
+    QStringList TakeEditingScreenshots(Desktop& desktop, const QString& dir, QString& error);
 
 private:
     void EndOnSignals();

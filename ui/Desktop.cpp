@@ -12,6 +12,7 @@
 #include "Gui2.h"
 #include "Language.h"
 #include "MainWindow.h"
+#include "MapEditing.h"
 #include "Program.h"
 #include "StartDialog.h"
 
@@ -55,6 +56,16 @@ Desktop::Desktop(ProgramFactory make) {
         QMetaObject::invokeMethod(&screen, [this, state] {
             if (window_) window_->SessionChanged(state);
         }, Qt::QueuedConnection);
+    };
+    // After every call of the window, what changed in the maps reaches the
+    // editing tools as one undoable step.
+    ctx.editing = std::make_shared<EditingDeviceSide>();
+    device.after_call = [this, side = ctx.editing](Program& p) {
+        if (auto record = side->AfterCall(p)) {
+            QMetaObject::invokeMethod(&screen, [this, r = std::move(*record)] {
+                if (window_ && window_->editing()) window_->editing()->Receive(r);
+            }, Qt::QueuedConnection);
+        }
     };
     device.Start([this, make] {
         auto program = make(screen, canvas);

@@ -64,7 +64,15 @@ void DeviceThread::Drain() {
             ++running_;
         }
         try {
-            if (program_) call(*program_);
+            ++depth_;
+            struct Leave {
+                int& depth;
+                ~Leave() { --depth; }
+            } leave{depth_};
+            if (program_) {
+                call(*program_);
+                if (depth_ == 1 && after_call) after_call(*program_);
+            }
         } catch (const std::exception& e) {
             screen_.ShowError(e.what());
         } catch (...) {

@@ -42,6 +42,10 @@ public:
     // Device thread: runs the calls queued so far (and those they queue).
     void RunPending();
 
+    // Device thread: runs after each call that was not run from inside
+    // another one (a pump), with the Program. Set before Start.
+    Call after_call;
+
     // No call queued and none running.
     bool Idle() const;
     // GUI thread: processes GUI events until the device thread is idle or
@@ -63,6 +67,7 @@ private:
     mutable std::mutex mutex_;
     std::deque<Call> queue_;
     std::atomic<int> running_{0};
+    int depth_ = 0;  // device thread: calls running, nested ones included
     bool started_ = false;
     bool stopped_ = false;
 };

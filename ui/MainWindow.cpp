@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include <QApplication>
@@ -26,6 +27,7 @@
 #include "Dataextractor.h"
 #include "Gui2.h"
 #include "LogFile.h"
+#include "MapEditing.h"
 #include "MapEditor.h"
 #include "Pages.h"
 #include "QtScreen.h"
@@ -122,12 +124,16 @@ MainWindow::MainWindow(UiContext& ctx) : ctx_(ctx) {
     BuildMenus();
     BuildTopRow();
     BuildPages();
-    // The outcome of the last firmware update with its time, kept after the
-    // update's log has been emptied.
+    // The status bar under the pages: the outcome of the last firmware update
+    // with its time, kept after the update's log has been emptied, and the
+    // maps' state against the variator. The "Правка" menu goes after "Файл".
+    statusBar()->setObjectName("StatusBar");
     auto* outcome = new QLabel(statusBar());
     outcome->setObjectName(Q(kUpdateOutcomeStatus));
-    statusBar()->setObjectName("StatusBar");
     statusBar()->addWidget(outcome);
+    editing_ = new MapEditing(ctx_, *this, pages_);
+    if (auto* update = menuBar()->findChild<QMenu*>("N5")) menuBar()->insertMenu(update->menuAction(), editing_->Menu());
+    statusBar()->addPermanentWidget(editing_->SyncLabel());
     resize(kContentWidth, kContentHeight + menuBar()->sizeHint().height() + 8 + statusBar()->sizeHint().height());
 
     // The two service hot keys act wherever the program has the focus.
@@ -162,8 +168,10 @@ void MainWindow::BuildTopRow() {
     read->setObjectName("ReadData");
     read->setGeometry(4, 39, 323, 25);
     read->setFont(bold);
-    connect(read, &QPushButton::clicked, this,
-            [this] { ctx_.Forward([](Program& p) { ReadDataClick(p.link, p.maps); }); });
+    connect(read, &QPushButton::clicked, this, [this] {
+        if (editing_ && !editing_->AskUnsaved(EditText::AskRead, false)) return;
+        ctx_.Forward([](Program& p) { ReadDataClick(p.link, p.maps); });
+    });
 
     MakeLabel(area, "Label1", QTr(UiText::PortLabel), 333, 6);
     auto* port = new QComboBox(area);
@@ -248,14 +256,17 @@ void MainWindow::BuildMenus() {
     connection->setSeparatorsCollapsible(false);
     auto* disconnect_item = connection->addAction(QTr(UiText::DisconnectItem));
     disconnect_item->setObjectName("N12");
-    connect(disconnect_item, &QAction::triggered, this,
-            [this] { ctx_.Forward([](Program& p) { gui2::N12Click(p); }); });
+    connect(disconnect_item, &QAction::triggered, this, [this] {
+        if (editing_ && !editing_->AskUnsaved(EditText::AskDisconnect, true)) return;
+        ctx_.Forward([](Program& p) { gui2::N12Click(p); });
+    });
 
     auto* file = bar->addMenu(QTr(UiText::FileMenu));
     file->setObjectName("N1");
     auto* open = file->addAction(QTr(UiText::OpenItem));
     open->setObjectName("N2");
     connect(open, &QAction::triggered, this, [this] {
+        if (editing_ && !editing_->AskUnsaved(EditText::AskFileLoad, false)) return;
         ctx_.Forward([](Program& p) { UnlessLineBusy(p, [](Program& q) { N2Click(q.screen, q.maps); }); });
     });
     auto* save = file->addAction(QTr(UiText::SaveItem));
@@ -378,6 +389,11 @@ void MainWindow::closeEvent(QCloseEvent* e) {
                 ctx_.session->RequestStop();
                 return;
         }
+    }
+    if (editing_ && !editing_->AskUnsaved(EditText::AskClose, true)) {
+        close_pending_ = false;
+        e->ignore();
+        return;
     }
     close_pending_ = false;
     emit closing();

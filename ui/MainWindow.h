@@ -16,6 +16,10 @@ class QTabWidget;
 class QMenu;
 
 namespace tovrel::ui {
+class MapEditing;
+}
+
+namespace tovrel::ui {
 
 // Said when the window is closed while a procedure must not be cut short.
 inline constexpr UiText kCloseRefusedDuringUpdateMessage = UiText::CloseRefusedDuringUpdate;
@@ -27,6 +31,8 @@ public:
     explicit MainWindow(UiContext& ctx);
 
     QTabWidget* pages() const { return pages_; }
+    // The map editing tools: selections, the "Правка" menu, undo.
+    MapEditing* editing() const { return editing_; }
     // The area under the menu that holds the controls (1100 x 642).
     QWidget* content() const { return content_; }
 
@@ -59,6 +65,7 @@ private:
     QWidget* content_ = nullptr;
     QTabWidget* pages_ = nullptr;
     QActionGroup* languages_ = nullptr;
+    MapEditing* editing_ = nullptr;
     bool activated_ = false;
     bool close_pending_ = false;
 };

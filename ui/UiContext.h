@@ -33,6 +33,7 @@ namespace tovrel::ui {
 
 class QtScreen;
 class DeviceThread;
+class EditingDeviceSide;
 
 // A label with this dynamic property set to true fits its size to each new
 // caption, keeping its left and top, as an auto-sized label does:
@@ -89,6 +90,9 @@ public:
     // The device session the Program's link reports to: the window reads
     // from it whether a procedure runs and asks it to stop.
     std::shared_ptr<DeviceSession> session = std::make_shared<DeviceSession>();
+
+    // The map editing tools' part on the device thread (MapEditing.h).
+    std::shared_ptr<EditingDeviceSide> editing;
 
     // The oscillogram picture's canvas; set by the oscilloscope page, handed
     // to the Program when it is made. It is drawn on by the device thread.

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "CatalogueCheck.h"
+#include "EditTexts.h"
 #include "QtTexts.h"
 
 using namespace tovrel;
@@ -16,6 +17,8 @@ private slots:
     void everyIdHasItsOwnText() {
         const auto faults = CatalogueFaults<UiText>();
         QVERIFY2(faults.empty(), faults.empty() ? "" : faults.front().c_str());
+        const auto edit_faults = CatalogueFaults<EditText>();
+        QVERIFY2(edit_faults.empty(), edit_faults.empty() ? "" : edit_faults.front().c_str());
     }
 
     void captionsAreTheRussianOnes() {

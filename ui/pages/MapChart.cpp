@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPainter>
+#include <QRubberBand>
 #include <QShowEvent>
 #include <QWheelEvent>
 #include <algorithm>
@@ -30,6 +31,9 @@ const QColor kLineColour(kPointColour.r, kPointColour.g, kPointColour.b);
 const QColor kTextColour(0x40, 0x40, 0x44);
 const QColor kGridColour(0xe4, 0xe4, 0xe4);
 const QColor kAxisColour(0xcc, 0xcc, 0xcc);
+const QColor kSelectionColour(0xff, 0x8c, 0x00);  // orange rings
+const QColor kLimitedColour(0xc0, 0x00, 0xc0);    // purple crosses
+constexpr double kSelectionRingSize = 15;
 
 QFont PixelFont(const QFont& base, int pixels, bool bold = false) {
     QFont f = base;
@@ -115,7 +119,10 @@ MapChart::MapChart(const Setup& setup, QWidget* parent)
     setLocale(c_locale);
     setBackground(Qt::white);
     setAntialiasedElements(QCP::aePlottables | QCP::aeScatters | QCP::aeItems);
-    connect(this, &QCustomPlot::beforeReplot, this, [this] { UpdateMarks(); });
+    connect(this, &QCustomPlot::beforeReplot, this, [this] {
+        UpdateMarks();
+        UpdateSelectionMarks();
+    });
     connect(this, &QCustomPlot::afterReplot, this, [this] { ++replots_; });
 
     plotLayout()->setMargins(QMargins(kFrame + 4, kFrame + 2, kFrame + 4, kFrame + 4));
@@ -145,6 +152,47 @@ MapChart::MapChart(const Setup& setup, QWidget* parent)
     line_->setSelectable(QCP::stNone);
     SetVerticalRange(y_minimum_, y_maximum_);
     SetVerticalTicks();
+
+    // The selection rings and the limit crosses, over the line and its marks.
+    selection_curve_ = new QCPCurve(xAxis, yAxis);
+    selection_curve_->setLineStyle(QCPCurve::lsNone);
+    selection_curve_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(kSelectionColour, 2),
+                                                      Qt::NoBrush, kSelectionRingSize));
+    selection_curve_->setSelectable(QCP::stNone);
+    limited_curve_ = new QCPCurve(xAxis, yAxis);
+    limited_curve_->setLineStyle(QCPCurve::lsNone);
+    limited_curve_->setScatterStyle(
+        QCPScatterStyle(QCPScatterStyle::ssCross, QPen(kLimitedColour, 2), Qt::NoBrush, kSelectionRingSize));
+    limited_curve_->setSelectable(QCP::stNone);
+    band_ = new QRubberBand(QRubberBand::Rectangle, this);
+}
+
+void MapChart::SetSelection(const std::vector<int>& points) {
+    if (points == selection_) return;
+    selection_ = points;
+    RequestReplot();
+}
+
+void MapChart::SetLimited(const std::vector<int>& points) {
+    if (points == limited_) return;
+    limited_ = points;
+    RequestReplot();
+}
+
+void MapChart::UpdateSelectionMarks() {
+    const auto data = line_->data();
+    const auto fill = [&data](QCPCurve* curve, const std::vector<int>& points) {
+        QVector<double> keys, values;
+        for (int i : points) {
+            if (i < 0 || i >= data->size()) continue;
+            const auto& p = *(data->constBegin() + i);
+            keys << p.key;
+            values << p.value;
+        }
+        curve->setData(keys, values);
+    };
+    fill(selection_curve_, selection_);
+    fill(limited_curve_, limited_);
 }
 
 void MapChart::SetVerticalRange(double minimum, double maximum) {
@@ -396,6 +444,10 @@ void MapChart::leaveEvent(QEvent* event) {
 void MapChart::keyPressEvent(QKeyEvent* event) {
     const int key = KeyCode(event->key());
     if (key == 0) {
+        if (on_edit_key && on_edit_key(event)) {
+            event->accept();
+            return;
+        }
         QCustomPlot::keyPressEvent(event);
         return;
     }
@@ -406,7 +458,20 @@ void MapChart::keyPressEvent(QKeyEvent* event) {
 void MapChart::mousePressEvent(QMouseEvent* event) {
     const int hit = PointAt(event->position());
     if (hit >= 0 && on_point_click) on_point_click(hit);
-    if (event->button() == Qt::RightButton) pan_from_ = event->position();
+    if (event->button() == Qt::RightButton) {
+        pan_from_ = event->position();
+        panned_ = false;
+    }
+    if (event->button() == Qt::LeftButton) {
+        const bool extend = event->modifiers() & Qt::ShiftModifier;
+        if (hit >= 0) {
+            if (on_select_point) on_select_point(hit, extend);
+        } else {
+            band_from_ = event->position().toPoint();
+            band_->setGeometry(QRect(*band_from_, QSize()));
+            band_->show();
+        }
+    }
     event->accept();
 }
 
@@ -422,13 +487,30 @@ void MapChart::mouseMoveEvent(QMouseEvent* event) {
             yAxis->setRange(range.lower + shift, range.upper + shift);
             RequestReplot();
         }
+        if ((event->position() - *pan_from_).manhattanLength() > 0) panned_ = true;
         pan_from_ = event->position();
     }
+    if (band_from_ && (event->buttons() & Qt::LeftButton))
+        band_->setGeometry(QRect(*band_from_, event->position().toPoint()).normalized());
     event->accept();
 }
 
 void MapChart::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton) pan_from_.reset();
+    if (event->button() == Qt::RightButton) {
+        const bool clicked = pan_from_ && !panned_;
+        pan_from_.reset();
+        if (clicked && on_context_menu) on_context_menu(event->globalPosition().toPoint());
+    }
+    if (event->button() == Qt::LeftButton && band_from_) {
+        const QRect rect = QRect(*band_from_, event->position().toPoint()).normalized();
+        band_from_.reset();
+        band_->hide();
+        // A click beside the curve is a band of nothing: it clears the selection.
+        std::vector<int> points;
+        for (int i = 0; i < PointCount(); ++i)
+            if (rect.adjusted(-2, -2, 2, 2).contains(PointPosition(i).toPoint())) points.push_back(i);
+        if (on_band) on_band(points, event->modifiers() & Qt::ShiftModifier);
+    }
     event->accept();
 }
 

@@ -42,6 +42,22 @@ public:
     std::function<void(int index)> on_point_click;  // any mouse button
     std::function<void(bool over)> on_pointer;      // entered (true) or left
 
+    // Selections. A left click on a point (Shift: extend to it) and a
+    // rubber band drawn with the left button (Shift: add to it) report the
+    // points; the owner of the selection draws it back with SetSelection.
+    std::function<void(int index, bool extend)> on_select_point;
+    std::function<void(const std::vector<int>& points, bool extend)> on_band;
+    // A key other than the four arrows; true when it was taken.
+    std::function<bool(QKeyEvent* event)> on_edit_key;
+    // A right click that did not pan, at this global position.
+    std::function<void(QPoint global)> on_context_menu;
+    // Drawn over the curve: the selected points ringed, the points an
+    // operation held to the map's range crossed.
+    void SetSelection(const std::vector<int>& points);
+    void SetLimited(const std::vector<int>& points);
+    const std::vector<int>& Selection() const { return selection_; }
+    const std::vector<int>& Limited() const { return limited_; }
+
     // SeriesSink
     void ApplySeries(const std::string& series, const std::vector<ChartPoint>& points) override;
     void ApplyPointY(const std::string& series, int index, double y) override;
@@ -125,6 +141,13 @@ private:
     // the logic sets a bound again.
     double y_minimum_ = 0, y_maximum_ = 0;
     std::optional<QPointF> pan_from_;
+    bool panned_ = false;
+    void UpdateSelectionMarks();
+    std::vector<int> selection_, limited_;
+    QCPCurve* selection_curve_ = nullptr;
+    QCPCurve* limited_curve_ = nullptr;
+    std::optional<QPoint> band_from_;
+    class QRubberBand* band_ = nullptr;
     int replots_ = 0;
 };
 

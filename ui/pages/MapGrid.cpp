@@ -1,7 +1,10 @@
 #include "MapGrid.h"
 
 #include <QHeaderView>
+#include <QContextMenuEvent>
+#include <QItemSelection>
 #include <QKeyEvent>
+#include <algorithm>
 
 namespace tovrel::ui {
 
@@ -25,7 +28,7 @@ MapGrid::MapGrid(const QString& name, QWidget* parent) : QTableWidget(kRows, kCo
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Typing into the selected cell edits it, as do F2 and a double click.
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
@@ -50,6 +53,10 @@ MapGrid::MapGrid(const QString& name, QWidget* parent) : QTableWidget(kRows, kCo
         if (applying_ || !on_edit || !IsBody(item->column(), item->row())) return;
         on_edit(item->column(), item->row(), item->text().toStdString());
     });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (selecting_ || applying_ || !on_selection) return;
+        on_selection(SelectedPoints());
+    });
     // The grid opens on the first body cell without reporting a selection:
     // the logic's remembered cell starts at the origin and is raised to it.
     applying_ = true;
@@ -62,6 +69,44 @@ void MapGrid::ApplyCellText(int column, int row, const std::string& text) {
     applying_ = true;
     item(row, column)->setText(QString::fromStdString(text));
     applying_ = false;
+}
+
+void MapGrid::SetSelectedPoints(const std::vector<int>& points) {
+    if (points == SelectedPoints()) return;
+    selecting_ = true;
+    QItemSelection selection;
+    for (int p : points) {
+        if (p < 0 || p >= 80) continue;
+        const QModelIndex i = model()->index(p % 10 + 1, p / 10 + 1);
+        selection.select(i, i);
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    selecting_ = false;
+}
+
+std::vector<int> MapGrid::SelectedPoints() const {
+    std::vector<int> points;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes())
+        if (IsBody(i.column(), i.row())) points.push_back((i.column() - 1) * 10 + (i.row() - 1));
+    std::sort(points.begin(), points.end());
+    return points;
+}
+
+void MapGrid::SetLimited(const std::vector<int>& points) {
+    const auto tint = [this](int p, bool on) {
+        if (p < 0 || p >= 80) return;
+        if (auto* it = item(p % 10 + 1, p / 10 + 1)) it->setBackground(on ? QBrush(QColor(0xf0, 0xc0, 0xf0)) : QBrush());
+    };
+    applying_ = true;
+    for (int p : limited_) tint(p, false);
+    limited_ = points;
+    for (int p : limited_) tint(p, true);
+    applying_ = false;
+}
+
+void MapGrid::contextMenuEvent(QContextMenuEvent* event) {
+    if (on_context_menu) on_context_menu(event->globalPos());
+    event->accept();
 }
 
 QString MapGrid::CellText(int column, int row) const {
@@ -87,6 +132,10 @@ void MapGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hi
 void MapGrid::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
         if (on_enter) on_enter();
+        event->accept();
+        return;
+    }
+    if (state() != EditingState && on_edit_key && on_edit_key(event)) {
         event->accept();
         return;
     }

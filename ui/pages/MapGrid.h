@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "UiContext.h"
 
@@ -27,6 +28,20 @@ public:
     // Enter was pressed in the grid, with or without an open cell editor.
     std::function<void()> on_enter;
 
+    // The selected body cells changed (click, Shift+click, Shift+arrows, a
+    // drag, Ctrl+A), as point indices in point order.
+    std::function<void(const std::vector<int>& points)> on_selection;
+    // A key pressed while no cell editor is open; true when it was taken.
+    std::function<bool(QKeyEvent* event)> on_edit_key;
+    std::function<void(QPoint global)> on_context_menu;
+    // Selects the cells of `points` without moving the current cell (and so
+    // without committing anything) and without reporting it back.
+    void SetSelectedPoints(const std::vector<int>& points);
+    std::vector<int> SelectedPoints() const;
+    // The cells an operation held to the map's range, tinted until the next.
+    void SetLimited(const std::vector<int>& points);
+    const std::vector<int>& Limited() const { return limited_; }
+
     void ApplyCellText(int column, int row, const std::string& text) override;
     QString CellText(int column, int row) const;
 
@@ -34,9 +49,12 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool applying_ = false;  // cell texts from the logic are no user edits
+    bool selecting_ = false;  // a selection set by the owner is not reported back
+    std::vector<int> limited_;
 };
 
 }  // namespace tovrel::ui
