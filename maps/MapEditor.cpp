@@ -92,10 +92,11 @@ void MapViews::Changed(const MapChange& change) {
         case LiveRedraw::AllViews: {
             const auto* c = FindMapControls(change.kind);
             if (!c) break;
+            const MapPage page(screen_, *c);
             for (int i = change.range.first; i < change.range.first + change.range.count; ++i) {
                 const double y = document_.Y(change.kind, i);
-                screen_.SetPointY(c->series, i, y);
-                screen_.SetText(GridCell(c->grid, i / 10 + 1, i % 10 + 1), FormatGeneral(y));
+                page.Curve().SetPointY(i, y);
+                page.Cell(i / 10 + 1, i % 10 + 1).SetText(FormatGeneral(y));
             }
             if (change.kind == MapKind::LPG || change.kind == MapKind::LPGLoadDependence)
                 BuildLPG3DView(screen_, document_.Maps());
