@@ -5,63 +5,18 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QPixmap>
-#include <QPushButton>
 #include <QSocketNotifier>
-#include <QTabWidget>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
 #include "Demo.h"
 #include "Desktop.h"
-#include "Gui2.h"
-#include "Program.h"
-#include "MainWindow.h"
-#include "Monitor.h"
-#include "StartDialog.h"
+#include "ScreenshotWalk.h"
 #include "QtTexts.h"
 
 namespace tovrel::ui {
-
-std::optional<DemoRequest> TakeDemoArguments(int& argc, char** argv, std::string& error) {
-    DemoRequest request;
-    int out = 1;
-    for (int i = 1; i < argc; ++i) {
-        const char* a = argv[i];
-        if (std::strcmp(a, "--demo") == 0) {
-            request.demo = true;
-        } else if (std::strcmp(a, "--screenshots") == 0) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                error = "--screenshots needs a directory";
-                return std::nullopt;
-            }
-            request.screenshots = QString::fromLocal8Bit(argv[++i]);
-        } else if (std::strncmp(a, "--screenshots=", 14) == 0) {
-            if (a[14] == '\0') {
-                error = "--screenshots needs a directory";
-                return std::nullopt;
-            }
-            request.screenshots = QString::fromLocal8Bit(a + 14);
-        } else {
-            argv[out++] = argv[i];
-        }
-    }
-    argc = out;
-    argv[argc] = nullptr;
-    // The demonstration works in a directory of its own: a relative folder
-    // means the one where the program was started.
-    if (!request.screenshots.isEmpty()) {
-        std::error_code ec;
-        auto absolute = std::filesystem::absolute(request.screenshots.toStdString(), ec);
-        if (!ec) request.screenshots = QString::fromStdString(absolute.lexically_normal().string());
-    }
-    return request;
-}
 
 namespace {
 
@@ -122,108 +77,12 @@ QString DemoMode::Banner() const {
         .arg(QString::fromStdString(demo_->port_dir()), QString::fromStdString(demo_->firmware_image()));
 }
 
-namespace {
-
-// Lets the GUI thread draw what is queued.
-void Settle(int ms = 50) {
-    QApplication::processEvents();
-    QTimer timer;
-    timer.setSingleShot(true);
-    QEventLoop loop;
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(ms);
-    loop.exec();
-}
-
-bool Save(QWidget* widget, const QString& file, QStringList& written, QString& error) {
-    const QPixmap picture = widget->grab();
-    if (picture.isNull() || !picture.save(file, "PNG")) {
-        error = "cannot write " + file;
-        return false;
-    }
-    written << file;
-    return true;
-}
-
-}  // namespace
-
 QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QString& error, QStringList* messages,
                                       int read_timeout_ms) {
-    QStringList written;
-    if (!QDir().mkpath(dir)) {
-        error = "cannot make the directory " + dir;
-        return {};
-    }
-    const QDir out(QDir(dir).absolutePath());
-    // No one answers boxes in this run: they are recorded instead.
-    desktop.screen.dialogs_suppressed = true;
-
-    StartDialog& start = desktop.MakeStartDialog();
-    start.show();
-    Settle();
-    bool ok = Save(&start, out.filePath("00-start-dialog.png"), written, error);
-    start.continueButton()->click();  // the first option: connect and read
-    Settle();
-    if (!ok) return {};
-
-    MainWindow& window = desktop.ShowMainWindow();
-    window.raise();
-    window.activateWindow();
-    Settle(200);
-    // Platforms without a window manager may never activate the window: the
-    // start sequence is asked for here as well (it runs once per program).
-    desktop.device.Post([](Program& p) { gui2::FormActivate(p); });
-    Settle();
-    if (!desktop.device.WaitIdle(read_timeout_ms)) {
-        error = "the start sequence did not end in time";
-        return {};
-    }
-    Settle(200);
-
-    QTabWidget* pages = window.pages();
-    for (int i = 0; i < pages->count(); ++i) pages->setTabVisible(i, true);  // the hidden tables as well
-    for (int i = 0; i < pages->count(); ++i) {
-        pages->setCurrentIndex(i);
-        Settle(100);
-        // The settings page with the real-time monitor running on the live
-        // engine, stopped again by the button's second press.
-        auto* monitor_button = i == 0 ? window.findChild<QPushButton*>(monitor::kButton) : nullptr;
-        if (monitor_button) {
-            monitor_button->click();
-            Settle(2500);
-        }
-        const QString name = pages->widget(i)->objectName();
-        const QString file = out.filePath(QString("%1-%2.png").arg(i + 1, 2, 10, QChar('0')).arg(name));
-        if (!Save(&window, file, written, error)) return {};
-        if (monitor_button) {
-            if (monitor_button->text() != QString::fromUtf8(Tr(monitor::kIdleCaption))) monitor_button->click();
-            if (!desktop.device.WaitIdle(read_timeout_ms)) {
-                error = "the real-time monitor did not stop";
-                return {};
-            }
-        }
-    }
-    pages->setCurrentIndex(0);
-    if (messages)
-        for (const auto& m : desktop.screen.Messages()) *messages << QString::fromStdString(m);
-    return written;
+    return ui::TakeScreenshots(desktop, dir, error, messages, read_timeout_ms);
 }
 
-int DemoMode::RunScreenshots(Desktop& desktop, const QString& dir) {
-    QString error;
-    QStringList messages;
-    const QStringList files = TakeScreenshots(desktop, dir, error, &messages);
-    for (const auto& m : messages) std::printf("Message: %s\n", m.toUtf8().constData());
-    if (files.isEmpty()) {
-        std::fprintf(stderr, "tovrel-terminal: screenshots: %s\n", error.toUtf8().constData());
-        return 1;
-    }
-    for (const auto& f : files) std::printf("%s\n", f.toUtf8().constData());
-    std::printf("%lld screenshots in %s\n", static_cast<long long>(files.size()),
-                QDir(dir).absolutePath().toUtf8().constData());
-    std::fflush(stdout);
-    return 0;
-}
+int DemoMode::RunScreenshots(Desktop& desktop, const QString& dir) { return ui::RunScreenshots(desktop, dir); }
 
 std::unique_ptr<DemoMode> StartDemo(bool paced) {
     try {
