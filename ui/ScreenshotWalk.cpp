@@ -15,6 +15,7 @@
 #include "Gui2.h"
 #include "MainWindow.h"
 #include "Monitor.h"
+#include "ProcessAge.h"
 #include "Program.h"
 #include "QtTexts.h"
 #include "Shell.h"
@@ -69,7 +70,8 @@ QStringList TakeScreenshots(Desktop& desktop, const QString& dir, QString& error
     StartDialog& start = desktop.MakeStartDialog();
     start.show();
     Settle();
-    f.dialog_shown_ms = MsSince(started);
+    f.dialog_shown_ms = ProcessAgeMs();
+    if (f.dialog_shown_ms < 0) f.dialog_shown_ms = MsSince(started);
     bool ok = Save(&start, out.filePath("00-start-dialog.png"), written, error);
     const auto answered = Clock::now();
     start.continueButton()->click();  // the first option: connect and read

@@ -14,7 +14,8 @@ namespace tovrel::ui {
 class Desktop;
 
 struct WalkFigures {
-    // From the program's start to the start dialog on the screen.
+    // From the process's creation (or, where the system does not say,
+    // `started`) to the start dialog on the screen.
     long long dialog_shown_ms = -1;
     // From the start dialog's answer to the end of the start sequence
     // (connection and the whole configuration read).
