@@ -55,7 +55,7 @@ if(TOVREL_MAKENSIS AND TARGET tovrel-terminal)
     COMMAND ${TOVREL_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${_stage} -DFILES=${_stage}-files.nsh
             -DOUTFILE=${TOVREL_INSTALLER}
             ${PROJECT_SOURCE_DIR}/packaging/windows/tovrel-terminal.nsi
-    DEPENDS ${_tovrel_programs}
     COMMENT "Windows installer ${TOVREL_INSTALLER}"
     VERBATIM)
+  add_dependencies(installer ${_tovrel_programs})
 endif()

@@ -25,6 +25,9 @@ deps=$(realpath -m "${TOVREL_WIN_BUILD:-$root/build-win}")-deps
 started=$(date +%s.%N)
 jobs=$(nproc)
 launcher=()
+# Paths relative to the clone in the compiler cache: another clone (CI's)
+# finds this one's objects.
+export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 # ---- Qt for Windows (about 40 minutes of two cores the first time)
