@@ -7,7 +7,7 @@
 # line and toolchain, and reuses it when it is there:
 #   ${XDG_CACHE_HOME:-$HOME/.cache}/tovrel/qt6-windows-<version>-<hash>
 # A stamp file written last marks a finished install; an interrupted build
-# starts over. Usage:
+# goes on where it stopped when run again. Usage:
 #   build-qt-windows.sh            # builds if needed, prints the install folder
 #   build-qt-windows.sh --prefix   # only prints the install folder
 # TOVREL_QT_JOBS sets the build's parallel jobs (default: the number of cores).
@@ -62,18 +62,41 @@ stamp=$prefix/.tovrel-complete
 if [ "${1:-}" = --prefix ]; then echo "$prefix"; exit 0; fi
 if [ -f "$stamp" ]; then echo "$prefix"; exit 0; fi
 
+# One build of this Qt at a time: a second run waits for the first.
+mkdir -p "$cache"
+exec 9>"$prefix.lock"
+flock 9
+if [ -f "$stamp" ]; then echo "$prefix"; exit 0; fi
+
 started=$(date +%s)
 work=$cache/qt6-windows-$qt_version-$hash.build
-rm -rf "$work" "$prefix"
-mkdir -p "$work"
-echo "building Qt $qt_version for Windows into $prefix (work in $work)" >&2
-(cd "$work" && apt-get source -q "qt6-base=$deb_version" >"$work/source.log" 2>&1) ||
-  { tail -n 20 "$work/source.log" >&2; exit 1; }
-mv "$work"/qt6-base-*/ "$work/src"
-cmake -S "$work/src" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DCMAKE_INSTALL_PREFIX="$prefix" "${config[@]}" >"$work/configure.log" 2>&1 ||
-  { tail -n 60 "$work/configure.log" >&2; exit 1; }
-cmake --build "$work/build" -j "${TOVREL_QT_JOBS:-$(nproc)}" >&2
+jobs=${TOVREL_QT_JOBS:-$(nproc)}
+fresh_start() {
+  rm -rf "$work" "$prefix"
+  mkdir -p "$work"
+  echo "building Qt $qt_version for Windows into $prefix (work in $work)" >&2
+  (cd "$work" && apt-get source -q "qt6-base=$deb_version" >"$work/source.log" 2>&1) ||
+    { tail -n 20 "$work/source.log" >&2; exit 1; }
+  mv "$work"/qt6-base-*/ "$work/src"
+  cmake -S "$work/src" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${config[@]}" >"$work/configure.log" 2>&1 ||
+    { tail -n 60 "$work/configure.log" >&2; exit 1; }
+  touch "$work/.configured"
+}
+# A build that was stopped (the machine's session ended) goes on where it
+# stopped; should that fail, it starts over once from the sources.
+if [ -f "$work/.configured" ]; then
+  echo "resuming the Qt build in $work" >&2
+  if ! cmake --build "$work/build" -j "$jobs" >&2; then
+    echo "the resumed Qt build failed: starting over" >&2
+    fresh_start
+    cmake --build "$work/build" -j "$jobs" >&2
+  fi
+else
+  fresh_start
+  cmake --build "$work/build" -j "$jobs" >&2
+fi
+rm -rf "$prefix"
 cmake --install "$work/build" >"$work/install.log" 2>&1 || { tail -n 30 "$work/install.log" >&2; exit 1; }
 # The configure line and the source's version, for whoever looks at the folder.
 { echo "qt6-base $deb_version"; printf '%s\n' "${config[@]}"; } >"$prefix/tovrel-configure.txt"
