@@ -3,6 +3,10 @@
 # pugixml from its source package, GoogleTest from /usr/src/googletest,
 # CLI11 header-only from /usr/include/CLI. Included before the project's
 # warning options, which are not meant for third-party code.
+# Libraries cross-built outside the compiler's own root (Qt for Windows,
+# named in CMAKE_PREFIX_PATH) are searched as roots of their own.
+list(APPEND CMAKE_FIND_ROOT_PATH ${CMAKE_PREFIX_PATH})
+
 set(TOVREL_PUGIXML_SOURCE_DIR "" CACHE PATH "pugixml sources (apt-get source pugixml)")
 if(NOT EXISTS "${TOVREL_PUGIXML_SOURCE_DIR}/src/pugixml.cpp")
   message(FATAL_ERROR "TOVREL_PUGIXML_SOURCE_DIR must name unpacked pugixml sources (scripts/install-deps-windows.sh)")

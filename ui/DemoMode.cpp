@@ -5,69 +5,31 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QMenu>
-#include <QPixmap>
-#include <QPushButton>
-#include <QSocketNotifier>
-#include <QTabWidget>
 #include <QTimer>
+#include <QTabWidget>
+#include <QPixmap>
+#include <QMenu>
+#include <QDir>
+#include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
 #include "Demo.h"
 #include "Desktop.h"
-#include "Gui2.h"
-#include "Program.h"
 #include "MainWindow.h"
 #include "MapChart.h"
 #include "MapControls.h"
 #include "MapEditing.h"
-#include "Monitor.h"
-#include "StartDialog.h"
+#include "Program.h"
 #include "QtTexts.h"
 #include "RestoreFlow.h"
 #include "RestorePointsDialog.h"
+#include "ScreenshotWalk.h"
+#include "QtTexts.h"
 
 namespace tovrel::ui {
-
-std::optional<DemoRequest> TakeDemoArguments(int& argc, char** argv, std::string& error) {
-    DemoRequest request;
-    int out = 1;
-    for (int i = 1; i < argc; ++i) {
-        const char* a = argv[i];
-        if (std::strcmp(a, "--demo") == 0) {
-            request.demo = true;
-        } else if (std::strcmp(a, "--screenshots") == 0) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                error = "--screenshots needs a directory";
-                return std::nullopt;
-            }
-            request.screenshots = QString::fromLocal8Bit(argv[++i]);
-        } else if (std::strncmp(a, "--screenshots=", 14) == 0) {
-            if (a[14] == '\0') {
-                error = "--screenshots needs a directory";
-                return std::nullopt;
-            }
-            request.screenshots = QString::fromLocal8Bit(a + 14);
-        } else {
-            argv[out++] = argv[i];
-        }
-    }
-    argc = out;
-    argv[argc] = nullptr;
-    // The demonstration works in a directory of its own: a relative folder
-    // means the one where the program was started.
-    if (!request.screenshots.isEmpty()) {
-        std::error_code ec;
-        auto absolute = std::filesystem::absolute(request.screenshots.toStdString(), ec);
-        if (!ec) request.screenshots = QString::fromStdString(absolute.lexically_normal().string());
-    }
-    return request;
-}
 
 namespace {
 
@@ -107,9 +69,6 @@ DemoMode::DemoMode(bool paced) {
     old_cwd_ = std::filesystem::current_path(ec).string();
     std::filesystem::current_path(demo_->dir(), ec);
     if (ec) throw std::runtime_error("cannot enter " + demo_->dir() + ": " + ec.message());
-    // The demonstration's restore points go with its folder.
-    if (const char* home = std::getenv("XDG_DATA_HOME")) old_data_home_ = home;
-    ::setenv("XDG_DATA_HOME", (demo_->dir() + "/data").c_str(), 1);
     EndOnSignals();
 }
 
@@ -121,10 +80,6 @@ DemoMode::~DemoMode() {
     }
     std::error_code ec;
     if (!old_cwd_.empty()) std::filesystem::current_path(old_cwd_, ec);
-    if (old_data_home_)
-        ::setenv("XDG_DATA_HOME", old_data_home_->c_str(), 1);
-    else
-        ::unsetenv("XDG_DATA_HOME");
     demo_.reset();
 }
 
@@ -162,60 +117,12 @@ bool Save(QWidget* widget, const QString& file, QStringList& written, QString& e
 
 QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QString& error, QStringList* messages,
                                       int read_timeout_ms) {
-    QStringList written;
-    if (!QDir().mkpath(dir)) {
-        error = "cannot make the directory " + dir;
-        return {};
-    }
-    const QDir out(QDir(dir).absolutePath());
-    // No one answers boxes in this run: they are recorded instead.
-    desktop.screen.dialogs_suppressed = true;
-
-    StartDialog& start = desktop.MakeStartDialog();
-    start.show();
-    Settle();
-    bool ok = Save(&start, out.filePath("00-start-dialog.png"), written, error);
-    start.continueButton()->click();  // the first option: connect and read
-    Settle();
-    if (!ok) return {};
-
-    MainWindow& window = desktop.ShowMainWindow();
-    window.raise();
-    window.activateWindow();
-    Settle(200);
-    // Platforms without a window manager may never activate the window: the
-    // start sequence is asked for here as well (it runs once per program).
-    desktop.device.Post([](Program& p) { gui2::FormActivate(p); });
-    Settle();
-    if (!desktop.device.WaitIdle(read_timeout_ms)) {
-        error = "the start sequence did not end in time";
-        return {};
-    }
-    Settle(200);
-
+    QStringList written = ui::TakeScreenshots(desktop, dir, error, messages, read_timeout_ms);
+    MainWindow* main_window = desktop.window();
+    if (written.isEmpty() || !main_window) return {};
+    MainWindow& window = *main_window;
     QTabWidget* pages = window.pages();
-    for (int i = 0; i < pages->count(); ++i) pages->setTabVisible(i, true);  // the hidden tables as well
-    for (int i = 0; i < pages->count(); ++i) {
-        pages->setCurrentIndex(i);
-        Settle(100);
-        // The settings page with the real-time monitor running on the live
-        // engine, stopped again by the button's second press.
-        auto* monitor_button = i == 0 ? window.findChild<QPushButton*>(monitor::kButton) : nullptr;
-        if (monitor_button) {
-            monitor_button->click();
-            Settle(2500);
-        }
-        const QString name = pages->widget(i)->objectName();
-        const QString file = out.filePath(QString("%1-%2.png").arg(i + 1, 2, 10, QChar('0')).arg(name));
-        if (!Save(&window, file, written, error)) return {};
-        if (monitor_button) {
-            if (monitor_button->text() != QString::fromUtf8(Tr(monitor::kIdleCaption))) monitor_button->click();
-            if (!desktop.device.WaitIdle(read_timeout_ms)) {
-                error = "the real-time monitor did not stop";
-                return {};
-            }
-        }
-    }
+    const QDir out(QDir(dir).absolutePath());
     // A compare with a copy of the configuration changed in two places, on
     // the LPG chart, and the restore-point list with the point it made.
     desktop.device.Post([](Program& p) {
@@ -242,8 +149,6 @@ QStringList DemoMode::TakeScreenshots(Desktop& desktop, const QString& dir, QStr
     desktop.device.Post([](Program& p) { EndComparison(p); });
     desktop.device.WaitIdle(read_timeout_ms);
     pages->setCurrentIndex(0);
-    if (messages)
-        for (const auto& m : desktop.screen.Messages()) *messages << QString::fromStdString(m);
     return written;
 }
 

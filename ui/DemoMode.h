@@ -9,8 +9,9 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <optional>
 #include <string>
+
+#include "StartArguments.h"
 
 class QSocketNotifier;
 
@@ -21,18 +22,6 @@ class Demo;
 namespace tovrel::ui {
 
 class Desktop;
-
-struct DemoRequest {
-    bool demo = false;
-    QString screenshots;  // directory; empty: none wanted
-    bool Wanted() const { return demo || !screenshots.isEmpty(); }
-};
-
-// Takes --demo, --screenshots DIR and --screenshots=DIR out of the arguments
-// (so that the toolkit does not see them); DIR is made absolute against the
-// working directory of the moment. Nothing when an argument is wrong;
-// `error` then says why.
-std::optional<DemoRequest> TakeDemoArguments(int& argc, char** argv, std::string& error);
 
 class DemoMode {
 public:

@@ -19,11 +19,17 @@
 namespace tovrel::ui {
 
 bool UseTahoma(QApplication& app, const QString& path) {
-    const int id = QFontDatabase::addApplicationFont(path);
-    if (id < 0) return false;
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (families.isEmpty()) return false;
-    QFont font(families.first());
+    QString family = "Tahoma";
+    if (path.isEmpty()) {
+        if (!QFontDatabase::hasFamily(family)) return false;
+    } else {
+        const int id = QFontDatabase::addApplicationFont(path);
+        if (id < 0) return false;
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        if (families.isEmpty()) return false;
+        family = families.first();
+    }
+    QFont font(family);
     font.setPixelSize(11);
     app.setFont(font);
     return true;

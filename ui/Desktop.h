@@ -28,10 +28,15 @@ namespace tovrel::ui {
 class MainWindow;
 class StartDialog;
 
-// Loads the Tahoma-compatible font shipped with the system and makes it the
-// application's font at 11 pixels. False when the font file is missing (the
-// default font is kept).
+// Makes Tahoma the application's font at 11 pixels: on Linux the
+// Tahoma-compatible font file shipped with the system (`path`), on Windows
+// (an empty `path`) the system's own Tahoma. False when the font is missing
+// (the default font is kept).
+#ifdef _WIN32
+bool UseTahoma(QApplication& app, const QString& path = {});
+#else
 bool UseTahoma(QApplication& app, const QString& path = "/usr/share/wine/fonts/tahoma.ttf");
+#endif
 
 // Makes Qt's own texts (file dialogs, standard buttons) Russian with Qt's
 // Russian translation "qtbase_ru" from `folder` (by default Qt's translation

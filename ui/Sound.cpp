@@ -10,6 +10,12 @@
 #ifdef TOVREL_HAVE_ALSA
 #include <alsa/asoundlib.h>
 #endif
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
 
 namespace tovrel::ui {
 
@@ -28,10 +34,19 @@ void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 }  // namespace
 
+#ifdef _WIN32
+Sound::Sound() : Sound(ToneOutput(&Sound::PlayWithBeepCall), &SystemBell) {}
+#else
 Sound::Sound() : Sound(&Sound::PlayOnSoundDevice, &SystemBell) {}
+#endif
 
 Sound::Sound(Output output, Bell bell, int pause_ms)
     : output_(std::move(output)), bell_(std::move(bell)), pause_ms_(pause_ms) {
+    worker_ = std::thread([this] { Run(); });
+}
+
+Sound::Sound(ToneOutput output, Bell bell, int pause_ms)
+    : tone_output_(std::move(output)), bell_(std::move(bell)), pause_ms_(pause_ms) {
     worker_ = std::thread([this] { Run(); });
 }
 
@@ -67,8 +82,13 @@ void Sound::Run() {
         queue_.pop_front();
         busy_ = true;
         lock.unlock();
-        const auto samples = ToneSamples(tone.hz, tone.ms);
-        const bool played = !samples.empty() && output_ && output_(samples, kRate);
+        bool played = false;
+        if (tone_output_) {
+            played = tone_output_(tone);
+        } else if (output_) {
+            const auto samples = ToneSamples(tone.hz, tone.ms);
+            played = !samples.empty() && output_(samples, kRate);
+        }
         if (!played && bell_) bell_();
         // The bell is short: wait out the tone's length so that two beeps
         // still come apart, as they do with a real tone.
@@ -122,6 +142,16 @@ bool Sound::PlayOnSoundDevice(const std::vector<std::int16_t>& samples, int rate
 #else
     (void)samples;
     (void)rate;
+    return false;
+#endif
+}
+
+bool Sound::PlayWithBeepCall(Tone tone) {
+#ifdef _WIN32
+    if (tone.hz < 37 || tone.hz > 32767 || tone.ms <= 0) return false;
+    return ::Beep(static_cast<DWORD>(tone.hz), static_cast<DWORD>(tone.ms)) != 0;
+#else
+    (void)tone;
     return false;
 #endif
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The desktop's beeps: a tone of the pitch and length the logic asks for,
-// played on the default sound device where one exists, otherwise the
-// system bell.
+// played on the default sound device where one exists (on Windows by the
+// system's Beep call), otherwise the system bell.
 //
 // Beep returns at once, from any thread: the tones are played one after
 // another by a worker of their own, with a short pause between two, so a
@@ -25,16 +25,19 @@ public:
     // Plays 16-bit mono samples at `rate`; false when there is no device to
     // play them on.
     using Output = std::function<bool(const std::vector<std::int16_t>& samples, int rate)>;
+    // Plays one tone by itself (Windows' Beep call); false when it cannot.
+    using ToneOutput = std::function<bool(Tone)>;
     // The system bell; called on the worker.
     using Bell = std::function<void()>;
 
     static constexpr int kRate = 44100;
     static constexpr int kPauseMs = 120;
 
-    // Defaults: the ALSA "default" device (when built with ALSA), and the
-    // toolkit's beep on the GUI thread.
+    // Defaults: the ALSA "default" device (when built with ALSA) or on
+    // Windows the Beep call, and the toolkit's beep on the GUI thread.
     Sound();
     Sound(Output output, Bell bell, int pause_ms = kPauseMs);
+    Sound(ToneOutput output, Bell bell, int pause_ms = kPauseMs);
     ~Sound();
     Sound(const Sound&) = delete;
     Sound& operator=(const Sound&) = delete;
@@ -49,11 +52,16 @@ public:
     static std::vector<std::int16_t> ToneSamples(int hz, int ms, int rate = kRate);
     // Plays on the ALSA "default" device; false when there is none.
     static bool PlayOnSoundDevice(const std::vector<std::int16_t>& samples, int rate);
+    // Windows' Beep(hz, ms), which returns when the tone has ended; false
+    // elsewhere, and for the pitches it does not take (37..32767 Hz) or no
+    // length.
+    static bool PlayWithBeepCall(Tone tone);
 
 private:
     void Run();
 
     Output output_;
+    ToneOutput tone_output_;
     Bell bell_;
     int pause_ms_;
     std::mutex mutex_;

@@ -44,14 +44,21 @@ private slots:
         QTest::addColumn<bool>("demo");
         QTest::addColumn<QString>("shots");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("none") << QStringList{"p", "-style", "fusion"} << true << false << "" << QStringList{"p", "-style", "fusion"};
-        QTest::newRow("demo") << QStringList{"p", "--demo"} << true << true << "" << QStringList{"p"};
-        QTest::newRow("screenshots") << QStringList{"p", "--screenshots", "/tmp/s", "-x"} << true << false << "/tmp/s" << QStringList{"p", "-x"};
-        QTest::newRow("joined") << QStringList{"p", "--screenshots=/tmp/a/../s"} << true << false << "/tmp/s" << QStringList{"p"};
+        QTest::addColumn<QString>("walk");
+        QTest::newRow("none") << QStringList{"p", "-style", "fusion"} << true << false << "" << QStringList{"p", "-style", "fusion"} << QString();
+        QTest::newRow("demo") << QStringList{"p", "--demo"} << true << true << "" << QStringList{"p"} << QString();
+        QTest::newRow("screenshots") << QStringList{"p", "--screenshots", "/tmp/s", "-x"} << true << false << "/tmp/s" << QStringList{"p", "-x"} << QString();
+        QTest::newRow("joined") << QStringList{"p", "--screenshots=/tmp/a/../s"} << true << false << "/tmp/s" << QStringList{"p"} << QString();
         QTest::newRow("relative") << QStringList{"p", "--screenshots", "shots"} << true << false
-                                  << QString::fromStdString((std::filesystem::current_path() / "shots").string()) << QStringList{"p"};
-        QTest::newRow("no directory") << QStringList{"p", "--screenshots"} << false << false << "" << QStringList{};
-        QTest::newRow("empty directory") << QStringList{"p", "--screenshots="} << false << false << "" << QStringList{};
+                                  << QString::fromStdString((std::filesystem::current_path() / "shots").string()) << QStringList{"p"} << QString();
+        QTest::newRow("no directory") << QStringList{"p", "--screenshots"} << false << false << "" << QStringList{} << QString();
+        QTest::newRow("empty directory") << QStringList{"p", "--screenshots="} << false << false << "" << QStringList{} << QString();
+        // The walk against the system's ports: no simulator inside.
+        QTest::newRow("walk") << QStringList{"p", "--walk", "/tmp/w", "-x"} << true << false << "" << QStringList{"p", "-x"} << "/tmp/w";
+        QTest::newRow("walk joined") << QStringList{"p", "--walk=/tmp/w/"} << true << false << "" << QStringList{"p"} << "/tmp/w/";
+        QTest::newRow("walk without directory") << QStringList{"p", "--walk"} << false << false << "" << QStringList{} << QString();
+        QTest::newRow("walk with the demo") << QStringList{"p", "--walk", "/tmp/w", "--demo"} << false << false << "" << QStringList{} << QString();
+        QTest::newRow("not ours") << QStringList{"p", "--walker", "--screenshotsx"} << true << false << "" << QStringList{"p", "--walker", "--screenshotsx"} << QString();
     }
     void arguments() {
         QFETCH(QStringList, given);
@@ -59,6 +66,7 @@ private slots:
         QFETCH(bool, demo);
         QFETCH(QString, shots);
         QFETCH(QStringList, left);
+        QFETCH(QString, walk);
         std::vector<std::string> words;
         for (const auto& g : given) words.push_back(g.toStdString());
         Args args(words);
@@ -71,6 +79,7 @@ private slots:
         }
         QCOMPARE(request->demo, demo);
         QCOMPARE(request->screenshots, shots);
+        QCOMPARE(request->walk, walk);
         QCOMPARE(request->Wanted(), demo || !shots.isEmpty());
         QCOMPARE(args.Left(), left);
         QCOMPARE(args.argv[static_cast<std::size_t>(args.argc)], nullptr);

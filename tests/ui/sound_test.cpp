@@ -107,6 +107,41 @@ private slots:
         QVERIFY(Ms(bells[1] - bells[0]) >= 200);
     }
 
+    // Windows plays a tone with its Beep call: the output is handed the
+    // pitch and length as asked, and a tone it cannot play rings the bell.
+    void aToneOutputGetsThePitchAndLength() {
+        std::mutex m;
+        std::vector<std::pair<int, int>> tones;
+        int bells = 0;
+        Sound sound(
+            Sound::ToneOutput([&](Sound::Tone t) {
+                std::lock_guard lock(m);
+                tones.push_back({t.hz, t.ms});
+                return t.hz != 10;
+            }),
+            [&] {
+                std::lock_guard lock(m);
+                ++bells;
+            },
+            0);
+        sound.Beep(523, 250);
+        sound.Beep(10, 30);
+        sound.Beep(1000, 500);
+        sound.WaitIdle();
+        QCOMPARE(tones, (std::vector<std::pair<int, int>>{{523, 250}, {10, 30}, {1000, 500}}));
+        QCOMPARE(bells, 1);
+    }
+
+    // What Windows' Beep does not take is refused before the call (on
+    // Linux there is no such call at all).
+    void theBeepCallRefusesWhatItCannotPlay() {
+        for (auto [hz, ms] : {std::pair{36, 250}, {32768, 250}, {523, 0}, {523, -1}})
+            QVERIFY(!Sound::PlayWithBeepCall({hz, ms}));
+#ifndef _WIN32
+        QVERIFY(!Sound::PlayWithBeepCall({523, 1}));
+#endif
+    }
+
     void endingWithTonesQueuedDoesNotWaitForThemAll() {
         const auto start = Clock::now();
         {
