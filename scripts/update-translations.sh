@@ -14,7 +14,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 lupdate=${LUPDATE:-/usr/lib/qt6/bin/lupdate}
 # Every folder with user texts: the Qt-free libraries' catalogues are
 # QT_TRANSLATE_NOOP entries as well.
-dirs=(link maps settings firmware oscilloscope app ui cli)
+dirs=(link maps settings firmware oscilloscope restore app ui cli)
 options=(-silent -locations none -no-obsolete -source-language ru)
 check=0
 [ "${1:-}" = --check ] && check=1

@@ -29,6 +29,241 @@
     </message>
 </context>
 <context>
+    <name>edit</name>
+    <message>
+        <source>Правка</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Отменить</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Повторить</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>История правок</source>
+        <translation>Edit history</translation>
+    </message>
+    <message>
+        <source>История правок карт</source>
+        <translation>Map edit history</translation>
+    </message>
+    <message>
+        <source>&lt;начало работы&gt;</source>
+        <translation>&lt;start&gt;</translation>
+    </message>
+    <message>
+        <source>Выделить все точки</source>
+        <translation>Select all points</translation>
+    </message>
+    <message>
+        <source>Копировать</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Вставить</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Задать значение...</source>
+        <translation>Set value...</translation>
+    </message>
+    <message>
+        <source>Шаг вверх</source>
+        <translation>Step up</translation>
+    </message>
+    <message>
+        <source>Шаг вниз</source>
+        <translation>Step down</translation>
+    </message>
+    <message>
+        <source>Десять шагов вверх</source>
+        <translation>Ten steps up</translation>
+    </message>
+    <message>
+        <source>Десять шагов вниз</source>
+        <translation>Ten steps down</translation>
+    </message>
+    <message>
+        <source>Умножить на процент...</source>
+        <translation>Scale by percent...</translation>
+    </message>
+    <message>
+        <source>Интерполировать между крайними точками</source>
+        <translation>Interpolate between the end points</translation>
+    </message>
+    <message>
+        <source>Сгладить</source>
+        <translation>Smooth</translation>
+    </message>
+    <message>
+        <source>Вернуть прочитанные из вариатора значения</source>
+        <translation>Revert to the values read from the variator</translation>
+    </message>
+    <message>
+        <source>Задать значение</source>
+        <translation>Set value</translation>
+    </message>
+    <message>
+        <source>Значение выделенных точек (%1 ... %2):</source>
+        <translation>Value of the selected points (%1 ... %2):</translation>
+    </message>
+    <message>
+        <source>Умножить на процент</source>
+        <translation>Scale by percent</translation>
+    </message>
+    <message>
+        <source>Процент от текущих значений:</source>
+        <translation>Percent of the present values:</translation>
+    </message>
+    <message>
+        <source>Стрелки: %1</source>
+        <translation>Arrow keys: %1</translation>
+    </message>
+    <message>
+        <source>Ввод в таблицу: %1</source>
+        <translation>Typed into the table: %1</translation>
+    </message>
+    <message>
+        <source>Шаблон данных</source>
+        <translation>Default maps</translation>
+    </message>
+    <message>
+        <source>Чтение из вариатора</source>
+        <translation>Read from the variator</translation>
+    </message>
+    <message>
+        <source>Загрузка файла</source>
+        <translation>File load</translation>
+    </message>
+    <message>
+        <source>Замена карт</source>
+        <translation>Maps replaced</translation>
+    </message>
+    <message>
+        <source>Вставка</source>
+        <translation>Pasting</translation>
+    </message>
+    <message>
+        <source>Нет выделенных точек</source>
+        <translation>No points selected</translation>
+    </message>
+    <message>
+        <source>Откройте карту или таблицу</source>
+        <translation>Open a map chart or table</translation>
+    </message>
+    <message>
+        <source>%1: ограничены диапазоном %2 ... %3 точки %4</source>
+        <translation>%1: held to the range %2 ... %3 at points %4</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Правка не выполнена: %1</source>
+        <translation>Edit not done: %1</translation>
+    </message>
+    <message>
+        <source>карта ещё не читалась из вариатора</source>
+        <translation>the map has not been read from the variator yet</translation>
+    </message>
+    <message>
+        <source>идёт обмен с вариатором</source>
+        <translation>the variator is busy with another exchange</translation>
+    </message>
+    <message>
+        <source>Вставка: в буфере обмена нет чисел</source>
+        <translation>Paste: the clipboard holds no numbers</translation>
+    </message>
+    <message>
+        <source>Вставка отменена: строка %1, столбец %2 — «%3» не число</source>
+        <translation>Paste cancelled: row %1, column %2 — &quot;%3&quot; is not a number</translation>
+    </message>
+    <message>
+        <source>Вставка отменена: строка %1, столбец %2 — «%3» вне диапазона %4 ... %5</source>
+        <translation>Paste cancelled: row %1, column %2 — &quot;%3&quot; is outside %4 ... %5</translation>
+    </message>
+    <message>
+        <source>Вставка отменена: %1 x %2 не помещается начиная с точки %3</source>
+        <translation>Paste cancelled: %1 x %2 does not fit starting at point %3</translation>
+    </message>
+    <message>
+        <source>Вставлено точек: %1</source>
+        <translation>Points pasted: %1</translation>
+    </message>
+    <message>
+        <source>Скопировано точек: %1</source>
+        <translation>Points copied: %1</translation>
+    </message>
+    <message>
+        <source>УОЗ газ</source>
+        <translation>Advance LPG</translation>
+    </message>
+    <message>
+        <source>УОЗ бензин</source>
+        <translation>Advance petrol</translation>
+    </message>
+    <message>
+        <source>TPS газ</source>
+        <translation>TPS LPG</translation>
+    </message>
+    <message>
+        <source>TPS бензин</source>
+        <translation>TPS petrol</translation>
+    </message>
+    <message>
+        <source>%1: не читалась</source>
+        <translation>%1: not read yet</translation>
+    </message>
+    <message>
+        <source>%1: как в вариаторе</source>
+        <translation>%1: as in the variator</translation>
+    </message>
+    <message>
+        <source>%1: не записана</source>
+        <translation>%1: not written</translation>
+    </message>
+    <message>
+        <source>%1: не в EEPROM</source>
+        <translation>%1: not in EEPROM</translation>
+    </message>
+    <message>
+        <source>%1: не записана, не в EEPROM</source>
+        <translation>%1: not written, not in EEPROM</translation>
+    </message>
+    <message>
+        <source>%1: изменена</source>
+        <translation>%1: changed</translation>
+    </message>
+    <message>
+        <source>Не сохранены в вариаторе карты: %1.
+Закрыть программу?</source>
+        <translation>Maps not saved in the variator: %1.
+Close the program anyway?</translation>
+    </message>
+    <message>
+        <source>Не сохранены в вариаторе карты: %1.
+Отключиться от вариатора?</source>
+        <translation>Maps not saved in the variator: %1.
+Disconnect from the variator anyway?</translation>
+    </message>
+    <message>
+        <source>Чтение из вариатора заменит изменённые карты: %1.
+Прочитать?</source>
+        <translation>Reading from the variator will replace the changed maps: %1.
+Read anyway?</translation>
+    </message>
+    <message>
+        <source>Файл заменит изменённые карты: %1.
+Открыть файл?</source>
+        <translation>The file will replace the changed maps: %1.
+Open the file anyway?</translation>
+    </message>
+</context>
+<context>
     <name>firmware</name>
     <message>
         <source>Файл прошивки не выбран. </source>
@@ -885,6 +1120,147 @@
     </message>
 </context>
 <context>
+    <name>restore</name>
+    <message>
+        <source>Файл %1 создан другой программой: корневой элемент &quot;%2&quot; вместо &quot;variator60_2&quot;.</source>
+        <translation>File %1 was made by another program: its root element is &quot;%2&quot;, not &quot;variator60_2&quot;.</translation>
+    </message>
+    <message>
+        <source>%1
+Точка восстановления не принята, ничего не записано.</source>
+        <translation>%1
+Restore point refused, nothing was written.</translation>
+    </message>
+    <message>
+        <source>Не удалось сохранить точку восстановления в папке %1: %2</source>
+        <translation>Could not save a restore point in the folder %1: %2</translation>
+    </message>
+    <message>
+        <source>Запись в EEPROM не выполнена: без точки восстановления изменения остались только в рабочей памяти вариатора.</source>
+        <translation>EEPROM write not done: without a restore point the changes stay in the variator&apos;s working memory only.</translation>
+    </message>
+    <message>
+        <source>Файл не загружен: без точки восстановления карты остались прежними.</source>
+        <translation>File not loaded: without a restore point the maps are left as they were.</translation>
+    </message>
+    <message>
+        <source>Восстановление не выполнено: без точки восстановления карты остались прежними.</source>
+        <translation>Restore not done: without a restore point the maps are left as they were.</translation>
+    </message>
+    <message>
+        <source>Обновление прошивки не начато: резервная копия конфигурации не сохранена, вариатор не переключался.</source>
+        <translation>Firmware update not started: the configuration backup was not saved, the variator was not switched.</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать конфигурацию вариатора для резервной копии перед обновлением прошивки. Обновить прошивку без резервной копии?</source>
+        <translation>Could not read the variator&apos;s configuration for a backup before the firmware update. Update the firmware without a backup?</translation>
+    </message>
+    <message>
+        <source>Резервная копия конфигурации перед обновлением прошивки: %1</source>
+        <translation>Configuration backup before the firmware update: %1</translation>
+    </message>
+    <message>
+        <source>при записи в EEPROM</source>
+        <translation>at the EEPROM write</translation>
+    </message>
+    <message>
+        <source>перед загрузкой файла %1</source>
+        <translation>before loading the file %1</translation>
+    </message>
+    <message>
+        <source>перед восстановлением из %1</source>
+        <translation>before restoring from %1</translation>
+    </message>
+    <message>
+        <source>перед обновлением прошивки</source>
+        <translation>before the firmware update</translation>
+    </message>
+    <message>
+        <source>%1: прошивка обновлена успешно.</source>
+        <translation>%1: firmware updated successfully.</translation>
+    </message>
+    <message>
+        <source>%1: прошивка не обновлена.</source>
+        <translation>%1: firmware NOT updated.</translation>
+    </message>
+    <message>
+        <source>%1 Конфигурация вариатора отличается от резервной копии %2:
+%3
+Восстановить её из резервной копии?</source>
+        <translation>%1 The variator&apos;s configuration differs from the backup %2:
+%3
+Restore it from the backup?</translation>
+    </message>
+    <message>
+        <source>Конфигурация восстановлена из %1 и записана в EEPROM.</source>
+        <translation>Configuration restored from %1 and written to EEPROM.</translation>
+    </message>
+    <message>
+        <source>После восстановления конфигурация вариатора всё ещё отличается от %1:
+%2</source>
+        <translation>After the restore the variator&apos;s configuration still differs from %1:
+%2</translation>
+    </message>
+    <message>
+        <source>%1: отличаются точек: %2, наибольшая разница %3, средняя %4</source>
+        <translation>%1: %2 points differ, largest difference %3, mean %4</translation>
+    </message>
+    <message>
+        <source>%1: %2 и %3</source>
+        <translation>%1: %2 and %3</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Время задержки старта</source>
+        <translation>Start delay time</translation>
+    </message>
+    <message>
+        <source>АЦП ДПДЗ при минимальной нагрузке</source>
+        <translation>TPS ADC at minimum load</translation>
+    </message>
+    <message>
+        <source>АЦП ДПДЗ при максимальной нагрузке</source>
+        <translation>TPS ADC at maximum load</translation>
+    </message>
+    <message>
+        <source>Отличий нет.</source>
+        <translation>No differences.</translation>
+    </message>
+    <message>
+        <source>Восстановление остановлено: вариатор не подтвердил точки ДПДЗ, в EEPROM ничего не записано.</source>
+        <translation>Restore stopped: the variator did not confirm the TPS points, nothing was written to EEPROM.</translation>
+    </message>
+    <message>
+        <source>Сравнение с %1:
+%2</source>
+        <translation>Compared with %1:
+%2</translation>
+    </message>
+    <message>
+        <source>Взять карту «%1» из %2?</source>
+        <translation>Take the map &quot;%1&quot; from %2?</translation>
+    </message>
+    <message>
+        <source>Взять «%1» = %2 из %3?</source>
+        <translation>Take &quot;%1&quot; = %2 from %3?</translation>
+    </message>
+    <message>
+        <source>вариатор</source>
+        <translation>the connected variator</translation>
+    </message>
+    <message>
+        <source>Конфигурацию вариатора прочитать не удалось: сравнение не выполнено.</source>
+        <translation>Could not read the variator&apos;s configuration: no compare was made.</translation>
+    </message>
+    <message>
+        <source>Записать конфигурацию из %1 в вариатор и в EEPROM?</source>
+        <translation>Write the configuration from %1 to the variator and to EEPROM?</translation>
+    </message>
+</context>
+<context>
     <name>settings</name>
     <message>
         <source>Несколько секунд считывать параметры реального времени</source>
@@ -1470,6 +1846,54 @@ or move the pointer up or down.
 When you have finished editing, always press the button &quot;Save settings to the variator EEPROM&quot;. If you do not, 
 the data will not be 
 kept in the variator&apos;s EEPROM and will be lost when the terminal program closes. </translation>
+    </message>
+    <message>
+        <source>Сравнить с файлом...</source>
+        <translation>Compare with a file...</translation>
+    </message>
+    <message>
+        <source>Сравнить с вариатором</source>
+        <translation>Compare with the variator</translation>
+    </message>
+    <message>
+        <source>Закончить сравнение</source>
+        <translation>End the compare</translation>
+    </message>
+    <message>
+        <source>Точки восстановления...</source>
+        <translation>Restore points...</translation>
+    </message>
+    <message>
+        <source>Точки восстановления</source>
+        <translation>Restore points</translation>
+    </message>
+    <message>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Примечание</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Путь</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>Сравнить с редактором...</source>
+        <translation>Compare with the editor...</translation>
+    </message>
+    <message>
+        <source>Сравнить с вариатором...</source>
+        <translation>Compare with the variator...</translation>
+    </message>
+    <message>
+        <source>Восстановить</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
     </message>
 </context>
 </TS>

@@ -303,6 +303,7 @@ void MainWindow::BuildMenus() {
 void MainWindow::ShowLanguage(texts::Language language) {
     for (QAction* item : languages_->actions())
         item->setChecked(item->data().toInt() == static_cast<int>(language));
+    if (editing_) editing_->Retranslate();
 }
 
 // Compare and restore points, after the file items.

@@ -84,6 +84,9 @@ public:
     MapEditing(UiContext& ctx, QMainWindow& window, QTabWidget* pages);
 
     QMenu* Menu() const { return menu_; }
+    // After a change of language: the maps' state is put together from
+    // several texts, so it is written anew rather than looked up whole.
+    void Retranslate() { ShowSync(); }
     QUndoStack* Stack() const { return stack_; }
     QAction* ActionOf(Action a) const { return actions_[static_cast<std::size_t>(a)]; }
     QLabel* SyncLabel() const { return sync_label_; }

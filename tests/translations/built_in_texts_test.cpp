@@ -11,6 +11,7 @@
 #include "LinkTexts.h"
 #include "MapsTexts.h"
 #include "OscilloscopeTexts.h"
+#include "RestoreTexts.h"
 #include "SettingsTexts.h"
 #include "TranslationCheck.h"
 
@@ -65,11 +66,13 @@ TEST(Languages, EnglishTableCoversTheCatalogues) {
     AddCatalogue<FirmwareText>(catalogue);
     AddCatalogue<OscilloscopeText>(catalogue);
     AddCatalogue<AppText>(catalogue);
-    // The window's catalogue ("ui") is not linked here; its rows are checked
-    // with it in the desktop tests.
+    AddCatalogue<RestoreText>(catalogue);
+    // The window's catalogues ("ui", "edit") are not linked here; their rows
+    // are checked with them in the desktop tests.
     std::set<TextKey> with_ui = catalogue;
     for (const auto& row : texts::BuiltInTable(Language::English))
-        if (std::string(row.context) == "ui") with_ui.emplace(row.context, row.source);
+        if (std::string(row.context) == "ui" || std::string(row.context) == "edit")
+            with_ui.emplace(row.context, row.source);
     const auto faults = TranslationFaults(Language::English, with_ui, false);
     for (const auto& f : faults) ADD_FAILURE() << f;
     EXPECT_TRUE(texts::BuiltInTable(Language::Russian).empty());

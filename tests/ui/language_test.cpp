@@ -22,6 +22,7 @@
 
 #include "AppTexts.h"
 #include "Desktop.h"
+#include "EditTexts.h"
 #include "FirmwareTexts.h"
 #include "Language.h"
 #include "LinkTexts.h"
@@ -30,6 +31,7 @@
 #include "MapsTexts.h"
 #include "OscilloscopeTexts.h"
 #include "Program.h"
+#include "RestoreTexts.h"
 #include "SettingsTexts.h"
 #include "StartDialog.h"
 #include "TranslationCheck.h"
@@ -146,6 +148,8 @@ private slots:
         AddCatalogue<OscilloscopeText>(catalogue);
         AddCatalogue<AppText>(catalogue);
         AddCatalogue<UiText>(catalogue);
+        AddCatalogue<RestoreText>(catalogue);
+        AddCatalogue<EditText>(catalogue);
         const auto faults = TranslationFaults(Language::English, catalogue, false);
         QVERIFY2(faults.empty(), faults.empty() ? "" : faults.front().c_str());
         // The window's .qm says what the built-in table says.
