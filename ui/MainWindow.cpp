@@ -27,8 +27,10 @@
 #include "Dataextractor.h"
 #include "Gui2.h"
 #include "LogFile.h"
+#include "MapChart.h"
 #include "MapEditing.h"
 #include "MapEditor.h"
+#include "MapGrid.h"
 #include "Pages.h"
 #include "QtScreen.h"
 #include "Program.h"
@@ -349,6 +351,13 @@ void MainWindow::BuildPages() {
     BuildMapGridPage(ctx_, page(6), MapKind::LPGLoadDependence);
     BuildMapChartPage(ctx_, page(7), MapKind::PetrolLoadDependence);
     BuildMapGridPage(ctx_, page(8), MapKind::PetrolLoadDependence);
+    // A compare drawn on a map's chart is offered on its grid as well, as
+    // differences (key D).
+    for (int chart_page : {1, 3, 5, 7}) {
+        auto* chart = page(chart_page)->findChild<MapChart*>();
+        auto* grid = page(chart_page + 1)->findChild<MapGrid*>();
+        if (chart && grid) chart->on_compare = [grid](const std::vector<double>& theirs) { grid->SetComparison(theirs); };
+    }
     Build3DPage(ctx_, page(9), false);
     Build3DPage(ctx_, page(10), true);
     BuildFirmwarePage(ctx_, page(11));

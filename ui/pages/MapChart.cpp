@@ -274,6 +274,7 @@ void MapChart::ApplyCompareSeries(const std::vector<ChartPoint>& points) {
     else
         SyncCompareBase();
     RequestReplot();
+    if (on_compare) on_compare(std::vector<double>(y.begin(), y.end()));
 }
 
 int MapChart::ComparePointCount() const { return compare_ ? compare_->dataCount() : 0; }

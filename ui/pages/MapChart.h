@@ -51,6 +51,9 @@ public:
     std::function<bool(QKeyEvent* event)> on_edit_key;
     // A right click that did not pan, at this global position.
     std::function<void(QPoint global)> on_context_menu;
+    // The compare's other side changed: its y values by point (none when
+    // the compare ended).
+    std::function<void(const std::vector<double>& theirs)> on_compare;
     // Drawn over the curve: the selected points ringed, the points an
     // operation held to the map's range crossed.
     void SetSelection(const std::vector<int>& points);

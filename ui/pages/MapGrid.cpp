@@ -5,6 +5,7 @@
 #include <QItemSelection>
 #include <QKeyEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace tovrel::ui {
 
@@ -66,9 +67,53 @@ MapGrid::MapGrid(const QString& name, QWidget* parent) : QTableWidget(kRows, kCo
 
 void MapGrid::ApplyCellText(int column, int row, const std::string& text) {
     if (column < 0 || column >= kColumns || row < 0 || row >= kRows) return;
+    values_[column][row] = QString::fromStdString(text);
     applying_ = true;
-    item(row, column)->setText(QString::fromStdString(text));
+    item(row, column)->setText(Shown(column, row));
     applying_ = false;
+}
+
+QString MapGrid::Shown(int column, int row) const {
+    const QString& value = values_[column][row];
+    if (view_ == View::Values || !IsBody(column, row)) return value;
+    const auto point = static_cast<std::size_t>((column - 1) * 10 + (row - 1));
+    bool ok = false;
+    const double ours = value.toDouble(&ok);
+    if (!ok || point >= theirs_.size()) return value;
+    const double theirs = theirs_[point];
+    // To the hundredth the variator keeps: no float noise in the cells.
+    const double difference = std::round((ours - theirs) * 100) / 100;
+    if (view_ == View::Difference)
+        return (difference > 0 ? "+" : "") + QString::number(difference == 0 ? 0.0 : difference, 'g', 15);
+    if (theirs == 0) return difference == 0 ? QString("0 %") : QString("—");
+    const double percent = std::round(difference / std::abs(theirs) * 1000) / 10;
+    return (percent > 0 ? "+" : "") + QString::number(percent == 0 ? 0.0 : percent, 'g', 15) + " %";
+}
+
+void MapGrid::ShowBody() {
+    applying_ = true;
+    for (int c = 1; c < kColumns; ++c)
+        for (int r = 1; r < kRows; ++r) item(r, c)->setText(Shown(c, r));
+    // The corner says what the body shows.
+    item(0, 0)->setText(view_ == View::Difference ? QString::fromUtf8("Δ")
+                        : view_ == View::Percent  ? QString::fromUtf8("Δ %")
+                                                  : values_[0][0]);
+    applying_ = false;
+    setEditTriggers(view_ == View::Values ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                                QAbstractItemView::AnyKeyPressed
+                                          : QAbstractItemView::NoEditTriggers);
+}
+
+void MapGrid::SetComparison(const std::vector<double>& theirs) {
+    theirs_ = theirs;
+    if (theirs_.empty()) view_ = View::Values;
+    ShowBody();
+}
+
+void MapGrid::CycleView() {
+    if (theirs_.empty()) return;
+    view_ = view_ == View::Values ? View::Difference : view_ == View::Difference ? View::Percent : View::Values;
+    ShowBody();
 }
 
 void MapGrid::SetSelectedPoints(const std::vector<int>& points) {
@@ -130,6 +175,12 @@ void MapGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hi
 }
 
 void MapGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_D && !theirs_.empty() && state() != EditingState &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier))) {
+        CycleView();
+        event->accept();
+        return;
+    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
         if (on_enter) on_enter();
         event->accept();

@@ -42,6 +42,16 @@ public:
     void SetLimited(const std::vector<int>& points);
     const std::vector<int>& Limited() const { return limited_; }
 
+    // A compare: the other side's values by point (empty: no compare). While
+    // one runs, D cycles what the body cells show: the values, the
+    // differences (ours less theirs) and the differences in percent of
+    // theirs. Only the values can be edited; the logic's texts are kept and
+    // shown again when the view comes back to them.
+    enum class View { Values, Difference, Percent };
+    void SetComparison(const std::vector<double>& theirs);
+    void CycleView();
+    View CurrentView() const { return view_; }
+
     void ApplyCellText(int column, int row, const std::string& text) override;
     QString CellText(int column, int row) const;
 
@@ -55,6 +65,11 @@ private:
     bool applying_ = false;  // cell texts from the logic are no user edits
     bool selecting_ = false;  // a selection set by the owner is not reported back
     std::vector<int> limited_;
+    void ShowBody();
+    QString Shown(int column, int row) const;
+    View view_ = View::Values;
+    std::vector<double> theirs_;
+    QString values_[kColumns][kRows];  // the logic's texts of the cells
 };
 
 }  // namespace tovrel::ui
