@@ -134,7 +134,10 @@ walk_started=$(date +%s.%N)
 (cd "$work/cwd-wine" && timeout 300 wine "C:\\Program Files\\Tovrel Terminal\\tovrel-terminal.exe" \
   --walk "$(winepath -w "$shots")" >"$work/window-wine.log" 2>&1) && status=0 || status=$?
 walk_ended=$(date +%s.%N)
-if [ "$status" = 0 ] && grep -qx "status: Подключен #008000" "$shots/walk.txt" && grep -qx "window closed" "$shots/walk.txt"; then
+# The window speaks the language of the Windows locale, which under wine
+# follows the host's (English for a C locale): either connected text is green.
+if [ "$status" = 0 ] && grep -qxE "status: (Подключен|Connected) #008000" "$shots/walk.txt" &&
+   grep -qx "window closed" "$shots/walk.txt"; then
   ok "installed window: start dialog answered, variator found on COM10 and read, status green, window closed, process ended"
 else
   bad "installed window (status $status; see $work/window-wine.log and $shots/walk.txt)"
