@@ -90,8 +90,9 @@ bool LoadTranslator(Language language, texts::Translator& out, const QString& fo
     out = {};
     if (language == Language::Russian) return true;
     // One translator per language for the program's life: a lookup on the
-    // device thread may still hold the previous one.
-    static std::map<QString, QTranslator*> loaded;
+    // device thread may still hold the previous one. The table itself is
+    // never destroyed, so no lookup at exit finds it gone.
+    static auto& loaded = *new std::map<QString, QTranslator*>;
     const QString file = QmFolder(folder) + "/tovrel_" + texts::LanguageCode(language) + ".qm";
     QTranslator*& translator = loaded[file];
     if (!translator) {
