@@ -60,6 +60,7 @@ Desktop::Desktop(ProgramFactory make) {
     // The window hears of busy and idle on its own thread.
     ctx.session->on_change = [this](const DeviceSession::State& state) {
         QMetaObject::invokeMethod(&screen, [this, state] {
+            live_feed.SetMonitorRunning(state.busy && state.name == "monitor");
             if (window_) window_->SessionChanged(state);
         }, Qt::QueuedConnection);
     };
@@ -76,6 +77,7 @@ Desktop::Desktop(ProgramFactory make) {
     device.Start([this, make] {
         auto program = make(screen, canvas);
         program->link.UseSession(ctx.session);
+        AttachLiveFeed(*program, &live_feed, &live_crc);
         return program;
     });
 }

@@ -9,6 +9,7 @@
 #include "BuiltInTexts.h"
 #include "DeviceThread.h"
 #include "ForwardingCanvas.h"
+#include "LiveFeed.h"
 #include "QtScreen.h"
 #include "UiContext.h"
 
@@ -56,6 +57,10 @@ public:
     DeviceThread device{screen};
     UiContext ctx{screen, device};
     ForwardingCanvas canvas;
+    // Every monitor pass, for the views that follow the engine.
+    LiveFeed live_feed;
+    // Set while the samples must carry the configuration's checksum.
+    std::atomic<bool> live_crc{false};
 
     // Builds the start dialog (shown by the caller, modally).
     StartDialog& MakeStartDialog();
