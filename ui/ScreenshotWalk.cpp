@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "ConfigurationReadWrite.h"
 #include "Desktop.h"
 #include "Gui2.h"
 #include "MainWindow.h"
@@ -92,6 +93,14 @@ QStringList TakeScreenshots(Desktop& desktop, const QString& dir, QString& error
     }
     f.start_sequence_ms = MsSince(answered);
     Settle(200);
+    const auto read_started = Clock::now();
+    desktop.device.Post([](Program& p) { ReadDataClick(p.link, p.maps); });
+    if (!desktop.device.WaitIdle(read_timeout_ms)) {
+        error = "the read of the whole configuration did not end in time";
+        return {};
+    }
+    f.read_all_ms = MsSince(read_started);
+    Settle(200);
     if (auto* status = window.findChild<QLabel*>(QString::fromUtf8(std::string(shell::StatusLabel).c_str()))) {
         f.status_text = status->text();
         if (status->autoFillBackground()) f.status_colour = status->palette().color(QPalette::Window).name();
@@ -138,6 +147,7 @@ int RunScreenshots(Desktop& desktop, const QString& dir, bool with_figures, Cloc
         lines << QString("start dialog shown: %1 ms after the start").arg(figures.dialog_shown_ms);
     if (with_figures && figures.start_sequence_ms >= 0) {
         lines << QString("start sequence: %1 ms").arg(figures.start_sequence_ms);
+        if (figures.read_all_ms >= 0) lines << QString("read-all: %1 ms").arg(figures.read_all_ms);
         lines << QString("status: %1 %2").arg(figures.status_text, figures.status_colour.isEmpty() ? "transparent" : figures.status_colour);
     }
     if (!files.isEmpty())

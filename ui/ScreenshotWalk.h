@@ -20,6 +20,9 @@ struct WalkFigures {
     // From the start dialog's answer to the end of the start sequence
     // (connection and the whole configuration read).
     long long start_sequence_ms = -1;
+    // A second read of the whole configuration once connected (the window's
+    // read button): the line's pace alone, without the port scan.
+    long long read_all_ms = -1;
     // The status label once the start sequence ended: its text and its
     // background colour as #rrggbb (empty while it is transparent).
     QString status_text, status_colour;
