@@ -238,8 +238,15 @@ void Dashboard::OnSample(const LiveSample& sample) {
 
     // One time line for the chart: a new run or a switch between live and
     // playback continues from where the last sample was drawn.
-    if (sample.ms < last_ms_ || sample.playback != last_playback_) chart_base_ = chart_last_ - sample.ms / 1000.0;
+    if (sample.ms < last_ms_ || sample.playback != last_playback_) {
+        // A live run after a live run: the real pause between them.
+        double pause = 0;
+        if (!sample.playback && !last_playback_ && last_ms_ >= 0)
+            pause = std::max(0.0, std::chrono::duration<double>(sample.made - last_made_).count());
+        chart_base_ = chart_last_ + pause - sample.ms / 1000.0;
+    }
     last_ms_ = sample.ms;
+    last_made_ = sample.made;
     last_playback_ = sample.playback;
     const double t = chart_base_ + sample.ms / 1000.0;
     chart_last_ = t;

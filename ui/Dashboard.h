@@ -5,6 +5,7 @@
 // and playback. It hears everything through the window's live feed.
 #include <QDockWidget>
 #include <QPointer>
+#include <chrono>
 
 #include "LiveFeed.h"
 
@@ -73,6 +74,7 @@ private:
     // The chart's time line: runs and playback follow one another on it.
     double chart_base_ = 0, chart_last_ = 0;
     long last_ms_ = -1;
+    std::chrono::steady_clock::time_point last_made_{};
     bool last_playback_ = false;
 };
 

@@ -55,7 +55,7 @@ void ExpectSamePass(const RealtimeSnapshot& got, const RealtimeSnapshot& want) {
     QCOMPARE(got.status, want.status);
     QCOMPARE(got.advance, want.advance);
     QCOMPARE(got.gas_time_sync, want.gas_time_sync);
-    QCOMPARE(got.tps_correction, want.tps_correction);
+    QCOMPARE(got.Correction(), want.Correction());
 }
 
 }  // namespace
@@ -189,8 +189,10 @@ private slots:
         // 90 s of passes (a new run after 40 s): the chart holds the last 60 s,
         // the map value beside the engine speed.
         QCustomPlot& chart = dash_->chart();
+        const auto made = std::chrono::steady_clock::now();
         for (int i = 0; i <= 90; ++i) {
             LiveSample sample;
+            sample.made = made + std::chrono::seconds(i);
             sample.snapshot = Snapshot(i, 1000 + i, 10, true, 1000, 1);
             sample.points = OperatingPoints(sample.snapshot, maps);
             sample.ms = (i < 40 ? i : i - 40) * 1000;
@@ -390,11 +392,11 @@ private slots:
         // Playback samples are not recorded.
         QVERIFY(dash_->recorder().Rows() == 0);
 
-        // Paused, a step goes back one pass and shows it.
+        // Paused at the end, a step back shows the pass before the last.
         got.clear();
         bar.Step(-1);
         QCOMPARE(got.size(), std::size_t(1));
-        QCOMPARE(got[0].ms, recording->passes.back().ms);
+        QCOMPARE(got[0].ms, recording->passes[recording->passes.size() - 2].ms);
     }
 
     // The monitor and a playback never run together.
