@@ -128,6 +128,9 @@ Dashboard::Dashboard(Desktop& desktop, QMainWindow* window)
     chart_->yAxis2->setRange(-10, 100);
     chart_->legend->setVisible(true);
     chart_->legend->setFont(font());
+    // One row at the top, see-through, so that it hides little of the lines.
+    chart_->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    chart_->legend->setBrush(QColor(255, 255, 255, 180));
     chart_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
     auto graph = [this](QCPAxis* y, QColor colour, DashText name) {
         QCPGraph* g = chart_->addGraph(chart_->xAxis, y);
@@ -294,6 +297,12 @@ bool Dashboard::OpenRecording(const QString& path) {
     if (!warning.isEmpty()) Status(warning);
     else Status(QString());
     return true;
+}
+
+void Dashboard::Retranslate(const TextMapper& mapper) {
+    for (int g = 0; g < chart_->graphCount(); ++g) chart_->graph(g)->setName(mapper.Map(chart_->graph(g)->name()));
+    chart_->xAxis->setLabel(mapper.Map(chart_->xAxis->label()));
+    ScheduleReplot();
 }
 
 Dashboard* InstallDashboard(Desktop& desktop) {

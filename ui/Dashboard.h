@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <chrono>
 
+#include "Language.h"
 #include "LiveFeed.h"
 
 class QCheckBox;
@@ -24,7 +25,7 @@ class Desktop;
 class LiveRecorder;
 class PlaybackBar;
 
-class Dashboard : public QDockWidget {
+class Dashboard : public QDockWidget, public Retranslatable {
     Q_OBJECT
 public:
     // Seconds of the strip chart.
@@ -49,6 +50,8 @@ public:
     bool OpenRecording(const QString& path);
     // Runs chained by the continuous mode so far.
     int ChainedRuns() const { return chained_; }
+    // The chart's legend and axis caption.
+    void Retranslate(const TextMapper& mapper) override;
 
 private:
     void OnSample(const LiveSample& sample);

@@ -91,6 +91,9 @@ void LiveRecorder::OnSample(const LiveSample& sample) {
             return;
         }
         path_ = file_->Path();
+        // Only the preamble wants the checksum: the passes from here on are
+        // made without working it out.
+        with_crc_ = false;
         emit fileStarted(Q(path_));
     } else if (sample.ms < last_run_ms_) {
         // A new run: its time goes on from the last row after the real pause.

@@ -22,8 +22,8 @@ namespace tovrel::ui {
 class LiveRecorder : public QObject {
     Q_OBJECT
 public:
-    // `with_crc` is raised while recording, so that samples carry the
-    // configuration's checksum.
+    // `with_crc` is raised from the start until the file is made, so that
+    // the samples carry the configuration's checksum for its preamble.
     LiveRecorder(LiveFeed& feed, std::atomic<bool>& with_crc, QObject* parent = nullptr);
     ~LiveRecorder() override;
 
