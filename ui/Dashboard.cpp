@@ -334,7 +334,9 @@ Dashboard* InstallDashboard(Desktop& desktop) {
     if (desktop.settings) {
         dock->setVisible(desktop.settings->value(kVisibleKey, true).toBool());
         QSettings* settings = desktop.settings;
-        QObject::connect(toggle, &QAction::toggled, dock,
+        // Only the user's choice counts: the dock also hides when the
+        // window closes.
+        QObject::connect(toggle, &QAction::triggered, dock,
                          [settings](bool on) { settings->setValue(kVisibleKey, on); });
     }
     // The pages keep their size: the window grows by the dashboard.

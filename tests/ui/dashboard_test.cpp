@@ -3,6 +3,7 @@
 // settings page's monitor (and chains runs in continuous mode), recordings
 // read back as they were made, and playback publishes a recording's passes
 // as the monitor did.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -73,7 +75,7 @@ class DashboardTest : public QObject {
     // The simulated variator on port 1 (paced like the real line: a pass
     // takes about a tenth of a second) and the window connected to it;
     // monitor runs of `passes` passes.
-    void Start(int passes = kRealtimePassCount) {
+    void Start(int passes = kRealtimePassCount, QSettings* settings = nullptr) {
         ::setenv("TOVREL_PORT_DIR", dir_.path().toLocal8Bit().constData(), 1);
         sim::Options o;
         o.port_dir = dir_.path().toStdString();
@@ -96,6 +98,7 @@ class DashboardTest : public QObject {
             return p;
         });
         desk_->screen.dialogs_suppressed = true;
+        desk_->settings = settings;
         desk_->ShowMainWindow();
         QVERIFY(QTest::qWaitForWindowExposed(desk_->window()));
         desk_->window()->activateWindow();
@@ -207,6 +210,29 @@ private slots:
         QCOMPARE(speed->constBegin()->value, 1030.0);
         const double map_value = OperatingPoints(Snapshot(0, 1090, 10, true, 1000, 1), maps)[0].map_value;
         QCOMPARE((chart.graph(3)->data()->constEnd() - 1)->value, map_value);
+    }
+
+    // The View menu's choice is kept; the dock hiding with the closed
+    // window is no choice.
+    void visibility_is_kept_from_the_menu_only() {
+        QSettings settings(dir_.filePath("settings.ini"), QSettings::IniFormat);
+        settings.setValue("dashboard/visible", false);
+        Start(kRealtimePassCount, &settings);
+        if (QTest::currentTestFailed()) return;
+        QVERIFY(!dash_->isVisible());
+        auto* item = Find<QAction>("DashboardItem");
+        item->trigger();
+        QVERIFY(dash_->isVisible());
+        QCOMPARE(settings.value("dashboard/visible").toBool(), true);
+        item->trigger();
+        QVERIFY(!dash_->isVisible());
+        QCOMPARE(settings.value("dashboard/visible").toBool(), false);
+        item->trigger();
+        desk_->window()->close();
+        QCoreApplication::processEvents();
+        QVERIFY(!dash_->isVisible());
+        QCOMPARE(settings.value("dashboard/visible").toBool(), true);
+        desk_->settings = nullptr;
     }
 
     // The dashboard's button starts and stops the settings page's monitor;
