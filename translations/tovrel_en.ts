@@ -48,7 +48,7 @@
     </message>
     <message>
         <source>Угол опережения</source>
-        <translation>Ignition advance</translation>
+        <translation>Applied advance</translation>
     </message>
     <message>
         <source>Топливо</source>
@@ -60,7 +60,7 @@
     </message>
     <message>
         <source>Температура процессора</source>
-        <translation>CPU temperature</translation>
+        <translation>Processor temperature</translation>
     </message>
     <message>
         <source>%1 об/мин</source>

@@ -1,6 +1,8 @@
 #include "Dashboard.h"
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -300,6 +302,20 @@ bool Dashboard::OpenRecording(const QString& path) {
 }
 
 void Dashboard::Retranslate(const TextMapper& mapper) {
+    // The named controls here and the menu items are no mirrored controls:
+    // their texts are changed here.
+    setWindowTitle(mapper.Map(windowTitle()));
+    for (QLabel* label : findChildren<QLabel*>())
+        if (!label->objectName().isEmpty()) label->setText(mapper.Map(label->text()));
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        if (!button->objectName().isEmpty()) button->setText(mapper.Map(button->text()));
+    if (window_) {
+        for (QAction* action : window_->findChildren<QAction*>())
+            if (action->objectName() == "DashboardItem" || action->objectName() == "RecordItem" ||
+                action->objectName() == "OpenRecordingItem")
+                action->setText(mapper.Map(action->text()));
+        if (auto* view = window_->findChild<QMenu*>("ViewMenu")) view->setTitle(mapper.Map(view->title()));
+    }
     for (int g = 0; g < chart_->graphCount(); ++g) chart_->graph(g)->setName(mapper.Map(chart_->graph(g)->name()));
     chart_->xAxis->setLabel(mapper.Map(chart_->xAxis->label()));
     ScheduleReplot();
