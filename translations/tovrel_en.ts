@@ -29,6 +29,197 @@
     </message>
 </context>
 <context>
+    <name>dash</name>
+    <message>
+        <source>Панель приборов</source>
+        <translation>Dashboard</translation>
+    </message>
+    <message>
+        <source>Вид</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Обороты</source>
+        <translation>Engine speed</translation>
+    </message>
+    <message>
+        <source>Дроссель</source>
+        <translation>Throttle</translation>
+    </message>
+    <message>
+        <source>Угол опережения</source>
+        <translation>Applied advance</translation>
+    </message>
+    <message>
+        <source>Топливо</source>
+        <translation>Fuel</translation>
+    </message>
+    <message>
+        <source>Синхронизация</source>
+        <translation>Synchronisation</translation>
+    </message>
+    <message>
+        <source>Температура процессора</source>
+        <translation>Processor temperature</translation>
+    </message>
+    <message>
+        <source>%1 об/мин</source>
+        <translation>%1 rpm</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>%1°</source>
+        <translation>%1°</translation>
+    </message>
+    <message>
+        <source>%1 °C</source>
+        <translation>%1 °C</translation>
+    </message>
+    <message>
+        <source>ГАЗ</source>
+        <translation>LPG</translation>
+    </message>
+    <message>
+        <source>БЕНЗИН</source>
+        <translation>PETROL</translation>
+    </message>
+    <message>
+        <source>есть</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>Старт монитора</source>
+        <translation>Start monitor</translation>
+    </message>
+    <message>
+        <source>Стоп монитора</source>
+        <translation>Stop monitor</translation>
+    </message>
+    <message>
+        <source>Непрерывно</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>Запись (Ctrl+L)</source>
+        <translation>Record (Ctrl+L)</translation>
+    </message>
+    <message>
+        <source>Остановить запись (Ctrl+L)</source>
+        <translation>Stop recording (Ctrl+L)</translation>
+    </message>
+    <message>
+        <source>Записывать проходы монитора</source>
+        <translation>Record monitor passes</translation>
+    </message>
+    <message>
+        <source>Открыть запись...</source>
+        <translation>Open recording...</translation>
+    </message>
+    <message>
+        <source>Воспроизвести запись...</source>
+        <translation>Play back a recording...</translation>
+    </message>
+    <message>
+        <source>Открыть запись монитора</source>
+        <translation>Open a monitor recording</translation>
+    </message>
+    <message>
+        <source>Записи монитора (*.csv);;Все файлы (*)</source>
+        <translation>Monitor recordings (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Запись в %1</source>
+        <translation>Recording to %1</translation>
+    </message>
+    <message>
+        <source>Запись остановлена, строк: %1 (%2)</source>
+        <translation>Recording stopped, rows: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Запись остановлена: не удалось записать в %1. Сохранено строк: %2</source>
+        <translation>Recording stopped: cannot write to %1. Rows kept: %2</translation>
+    </message>
+    <message>
+        <source>Запись не начата: %1</source>
+        <translation>Recording not started: %1</translation>
+    </message>
+    <message>
+        <source>Метка на %1 мс</source>
+        <translation>Marker at %1 ms</translation>
+    </message>
+    <message>
+        <source>Идёт воспроизведение записи: остановите его, чтобы запустить монитор</source>
+        <translation>A recording is playing: stop it to start the monitor</translation>
+    </message>
+    <message>
+        <source>Работает монитор: остановите его, чтобы воспроизвести запись</source>
+        <translation>The monitor is running: stop it to play a recording</translation>
+    </message>
+    <message>
+        <source>Запись не открыта: %1</source>
+        <translation>Recording not opened: %1</translation>
+    </message>
+    <message>
+        <source>%1: строка %2 не прочитана (%3)</source>
+        <translation>%1: line %2 not read (%3)</translation>
+    </message>
+    <message>
+        <source>%1: проходов %2</source>
+        <translation>%1: %2 passes</translation>
+    </message>
+    <message>
+        <source>Пуск</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>Закрыть запись</source>
+        <translation>Close recording</translation>
+    </message>
+    <message>
+        <source>Обороты, об/мин</source>
+        <translation>Engine speed, rpm</translation>
+    </message>
+    <message>
+        <source>Дроссель, %</source>
+        <translation>Throttle, %</translation>
+    </message>
+    <message>
+        <source>Угол, °</source>
+        <translation>Advance, °</translation>
+    </message>
+    <message>
+        <source>Карта, °</source>
+        <translation>Map, °</translation>
+    </message>
+    <message>
+        <source>с</source>
+        <translation>s</translation>
+    </message>
+</context>
+<context>
     <name>edit</name>
     <message>
         <source>Правка</source>

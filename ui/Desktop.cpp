@@ -9,6 +9,7 @@
 #include <QTranslator>
 #include <cstdlib>
 
+#include "Dashboard.h"
 #include "Gui2.h"
 #include "Language.h"
 #include "MainWindow.h"
@@ -112,6 +113,7 @@ MainWindow& Desktop::ShowMainWindow() {
         if (ctx.oscillogram_canvas) canvas.SetTarget(ctx.oscillogram_canvas);
         screen.AddRoot(window_.get());
         screen.SetPageControl(window_->pages());
+        InstallDashboard(*this);
         // A closed window shows no more dialogs; what still runs ends
         // without them.
         QObject::connect(window_.get(), &MainWindow::closing, window_.get(),

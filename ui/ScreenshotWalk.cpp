@@ -121,6 +121,14 @@ QStringList TakeScreenshots(Desktop& desktop, const QString& dir, QString& error
         const QString name = pages->widget(i)->objectName();
         const QString file = out.filePath(QString("%1-%2.png").arg(i + 1, 2, 10, QChar('0')).arg(name));
         if (!Save(&window, file, written, error)) return {};
+        if (monitor_button && pages->count() > 1) {
+            // The dashboard under a map page while the same run goes on.
+            pages->setCurrentIndex(1);
+            Settle(1500);
+            if (!Save(&window, out.filePath("19-dashboard.png"), written, error)) return {};
+            pages->setCurrentIndex(0);
+            Settle(100);
+        }
         if (monitor_button) {
             if (monitor_button->text() != QString::fromUtf8(Tr(monitor::kIdleCaption))) monitor_button->click();
             if (!desktop.device.WaitIdle(read_timeout_ms)) {

@@ -111,8 +111,10 @@ private slots:
             });
             QVERIFY(desktop.device.WaitIdle(5000));
             QVERIFY(same);
-            // The pages, then a compare on the LPG chart and the restore-point list.
-            QCOMPARE(files.size(), desktop.window()->pages()->count() + 3);
+            // The pages with the dashboard under a map page while the monitor
+            // runs, then a compare on the LPG chart and the restore-point list.
+            QCOMPARE(files.size(), desktop.window()->pages()->count() + 4);
+            QVERIFY(files.filter("19-dashboard.png").size() == 1);
         }
         QCOMPARE(std::filesystem::current_path(), cwd);
         QVERIFY(files.first().endsWith("00-start-dialog.png"));

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "CatalogueCheck.h"
+#include "DashTexts.h"
 #include "EditTexts.h"
 #include "QtTexts.h"
 
@@ -19,6 +20,8 @@ private slots:
         QVERIFY2(faults.empty(), faults.empty() ? "" : faults.front().c_str());
         const auto edit_faults = CatalogueFaults<EditText>();
         QVERIFY2(edit_faults.empty(), edit_faults.empty() ? "" : edit_faults.front().c_str());
+        const auto dash_faults = CatalogueFaults<DashText>();
+        QVERIFY2(dash_faults.empty(), dash_faults.empty() ? "" : dash_faults.front().c_str());
     }
 
     void captionsAreTheRussianOnes() {
