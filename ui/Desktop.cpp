@@ -1,5 +1,6 @@
 #include "Desktop.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLibraryInfo>
@@ -11,6 +12,7 @@
 
 #include "Gui2.h"
 #include "Language.h"
+#include "LogViewer.h"
 #include "MainWindow.h"
 #include "MapEditing.h"
 #include "Program.h"
@@ -122,6 +124,9 @@ MainWindow& Desktop::ShowMainWindow() {
             if (SetLanguage(language) && settings) RememberLanguage(*settings, language);
             window_->ShowLanguage(ActiveLanguage());
         });
+        if (auto* item = window_->findChild<QAction*>("LogViewerItem"))
+            QObject::connect(item, &QAction::triggered, window_.get(),
+                             [this] { ShowLogViewer(window_.get(), ctx, live_feed); });
         device.Post([](Program& p) { gui2::FormCreate(p); });
         device.WaitIdle(5000);
     }
