@@ -117,7 +117,12 @@ void LogViewer::Build() {
     time_plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     // Pans and zooms redraw only what changed; a 30,000-point line is thinned
     // to the pixels it covers.
-    time_plot_->setNoAntialiasingOnDrag(true);
+    // Thin lines without antialiasing: an hour of passes pans at frame rate.
+    time_plot_->setNotAntialiasedElements(QCP::aeAll);
+    time_plot_->setPlottingHint(QCP::phFastPolylines, true);
+    // The cursors on a layer of their own: moving them redraws that layer only.
+    time_plot_->addLayer("cursor", time_plot_->layer("main"), QCustomPlot::limAbove);
+    time_plot_->layer("cursor")->setMode(QCPLayer::lmBuffered);
     for (int k = 0; k < kTimeRects; ++k) {
         auto* rect = new QCPAxisRect(time_plot_);
         rect->setRangeDrag(Qt::Horizontal);
@@ -132,6 +137,7 @@ void LogViewer::Build() {
         first_[static_cast<std::size_t>(k)] = a;
         second_[static_cast<std::size_t>(k)] = b;
         auto* cursor = new QCPItemStraightLine(time_plot_);
+        cursor->setLayer("cursor");
         cursor->setClipAxisRect(rect);
         cursor->point1->setAxes(rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft));
         cursor->point2->setAxes(rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft));
@@ -166,7 +172,8 @@ void LogViewer::Build() {
     scatter_->setName(QTr(ViewerText::SeriesPasses));
     scatter_->setLineStyle(QCPGraph::lsNone);
     scatter_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, QColor(200, 40, 40, 60), 3));
-    scatter_->setAdaptiveSampling(false);
+    scatter_->setAdaptiveSampling(true);
+    map_plot_->setNotAntialiasedElements(QCP::aeScatters);
     map_rect->axis(QCPAxis::atBottom)->setLabel(QTr(ViewerText::AxisEngineSpeed));
     map_rect->axis(QCPAxis::atLeft)->setLabel(QTr(ViewerText::AxisAdvance));
     map_plot_->legend->setVisible(true);
@@ -533,7 +540,7 @@ void LogViewer::MoveCursorTo(double key) {
         c->point2->setCoords(key, 1);
         c->setVisible(true);
     }
-    time_plot_->replot(QCustomPlot::rpQueuedReplot);
+    time_plot_->layer("cursor")->replot();
     if (content_ != Content::Recording || good_passes_.empty()) return;
     // The pass under the cursor: the last one that began at or before it.
     const auto& passes = recording_->passes;
