@@ -7,6 +7,8 @@
 // - memory: resident size with the recording open and panned, above the
 //   same window idle (target: under 50 MB).
 // Runs on the offscreen platform unless a display or a platform is given.
+// With --screenshot FILE it also saves a picture of the viewer on five
+// minutes of the drive, the cursor in the middle.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -23,6 +25,7 @@
 #include "BenchSupport.h"
 #include "Desktop.h"
 #include "LogViewer.h"
+#include "Program.h"
 #include "Recording.h"
 #include <qcustomplot.h>
 
@@ -90,6 +93,14 @@ int main(int argc, char** argv) {
     }
 
     tovrel::ui::Desktop desktop;
+    // Advance maps near what the drive applies, in the program's document.
+    desktop.device.Post([](tovrel::Program& p) {
+        tovrel::TimingMaps maps = p.maps.document.Maps();
+        for (int k = 0; k < 2; ++k)
+            for (std::size_t i = 0; i < tovrel::MapPointCount; ++i)
+                maps[k].y[i] = std::round((9.5 + maps[k].x[i] / 420.0) * 10) / 10;
+        p.maps.document.ReplaceAll(maps, tovrel::MapEditCause::Replace);
+    });
     auto* viewer = new tovrel::ui::LogViewer(desktop.ctx, desktop.live_feed);
     viewer->resize(1280, 900);
     viewer->show();
@@ -155,6 +166,18 @@ int main(int argc, char** argv) {
                 Percentile(hour_frames, 0.5), Percentile(hour_frames, 0.99), hour_frames.size());
     std::printf("memory above the idle viewer: %.1f MB (idle %.1f MB, open %.1f MB) (target < 50)\n",
                 open_mb - idle_mb, idle_mb, open_mb);
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string(argv[i]) != "--screenshot") continue;
+        viewer->SetFilter({true, true});
+        time_axis->setRange(900, 1200);
+        viewer->MoveCursorTo(1050);
+        plot->replot();
+        Settle();
+        if (!viewer->grab().save(QString::fromLocal8Bit(argv[i + 1]))) {
+            std::fprintf(stderr, "bench_log_viewer: cannot save %s\n", argv[i + 1]);
+            return 1;
+        }
+    }
     delete viewer;
     desktop.Stop(10000);
     return 0;

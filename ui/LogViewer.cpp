@@ -356,6 +356,13 @@ void LogViewer::ShowRecording() {
         rect->axis(QCPAxis::atLeft)->setLabel(QTr(labels[k]));
         rect->axis(QCPAxis::atLeft)->rescale(true);
     }
+    // A little room above and below, so extremes do not sit on the frame.
+    for (int k : {0, 2}) {
+        auto* y = rects_[static_cast<std::size_t>(k)]->axis(QCPAxis::atLeft);
+        const QCPRange r = y->range();
+        const double pad = std::max(r.size() * 0.05, 0.5);
+        y->setRange(r.lower - pad, r.upper + pad);
+    }
     rects_[0]->axis(QCPAxis::atLeft)->setRangeLower(0);
     rects_[1]->axis(QCPAxis::atLeft)->setRange(0, 105);
     rects_[3]->axis(QCPAxis::atLeft)->setRange(-0.2, 1.2);
@@ -365,9 +372,14 @@ void LogViewer::ShowRecording() {
     for (auto* c : cursors_) c->setVisible(false);
     time_plot_->replot();
 
-    // The chart is drawn at its size in the splitter, not at none.
-    map_plot_->parentWidget()->setVisible(true);
-    if (auto* split = qobject_cast<QSplitter*>(map_plot_->parentWidget()->parentWidget())) split->refresh();
+    // The time plots keep the larger share when the chart comes back.
+    if (!map_plot_->parentWidget()->isVisible()) {
+        map_plot_->parentWidget()->setVisible(true);
+        if (auto* split = qobject_cast<QSplitter*>(map_plot_->parentWidget()->parentWidget())) {
+            const int w = std::max(split->width(), 900);
+            split->setSizes({w * 11 / 20, w - w * 11 / 20});
+        }
+    }
     UpdateMapView();
 
     QString status = QTr(ViewerText::ShownRecording).arg(file_name_).arg(n);
