@@ -1,6 +1,7 @@
 // The log viewer on recordings and device logs: what it shows, the time at
 // each map point with its filters, damaged and refused files, the cursor's
 // pass on the live feed, and the pictures saved as PNG.
+#include <QAction>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -16,6 +17,7 @@
 #include "Desktop.h"
 #include "LogFile.h"
 #include "LogViewer.h"
+#include "MainWindow.h"
 #include "Program.h"
 #include "Recording.h"
 
@@ -92,7 +94,17 @@ class LogViewerTest : public QObject {
 private slots:
     void init() {
         dir = std::make_unique<QTemporaryDir>();
-        desktop = std::make_unique<Desktop>();
+        // No variator: an empty port folder, so nothing real is ever opened.
+        ::setenv("TOVREL_PORT_DIR", dir->path().toUtf8().constData(), 1);
+        const std::string path = dir->path().toStdString();
+        desktop = std::make_unique<Desktop>([path](Screen& s, Canvas& c) {
+            auto p = std::make_unique<Program>(s, c);
+            p->link.sleep_ms = [](int) {};
+            p->link.default_port_dir = path;
+            p->link.port_dir = path;
+            p->settings.program_dir = path;
+            return p;
+        });
         desktop->device.Post([](Program& p) { p.maps.document.ReplaceAll(Maps(), MapEditCause::Replace); });
         QVERIFY(desktop->device.WaitIdle(10000));
         viewer = std::make_unique<LogViewer>(desktop->ctx, desktop->live_feed);
@@ -103,6 +115,7 @@ private slots:
         viewer.reset();
         QVERIFY(desktop->Stop(20000));
         desktop.reset();
+        ::unsetenv("TOVREL_PORT_DIR");
         dir.reset();
     }
 
@@ -215,6 +228,23 @@ private slots:
         const double y = plot->axisRect(0)->center().y();
         QTest::mouseMove(plot, QPoint(static_cast<int>(x), static_cast<int>(y)));
         QTRY_COMPARE(samples.back().ms, 5000L);
+    }
+
+    // The main window's menu item opens the viewer, and the same one again.
+    void menuItemOpensTheOneViewer() {
+        desktop->screen.dialogs_suppressed = true;
+        desktop->ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(desktop->window()));
+        QVERIFY(desktop->device.WaitIdle(30000));
+        auto* item = desktop->window()->findChild<QAction*>("LogViewerItem");
+        QVERIFY(item);
+        QCOMPARE(item->text(), QString::fromUtf8("Просмотр записей и журналов..."));
+        item->trigger();
+        item->trigger();
+        const auto viewers = desktop->window()->findChildren<LogViewer*>();
+        QCOMPARE(viewers.size(), 1);
+        QVERIFY(viewers.front()->isVisible());
+        QVERIFY(viewers.front()->isWindow());
     }
 
     void picturesAreSavedAsPng() {
