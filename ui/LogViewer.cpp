@@ -342,7 +342,20 @@ void LogViewer::ShowRecording() {
             s.graph->data()->clear();
             continue;
         }
-        s.graph->setData(t, *s.values, true);
+        if (s.steps) {
+            // A step line needs only the passes where the value changes (and
+            // the last): an hour of passes is then a few hundred points.
+            QVector<double> keys, values;
+            const auto& v = *s.values;
+            for (qsizetype i = 0; i < v.size(); ++i)
+                if (i == 0 || i + 1 == v.size() || v[i] != v[i - 1]) {
+                    keys.push_back(t[i]);
+                    values.push_back(v[i]);
+                }
+            s.graph->setData(keys, values, true);
+        } else {
+            s.graph->setData(t, *s.values, true);
+        }
         s.graph->setPen(Pen(s.colour));
         s.graph->setName(QTr(s.name));
         s.graph->setLineStyle(s.steps ? QCPGraph::lsStepLeft : QCPGraph::lsLine);
