@@ -584,6 +584,21 @@ void LogViewer::MoveCursorTo(double key) {
     feed_.Publish(sample);
 }
 
+void LogViewer::Retranslate(const TextMapper& mapper) {
+    for (auto* button : {open_, export_}) button->setText(mapper.Map(button->text()));
+    for (auto* box : {sync_box_, fuel_box_})
+        for (int i = 0; i < box->count(); ++i) box->setItemText(i, mapper.Map(box->itemText(i)));
+    status_->setText(mapper.Map(status_->text()));
+    for (auto* plot : {time_plot_, map_plot_}) {
+        for (auto* axis : plot->findChildren<QCPAxis*>()) axis->setLabel(mapper.Map(axis->label()));
+        for (int i = 0; i < plot->plottableCount(); ++i)
+            plot->plottable(i)->setName(mapper.Map(plot->plottable(i)->name()));
+        plot->replot(QCustomPlot::rpQueuedReplot);
+    }
+    if (auto* title = qobject_cast<QCPTextElement*>(map_plot_->plotLayout()->element(0, 0)))
+        title->setText(mapper.Map(title->text()));
+}
+
 int LogViewer::PointCount() const { return first_[0]->dataCount(); }
 
 QString LogViewer::Status() const { return status_->text(); }

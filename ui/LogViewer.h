@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Calculations.h"
+#include "Language.h"
 #include "LogFileRead.h"
 #include "Recording.h"
 
@@ -34,7 +35,7 @@ namespace tovrel::ui {
 class UiContext;
 class LiveFeed;
 
-class LogViewer : public QWidget {
+class LogViewer : public QWidget, public Retranslatable {
     Q_OBJECT
 public:
     enum class Content { None, Recording, DeviceLog };
@@ -71,6 +72,8 @@ public:
     QTableWidget* Grid() const { return grid_; }
     // The copy of the maps the map chart draws (taken from the device thread).
     void SetMaps(const TimingMaps& maps);
+    // A language switch: the buttons, filters, status and plot captions.
+    void Retranslate(const TextMapper& mapper) override;
 
 signals:
     void shown();

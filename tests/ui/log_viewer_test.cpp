@@ -2,6 +2,8 @@
 // each map point with its filters, damaged and refused files, the cursor's
 // pass on the live feed, and the pictures saved as PNG.
 #include <QAction>
+#include <QComboBox>
+#include <QPushButton>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -245,6 +247,17 @@ private slots:
         QCOMPARE(viewers.size(), 1);
         QVERIFY(viewers.front()->isVisible());
         QVERIFY(viewers.front()->isWindow());
+
+        // A language switch reaches the item, the window and its plots.
+        LogViewer* shown = viewers.front();
+        QVERIFY(desktop->SetLanguage(texts::Language::English));
+        QCOMPARE(item->text(), QString("Log viewer..."));
+        QCOMPARE(shown->windowTitle(), QString("Log viewer"));
+        QCOMPARE(shown->findChild<QPushButton*>("ViewerOpen")->text(), QString("Open..."));
+        QCOMPARE(shown->findChild<QComboBox*>("ViewerFuelFilter")->itemText(1), QString("gas"));
+        QCOMPARE(shown->MapPlot()->xAxis->label(), QString("Engine speed, rpm"));
+        QVERIFY(desktop->SetLanguage(texts::Language::Russian));  // the other tests read Russian
+        QCOMPARE(shown->findChild<QPushButton*>("ViewerOpen")->text(), QString::fromUtf8("Открыть..."));
     }
 
     void picturesAreSavedAsPng() {
