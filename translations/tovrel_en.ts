@@ -2087,4 +2087,151 @@ kept in the variator&apos;s EEPROM and will be lost when the terminal program cl
         <translation>Close</translation>
     </message>
 </context>
+<context>
+    <name>viewer</name>
+    <message>
+        <source>Просмотр записей и журналов...</source>
+        <translation>Log viewer...</translation>
+    </message>
+    <message>
+        <source>Просмотр записей и журналов</source>
+        <translation>Log viewer</translation>
+    </message>
+    <message>
+        <source>Открыть...</source>
+        <translation>Open...</translation>
+    </message>
+    <message>
+        <source>Открыть запись или журнал вариатора</source>
+        <translation>Open a recording or a device log</translation>
+    </message>
+    <message>
+        <source>Записи и журналы (*.csv LOG_*.txt);;Все файлы (*)</source>
+        <translation>Recordings and logs (*.csv LOG_*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Сохранить PNG...</source>
+        <translation>Save PNG...</translation>
+    </message>
+    <message>
+        <source>Сохранить рисунки в PNG</source>
+        <translation>Save the pictures as PNG</translation>
+    </message>
+    <message>
+        <source>Рисунки PNG (*.png)</source>
+        <translation>PNG pictures (*.png)</translation>
+    </message>
+    <message>
+        <source>Рисунки сохранены: %1</source>
+        <translation>Pictures saved: %1</translation>
+    </message>
+    <message>
+        <source>Не удалось сохранить %1</source>
+        <translation>Could not save %1</translation>
+    </message>
+    <message>
+        <source>Чтение %1...</source>
+        <translation>Reading %1...</translation>
+    </message>
+    <message>
+        <source>Файл не открыт: %1</source>
+        <translation>File not opened: %1</translation>
+    </message>
+    <message>
+        <source>Строка %1 не прочитана (%2), показано то, что прочитано</source>
+        <translation>Line %1 could not be read (%2); showing what was read</translation>
+    </message>
+    <message>
+        <source>%1: %2 проходов</source>
+        <translation>%1: %2 passes</translation>
+    </message>
+    <message>
+        <source>%1: %2 записей журнала</source>
+        <translation>%1: %2 log entries</translation>
+    </message>
+    <message>
+        <source>Синхронизация:</source>
+        <translation>Synchronisation:</translation>
+    </message>
+    <message>
+        <source>все проходы</source>
+        <translation>all passes</translation>
+    </message>
+    <message>
+        <source>только с синхронизацией</source>
+        <translation>synchronised only</translation>
+    </message>
+    <message>
+        <source>Топливо:</source>
+        <translation>Fuel:</translation>
+    </message>
+    <message>
+        <source>газ и бензин</source>
+        <translation>gas and petrol</translation>
+    </message>
+    <message>
+        <source>газ</source>
+        <translation>gas</translation>
+    </message>
+    <message>
+        <source>бензин</source>
+        <translation>petrol</translation>
+    </message>
+    <message>
+        <source>Время, с</source>
+        <translation>Time, s</translation>
+    </message>
+    <message>
+        <source>Номер записи</source>
+        <translation>Entry number</translation>
+    </message>
+    <message>
+        <source>Обороты, об/мин</source>
+        <translation>Engine speed, rpm</translation>
+    </message>
+    <message>
+        <source>Дроссель, %</source>
+        <translation>Throttle, %</translation>
+    </message>
+    <message>
+        <source>УОЗ, °</source>
+        <translation>Advance, °</translation>
+    </message>
+    <message>
+        <source>Синхр. / газ</source>
+        <translation>Sync / gas</translation>
+    </message>
+    <message>
+        <source>УОЗ вариатора</source>
+        <translation>Applied advance</translation>
+    </message>
+    <message>
+        <source>Значение карты</source>
+        <translation>Map value</translation>
+    </message>
+    <message>
+        <source>Синхронизация</source>
+        <translation>Synchronisation</translation>
+    </message>
+    <message>
+        <source>На газе</source>
+        <translation>On gas</translation>
+    </message>
+    <message>
+        <source>Обороты и УОЗ над картой: %1</source>
+        <translation>Engine speed and advance over the map: %1</translation>
+    </message>
+    <message>
+        <source>Карта</source>
+        <translation>Map</translation>
+    </message>
+    <message>
+        <source>Проходы</source>
+        <translation>Passes</translation>
+    </message>
+    <message>
+        <source>Время в точке, с</source>
+        <translation>Time at point, s</translation>
+    </message>
+</context>
 </TS>

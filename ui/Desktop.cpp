@@ -1,5 +1,6 @@
 #include "Desktop.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLibraryInfo>
@@ -12,6 +13,7 @@
 #include "Dashboard.h"
 #include "Gui2.h"
 #include "Language.h"
+#include "LogViewer.h"
 #include "MainWindow.h"
 #include "MapEditing.h"
 #include "Program.h"
@@ -124,6 +126,9 @@ MainWindow& Desktop::ShowMainWindow() {
             if (SetLanguage(language) && settings) RememberLanguage(*settings, language);
             window_->ShowLanguage(ActiveLanguage());
         });
+        if (auto* item = window_->findChild<QAction*>("LogViewerItem"))
+            QObject::connect(item, &QAction::triggered, window_.get(),
+                             [this] { ShowLogViewer(window_.get(), ctx, live_feed); });
         device.Post([](Program& p) { gui2::FormCreate(p); });
         device.WaitIdle(5000);
     }

@@ -38,6 +38,7 @@
 #include "RestorePointsDialog.h"
 #include "Shell.h"
 #include "QtTexts.h"
+#include "ViewerTexts.h"
 
 namespace tovrel::ui {
 
@@ -277,6 +278,9 @@ void MainWindow::BuildMenus() {
         ctx_.Forward([](Program& p) { UnlessLineBusy(p, [](Program& q) { N3Click(q.screen, q.maps); }); });
     });
     BuildRestoreMenuItems(file);
+    // Opened by the desktop, which owns the live feed the viewer's cursor drives.
+    file->addSeparator();
+    file->addAction(QTr(ViewerText::MenuItem))->setObjectName("LogViewerItem");
 
     auto* update = bar->addMenu(QTr(UiText::UpdateMenu));
     update->setObjectName("N5");

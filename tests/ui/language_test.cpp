@@ -24,6 +24,7 @@
 #include "Desktop.h"
 #include "DashTexts.h"
 #include "EditTexts.h"
+#include "ViewerTexts.h"
 #include "FirmwareTexts.h"
 #include "Language.h"
 #include "LinkTexts.h"
@@ -152,6 +153,7 @@ private slots:
         AddCatalogue<RestoreText>(catalogue);
         AddCatalogue<EditText>(catalogue);
         AddCatalogue<DashText>(catalogue);
+        AddCatalogue<ViewerText>(catalogue);
         const auto faults = TranslationFaults(Language::English, catalogue, false);
         QVERIFY2(faults.empty(), faults.empty() ? "" : faults.front().c_str());
         // The window's .qm says what the built-in table says.

@@ -6,6 +6,7 @@
 #include "CatalogueCheck.h"
 #include "DashTexts.h"
 #include "EditTexts.h"
+#include "ViewerTexts.h"
 #include "QtTexts.h"
 
 using namespace tovrel;
@@ -22,6 +23,8 @@ private slots:
         QVERIFY2(edit_faults.empty(), edit_faults.empty() ? "" : edit_faults.front().c_str());
         const auto dash_faults = CatalogueFaults<DashText>();
         QVERIFY2(dash_faults.empty(), dash_faults.empty() ? "" : dash_faults.front().c_str());
+        const auto viewer_faults = CatalogueFaults<ViewerText>();
+        QVERIFY2(viewer_faults.empty(), viewer_faults.empty() ? "" : viewer_faults.front().c_str());
     }
 
     void captionsAreTheRussianOnes() {
