@@ -18,6 +18,7 @@
 
 #include "Demo.h"
 #include "Desktop.h"
+#include "LiveScreenshot.h"
 #include "MainWindow.h"
 #include "MapChart.h"
 #include "MapControls.h"
@@ -210,6 +211,12 @@ int DemoMode::RunScreenshots(Desktop& desktop, const QString& dir) {
         const QStringList more = TakeEditingScreenshots(desktop, dir, error);
         if (more.isEmpty()) files.clear();
         files << more;
+    }
+    if (!files.isEmpty()) {
+        // The operating point and its trail while the demo's engine runs.
+        const QStringList live = TakeLiveScreenshot(desktop, dir, "19-live-operating-point.png", error);
+        if (live.isEmpty()) files.clear();
+        files << live;
     }
     for (const auto& m : messages) std::printf("Message: %s\n", m.toUtf8().constData());
     if (files.isEmpty()) {

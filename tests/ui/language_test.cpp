@@ -23,6 +23,7 @@
 #include "AppTexts.h"
 #include "Desktop.h"
 #include "EditTexts.h"
+#include "LiveTexts.h"
 #include "FirmwareTexts.h"
 #include "Language.h"
 #include "LinkTexts.h"
@@ -150,6 +151,7 @@ private slots:
         AddCatalogue<UiText>(catalogue);
         AddCatalogue<RestoreText>(catalogue);
         AddCatalogue<EditText>(catalogue);
+        AddCatalogue<LiveText>(catalogue);
         const auto faults = TranslationFaults(Language::English, catalogue, false);
         QVERIFY2(faults.empty(), faults.empty() ? "" : faults.front().c_str());
         // The window's .qm says what the built-in table says.

@@ -5,6 +5,7 @@
 
 #include "CatalogueCheck.h"
 #include "EditTexts.h"
+#include "LiveTexts.h"
 #include "QtTexts.h"
 
 using namespace tovrel;
@@ -19,6 +20,8 @@ private slots:
         QVERIFY2(faults.empty(), faults.empty() ? "" : faults.front().c_str());
         const auto edit_faults = CatalogueFaults<EditText>();
         QVERIFY2(edit_faults.empty(), edit_faults.empty() ? "" : edit_faults.front().c_str());
+        const auto live_faults = CatalogueFaults<LiveText>();
+        QVERIFY2(live_faults.empty(), live_faults.empty() ? "" : live_faults.front().c_str());
     }
 
     void captionsAreTheRussianOnes() {
