@@ -208,15 +208,16 @@ int DemoMode::RunScreenshots(Desktop& desktop, const QString& dir) {
     QStringList messages;
     QStringList files = TakeScreenshots(desktop, dir, error, &messages);
     if (!files.isEmpty()) {
-        const QStringList more = TakeEditingScreenshots(desktop, dir, error);
-        if (more.isEmpty()) files.clear();
-        files << more;
-    }
-    if (!files.isEmpty()) {
-        // The operating point and its trail while the demo's engine runs.
+        // The operating point and its trail while the demo's engine runs
+        // (before the editing pictures change the maps).
         const QStringList live = TakeLiveScreenshot(desktop, dir, "19-live-operating-point.png", error);
         if (live.isEmpty()) files.clear();
         files << live;
+    }
+    if (!files.isEmpty()) {
+        const QStringList more = TakeEditingScreenshots(desktop, dir, error);
+        if (more.isEmpty()) files.clear();
+        files << more;
     }
     for (const auto& m : messages) std::printf("Message: %s\n", m.toUtf8().constData());
     if (files.isEmpty()) {
