@@ -210,6 +210,9 @@ private slots:
         QCOMPARE(chart->Line()->data().data(), data);
         QCOMPARE(chart->Line()->data()->size(), count);
         QCOMPARE(chart->PointY(12), y12);
+        // During a run (after one the trail's fading redraws on its own).
+        desktop->live_feed.SetMonitorRunning(true);
+        QTest::qWait(50);
         const int before = chart->ReplotCount();
         for (int rpm = 800; rpm < 3000; rpm += 150) {
             LiveSample sample;
