@@ -929,6 +929,29 @@ Open the file anyway?</translation>
     </message>
 </context>
 <context>
+    <name>live</name>
+    <message>
+        <source>Рабочая точка</source>
+        <translation>Operating point</translation>
+    </message>
+    <message>
+        <source>Следить за двигателем</source>
+        <translation>Follow the engine</translation>
+    </message>
+    <message>
+        <source>След</source>
+        <translation>Trail</translation>
+    </message>
+    <message>
+        <source>Без следа</source>
+        <translation>No trail</translation>
+    </message>
+    <message>
+        <source>%1 с</source>
+        <translation>%1 s</translation>
+    </message>
+</context>
+<context>
     <name>maps</name>
     <message>
         <source>Карта УОЗ для газа</source>

@@ -18,6 +18,7 @@
 
 #include "Demo.h"
 #include "Desktop.h"
+#include "LiveScreenshot.h"
 #include "MainWindow.h"
 #include "MapChart.h"
 #include "MapControls.h"
@@ -206,6 +207,13 @@ int DemoMode::RunScreenshots(Desktop& desktop, const QString& dir) {
     QString error;
     QStringList messages;
     QStringList files = TakeScreenshots(desktop, dir, error, &messages);
+    if (!files.isEmpty()) {
+        // The operating point and its trail while the demo's engine runs
+        // (before the editing pictures change the maps).
+        const QStringList live = TakeLiveScreenshot(desktop, dir, "21-live-operating-point.png", error);
+        if (live.isEmpty()) files.clear();
+        files << live;
+    }
     if (!files.isEmpty()) {
         const QStringList more = TakeEditingScreenshots(desktop, dir, error);
         if (more.isEmpty()) files.clear();

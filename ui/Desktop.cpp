@@ -14,6 +14,7 @@
 #include "Gui2.h"
 #include "Language.h"
 #include "LogViewer.h"
+#include "LiveOverlay.h"
 #include "MainWindow.h"
 #include "MapEditing.h"
 #include "Program.h"
@@ -121,6 +122,8 @@ MainWindow& Desktop::ShowMainWindow() {
         QObject::connect(window_.get(), &MainWindow::closing, window_.get(),
                          [this] { screen.dialogs_suppressed = true; });
         window_->ShowLanguage(ActiveLanguage());
+        // The live operating point over the map views (owned by the window).
+        new LiveOverlay(*window_, live_feed, settings);
         QObject::connect(window_.get(), &MainWindow::languageChosen, window_.get(), [this](int chosen) {
             const auto language = static_cast<texts::Language>(chosen);
             if (SetLanguage(language) && settings) RememberLanguage(*settings, language);

@@ -25,6 +25,7 @@
 #include "DashTexts.h"
 #include "EditTexts.h"
 #include "ViewerTexts.h"
+#include "LiveTexts.h"
 #include "FirmwareTexts.h"
 #include "Language.h"
 #include "LinkTexts.h"
@@ -154,6 +155,7 @@ private slots:
         AddCatalogue<EditText>(catalogue);
         AddCatalogue<DashText>(catalogue);
         AddCatalogue<ViewerText>(catalogue);
+        AddCatalogue<LiveText>(catalogue);
         const auto faults = TranslationFaults(Language::English, catalogue, false);
         QVERIFY2(faults.empty(), faults.empty() ? "" : faults.front().c_str());
         // The window's .qm says what the built-in table says.

@@ -7,6 +7,7 @@
 #include "DashTexts.h"
 #include "EditTexts.h"
 #include "ViewerTexts.h"
+#include "LiveTexts.h"
 #include "QtTexts.h"
 
 using namespace tovrel;
@@ -25,6 +26,8 @@ private slots:
         QVERIFY2(dash_faults.empty(), dash_faults.empty() ? "" : dash_faults.front().c_str());
         const auto viewer_faults = CatalogueFaults<ViewerText>();
         QVERIFY2(viewer_faults.empty(), viewer_faults.empty() ? "" : viewer_faults.front().c_str());
+        const auto live_faults = CatalogueFaults<LiveText>();
+        QVERIFY2(live_faults.empty(), live_faults.empty() ? "" : live_faults.front().c_str());
     }
 
     void captionsAreTheRussianOnes() {

@@ -87,6 +87,11 @@ public:
     double ComparePointY(int index) const;
     // Replots actually done; a burst of changes costs one.
     int ReplotCount() const { return replots_; }
+    // The map's own line (views drawn over the chart must not touch its data).
+    const QCPCurve* Line() const { return line_; }
+    // Something drawn over the chart changed: one replot on the next pass
+    // (when the chart is shown).
+    void RequestRedraw() { RequestReplot(); }
 
     // The vertical range the logic set (the axis shows it with a little room).
     double verticalMinimum() const { return y_minimum_; }

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QItemSelection>
 #include <QKeyEvent>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
@@ -191,6 +192,39 @@ void MapGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableWidget::keyPressEvent(event);
+}
+
+void MapGrid::SetLiveMarks(LiveMarks marks) {
+    const bool same = marks.nearest == live_.nearest && marks.strong == live_.strong &&
+                      marks.synchronised == live_.synchronised && marks.visited == live_.visited;
+    live_ = std::move(marks);
+    if (!same) viewport()->update();
+}
+
+void MapGrid::paintEvent(QPaintEvent* event) {
+    QTableWidget::paintEvent(event);
+    if (live_.nearest < 0 && live_.visited.empty()) return;
+    QPainter p(viewport());
+    const QColor ink = live_.synchronised ? QColor(0x00, 0x90, 0x30) : QColor(0x90, 0x90, 0x90);
+    const double weight = live_.strong ? 1.0 : 0.4;
+    const auto cell = [this](int point) {
+        return visualRect(model()->index(PointRow(point), PointColumn(point)));
+    };
+    for (const auto& [point, strength] : live_.visited) {
+        if (point < 0 || point >= (kColumns - 1) * (kRows - 1)) continue;
+        QColor tint = ink;
+        tint.setAlphaF(static_cast<float>(0.35 * weight * std::clamp(strength, 0.0, 1.0)));
+        p.fillRect(cell(point), tint);
+    }
+    if (live_.nearest >= 0 && live_.nearest < (kColumns - 1) * (kRows - 1)) {
+        QColor edge = ink;
+        edge.setAlphaF(static_cast<float>(weight));
+        QPen pen(edge, 3);
+        if (!live_.synchronised) pen.setStyle(Qt::DashLine);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(cell(live_.nearest).adjusted(1, 1, -2, -2));
+    }
 }
 
 }  // namespace tovrel::ui

@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "UiContext.h"
@@ -55,7 +56,22 @@ public:
     void ApplyCellText(int column, int row, const std::string& text) override;
     QString CellText(int column, int row) const;
 
+    // The engine's operating point drawn over the body: a border on the
+    // nearest point, a tint on the points visited lately (strength 0..1).
+    struct LiveMarks {
+        int nearest = -1;  // none
+        bool strong = true;        // the map of the fuel in use
+        bool synchronised = true;  // otherwise grey and dashed
+        std::vector<std::pair<int, double>> visited;
+    };
+    void SetLiveMarks(LiveMarks marks);
+    const LiveMarks& LiveMarksShown() const { return live_; }
+    // The cell of point `index` (0..79): columns by ten points, rows within.
+    static int PointColumn(int index) { return index / 10 + 1; }
+    static int PointRow(int index) { return index % 10 + 1; }
+
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -70,6 +86,7 @@ private:
     View view_ = View::Values;
     std::vector<double> theirs_;
     QString values_[kColumns][kRows];  // the logic's texts of the cells
+    LiveMarks live_;
 };
 
 }  // namespace tovrel::ui

@@ -246,6 +246,22 @@ void View3DWidget::paintEvent(QPaintEvent*) {
     p.setBrush(Qt::NoBrush);
     p.drawLine(at(0, 0, lo), at(0, x_maximum_, lo));
     p.drawLine(at(0, 0, lo), at(0, 0, hi));
+
+    // The operating point on its curve, over everything.
+    if (live_ && live_->slot >= 0 && live_->slot < static_cast<int>(slots_.size())) {
+        const QPointF c = ProjectDepth(f, live_->slot + kRibbonFront, live_->x, live_->y);
+        QColor ink = live_->synchronised ? QColor(0xe0, 0x40, 0x00) : QColor(0x90, 0x90, 0x90);
+        if (!live_->strong) ink.setAlpha(90);
+        p.setPen(QPen(ink, 2));
+        p.setBrush(live_->synchronised ? QBrush(ink) : QBrush(Qt::NoBrush));
+        p.drawEllipse(c, 6, 6);
+    }
+}
+
+void View3DWidget::SetLiveMarker(std::optional<LiveMarker> marker) {
+    if (marker == live_) return;
+    live_ = marker;
+    update();
 }
 
 void View3DWidget::mousePressEvent(QMouseEvent* event) {

@@ -48,6 +48,17 @@ public:
 
     QSize sizeHint() const override { return {900, 460}; }
 
+    // The engine's operating point on the curve of series `slot`.
+    struct LiveMarker {
+        int slot = 0;
+        double x = 0, y = 0;
+        bool strong = true;        // the view of the fuel in use
+        bool synchronised = true;  // otherwise grey and hollow
+        bool operator==(const LiveMarker&) const = default;
+    };
+    void SetLiveMarker(std::optional<LiveMarker> marker);
+    const std::optional<LiveMarker>& LiveMarkerShown() const { return live_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -74,6 +85,7 @@ private:
     double y_minimum_, y_maximum_;        // as the logic set them
     double view_minimum_, view_maximum_;  // after panning
     std::optional<double> pan_from_y_;
+    std::optional<LiveMarker> live_;
 };
 
 }  // namespace tovrel::ui
