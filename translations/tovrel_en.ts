@@ -2166,7 +2166,7 @@ kept in the variator&apos;s EEPROM and will be lost when the terminal program cl
     </message>
     <message>
         <source>%1: %2 проходов</source>
-        <translation>%1: %2 passes</translation>
+        <translation>%1: %2 passes shown</translation>
     </message>
     <message>
         <source>%1: %2 записей журнала</source>
@@ -2218,7 +2218,7 @@ kept in the variator&apos;s EEPROM and will be lost when the terminal program cl
     </message>
     <message>
         <source>УОЗ, °</source>
-        <translation>Advance, °</translation>
+        <translation>Ignition advance, °</translation>
     </message>
     <message>
         <source>Синхр. / газ</source>
@@ -2226,7 +2226,7 @@ kept in the variator&apos;s EEPROM and will be lost when the terminal program cl
     </message>
     <message>
         <source>УОЗ вариатора</source>
-        <translation>Applied advance</translation>
+        <translation>Advance applied by the variator</translation>
     </message>
     <message>
         <source>Значение карты</source>
