@@ -25,4 +25,9 @@ void GetRealtimeParametersButtonClick(LiveContext& ctx);
 // cut to tenths.
 double CpuTemperature(std::int16_t raw);
 
+// Writes the numbers with a fraction of the last pass shown (temperature,
+// advance, time to gas) anew in the screen's number form, as after a change
+// of the decimal separator. Nothing when no run has shown a pass.
+void ShowMonitorNumbers(Screen& screen, const RealtimeSnapshot& s);
+
 }  // namespace tovrel

@@ -13,6 +13,7 @@
 #include "Language.h"
 #include "MainWindow.h"
 #include "MapEditing.h"
+#include "Monitor.h"
 #include "Program.h"
 #include "StartDialog.h"
 
@@ -143,6 +144,11 @@ bool Desktop::SetLanguage(texts::Language language) {
         RetranslateWidgets(window_.get(), *mapper);
     };
     retranslate();
+    // The numbers shown follow the language's decimal separator.
+    device.Post([](Program& p) {
+        RefreshAllMapViews(p.screen, p.maps.document.Maps());
+        ShowMonitorNumbers(p.screen, p.live.snapshot);
+    });
     // A text the device thread made in the old language just before the
     // switch reaches the mirror within a frame: translated once more.
     QTimer::singleShot(4 * QtScreen::kFrameMs, &screen, retranslate);

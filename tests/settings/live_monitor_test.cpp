@@ -288,12 +288,24 @@ TEST_F(MonitorDisplayTest, SynchronisationAboveOneLeavesTheLabelAsItWas) {
     EXPECT_EQ(shown["SynchronizationLabel"].colour, colours::Green);
 }
 
-TEST_F(MonitorDisplayTest, NumbersUseTheUsersDecimalSeparator) {
+TEST_F(MonitorDisplayTest, NumbersUseTheUsersDecimalSeparatorAndFollowItsChange) {
+    ShowMonitorNumbers(screen, live.snapshot);  // before any run there is nothing to write anew
+    EXPECT_EQ(screen.Text("CPUTemperatureLabel"), "");
+    EXPECT_EQ(screen.Text("NecessaryAngleLabel"), "");
     SetDecimalSeparator(',');
-    auto shown = OnePass({{132, 0xFF06}, {140, 1700}});
+    auto shown = OnePass({{132, 0xFF06}, {134, 0x0F01}, {140, 1700}});
     SetDecimalSeparator('.');
     EXPECT_EQ(shown["NecessaryAngleLabel"].text, "-2,5 град (запаздывание зажигания)");
     EXPECT_EQ(shown["CPUTemperatureLabel"].text, "38,9");
+    EXPECT_EQ(shown["TimeForGasAnglesLabel"].text, "1,5");
+    // The separator changed after the run (a language switch): the last
+    // pass's numbers are written anew, nothing is read.
+    const auto requests = device->requests.size();
+    ShowMonitorNumbers(screen, live.snapshot);
+    EXPECT_EQ(device->requests.size(), requests);
+    EXPECT_EQ(screen.Text("NecessaryAngleLabel"), "-2.5 град (запаздывание зажигания)");
+    EXPECT_EQ(screen.Text("CPUTemperatureLabel"), "38.9");
+    EXPECT_EQ(screen.Text("TimeForGasAnglesLabel"), "1.5");
 }
 
 TEST_F(MonitorTest, ValuesNotReadInAPassKeepTheirLastReadOfTheRun) {
