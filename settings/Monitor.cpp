@@ -248,11 +248,15 @@ void GetRealtimeParametersButtonClick(LiveContext& ctx) {
 
 void ShowMonitorNumbers(Screen& screen, const RealtimeSnapshot& s) {
     const SettingsPage page(screen);
-    // Nothing shown yet: no run has filled the labels.
-    if (page.CpuTemperature().Text().empty()) return;
-    page.CpuTemperature().SetText(FormatGeneral(CpuTemperature(s.temperature_raw)));
-    page.Advance().SetText(AdvanceText(s));
-    page.TimeToGas().SetText(TimeToGasText(s));
+    // Only a label that shows a pass's value: before a run and after its
+    // reset they say "n/a" (or nothing yet) and stay so.
+    auto rewrite = [](const Control& label, const std::string& text) {
+        const std::string shown = label.Text();
+        if (!shown.empty() && shown != kNotAvailable) label.SetText(text);
+    };
+    rewrite(page.CpuTemperature(), FormatGeneral(CpuTemperature(s.temperature_raw)));
+    rewrite(page.Advance(), AdvanceText(s));
+    rewrite(page.TimeToGas(), TimeToGasText(s));
 }
 
 }  // namespace tovrel
