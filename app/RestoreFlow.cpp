@@ -289,6 +289,9 @@ void WireRestorePoints(Program& program) {
     program.maps.before_commit = [p] {
         return SaveRestorePoint(*p, EditorConfiguration(*p), Tr(RestoreText::NoteCommit), RestoreText::CommitStopped);
     };
+    // A calibration point's commit overwrites the stored ends: the point
+    // keeps them (the labels show the variator's until the store is done).
+    program.live.before_commit = program.maps.before_commit;
     program.maps.before_file_load = [p](const std::string& file) {
         return SaveRestorePoint(*p, EditorConfiguration(*p), TrFormat(RestoreText::NoteFileLoad, Quoted(file)),
                                 RestoreText::FileLoadStopped);

@@ -1,5 +1,6 @@
 #include "NumberText.h"
 
+#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -9,45 +10,58 @@
 namespace tovrel {
 
 namespace {
-char g_separator = '.';
+std::atomic<char> g_separator{'.'};
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
     return s;
 }
+
+// printf's "%.15g" in the C locale: the process's own locale (a toolkit sets
+// the user's at start) must not reach the digits.
+std::string General(double value, char separator) {
+    if (value == 0) value = 0;  // no "-0"
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    std::string s(buf, ec == std::errc() ? end : buf);
+    if (separator != '.')
+        for (auto& c : s)
+            if (c == '.') c = separator;
+    return s;
+}
 }  // namespace
 
-char DecimalSeparator() { return g_separator; }
-void SetDecimalSeparator(char separator) { g_separator = separator; }
+char DecimalSeparator() { return g_separator.load(std::memory_order_relaxed); }
+void SetDecimalSeparator(char separator) { g_separator.store(separator, std::memory_order_relaxed); }
 
-void UseSystemDecimalSeparator() {
+char SystemDecimalSeparator() {
     try {
         std::locale user("");
-        g_separator = std::use_facet<std::numpunct<char>>(user).decimal_point();
+        const char c = std::use_facet<std::numpunct<char>>(user).decimal_point();
+        return c == ',' ? ',' : '.';
     } catch (const std::exception&) {
-        g_separator = '.';
+        return '.';
     }
 }
 
-std::string FormatGeneral(double value) {
-    if (value == 0) value = 0;  // no "-0"
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    std::string s(buf);
-    for (auto& c : s)
-        if (c == '.') c = g_separator;
-    return s;
-}
+void UseSystemDecimalSeparator() { SetDecimalSeparator(SystemDecimalSeparator()); }
+
+std::string FormatGeneral(double value) { return General(value, DecimalSeparator()); }
+std::string FormatFileNumber(double value) { return General(value, '.'); }
 
 std::optional<double> ParseGeneral(std::string_view text) {
     text = Trim(text);
     if (text.empty()) return std::nullopt;
     std::string s(text);
+    int separators = 0;
     for (auto& c : s) {
-        if (c == g_separator) c = '.';
-        else if (c == '.') return std::nullopt;  // only the user's separator counts
+        if (c == ',' || c == '.') {
+            c = '.';
+            ++separators;
+        }
     }
+    if (separators > 1) return std::nullopt;
     if (s.front() == '+') s.erase(0, 1);
     double v = 0;
     auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);

@@ -8,17 +8,26 @@
 
 namespace tovrel {
 
-// The user's decimal separator; '.' until SetDecimalSeparator or
-// UseSystemDecimalSeparator is called at program start.
+// The decimal separator of the numbers shown; '.' until SetDecimalSeparator
+// or UseSystemDecimalSeparator is called (the window does so for its
+// language). Any thread may read it while the window's thread sets it.
 char DecimalSeparator();
 void SetDecimalSeparator(char separator);
-// Takes the separator of the environment's locale (LANG, LC_NUMERIC, ...).
+// The separator of the environment's locale (LANG, LC_NUMERIC, ...; the
+// user's regional settings on Windows); '.' when it cannot be told.
+char SystemDecimalSeparator();
+// SetDecimalSeparator(SystemDecimalSeparator()).
 void UseSystemDecimalSeparator();
 
-// 9 -> "9", 9.5 -> "9.5" (or "9,5"), -2.5, 36.4, 1e+20.
+// For the screen: 9 -> "9", 9.5 -> "9.5" (or "9,5"), -2.5, 36.4, 1e+20.
 std::string FormatGeneral(double value);
-// A whole text in the user's form (blanks around are allowed); nothing when it
-// is not a number.
+// For files: the same form with '.', whatever the screen shows or the
+// process's C locale says.
+std::string FormatFileNumber(double value);
+// A whole text typed or shown (blanks around are allowed), with '.' or ','
+// as the decimal separator, whichever the screen shows: a fitter types "9,5"
+// or "9.5" and means 9.5 either way. Nothing when it is not one number (two
+// separators, "9,5.1", are no number).
 std::optional<double> ParseGeneral(std::string_view text);
 // A whole text as a decimal integer (blanks around allowed, optional sign);
 // nothing when it is not one or does not fit in 32 bits.

@@ -80,8 +80,8 @@ void AddMap(pugi::xml_node root, int m, const TimingMap& map) {
         auto point = element.append_child(kPointElements[m]);
         char name[64];
         std::snprintf(name, sizeof name, "UOZ%.0f", map.x[i]);
-        point.append_attribute(name).set_value(FormatGeneral(map.y[i]).c_str());
-        point.append_child(pugi::node_pcdata).set_value(FormatGeneral(map.y[i] * 1000).c_str());
+        point.append_attribute(name).set_value(FormatFileNumber(map.y[i]).c_str());
+        point.append_child(pugi::node_pcdata).set_value(FormatFileNumber(map.y[i] * 1000).c_str());
     }
 }
 

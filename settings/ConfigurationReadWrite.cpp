@@ -48,11 +48,14 @@ bool Commit(DeviceLink& link, TransferTally& tally) {
     return false;
 }
 
-bool StoreTimeout(DeviceLink& link, int seconds, TransferTally& tally) {
+bool StoreTimeout(DeviceLink& link, MapsState& state, int seconds, TransferTally& tally) {
     DeviceLink::LineHold hold(link, {ProcedureKind::Write, "start timeout write"});
     const int failed = tally.failed;
     const auto value = static_cast<std::int16_t>(static_cast<std::uint16_t>(seconds));
     Exchange(link, ExchangeOp::Write, config_address::StartTimeout, value, tally);
+    // The value stays in the working memory only when no restore point could
+    // be kept of what the EEPROM is about to lose.
+    if (state.before_commit && !state.before_commit()) return false;
     Commit(link, tally);
     return tally.failed == failed;
 }
@@ -316,10 +319,10 @@ TransferTally WriteAllData(DeviceLink& link, MapsState& state) {
     return tally;
 }
 
-bool StoreStartTimeout(DeviceLink& link, int seconds) {
+bool StoreStartTimeout(DeviceLink& link, MapsState& state, int seconds) {
     if (!link.IsConnected()) return false;
     TransferTally tally;
-    return StoreTimeout(link, seconds, tally);
+    return StoreTimeout(link, state, seconds, tally);
 }
 
 }  // namespace tovrel

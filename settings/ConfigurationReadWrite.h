@@ -67,8 +67,9 @@ TransferTally ReadAllData(DeviceLink& link, MapsState& state);
 TransferTally WriteAllData(DeviceLink& link, MapsState& state);
 inline TransferTally ReadDataClick(DeviceLink& link, MapsState& state) { return ReadAllData(link, state); }
 inline TransferTally WriteDataClick(DeviceLink& link, MapsState& state) { return WriteAllData(link, state); }
-// Writes the low 16 bits of the timeout to address 7, then commits
+// Writes the low 16 bits of the timeout to address 7, asks
+// state.before_commit (false: no commit, false returned), then commits
 // (CommitToEEPROM, Commit.h). True when both were confirmed.
-bool StoreStartTimeout(DeviceLink& link, int seconds);
+bool StoreStartTimeout(DeviceLink& link, MapsState& state, int seconds);
 
 }  // namespace tovrel

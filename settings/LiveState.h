@@ -102,6 +102,10 @@ struct LiveState {
     // The ends the last tracking run found (what its two labels show);
     // nothing where no reading reached that end ("n/a").
     std::optional<std::int16_t> TrackedMinimum, TrackedMaximum;
+    // Asked after a calibration point was written and confirmed, before it is
+    // committed to EEPROM: false stops the commit, the hook having said why.
+    // Unset: nothing is asked.
+    std::function<bool()> before_commit;
 
     // ---- device logs ----
     std::uint16_t LogCounter = 0;  // captures since the program started

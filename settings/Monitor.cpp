@@ -16,6 +16,16 @@ constexpr const char* kNotAvailable = "n/a";
 
 int Gauge(int percent) { return std::clamp(percent, 0, 100); }
 
+// The monitor's values with a fraction, in the screen's number form.
+std::string AdvanceText(const RealtimeSnapshot& s) {
+    const double angle = s.AdvanceDegrees();
+    const SettingsText kind = angle > 0    ? SettingsText::AngleAdvance
+                              : angle == 0 ? SettingsText::AngleNone
+                                           : SettingsText::AngleRetard;
+    return TrFormat(kind, FormatGeneral(angle));
+}
+std::string TimeToGasText(const RealtimeSnapshot& s) { return FormatGeneral(s.TimeToGasTenths() / 10.0); }
+
 class Run {
 public:
     explicit Run(LiveContext& ctx) : ctx_(ctx), screen_(ctx.screen()), page_(screen_), s_(ctx.state.snapshot) {}
@@ -119,11 +129,7 @@ private:
         ShowBit(page_.DirectSend(), s_.DirectSend());
         ShowBit(page_.NeedGoodTahoe(), s_.NeedGoodTahoe());
 
-        const double angle = s_.AdvanceDegrees();
-        const SettingsText kind = angle > 0    ? SettingsText::AngleAdvance
-                                  : angle == 0 ? SettingsText::AngleNone
-                                               : SettingsText::AngleRetard;
-        page_.Advance().SetText(TrFormat(kind, FormatGeneral(angle)));
+        page_.Advance().SetText(AdvanceText(s_));
 
         // Before their first read in a run the service values show nothing.
         page_.AdaptationCoefficient().SetText(s_.adaptation_coefficient
@@ -144,7 +150,7 @@ private:
         }
 
         const int tenths = s_.TimeToGasTenths();
-        page_.TimeToGas().SetText(FormatGeneral(tenths / 10.0));
+        page_.TimeToGas().SetText(TimeToGasText(s_));
         page_.TimeToGas().SetColour(tenths > 0 ? colours::Red : colours::ButtonFace);
 
         const int sync = s_.Synchronisation();
@@ -238,6 +244,19 @@ void GetRealtimeParametersButtonClick(LiveContext& ctx) {
     screen.Pump();
     Run(ctx).Passes();
     EndOfRunReset(ctx);
+}
+
+void ShowMonitorNumbers(Screen& screen, const RealtimeSnapshot& s) {
+    const SettingsPage page(screen);
+    // Only a label that shows a pass's value: before a run and after its
+    // reset they say "n/a" (or nothing yet) and stay so.
+    auto rewrite = [](const Control& label, const std::string& text) {
+        const std::string shown = label.Text();
+        if (!shown.empty() && shown != kNotAvailable) label.SetText(text);
+    };
+    rewrite(page.CpuTemperature(), FormatGeneral(CpuTemperature(s.temperature_raw)));
+    rewrite(page.Advance(), AdvanceText(s));
+    rewrite(page.TimeToGas(), TimeToGasText(s));
 }
 
 }  // namespace tovrel

@@ -25,4 +25,10 @@ void GetRealtimeParametersButtonClick(LiveContext& ctx);
 // cut to tenths.
 double CpuTemperature(std::int16_t raw);
 
+// Writes the numbers with a fraction of the pass shown (temperature,
+// advance, time to gas) anew in the screen's number form, as after a change
+// of the decimal separator while a run shows them. Labels that show no value
+// ("n/a" before a run and after its reset) are left as they are.
+void ShowMonitorNumbers(Screen& screen, const RealtimeSnapshot& s);
+
 }  // namespace tovrel

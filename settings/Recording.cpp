@@ -91,12 +91,7 @@ std::optional<RecordedPass> ParseRow(std::string_view line, std::size_t columns,
 
 }  // namespace
 
-std::string RecordingNumber(double v) {
-    std::string s = FormatGeneral(v);
-    for (auto& c : s)
-        if (c == DecimalSeparator()) c = '.';
-    return s;
-}
+std::string RecordingNumber(double v) { return FormatFileNumber(v); }
 
 std::string RecordingRow(const RealtimeSnapshot& s, long ms, std::optional<double> map_value) {
     std::string row;

@@ -86,7 +86,10 @@ bool SaveCalibrationValue(LiveContext& ctx, std::uint8_t address, long v, std::s
     // of 32768 or more is never taken for confirmed.
     const bool confirmed = ctx.link.LastExchangeOk();
     if (write_confirmed) *write_confirmed = confirmed;
-    if (confirmed && r == static_cast<long>(bits)) return CommitToEEPROM(ctx.link);
+    if (confirmed && r == static_cast<long>(bits)) {
+        if (ctx.state.before_commit && !ctx.state.before_commit()) return false;
+        return CommitToEEPROM(ctx.link);
+    }
     // A vanished device has had its own box, which names the cause.
     if (!ctx.link.DeviceGone()) ctx.screen().ShowMessage(errorMessage);
     return false;

@@ -31,7 +31,8 @@ inline constexpr const char* kNotTracked = "n/a";
 }  // namespace tps
 
 // Writes v (its low 16 bits) to address 5 or 6 and commits it when the
-// variator returned it; otherwise shows `errorMessage`. True when the value
+// variator returned it (after LiveState::before_commit, which may stop the
+// commit); otherwise shows `errorMessage`. True when the value
 // was confirmed and the commit too; `write_confirmed` (when given) tells
 // whether the variator confirmed the write itself (so its working copy holds
 // the value), whatever became of the comparison and the commit.

@@ -17,6 +17,7 @@
 #include "LiveOverlay.h"
 #include "MainWindow.h"
 #include "MapEditing.h"
+#include "Monitor.h"
 #include "Program.h"
 #include "StartDialog.h"
 
@@ -153,6 +154,11 @@ bool Desktop::SetLanguage(texts::Language language) {
         RetranslateWidgets(window_.get(), *mapper);
     };
     retranslate();
+    // The numbers shown follow the language's decimal separator.
+    device.Post([](Program& p) {
+        RefreshAllMapViews(p.screen, p.maps.document.Maps());
+        ShowMonitorNumbers(p.screen, p.live.snapshot);
+    });
     // A text the device thread made in the old language just before the
     // switch reaches the mirror within a frame: translated once more.
     QTimer::singleShot(4 * QtScreen::kFrameMs, &screen, retranslate);

@@ -1,6 +1,7 @@
 #include "Language.h"
 
 #include "Desktop.h"
+#include "NumberText.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -117,6 +118,7 @@ bool ApplyLanguage(QCoreApplication& app, Language language, const QString& fold
     if (!LoadTranslator(language, translator, folder)) return false;
     texts::SetTranslator(std::move(translator));
     g_active = language;
+    SetDecimalSeparator(DecimalSeparatorFor(language, SystemDecimalSeparator()));
     // Qt's own texts: Russian from Qt's translation, English are Qt's own.
     if (language == Language::Russian) {
         if (!g_qt_russian) g_qt_russian = UseRussianQtTexts(app);  // loads and installs
@@ -128,6 +130,10 @@ bool ApplyLanguage(QCoreApplication& app, Language language, const QString& fold
 }
 
 Language ActiveLanguage() { return g_active; }
+
+char DecimalSeparatorFor(Language language, char locale_separator) {
+    return language == Language::Russian ? locale_separator : '.';
+}
 
 Language StartLanguage(QSettings& settings) {
     const QString kept = settings.value(kLanguageKey).toString();

@@ -40,9 +40,15 @@ using texts::Language;
 // the .qm is missing.
 bool LoadTranslator(Language language, texts::Translator& out, const QString& folder = {});
 
-// Makes `language` the active one: the catalogue texts and Qt's own texts.
-// False when its translation could not be loaded (nothing changes then).
+// Makes `language` the active one: the catalogue texts, Qt's own texts and
+// the decimal separator of the numbers shown (DecimalSeparatorFor with the
+// user's locale). False when its translation could not be loaded (nothing
+// changes then).
 bool ApplyLanguage(QCoreApplication& app, Language language, const QString& folder = {});
+// The decimal separator shown in `language`: the Russian window writes
+// numbers as the user's locale does (`locale_separator`), the English one
+// always with '.'.
+char DecimalSeparatorFor(Language language, char locale_separator);
 // The active language (Russian until ApplyLanguage).
 Language ActiveLanguage();
 

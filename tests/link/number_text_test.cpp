@@ -25,16 +25,30 @@ TEST(NumberText, GeneralFormWithEitherSeparator) {
         auto back = ParseGeneral(c.text);
         ASSERT_TRUE(back);
         EXPECT_EQ(FormatGeneral(*back), c.text);
+        // A file's number keeps '.', whatever the screen shows.
+        std::string file = c.text;
+        for (auto& ch : file)
+            if (ch == ',') ch = '.';
+        EXPECT_EQ(FormatFileNumber(c.value), file);
+    }
+    SetDecimalSeparator('.');
+}
+
+TEST(NumberText, TypedNumbersTakeEitherSeparator) {
+    for (const char sep : {'.', ','}) {
+        SCOPED_TRACE(std::string("shown with '") + sep + "'");
+        SetDecimalSeparator(sep);
+        // "9,5" is never 9: both separators mean the decimal point.
+        EXPECT_EQ(ParseGeneral("9,5"), 9.5);
+        EXPECT_EQ(ParseGeneral(" -9.5 "), -9.5);
+        EXPECT_EQ(ParseGeneral("+0,25"), 0.25);
+        for (const char* bad : {"", " ", "abc", "1x", "1..2", "1,,2", "9,5.1", "1.000,5", "--1", ","})
+            EXPECT_FALSE(ParseGeneral(bad)) << bad;
     }
     SetDecimalSeparator('.');
 }
 
 TEST(NumberText, ParsingRefusesWhatIsNotANumber) {
-    SetDecimalSeparator(',');
-    EXPECT_FALSE(ParseGeneral("9.5"));  // the other separator
-    EXPECT_EQ(ParseGeneral(" -9,5 "), -9.5);
-    SetDecimalSeparator('.');
-    for (const char* bad : {"", " ", "abc", "1x", "1..2", "--1"}) EXPECT_FALSE(ParseGeneral(bad)) << bad;
     EXPECT_EQ(ParseInteger(" 25 "), 25);
     EXPECT_EQ(ParseInteger("+7"), 7);
     for (const char* bad : {"", "2.5", "abc", "99999999999", "0x0E", "14abc", "1e1"})

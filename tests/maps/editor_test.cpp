@@ -211,7 +211,7 @@ TEST_F(EditorTest, ATextThatIsNoNumberIsReportedAndKeepsTheCellAndSelection) {
     Type(MapKind::LPG, 1, 1, "4.5");
     EXPECT_TRUE(GridSelectCell(screen, state, MapKind::LPG, 2, 2));
     EXPECT_EQ(state.document.Maps().LPG.y[0], 4.5);
-    for (std::string text : {"", "abc", "4,5"}) {
+    for (std::string text : {"", "abc", "4,5.1"}) {
         SCOPED_TRACE("'" + text + "'");
         screen.Clear();
         Type(MapKind::LPG, 2, 2, text);
@@ -221,11 +221,19 @@ TEST_F(EditorTest, ATextThatIsNoNumberIsReportedAndKeepsTheCellAndSelection) {
         EXPECT_EQ(state.document.Maps().LPG.y[11], 0.0);
         EXPECT_EQ(Cell(MapKind::LPG, 2, 2), text);
     }
-    // In a decimal-comma locale the comma is the separator.
-    SetDecimalSeparator(',');
-    Type(MapKind::LPG, 2, 2, "4,25");
-    EXPECT_TRUE(GridSelectCell(screen, state, MapKind::LPG, 5, 5));
-    EXPECT_EQ(state.document.Maps().LPG.y[11], 4.25);
+    // Either separator is the decimal point, whichever the grid shows:
+    // "4,25" is never taken for 4.
+    for (const char shown : {'.', ','}) {
+        for (const char* text : {"4,25", "4.25"}) {
+            SCOPED_TRACE(std::string("'") + text + "' shown with '" + shown + "'");
+            SetDecimalSeparator(shown);
+            state.document.SetPoint(MapKind::LPG, 11, 0, MapEditCause::Replace);
+            Type(MapKind::LPG, 2, 2, text);
+            EXPECT_TRUE(GridSelectCell(screen, state, MapKind::LPG, 5, 5));
+            EXPECT_EQ(state.document.Maps().LPG.y[11], 4.25);
+            ASSERT_TRUE(GridSelectCell(screen, state, MapKind::LPG, 2, 2));
+        }
+    }
 }
 
 TEST_F(EditorTest, AxisBoxesSwitchTheVerticalMinimum) {

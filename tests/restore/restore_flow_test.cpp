@@ -10,6 +10,7 @@
 #include "DeviceConfiguration.h"
 #include "FirmwareFixture.h"
 #include "RestoreFlow.h"
+#include "TpsCalibration.h"
 
 namespace tovrel::test {
 namespace {
@@ -135,6 +136,81 @@ TEST_F(RestoreFlowTest, CommitKeepsTheWrittenConfigurationOrDoesNotHappen) {
     EXPECT_NE(screen.errors[0].find("No space left on device"), std::string::npos);
     EXPECT_NE(screen.errors[0].find(Tr(RestoreText::CommitStopped)), std::string::npos);
     EXPECT_EQ(List().size(), 1u);
+}
+
+// The small commits (a throttle calibration point, the start timeout) keep a
+// point of what the EEPROM held first, send exactly what they sent without
+// one, and commit nothing when the point cannot be saved.
+TEST_F(RestoreFlowTest, SmallCommitsKeepTheOldValuesFirst) {
+    auto& sim = Connect();
+    const auto typed = [this](bool maximum, const char* text) {
+        return [this, maximum, text] {
+            screen.SetText(maximum ? "MAX_TPS_Value_Edit" : "MIN_TPS_Value_Edit", text);
+            LiveContext ctx = program->Live();
+            return maximum ? Fix_Manually_Set_MAX_TPS_Value_ButtonClick(ctx)
+                           : Fix_Manually_Set_MIN_TPS_Value_ButtonClick(ctx);
+        };
+    };
+    const auto timeout = [this](int seconds) {
+        return [this, seconds] { return StoreStartTimeout(program->link, program->maps, seconds); };
+    };
+    struct Case {
+        const char* name;
+        std::function<bool()> store;
+        bool full_disk;
+        bool stored;   // what the handler returns
+        int frames;    // frames the variator saw
+        bool point;    // one point holding the old values
+        sim::Configuration working, eeprom;
+    };
+    const auto with = [](auto change) {
+        sim::Configuration c = DeviceSample();
+        change(c);
+        return c;
+    };
+    const auto max900 = with([](sim::Configuration& c) { c.tps_max = 900; });
+    const auto min200 = with([](sim::Configuration& c) { c.tps_min = 200; });
+    const auto timeout20 = with([](sim::Configuration& c) { c.start_timeout = 20; });
+    const Case cases[] = {
+        {"typed maximum", typed(true, "900"), false, true, 2, true, max900, max900},
+        {"typed minimum", typed(false, "200"), false, true, 2, true, min200, min200},
+        {"start timeout", timeout(20), false, true, 2, true, timeout20, timeout20},
+        // No point, no commit: the value stays in the working memory only.
+        {"typed maximum, disk full", typed(true, "900"), true, false, 1, false, max900, DeviceSample()},
+        {"start timeout, disk full", timeout(20), true, false, 1, false, timeout20, DeviceSample()},
+        // Refused before anything is sent: nothing to keep.
+        {"not an integer", typed(true, "9x"), false, false, 0, false, DeviceSample(), DeviceSample()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim.SetWorking(DeviceSample());
+        sim.SetEeprom(DeviceSample());
+        fs::remove_all(Points());
+        ASSERT_TRUE(ReadAllData(program->link, program->maps).Ok());
+        screen.errors.clear();
+        disk_full = c.full_disk;
+        const int frames = sim.FramesSeen();
+        EXPECT_EQ(c.store(), c.stored);
+        EXPECT_EQ(sim.FramesSeen() - frames, c.frames);
+        EXPECT_EQ(sim.Working(), c.working);
+        EXPECT_EQ(sim.Eeprom(), c.eeprom);
+        const auto list = List();
+        ASSERT_EQ(list.size(), c.point ? 1u : 0u);
+        if (c.point) {
+            std::string why;
+            const auto point = ReadRestorePoint(list[0].path, &why);
+            ASSERT_TRUE(point) << why;
+            EXPECT_TRUE(CompareConfigurations(point->configuration, Expected()).Equal());
+            EXPECT_EQ(point->configuration.tps_min, 310);
+            EXPECT_EQ(point->configuration.tps_max, 870);
+            EXPECT_EQ(point->configuration.timeout, "12");
+        }
+        if (c.full_disk) {
+            ASSERT_EQ(screen.errors.size(), 1u);
+            EXPECT_NE(screen.errors[0].find("No space left on device"), std::string::npos);
+            EXPECT_NE(screen.errors[0].find(Tr(RestoreText::CommitStopped)), std::string::npos);
+        }
+    }
 }
 
 TEST_F(RestoreFlowTest, FileLoadKeepsTheEditorFirstAndADamagedFileNothing) {

@@ -288,12 +288,36 @@ TEST_F(MonitorDisplayTest, SynchronisationAboveOneLeavesTheLabelAsItWas) {
     EXPECT_EQ(shown["SynchronizationLabel"].colour, colours::Green);
 }
 
-TEST_F(MonitorDisplayTest, NumbersUseTheUsersDecimalSeparator) {
+TEST_F(MonitorDisplayTest, NumbersUseTheUsersDecimalSeparatorAndFollowItsChange) {
     SetDecimalSeparator(',');
-    auto shown = OnePass({{132, 0xFF06}, {140, 1700}});
-    SetDecimalSeparator('.');
+    auto shown = OnePass({{132, 0xFF06}, {134, 0x0F01}, {140, 1700}});
     EXPECT_EQ(shown["NecessaryAngleLabel"].text, "-2,5 град (запаздывание зажигания)");
     EXPECT_EQ(shown["CPUTemperatureLabel"].text, "38,9");
+    EXPECT_EQ(shown["TimeForGasAnglesLabel"].text, "1,5");
+
+    // The separator changes while a run shows a pass (a language switch):
+    // that pass's numbers are written anew, nothing is read for them.
+    std::map<std::string, std::string> anew;
+    std::size_t requests = 0;
+    live.on_pass = [&](const RealtimeSnapshot& s) {
+        requests = device->requests.size();
+        SetDecimalSeparator('.');
+        ShowMonitorNumbers(screen, s);
+        for (const char* l : {"NecessaryAngleLabel", "CPUTemperatureLabel", "TimeForGasAnglesLabel"})
+            anew[l] = screen.Text(l);
+    };
+    SetDecimalSeparator(',');
+    GetRealtimeParametersButtonClick(ctx);
+    SetDecimalSeparator('.');
+    EXPECT_EQ(anew["NecessaryAngleLabel"], "-2.5 град (запаздывание зажигания)");
+    EXPECT_EQ(anew["CPUTemperatureLabel"], "38.9");
+    EXPECT_EQ(anew["TimeForGasAnglesLabel"], "1.5");
+    EXPECT_EQ(device->requests.size(), requests);
+
+    // After the run's reset the labels say "n/a" and keep saying it.
+    ShowMonitorNumbers(screen, live.snapshot);
+    for (const char* l : {"NecessaryAngleLabel", "CPUTemperatureLabel", "TimeForGasAnglesLabel"})
+        EXPECT_EQ(screen.Text(l), "n/a") << l;
 }
 
 TEST_F(MonitorTest, ValuesNotReadInAPassKeepTheirLastReadOfTheRun) {

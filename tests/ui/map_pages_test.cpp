@@ -347,6 +347,7 @@ private slots:
         QTest::newRow("committed by selecting another cell") << 1 << 8 << 10 << "-3.5" << "select" << -3.5 << "-3.5" << false;
         QTest::newRow("throttle lower limit") << 2 << 4 << 5 << "-101" << "select" << -101.0 << "-101" << false;
         QTest::newRow("throttle over the limit restored") << 3 << 1 << 1 << "101.5" << "enter" << 100.0 << "100" << false;
+        QTest::newRow("comma decimal in a grid showing points") << 1 << 4 << 2 << "9,5" << "enter" << 9.5 << "9,5" << false;
         QTest::newRow("not a number: error, cell kept") << 1 << 3 << 2 << "9,5x" << "enter" << 2.0 << "9,5x" << true;
         QTest::newRow("not a number on selecting") << 0 << 5 << 6 << "abc" << "select" << 9.0 << "abc" << true;
     }

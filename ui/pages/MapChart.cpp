@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "MapEditor.h"
+#include "NumberText.h"
 
 namespace tovrel::ui {
 
@@ -106,6 +107,23 @@ QString KeepBlanks(const QString& caption) {
     return out;
 }
 
+namespace {
+QLocale TickLocale(char separator) {
+    // Tick labels as printf's %g writes them, with the separator the grids
+    // show; no group separators.
+    QLocale locale = separator == ',' ? QLocale(QLocale::Russian, QLocale::Russia) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+}  // namespace
+
+void MapChart::FollowDecimalSeparator() {
+    const char separator = DecimalSeparator();
+    if (separator == separator_) return;
+    separator_ = separator;
+    setLocale(TickLocale(separator));
+}
+
 MapChart::MapChart(const Setup& setup, QWidget* parent)
     : QCustomPlot(parent), series_name_(setup.series.toStdString()), y_minimum_(setup.y_minimum),
       y_maximum_(setup.y_maximum) {
@@ -113,13 +131,11 @@ MapChart::MapChart(const Setup& setup, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setContextMenuPolicy(Qt::DefaultContextMenu);
-    // Tick labels as printf's %g writes them, whatever the user's locale.
-    QLocale c_locale = QLocale::c();
-    c_locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    setLocale(c_locale);
+    FollowDecimalSeparator();
     setBackground(Qt::white);
     setAntialiasedElements(QCP::aePlottables | QCP::aeScatters | QCP::aeItems);
     connect(this, &QCustomPlot::beforeReplot, this, [this] {
+        FollowDecimalSeparator();
         UpdateMarks();
         UpdateSelectionMarks();
     });

@@ -126,6 +126,9 @@ private:
     void RequestReplot();
     // Puts the points with a colour of their own into the overlay curves.
     void UpdateMarks();
+    // The tick labels' locale follows DecimalSeparator().
+    void FollowDecimalSeparator();
+    char separator_ = 0;
 
     // The compare: the other side's graph, dashed, and an invisible copy of
     // the own line that the other side's fill reaches to.

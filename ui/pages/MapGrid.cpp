@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "NumberText.h"
+
 namespace tovrel::ui {
 
 namespace {
@@ -78,17 +80,18 @@ QString MapGrid::Shown(int column, int row) const {
     const QString& value = values_[column][row];
     if (view_ == View::Values || !IsBody(column, row)) return value;
     const auto point = static_cast<std::size_t>((column - 1) * 10 + (row - 1));
-    bool ok = false;
-    const double ours = value.toDouble(&ok);
-    if (!ok || point >= theirs_.size()) return value;
+    const auto parsed = ParseGeneral(value.toStdString());
+    if (!parsed || point >= theirs_.size()) return value;
+    const double ours = *parsed;
+    const auto number = [](double v) { return QString::fromStdString(FormatGeneral(v)); };
     const double theirs = theirs_[point];
     // To the hundredth the variator keeps: no float noise in the cells.
     const double difference = std::round((ours - theirs) * 100) / 100;
     if (view_ == View::Difference)
-        return (difference > 0 ? "+" : "") + QString::number(difference == 0 ? 0.0 : difference, 'g', 15);
+        return (difference > 0 ? "+" : "") + number(difference);
     if (theirs == 0) return difference == 0 ? QString("0 %") : QString("—");
     const double percent = std::round(difference / std::abs(theirs) * 1000) / 10;
-    return (percent > 0 ? "+" : "") + QString::number(percent == 0 ? 0.0 : percent, 'g', 15) + " %";
+    return (percent > 0 ? "+" : "") + number(percent) + " %";
 }
 
 void MapGrid::ShowBody() {

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "MapChart.h"
+#include "NumberText.h"
 
 namespace tovrel::ui {
 
@@ -176,7 +177,8 @@ void View3DWidget::paintEvent(QPaintEvent*) {
         p.drawLine(at(depth, 0, v), at(depth, x_maximum_, v));
         p.setPen(Qt::black);
         const QPointF q = at(0, 0, v);
-        const QString label = QString::number(std::abs(v) < y_step * 1e-6 ? 0.0 : v, 'g', 6);
+        const QString label = QString::number(std::abs(v) < y_step * 1e-6 ? 0.0 : v, 'g', 6)
+                                  .replace(QLatin1Char('.'), QLatin1Char(DecimalSeparator()));
         p.drawText(QRectF(q.x() - 44, q.y() - 8, 38, 16), Qt::AlignRight | Qt::AlignVCenter, label);
     }
     for (double x = 0; x <= x_maximum_ + 1e-9; x += x_step) {
@@ -185,7 +187,8 @@ void View3DWidget::paintEvent(QPaintEvent*) {
         p.drawLine(at(depth, x, lo), at(depth, x, hi));
         p.setPen(Qt::black);
         const QPointF q = at(0, x, lo);
-        p.drawText(QRectF(q.x() - 30, q.y() + 3, 60, 16), Qt::AlignHCenter | Qt::AlignTop, QString::number(x, 'g', 6));
+        p.drawText(QRectF(q.x() - 30, q.y() + 3, 60, 16), Qt::AlignHCenter | Qt::AlignTop,
+                   QString::number(x, 'g', 6).replace(QLatin1Char('.'), QLatin1Char(DecimalSeparator())));
     }
 
     // Captions.
