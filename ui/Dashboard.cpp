@@ -16,12 +16,14 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <qcustomplot.h>
 
 #include "DashTexts.h"
@@ -355,8 +357,16 @@ Dashboard* InstallDashboard(Desktop& desktop) {
         QObject::connect(toggle, &QAction::triggered, dock,
                          [settings](bool on) { settings->setValue(kVisibleKey, on); });
     }
-    // The pages keep their size: the window grows by the dashboard.
-    if (dock->isVisibleTo(window)) window->resize(window->width(), height + dock->sizeHint().height());
+    // The pages keep their size: the window grows by the dashboard, as far
+    // as the screen has room (a laptop's 768 lines); the fitter can hide it.
+    if (dock->isVisibleTo(window)) {
+        int wanted = height + dock->sizeHint().height();
+        if (const QScreen* screen = window->screen()) {
+            const int frame = window->frameGeometry().height() - window->geometry().height();
+            wanted = std::min(wanted, screen->availableGeometry().height() - std::max(frame, 0));
+        }
+        window->resize(window->width(), std::max(height, wanted));
+    }
     return dock;
 }
 
