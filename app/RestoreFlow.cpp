@@ -81,6 +81,16 @@ Configuration EditorConfiguration(const Program& program) {
     return c;
 }
 
+std::optional<Configuration> StoredConfiguration(const Program& program) {
+    Configuration c = EditorConfiguration(program);
+    for (int m = 0; m < 4; ++m) {
+        const auto* stored = program.maps.device.Eeprom(kMapKinds[static_cast<std::size_t>(m)]);
+        if (!stored) return std::nullopt;
+        c.y[static_cast<std::size_t>(m)] = *stored;
+    }
+    return c;
+}
+
 std::string DifferenceSummary(const ConfigurationDiff& diff) {
     if (diff.Equal()) return Tr(RestoreText::NoDifference);
     std::string out;
@@ -289,9 +299,16 @@ void WireRestorePoints(Program& program) {
     program.maps.before_commit = [p] {
         return SaveRestorePoint(*p, EditorConfiguration(*p), Tr(RestoreText::NoteCommit), RestoreText::CommitStopped);
     };
-    // A calibration point's commit overwrites the stored ends: the point
-    // keeps them (the labels show the variator's until the store is done).
-    program.live.before_commit = program.maps.before_commit;
+    // A calibration point's or the start timeout's commit overwrites what
+    // EEPROM held: the point keeps that (the labels show the variator's ends
+    // until the store is done). Where the maps in EEPROM are not known (the
+    // command line's throttle commands read none), a point would hold maps
+    // the variator never had, which a restore would write: none is made.
+    program.live.before_commit = [p] {
+        const auto stored = StoredConfiguration(*p);
+        if (!stored) return true;
+        return SaveRestorePoint(*p, *stored, Tr(RestoreText::NoteCommit), RestoreText::CommitStopped);
+    };
     program.maps.before_file_load = [p](const std::string& file) {
         return SaveRestorePoint(*p, EditorConfiguration(*p), TrFormat(RestoreText::NoteFileLoad, Quoted(file)),
                                 RestoreText::FileLoadStopped);

@@ -18,6 +18,10 @@ class Program;
 // The maps in the editor, the start timeout's field and the throttle points'
 // labels (when they hold numbers).
 Configuration EditorConfiguration(const Program& program);
+// What the variator's EEPROM holds as far as the program knows: the maps as
+// read or committed, the start timeout and the throttle ends as shown.
+// Nothing while a map's EEPROM contents are unknown (not read in this run).
+std::optional<Configuration> StoredConfiguration(const Program& program);
 
 // Lines for the user: one per map that differs (points, largest and mean
 // difference), one per parameter; "Отличий нет." when equal.

@@ -58,6 +58,13 @@ const MapDeviceCopies::Values* MapDeviceCopies::LastRead(MapKind kind) const {
     return c.last_read ? &*c.last_read : nullptr;
 }
 
+const MapDeviceCopies::Values* MapDeviceCopies::Eeprom(MapKind kind) const {
+    const int m = MapKindIndex(kind);
+    if (m < 0 || m >= 4) return nullptr;
+    const auto& c = copies_[static_cast<std::size_t>(m)];
+    return c.eeprom ? &*c.eeprom : nullptr;
+}
+
 MapSyncState MapDeviceCopies::State(MapKind kind, const TimingMap& editor) const {
     MapSyncState s;
     const int m = MapKindIndex(kind);

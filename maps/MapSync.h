@@ -39,6 +39,9 @@ public:
 
     // The values last read, if the map was read since the program started.
     const Values* LastRead(MapKind kind) const;
+    // What EEPROM holds, if known: the values read (EEPROM loads the working
+    // memory at the variator's start) or committed since.
+    const Values* Eeprom(MapKind kind) const;
     MapSyncState State(MapKind kind, const TimingMap& editor) const;
     // Counts reads, writes and commits: each one is a point where the
     // editor and the variator agreed.

@@ -213,6 +213,36 @@ TEST_F(RestoreFlowTest, SmallCommitsKeepTheOldValuesFirst) {
     }
 }
 
+// A calibration point's commit stores what EEPROM holds plus the new end:
+// its point keeps EEPROM's maps, not edits the fitter has not written, and
+// where EEPROM's maps are unknown (nothing read yet) no point is invented.
+TEST_F(RestoreFlowTest, CalibrationPointKeepsTheStoredMapsOrNone) {
+    auto& sim = Connect();
+    const auto store_max = [this](const char* text) {
+        screen.SetText("MAX_TPS_Value_Edit", text);
+        LiveContext ctx = program->Live();
+        return Fix_Manually_Set_MAX_TPS_Value_ButtonClick(ctx);
+    };
+    sim.SetWorking(DeviceSample());
+    sim.SetEeprom(DeviceSample());
+    fs::remove_all(Points());
+    // Nothing read: the commit goes through without a point.
+    EXPECT_TRUE(store_max("880"));
+    EXPECT_EQ(sim.Eeprom().tps_max, 880);
+    EXPECT_TRUE(List().empty());
+
+    ASSERT_TRUE(ReadAllData(program->link, program->maps).Ok());
+    program->maps.document.SetPoint(MapKind::Petrol, 0, 7, MapEditCause::Key);
+    EXPECT_TRUE(store_max("900"));
+    const auto list = List();
+    ASSERT_EQ(list.size(), 1u);
+    std::string why;
+    const auto point = ReadRestorePoint(list[0].path, &why);
+    ASSERT_TRUE(point) << why;
+    EXPECT_EQ(point->configuration.y, Expected().y);
+    EXPECT_EQ(point->configuration.tps_max, 880);
+}
+
 TEST_F(RestoreFlowTest, FileLoadKeepsTheEditorFirstAndADamagedFileNothing) {
     program->maps.document.SetPoint(MapKind::Petrol, 0, 7, MapEditCause::Key);
     const Configuration edited = EditorConfiguration(*program);
